@@ -1,0 +1,47 @@
+#include "servicecall.h"
+
+#include <QDBusReply>
+#include <QDebug>
+
+namespace ServiceCall {
+
+bool waitForSuccess(QDBusPendingReply<int> pending, const QString &method, const QString &pathlist)
+{
+    const QDBusReply<int> reply = pending;
+    if (reply.error().isValid()) {
+        qCritical() << QStringLiteral("Method '%1' call failed:").arg(method) << pathlist << reply.error().name()
+                    << reply.error().message();
+        return false;
+    }
+    const int code = reply.value();
+    qDebug() << QStringLiteral("Method '%1' returned:").arg(method) << code;
+    return code == 0;
+}
+
+bool waitForTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QString &pathlist,
+                       ScanTaskDetailInfo *info)
+{
+    const QDBusReply<ScanTaskDetailInfo> reply = pending;
+    if (reply.error().isValid()) {
+        if (pathlist.isEmpty())
+            qCritical() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call failed:" << reply.error().name()
+                        << reply.error().message();
+        else
+            qCritical() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call failed:" << pathlist
+                        << reply.error().name() << reply.error().message();
+        if (info)
+            *info = ScanTaskDetailInfo();
+        return false;
+    }
+    const ScanTaskDetailInfo value = reply.value();
+    qDebug() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call successfully.";
+    qDebug() << "TotalCount:" << value.TotalCount;
+    qDebug() << "TotalSize:" << value.TotalSize;
+    qDebug() << "Status:" << value.Status;
+    qDebug() << "Progress:" << value.Progress;
+    if (info)
+        *info = value;
+    return true;
+}
+
+} // namespace ServiceCall

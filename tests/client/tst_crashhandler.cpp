@@ -1,0 +1,94 @@
+#include "crashhandler.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+// Child mode: install the handler on the given log file, then fail.
+[[noreturn]] void crashChild(const char *logPath, const char *how)
+{
+    CrashHandler::install(QString::fromLocal8Bit(logPath));
+    if (std::strcmp(how, "segv") == 0) {
+        volatile int *null = nullptr;
+        *null = 1;
+    }
+    std::abort();
+}
+} // namespace
+
+class TestCrashHandler : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fatalSignalWritesReportAndExitsWithOne_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGSEGV") << "segv" << int(SIGSEGV);
+        QTest::newRow("SIGABRT") << "abort" << int(SIGABRT);
+    }
+    void fatalSignalWritesReportAndExitsWithOne()
+    {
+        QFETCH(QString, how);
+        QFETCH(int, signalNumber);
+        QTemporaryDir dir;
+        const QString logPath = dir.filePath(QStringLiteral("log/client.log"));
+
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--crash-child"), logPath, how});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 1);
+
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(lines.size() >= 3);
+        const QRegularExpression header(QStringLiteral(
+            "^\\[\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\] \\[FATAL\\] Signal received: %1 \\(unknown:0\\)$")
+                                            .arg(signalNumber));
+        QVERIFY2(header.match(lines.first()).hasMatch(), qPrintable(lines.first()));
+        // The frames follow, at most 50, and name the crashing program.
+        QVERIFY(lines.size() - 1 <= 50);
+        bool namesProgram = false;
+        for (int i = 1; i < lines.size(); ++i)
+            namesProgram |= lines.at(i).contains(QStringLiteral("tst_crashhandler"));
+        QVERIFY(namesProgram);
+    }
+
+    void reportTimeIsLocalTime()
+    {
+        QTemporaryDir dir;
+        const QString logPath = dir.filePath(QStringLiteral("client.log"));
+        QProcess child;
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--crash-child"), logPath, QStringLiteral("abort")});
+        QVERIFY(child.waitForFinished(30000));
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString first = QString::fromUtf8(log.readLine());
+        const QDateTime stamp = QDateTime::fromString(first.mid(1, 19), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QVERIFY2(stamp.isValid(), qPrintable(first));
+        QVERIFY(stamp >= before && stamp <= QDateTime::currentDateTime().addSecs(1));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    if (argc == 4 && std::strcmp(argv[1], "--crash-child") == 0)
+        crashChild(argv[2], argv[3]);
+    QCoreApplication app(argc, argv);
+    TestCrashHandler test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_crashhandler.moc"

@@ -1,0 +1,315 @@
+// A scriptable stand-in for the scan service, run as its own process on the
+// test's private bus. It owns "com.vorel.dlp.TransControl", serves every
+// method of "com.vorel.dlp.TransControlInterface" at
+// "/com/vorel/dlp/TransControl" (introspection data read from the shared
+// XML), records each call with its bus signature and arguments, and replies
+// what the test has scripted through the control interface
+// "com.vorel.dlp.FakeControl" at "/com/vorel/dlp/FakeControl".
+//
+// Usage: fake-scan-service <interface.xml>
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QFile>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+const char *const ServiceName = "com.vorel.dlp.TransControl";
+const char *const ServicePath = "/com/vorel/dlp/TransControl";
+const char *const ServiceInterface = "com.vorel.dlp.TransControlInterface";
+const char *const ControlPath = "/com/vorel/dlp/FakeControl";
+
+struct Script
+{
+    enum Kind { Values, RawValues, Error, NoReply };
+    Kind kind = Values;
+    QVariantList values;
+    QString errorName;
+    QString errorMessage;
+    int delayMs = 0;
+    int times = -1; // -1: every call from now on
+};
+
+struct Call
+{
+    QString member;
+    QString signature;
+    QVariantList arguments;
+};
+
+// Turns bus-side containers (QDBusArgument) back into plain variants so that
+// they can be sent again or returned to the test.
+QVariant demarshal(const QVariant &value)
+{
+    if (value.userType() == qMetaTypeId<QDBusVariant>())
+        return demarshal(value.value<QDBusVariant>().variant());
+    if (value.userType() != qMetaTypeId<QDBusArgument>())
+        return value;
+    const QDBusArgument arg = value.value<QDBusArgument>();
+    switch (arg.currentType()) {
+    case QDBusArgument::MapType: {
+        QVariantMap map;
+        arg.beginMap();
+        while (!arg.atEnd()) {
+            QString key;
+            QVariant inner;
+            arg.beginMapEntry();
+            arg >> key >> inner;
+            arg.endMapEntry();
+            map.insert(key, demarshal(inner));
+        }
+        arg.endMap();
+        return map;
+    }
+    case QDBusArgument::ArrayType: {
+        QVariantList list;
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            QVariant inner;
+            arg >> inner;
+            list << demarshal(inner);
+        }
+        arg.endArray();
+        return list;
+    }
+    default:
+        return value;
+    }
+}
+
+QVariantList demarshalAll(const QVariantList &values)
+{
+    QVariantList out;
+    for (const QVariant &v : values)
+        out << demarshal(v);
+    return out;
+}
+
+class FakeService : public QDBusVirtualObject
+{
+public:
+    explicit FakeService(const QString &introspection) : m_introspection(introspection) {}
+
+    QString introspect(const QString &path) const override
+    {
+        return path == QLatin1String(ServicePath) ? m_introspection : QString();
+    }
+
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override
+    {
+        if (message.type() != QDBusMessage::MethodCallMessage)
+            return false;
+        if (message.interface() != QLatin1String(ServiceInterface) && !message.interface().isEmpty())
+            return false;
+        m_calls.append({message.member(), message.signature(), demarshalAll(message.arguments())});
+
+        Script script = takeScript(message.member());
+        if (script.kind == Script::NoReply) {
+            message.setDelayedReply(true);
+            return true;
+        }
+        const QDBusMessage reply = buildReply(message, script);
+        if (script.delayMs > 0) {
+            message.setDelayedReply(true);
+            QDBusConnection bus = connection;
+            QTimer::singleShot(script.delayMs, [bus, reply]() mutable { bus.send(reply); });
+        } else {
+            connection.send(reply);
+        }
+        return true;
+    }
+
+    void script(const QString &member, const Script &s)
+    {
+        QList<Script> &queue = m_scripts[member];
+        if (s.times < 0)
+            queue.clear();
+        queue.append(s);
+    }
+    void reset()
+    {
+        m_scripts.clear();
+        m_calls.clear();
+    }
+    QList<Call> &calls() { return m_calls; }
+
+private:
+    Script takeScript(const QString &member)
+    {
+        QList<Script> &queue = m_scripts[member];
+        while (!queue.isEmpty()) {
+            Script &front = queue.first();
+            if (front.times < 0)
+                return front;
+            if (front.times > 0) {
+                Script s = front;
+                if (--front.times == 0)
+                    queue.removeFirst();
+                return s;
+            }
+            queue.removeFirst();
+        }
+        return defaultScript(member);
+    }
+
+    static Script defaultScript(const QString &member)
+    {
+        Script s;
+        if (member == QLatin1String("SensitiveDiscoveryGetScanTaskDetail"))
+            s.values = {0, 0, QString(), 0.0};
+        else if (member.endsWith(QLatin1String("DetectedDetail")))
+            s.values = {0, QString()};
+        else
+            s.values = {0};
+        return s;
+    }
+
+    static QDBusMessage buildReply(const QDBusMessage &call, const Script &s)
+    {
+        if (s.kind == Script::Error)
+            return call.createErrorReply(s.errorName, s.errorMessage);
+        if (s.kind == Script::Values && call.member() == QLatin1String("SensitiveDiscoveryGetScanTaskDetail")
+            && s.values.size() == 4) {
+            QDBusArgument arg;
+            arg.beginStructure();
+            arg << s.values.at(0).toInt() << s.values.at(1).toInt() << s.values.at(2).toString()
+                << s.values.at(3).toDouble();
+            arg.endStructure();
+            return call.createReply(QVariantList{QVariant::fromValue(arg)});
+        }
+        return call.createReply(demarshalAll(s.values));
+    }
+
+    QString m_introspection;
+    QHash<QString, QList<Script>> m_scripts;
+    QList<Call> m_calls;
+};
+
+// The test's remote control. Every method is answered at once.
+class FakeControl : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.vorel.dlp.FakeControl")
+
+public:
+    FakeControl(FakeService *service, QDBusConnection bus) : m_service(service), m_bus(bus) {}
+
+public Q_SLOTS:
+    void SetReply(const QString &member, const QVariantList &values, int delayMs, int times)
+    {
+        Script s;
+        s.values = values;
+        s.delayMs = delayMs;
+        s.times = times;
+        m_service->script(member, s);
+    }
+    void SetRawReply(const QString &member, const QVariantList &values, int delayMs, int times)
+    {
+        Script s;
+        s.kind = Script::RawValues;
+        s.values = values;
+        s.delayMs = delayMs;
+        s.times = times;
+        m_service->script(member, s);
+    }
+    void SetError(const QString &member, const QString &name, const QString &text, int delayMs, int times)
+    {
+        Script s;
+        s.kind = Script::Error;
+        s.errorName = name;
+        s.errorMessage = text;
+        s.delayMs = delayMs;
+        s.times = times;
+        m_service->script(member, s);
+    }
+    void SetNoReply(const QString &member, int times)
+    {
+        Script s;
+        s.kind = Script::NoReply;
+        s.times = times;
+        m_service->script(member, s);
+    }
+    int CallCount() { return m_service->calls().size(); }
+    QString Call(int index, QString &signature, QVariantList &arguments)
+    {
+        const auto &calls = m_service->calls();
+        if (index < 0 || index >= calls.size())
+            return QString();
+        signature = calls.at(index).signature;
+        arguments = calls.at(index).arguments;
+        return calls.at(index).member;
+    }
+    void ClearCalls() { m_service->calls().clear(); }
+    void Reset() { m_service->reset(); }
+    bool Emit(const QString &name, const QVariantList &arguments)
+    {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(QLatin1String(ServicePath), QLatin1String(ServiceInterface), name);
+        signal.setArguments(demarshalAll(arguments));
+        return m_bus.send(signal);
+    }
+
+private:
+    FakeService *m_service;
+    QDBusConnection m_bus;
+};
+
+QString interfaceElement(const QString &xmlPath)
+{
+    QFile file(xmlPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QString xml = QString::fromUtf8(file.readAll());
+    const QRegularExpression re(QStringLiteral("<interface name=\"com\\.vorel\\.dlp\\.TransControlInterface\">.*</interface>"),
+                                QRegularExpression::DotMatchesEverythingOption);
+    return re.match(xml).captured(0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString xmlPath = argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("DISCOVERY_DBUS_XML");
+    const QString introspection = interfaceElement(xmlPath);
+    if (introspection.isEmpty()) {
+        std::fprintf(stderr, "fake-scan-service: cannot read the interface from %s\n", qPrintable(xmlPath));
+        return 2;
+    }
+
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        std::fprintf(stderr, "fake-scan-service: no bus: %s\n", qPrintable(bus.lastError().message()));
+        return 2;
+    }
+    FakeService service(introspection);
+    FakeControl control(&service, bus);
+    if (!bus.registerVirtualObject(QLatin1String(ServicePath), &service)
+        || !bus.registerObject(QLatin1String(ControlPath), &control, QDBusConnection::ExportAllSlots)) {
+        std::fprintf(stderr, "fake-scan-service: cannot register objects\n");
+        return 2;
+    }
+    if (!bus.registerService(QLatin1String(ServiceName))) {
+        std::fprintf(stderr, "fake-scan-service: cannot own %s\n", ServiceName);
+        return 2;
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return app.exec();
+}
+
+#include "fakescanservice_main.moc"
