@@ -1,0 +1,388 @@
+#include "findingsstore.h"
+
+#include "scanlimits.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QtDebug>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+struct FindingsStore::Operation
+{
+    enum Type { Begin, File, End, Flush } type = Begin;
+    quint64 task = 0;
+    QString pathlist;
+    int tasktype = 0;
+    FileFindings findings;
+    QString status;
+    qint64 totalCount = 0;
+    qint64 totalKiB = 0;
+    std::function<void()> committed;
+};
+
+namespace {
+
+// A prepared statement that finalizes itself.
+class Statement
+{
+public:
+    Statement(sqlite3 *db, const char *sql)
+    {
+        if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
+            m_stmt = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    bool ok() const { return m_stmt != nullptr; }
+    Statement &bind(int index, const QString &text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement &bind(int index, qint64 value)
+    {
+        sqlite3_bind_int64(m_stmt, index, value);
+        return *this;
+    }
+    int step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    void reset()
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    QString text(int column) const
+    {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
+                                 sqlite3_column_bytes(m_stmt, column));
+    }
+
+private:
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+const char *const Schema = R"(
+CREATE TABLE IF NOT EXISTS tasks(
+  id INTEGER PRIMARY KEY,
+  pathlist TEXT NOT NULL,
+  tasktype INTEGER NOT NULL,
+  status TEXT NOT NULL,
+  total_count INTEGER NOT NULL DEFAULT 0,
+  total_kib INTEGER NOT NULL DEFAULT 0,
+  started TEXT NOT NULL,
+  ended TEXT,
+  UNIQUE(pathlist, tasktype));
+CREATE TABLE IF NOT EXISTS files(
+  id INTEGER PRIMARY KEY,
+  task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,
+  path TEXT NOT NULL,
+  UNIQUE(task_id, path));
+CREATE TABLE IF NOT EXISTS counts(
+  file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
+  word TEXT NOT NULL,
+  occurrences INTEGER NOT NULL,
+  PRIMARY KEY(file_id, word));
+CREATE TABLE IF NOT EXISTS passages(
+  file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
+  seq INTEGER NOT NULL,
+  word TEXT NOT NULL,
+  context TEXT NOT NULL,
+  PRIMARY KEY(file_id, seq));
+PRAGMA user_version = 1;
+)";
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(Qt::ISODate);
+}
+
+} // namespace
+
+FindingsStore::FindingsStore(const QString &path)
+    : m_path(path)
+    , m_queue(new std::deque<Operation>)
+{
+}
+
+FindingsStore::~FindingsStore()
+{
+    if (m_thread.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+    sqlite3_close_v2(m_writer);
+    sqlite3_close_v2(m_reader);
+    delete m_queue;
+}
+
+bool FindingsStore::exec(sqlite3 *db, const char *sql, QString *error)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    if (error)
+        *error = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+}
+
+bool FindingsStore::open(QString *error)
+{
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath())) {
+        *error = QStringLiteral("cannot create the directory %1").arg(info.absolutePath());
+        return false;
+    }
+    const QByteArray file = QFile::encodeName(info.absoluteFilePath());
+    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot open %1: %2").arg(m_path, QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    ::fchmod(fd, 0600);
+    ::close(fd);
+
+    if (sqlite3_open_v2(file.constData(), &m_writer, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr)
+        != SQLITE_OK) {
+        *error = QStringLiteral("cannot open %1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_writer)));
+        return false;
+    }
+    sqlite3_busy_timeout(m_writer, 5000);
+    QString sqlError;
+    if (!exec(m_writer, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;", &sqlError)
+        || !exec(m_writer, Schema, &sqlError)) {
+        *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
+        return false;
+    }
+    // Tasks that were running when the service last stopped did not complete.
+    Statement stale(m_writer, "UPDATE tasks SET status='terminated', ended=? WHERE status NOT IN ('completed','terminated')");
+    stale.bind(1, now()).step();
+
+    if (sqlite3_open_v2(file.constData(), &m_reader, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX, nullptr)
+        != SQLITE_OK) {
+        *error = QStringLiteral("cannot open %1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_reader)));
+        return false;
+    }
+    sqlite3_busy_timeout(m_reader, 5000);
+    m_thread = std::thread([this] { run(); });
+    return true;
+}
+
+void FindingsStore::post(Operation &&operation)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_queue->push_back(std::move(operation));
+    }
+    m_wake.notify_one();
+}
+
+void FindingsStore::beginTask(quint64 task, const QString &pathlist, int tasktype)
+{
+    Operation op;
+    op.type = Operation::Begin;
+    op.task = task;
+    op.pathlist = pathlist;
+    op.tasktype = tasktype;
+    post(std::move(op));
+}
+
+void FindingsStore::addFile(quint64 task, FileFindings findings, std::function<void()> committed)
+{
+    Operation op;
+    op.type = Operation::File;
+    op.task = task;
+    op.findings = std::move(findings);
+    op.committed = std::move(committed);
+    post(std::move(op));
+}
+
+void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
+                            std::function<void()> committed)
+{
+    Operation op;
+    op.type = Operation::End;
+    op.task = task;
+    op.status = status;
+    op.totalCount = totalCount;
+    op.totalKiB = totalKiB;
+    op.committed = std::move(committed);
+    post(std::move(op));
+}
+
+void FindingsStore::flush()
+{
+    if (!m_thread.joinable())
+        return;
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_queue->empty() && !m_busy; });
+}
+
+void FindingsStore::run()
+{
+    // Writer-side state: the database row of each task the writer knows.
+    QHash<quint64, qint64> rows;
+    auto execute = [&](Operation &op) -> bool {
+        switch (op.type) {
+        case Operation::Begin: {
+            Statement find(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
+            find.bind(1, op.pathlist).bind(2, qint64(op.tasktype));
+            if (find.step() == SQLITE_ROW) {
+                const qint64 old = find.integer(0);
+                for (auto it = rows.begin(); it != rows.end();) {
+                    if (it.value() == old)
+                        it = rows.erase(it);
+                    else
+                        ++it;
+                }
+                Statement drop(m_writer, "DELETE FROM tasks WHERE id=?");
+                drop.bind(1, old);
+                if (drop.step() != SQLITE_DONE)
+                    return false;
+            }
+            Statement insert(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
+            insert.bind(1, op.pathlist).bind(2, qint64(op.tasktype)).bind(3, now());
+            if (insert.step() != SQLITE_DONE)
+                return false;
+            rows.insert(op.task, sqlite3_last_insert_rowid(m_writer));
+            return true;
+        }
+        case Operation::File: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true; // the task was replaced; its late findings go nowhere
+            Statement drop(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
+            drop.bind(1, *row).bind(2, op.findings.path).step();
+            Statement file(m_writer, "INSERT INTO files(task_id, path) VALUES(?,?)");
+            if (file.bind(1, *row).bind(2, op.findings.path).step() != SQLITE_DONE)
+                return false;
+            const qint64 fileId = sqlite3_last_insert_rowid(m_writer);
+            Statement count(m_writer, "INSERT OR REPLACE INTO counts(file_id, word, occurrences) VALUES(?,?,?)");
+            for (const auto &entry : op.findings.counts) {
+                if (count.bind(1, fileId).bind(2, entry.first).bind(3, qint64(entry.second)).step() != SQLITE_DONE)
+                    return false;
+                count.reset();
+            }
+            Statement passage(m_writer, "INSERT INTO passages(file_id, seq, word, context) VALUES(?,?,?,?)");
+            qint64 seq = 0;
+            for (const Hit &hit : op.findings.passages) {
+                if (passage.bind(1, fileId).bind(2, seq++).bind(3, hit.word).bind(4, hit.context).step()
+                    != SQLITE_DONE)
+                    return false;
+                passage.reset();
+            }
+            return true;
+        }
+        case Operation::End: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true;
+            Statement end(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=? WHERE id=?");
+            return end.bind(1, op.status).bind(2, op.totalCount).bind(3, op.totalKiB).bind(4, now()).bind(5, *row).step()
+                   == SQLITE_DONE;
+        }
+        case Operation::Flush:
+            return true;
+        }
+        return true;
+    };
+
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stopping || !m_queue->empty(); });
+        if (m_queue->empty() && m_stopping)
+            return;
+        std::vector<Operation> batch;
+        while (!m_queue->empty() && batch.size() < static_cast<std::size_t>(Limits::StoreBatchFiles)) {
+            batch.push_back(std::move(m_queue->front()));
+            m_queue->pop_front();
+        }
+        m_busy = true;
+        lock.unlock();
+
+        exec(m_writer, "BEGIN IMMEDIATE");
+        for (Operation &op : batch) {
+            exec(m_writer, "SAVEPOINT one");
+            if (execute(op)) {
+                exec(m_writer, "RELEASE one");
+            } else {
+                qWarning().noquote() << "Findings store: cannot write" << op.findings.path << ":"
+                                     << QString::fromUtf8(sqlite3_errmsg(m_writer));
+                exec(m_writer, "ROLLBACK TO one");
+                exec(m_writer, "RELEASE one");
+            }
+        }
+        QString error;
+        if (!exec(m_writer, "COMMIT", &error)) {
+            qWarning().noquote() << "Findings store: commit failed:" << error;
+            exec(m_writer, "ROLLBACK");
+        }
+        for (Operation &op : batch) {
+            if (op.committed)
+                op.committed();
+        }
+
+        lock.lock();
+        m_busy = false;
+        if (m_queue->empty())
+            m_idle.notify_all();
+    }
+}
+
+FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int tasktype, const QString &file,
+                                                 QVector<Hit> *hits)
+{
+    std::lock_guard<std::mutex> lock(m_readMutex);
+    if (!m_reader)
+        return Lookup::Failed;
+    exec(m_reader, "BEGIN");
+    Lookup result = Lookup::Failed;
+    {
+        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
+        Statement fileRow(m_reader, "SELECT id FROM files WHERE task_id=? AND path=?");
+        Statement passages(m_reader, "SELECT word, context FROM passages WHERE file_id=? ORDER BY seq");
+        if (task.ok() && fileRow.ok() && passages.ok()) {
+            if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
+                result = Lookup::UnknownTask;
+            } else if (fileRow.bind(1, task.integer(0)).bind(2, file).step() != SQLITE_ROW) {
+                result = Lookup::UnknownFile;
+            } else {
+                passages.bind(1, fileRow.integer(0));
+                while (passages.step() == SQLITE_ROW)
+                    hits->append({passages.text(0), passages.text(1)});
+                result = Lookup::Found;
+            }
+        }
+    }
+    exec(m_reader, "COMMIT");
+    return result;
+}
+
+bool FindingsStore::taskRecord(const QString &pathlist, int tasktype, TaskRecord *record)
+{
+    std::lock_guard<std::mutex> lock(m_readMutex);
+    if (!m_reader)
+        return false;
+    Statement task(m_reader, "SELECT status, total_count, total_kib FROM tasks WHERE pathlist=? AND tasktype=?");
+    if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW)
+        return false;
+    record->status = task.text(0);
+    record->totalCount = task.integer(1);
+    record->totalKiB = task.integer(2);
+    return true;
+}

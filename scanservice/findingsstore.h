@@ -1,0 +1,90 @@
+#ifndef FINDINGSSTORE_H
+#define FINDINGSSTORE_H
+
+#include <QPair>
+#include <QString>
+#include <QVector>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+struct sqlite3;
+
+// The service's findings: an SQLite database (mode 0600) holding, per task
+// (path list, task type), the files with hits, each word's exact count and
+// the kept passages in the order of the hits. One writer thread takes the
+// findings in the order they are handed over and commits them in batched
+// transactions; a callback tells when a file's findings are committed.
+// Reads use their own connection and see only committed findings.
+class FindingsStore
+{
+public:
+    struct Hit
+    {
+        QString word;
+        QString context;
+    };
+    struct FileFindings
+    {
+        QString path;
+        QVector<QPair<QString, int>> counts; // word -> occurrences
+        QVector<Hit> passages;               // in the order of the hits
+    };
+    struct TaskRecord
+    {
+        QString status;
+        qint64 totalCount = 0;
+        qint64 totalKiB = 0;
+    };
+    enum class Lookup { Found, UnknownTask, UnknownFile, Failed };
+
+    explicit FindingsStore(const QString &path);
+    ~FindingsStore();
+
+    FindingsStore(const FindingsStore &) = delete;
+    FindingsStore &operator=(const FindingsStore &) = delete;
+
+    // Creates the directory, the file and the tables when missing, marks
+    // tasks left unfinished by an earlier run as terminated, and starts the
+    // writer. Returns false with a reason when the database cannot be used.
+    bool open(QString *error);
+    QString path() const { return m_path; }
+
+    // Writer operations, carried out in this order. A task is known to the
+    // writer by the caller's number; beginning a task drops the findings of
+    // the earlier task with the same path list and type.
+    void beginTask(quint64 task, const QString &pathlist, int tasktype);
+    void addFile(quint64 task, FileFindings findings, std::function<void()> committed);
+    void endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
+                 std::function<void()> committed);
+    // Waits until everything handed over so far is committed.
+    void flush();
+
+    Lookup keywordHits(const QString &pathlist, int tasktype, const QString &file, QVector<Hit> *hits);
+    bool taskRecord(const QString &pathlist, int tasktype, TaskRecord *record);
+
+private:
+    struct Operation;
+
+    void post(Operation &&operation);
+    void run();
+    bool exec(sqlite3 *db, const char *sql, QString *error = nullptr);
+
+    QString m_path;
+    sqlite3 *m_writer = nullptr;
+    sqlite3 *m_reader = nullptr;
+    std::mutex m_readMutex;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Operation> *m_queue = nullptr;
+    bool m_busy = false;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
+
+#endif // FINDINGSSTORE_H

@@ -1,0 +1,118 @@
+#include "hitcollector.h"
+
+#include "scanlimits.h"
+
+#include <algorithm>
+
+namespace {
+// A character takes at most four bytes in UTF-8.
+constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
+
+inline bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+} // namespace
+
+HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream)
+    : m_matcher(matcher)
+    , m_stream(stream)
+    , m_counts(matcher.count(), 0)
+    , m_kept(matcher.count(), 0)
+{
+    m_stream.reset();
+}
+
+void HitCollector::onMatch(void *context, int keyword, unsigned long long end)
+{
+    auto *self = static_cast<HitCollector *>(context);
+    if (self->m_counts[keyword]++ == 0)
+        self->m_found.append(keyword);
+    if (self->m_kept[keyword] >= Limits::MaxPassagesPerWord
+        || self->m_passages.size() + static_cast<int>(self->m_pending.size() + self->m_fresh.size())
+               >= Limits::MaxPassagesPerFile)
+        return;
+    ++self->m_kept[keyword];
+    self->m_fresh.push_back({end - static_cast<unsigned long long>(self->m_matcher.byteLength(keyword)), end, keyword});
+}
+
+bool HitCollector::write(const char *utf8, std::size_t length)
+{
+    if (m_stop != Stop::None)
+        return false;
+    if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
+        m_stop = Stop::Cancelled;
+        return false;
+    }
+    if (m_deadline.hasExpired()) {
+        m_stop = Stop::TimeLimit;
+        return false;
+    }
+    if (m_textLimit >= 0 && static_cast<qint64>(m_total + length) > m_textLimit) {
+        length = static_cast<std::size_t>(m_textLimit - static_cast<qint64>(m_total));
+        m_stop = Stop::TextLimit;
+    }
+    if (length > 0) {
+        m_window.append(utf8, length);
+        m_fresh.clear();
+        m_stream.scan(utf8, length, &HitCollector::onMatch, this);
+        m_total += length;
+        std::stable_sort(m_fresh.begin(), m_fresh.end(), [](const Hit &a, const Hit &b) {
+            return a.end != b.end ? a.end < b.end : a.start < b.start;
+        });
+        m_pending.insert(m_pending.end(), m_fresh.begin(), m_fresh.end());
+        complete(false);
+        trim();
+    }
+    return m_stop == Stop::None;
+}
+
+void HitCollector::finish()
+{
+    complete(true);
+    m_window.clear();
+    m_window.shrink_to_fit();
+}
+
+void HitCollector::complete(bool all)
+{
+    while (!m_pending.empty() && (all || m_total - m_pending.front().end >= ContextBytes)) {
+        const Hit hit = m_pending.front();
+        m_pending.pop_front();
+        m_passages.append({hit.keyword, passage(hit)});
+    }
+}
+
+void HitCollector::trim()
+{
+    const unsigned long long reach = ContextBytes + static_cast<unsigned long long>(m_matcher.maxByteLength());
+    unsigned long long keepFrom = m_total > reach ? m_total - reach : 0;
+    for (const Hit &hit : m_pending)
+        keepFrom = std::min(keepFrom, hit.start > ContextBytes ? hit.start - ContextBytes : 0);
+    if (keepFrom > m_windowStart) {
+        m_window.erase(0, static_cast<std::size_t>(keepFrom - m_windowStart));
+        m_windowStart = keepFrom;
+    }
+}
+
+QString HitCollector::passage(const Hit &hit) const
+{
+    const std::size_t size = m_window.size();
+    const std::size_t start = static_cast<std::size_t>(hit.start - m_windowStart);
+    const std::size_t end = static_cast<std::size_t>(hit.end - m_windowStart);
+    std::size_t from = start;
+    for (int chars = 0; from > 0 && chars < Limits::ContextChars;) {
+        --from;
+        if (!isContinuation(m_window[from]))
+            ++chars;
+    }
+    while (from < start && isContinuation(m_window[from]))
+        ++from;
+    std::size_t to = end;
+    for (int chars = 0; to < size && chars < Limits::ContextChars; ++chars) {
+        ++to;
+        while (to < size && isContinuation(m_window[to]))
+            ++to;
+    }
+    return QString::fromUtf8(m_window.data() + from, static_cast<int>(to - from));
+}

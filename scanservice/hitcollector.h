@@ -1,0 +1,81 @@
+#ifndef HITCOLLECTOR_H
+#define HITCOLLECTOR_H
+
+#include "keywordmatcher.h"
+#include "textsink.h"
+
+#include <QDeadlineTimer>
+#include <QString>
+#include <QVector>
+
+#include <atomic>
+#include <deque>
+#include <string>
+
+// Runs the keyword matcher over the text of one file as it is extracted and
+// keeps, for every hit, the passage of about Limits::ContextChars characters
+// on each side (line breaks kept). Counts are exact; passages are kept up to
+// Limits::MaxPassagesPerWord per keyword and Limits::MaxPassagesPerFile in
+// all, in the order of the hits in the text.
+class HitCollector : public TextSink
+{
+public:
+    enum class Stop { None, Cancelled, TextLimit, TimeLimit };
+
+    struct Passage
+    {
+        int keyword = -1;
+        QString context;
+    };
+
+    HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream);
+
+    // Text beyond this many bytes is not taken (negative: no limit).
+    void setTextLimit(qint64 bytes) { m_textLimit = bytes; }
+    // Stops the reader as soon as *flag is true.
+    void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
+    void setDeadline(QDeadlineTimer deadline) { m_deadline = deadline; }
+
+    bool write(const char *utf8, std::size_t length) override;
+    // Completes the passages of the last hits; call once after the last write().
+    void finish();
+
+    Stop stopReason() const { return m_stop; }
+    qint64 textBytes() const { return m_total; }
+    int occurrences(int keyword) const { return m_counts.at(keyword); }
+    // The keywords that occurred, in the order of their first hit.
+    const QVector<int> &foundKeywords() const { return m_found; }
+    const QVector<Passage> &passages() const { return m_passages; }
+
+private:
+    struct Hit
+    {
+        unsigned long long start;
+        unsigned long long end;
+        int keyword;
+    };
+
+    static void onMatch(void *context, int keyword, unsigned long long end);
+    void complete(bool all);
+    void trim();
+    QString passage(const Hit &hit) const;
+
+    const KeywordMatcher &m_matcher;
+    KeywordMatcher::Stream &m_stream;
+    const std::atomic<bool> *m_cancel = nullptr;
+    QDeadlineTimer m_deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+    qint64 m_textLimit = -1;
+    Stop m_stop = Stop::None;
+
+    std::string m_window;              // the text from m_windowStart to m_total
+    unsigned long long m_windowStart = 0;
+    unsigned long long m_total = 0;
+    std::vector<Hit> m_fresh;          // hits of the current write()
+    std::deque<Hit> m_pending;         // hits waiting for their following context
+    QVector<int> m_counts;
+    QVector<int> m_kept;
+    QVector<int> m_found;
+    QVector<Passage> m_passages;
+};
+
+#endif // HITCOLLECTOR_H

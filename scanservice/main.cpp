@@ -1,0 +1,68 @@
+#include "findingsstore.h"
+#include "scanservice.h"
+#include "serviceoptions.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <QtDebug>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] ssize_t written = ::write(signalPipe[1], &byte, 1);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    ::umask(077);
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("tavex-control-discovery-service"));
+    qSetMessagePattern(QStringLiteral("[%{if-debug}DEBUG%{endif}%{if-info}INFO%{endif}%{if-warning}WARN%{endif}"
+                                      "%{if-critical}ERROR%{endif}%{if-fatal}FATAL%{endif}] %{message}"));
+
+    ServiceOptions options;
+    QString message;
+    int exitCode = 0;
+    if (!options.parse(app.arguments(), &message, &exitCode)) {
+        QTextStream(exitCode == 0 ? stdout : stderr) << message;
+        return exitCode;
+    }
+
+    FindingsStore store(options.findingsDatabase());
+    QString error;
+    if (!store.open(&error)) {
+        QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
+        return 1;
+    }
+
+    ScanService service(&store);
+    service.setCountDelay(options.countDelayMs());
+    if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
+        QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
+        return 2;
+    }
+
+    // SIGTERM and SIGINT end the event loop; running tasks are then terminated.
+    if (::pipe(signalPipe) == 0) {
+        auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+        QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+        struct sigaction action = {};
+        action.sa_handler = onSignal;
+        ::sigaction(SIGTERM, &action, nullptr);
+        ::sigaction(SIGINT, &action, nullptr);
+    }
+    qInfo().noquote() << "Scan service ready; findings in" << store.path();
+    const int result = app.exec();
+    qInfo().noquote() << "Scan service stopping";
+    return result;
+}

@@ -1,0 +1,365 @@
+#include "officeextractor.h"
+
+#include "scanlimits.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QString>
+#include <QVector>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <unistd.h>
+#include <zip.h>
+
+namespace {
+
+// Collects text and hands it to the sink as UTF-8.
+class TextBuffer
+{
+public:
+    explicit TextBuffer(TextSink &sink)
+        : m_sink(sink)
+    {
+    }
+    void append(QStringRef text)
+    {
+        m_text.append(text);
+        if (m_text.size() > 32768)
+            flush();
+    }
+    void append(QChar c)
+    {
+        m_text.append(c);
+    }
+    // Ends the current line unless it has just ended.
+    void endLine()
+    {
+        if (!m_text.isEmpty() ? !m_text.endsWith(QLatin1Char('\n')) : (m_written && !m_endsWithBreak))
+            m_text.append(QLatin1Char('\n'));
+    }
+    bool flush()
+    {
+        if (m_text.isEmpty())
+            return m_ok;
+        const QByteArray utf8 = m_text.toUtf8();
+        m_written = true;
+        m_endsWithBreak = m_text.endsWith(QLatin1Char('\n'));
+        m_text.clear();
+        if (m_ok)
+            m_ok = m_sink.write(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        return m_ok;
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    TextSink &m_sink;
+    QString m_text;
+    bool m_ok = true;
+    bool m_written = false;
+    bool m_endsWithBreak = false;
+};
+
+// What one kind of part contributes: which elements hold text and where
+// line breaks go.
+enum class PartType { WordText, SharedStrings, SheetInline, SlideText, Relationships };
+
+class PartReader
+{
+public:
+    PartReader(PartType type, TextBuffer *out)
+        : m_type(type)
+        , m_out(out)
+    {
+    }
+
+    void handle(QXmlStreamReader &xml)
+    {
+        switch (xml.tokenType()) {
+        case QXmlStreamReader::StartElement:
+            start(xml);
+            break;
+        case QXmlStreamReader::EndElement:
+            end(xml.name());
+            break;
+        case QXmlStreamReader::Characters:
+            if (m_inText && m_skip == 0)
+                m_out->append(xml.text());
+            break;
+        default:
+            break;
+        }
+    }
+
+    bool ok() const { return m_out->ok(); }
+
+    // Relationship targets of a .rels part, by type suffix.
+    QVector<QPair<QString, QString>> relationships;
+
+private:
+    void start(const QXmlStreamReader &xml)
+    {
+        const QStringRef name = xml.name();
+        switch (m_type) {
+        case PartType::WordText:
+            if (name == QLatin1String("t") || name == QLatin1String("delText"))
+                m_inText = true;
+            else if (name == QLatin1String("tab"))
+                m_out->append(QLatin1Char('\t'));
+            else if (name == QLatin1String("br") || name == QLatin1String("cr"))
+                m_out->append(QLatin1Char('\n'));
+            break;
+        case PartType::SharedStrings:
+            if (name == QLatin1String("rPh"))
+                ++m_skip; // phonetic guide, not the cell's text
+            else if (name == QLatin1String("t"))
+                m_inText = true;
+            break;
+        case PartType::SheetInline:
+            if (name == QLatin1String("is"))
+                m_inInline = true;
+            else if (name == QLatin1String("rPh"))
+                ++m_skip;
+            else if (name == QLatin1String("t") && m_inInline)
+                m_inText = true;
+            break;
+        case PartType::SlideText:
+            if (name == QLatin1String("t"))
+                m_inText = true;
+            else if (name == QLatin1String("br"))
+                m_out->append(QLatin1Char('\n'));
+            break;
+        case PartType::Relationships:
+            if (name == QLatin1String("Relationship")) {
+                const QXmlStreamAttributes attributes = xml.attributes();
+                relationships.append({attributes.value(QLatin1String("Type")).toString(),
+                                      attributes.value(QLatin1String("Target")).toString()});
+            }
+            break;
+        }
+    }
+
+    void end(QStringRef name)
+    {
+        if (name == QLatin1String("t") || name == QLatin1String("delText")) {
+            m_inText = false;
+            return;
+        }
+        switch (m_type) {
+        case PartType::WordText:
+        case PartType::SlideText:
+            if (name == QLatin1String("p"))
+                m_out->append(QLatin1Char('\n'));
+            break;
+        case PartType::SharedStrings:
+            if (name == QLatin1String("rPh"))
+                --m_skip;
+            else if (name == QLatin1String("si"))
+                m_out->append(QLatin1Char('\n'));
+            break;
+        case PartType::SheetInline:
+            if (name == QLatin1String("rPh")) {
+                --m_skip;
+            } else if (name == QLatin1String("is")) {
+                m_inInline = false;
+                m_out->append(QLatin1Char('\n'));
+            }
+            break;
+        case PartType::Relationships:
+            break;
+        }
+    }
+
+    PartType m_type;
+    TextBuffer *m_out;
+    bool m_inText = false;
+    bool m_inInline = false;
+    int m_skip = 0;
+};
+
+class Container
+{
+public:
+    explicit Container(zip_t *archive)
+        : m_archive(archive)
+    {
+        const zip_int64_t count = zip_get_num_entries(archive, 0);
+        for (zip_int64_t i = 0; i < count; ++i) {
+            const char *name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS);
+            if (name)
+                m_index.insert(QString::fromUtf8(name), static_cast<zip_uint64_t>(i));
+        }
+    }
+    ~Container() { zip_discard(m_archive); }
+
+    bool contains(const QString &name) const { return m_index.contains(name); }
+
+    // Names "<prefix><number><suffix>" in the order of their numbers.
+    QStringList numbered(const QString &prefix, const QString &suffix) const
+    {
+        QVector<QPair<int, QString>> found;
+        const QRegularExpression pattern(QLatin1Char('^') + QRegularExpression::escape(prefix)
+                                         + QStringLiteral("(\\d+)") + QRegularExpression::escape(suffix)
+                                         + QLatin1Char('$'));
+        for (auto it = m_index.constBegin(); it != m_index.constEnd(); ++it) {
+            const QRegularExpressionMatch match = pattern.match(it.key());
+            if (match.hasMatch())
+                found.append({match.captured(1).toInt(), it.key()});
+        }
+        std::sort(found.begin(), found.end());
+        QStringList names;
+        for (const auto &entry : found)
+            names.append(entry.second);
+        return names;
+    }
+
+    ExtractStatus read(const QString &name, PartReader &reader)
+    {
+        const auto it = m_index.constFind(name);
+        if (it == m_index.constEnd())
+            return ExtractStatus::Ok;
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(m_archive, *it, 0, &stat) != 0)
+            return ExtractStatus::Corrupt;
+        if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
+            return ExtractStatus::Encrypted;
+        if ((stat.valid & ZIP_STAT_SIZE) && static_cast<qint64>(stat.size) > Limits::MaxZipPartBytes)
+            return ExtractStatus::LimitExceeded;
+        if ((stat.valid & ZIP_STAT_SIZE) && (stat.valid & ZIP_STAT_COMP_SIZE)
+            && static_cast<qint64>(stat.size) > Limits::ZipRatioFloorBytes
+            && static_cast<qint64>(stat.size) > Limits::MaxZipRatio * static_cast<qint64>(qMax<zip_uint64_t>(stat.comp_size, 1)))
+            return ExtractStatus::LimitExceeded;
+        zip_file_t *file = zip_fopen_index(m_archive, *it, 0);
+        if (!file)
+            return ExtractStatus::Corrupt;
+        QXmlStreamReader xml;
+        xml.setEntityExpansionLimit(Limits::MaxXmlEntityExpansion);
+        QByteArray block(65536, Qt::Uninitialized);
+        qint64 partBytes = 0;
+        ExtractStatus status = ExtractStatus::Ok;
+        bool atEnd = false;
+        while (status == ExtractStatus::Ok && !atEnd && reader.ok()) {
+            const zip_int64_t got = zip_fread(file, block.data(), static_cast<zip_uint64_t>(block.size()));
+            if (got < 0) {
+                status = ExtractStatus::Corrupt;
+                break;
+            }
+            if (got == 0) {
+                atEnd = true;
+            } else {
+                partBytes += got;
+                m_totalBytes += got;
+                if (partBytes > Limits::MaxZipPartBytes || m_totalBytes > Limits::MaxZipTotalBytes) {
+                    status = ExtractStatus::LimitExceeded;
+                    break;
+                }
+                xml.addData(QByteArray::fromRawData(block.constData(), static_cast<int>(got)));
+            }
+            while (!xml.atEnd()) {
+                xml.readNext();
+                if (xml.hasError())
+                    break;
+                reader.handle(xml);
+            }
+            if (xml.hasError() && xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                status = ExtractStatus::Corrupt;
+            else if (xml.hasError() && atEnd)
+                status = ExtractStatus::Corrupt;
+            // QXmlStreamReader copies what it is given, so the block can be reused.
+        }
+        zip_fclose(file);
+        return status;
+    }
+
+private:
+    zip_t *m_archive;
+    QHash<QString, zip_uint64_t> m_index;
+    qint64 m_totalBytes = 0;
+};
+
+// "../notesSlides/notesSlide1.xml" relative to "ppt/slides/" -> "ppt/notesSlides/notesSlide1.xml".
+QString resolveTarget(const QString &baseDir, const QString &target)
+{
+    QStringList parts = target.startsWith(QLatin1Char('/')) ? QStringList()
+                                                            : baseDir.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString &piece : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (piece == QLatin1String(".."))
+            parts.isEmpty() ? void() : parts.removeLast();
+        else if (piece != QLatin1String("."))
+            parts.append(piece);
+    }
+    return parts.join(QLatin1Char('/'));
+}
+
+} // namespace
+
+ExtractStatus OfficeExtractor::extract(int fd, Kind kind, TextSink &sink)
+{
+    const int own = ::dup(fd);
+    if (own < 0)
+        return ExtractStatus::Unreadable;
+    int error = 0;
+    zip_t *archive = zip_fdopen(own, ZIP_RDONLY, &error);
+    if (!archive) {
+        ::close(own);
+        return ExtractStatus::Corrupt;
+    }
+    if (zip_get_num_entries(archive, 0) > Limits::MaxZipEntries) {
+        zip_discard(archive);
+        return ExtractStatus::LimitExceeded;
+    }
+    Container container(archive);
+    TextBuffer out(sink);
+
+    QVector<QPair<QString, PartType>> parts;
+    switch (kind) {
+    case Kind::Docx: {
+        if (!container.contains(QStringLiteral("word/document.xml")))
+            return ExtractStatus::Corrupt;
+        parts.append({QStringLiteral("word/document.xml"), PartType::WordText});
+        for (const QString &name : container.numbered(QStringLiteral("word/header"), QStringLiteral(".xml")))
+            parts.append({name, PartType::WordText});
+        for (const QString &name : container.numbered(QStringLiteral("word/footer"), QStringLiteral(".xml")))
+            parts.append({name, PartType::WordText});
+        for (const char *name : {"word/footnotes.xml", "word/endnotes.xml", "word/comments.xml"})
+            parts.append({QString::fromLatin1(name), PartType::WordText});
+        break;
+    }
+    case Kind::Xlsx:
+        if (!container.contains(QStringLiteral("xl/workbook.xml")))
+            return ExtractStatus::Corrupt;
+        parts.append({QStringLiteral("xl/sharedStrings.xml"), PartType::SharedStrings});
+        for (const QString &name : container.numbered(QStringLiteral("xl/worksheets/sheet"), QStringLiteral(".xml")))
+            parts.append({name, PartType::SheetInline});
+        break;
+    case Kind::Pptx: {
+        if (!container.contains(QStringLiteral("ppt/presentation.xml")))
+            return ExtractStatus::Corrupt;
+        for (const QString &slide : container.numbered(QStringLiteral("ppt/slides/slide"), QStringLiteral(".xml"))) {
+            parts.append({slide, PartType::SlideText});
+            const QString base = slide.section(QLatin1Char('/'), -1);
+            PartReader rels(PartType::Relationships, &out);
+            if (container.read(QStringLiteral("ppt/slides/_rels/") + base + QStringLiteral(".rels"), rels)
+                != ExtractStatus::Ok)
+                continue;
+            for (const auto &relationship : rels.relationships) {
+                if (relationship.first.endsWith(QLatin1String("/notesSlide")))
+                    parts.append({resolveTarget(QStringLiteral("ppt/slides"), relationship.second), PartType::SlideText});
+            }
+        }
+        break;
+    }
+    }
+
+    for (const auto &part : parts) {
+        PartReader reader(part.second, &out);
+        const ExtractStatus status = container.read(part.first, reader);
+        if (!out.flush() || !out.ok())
+            return ExtractStatus::Stopped;
+        if (status != ExtractStatus::Ok)
+            return status;
+        out.endLine();
+    }
+    return out.flush() ? ExtractStatus::Ok : ExtractStatus::Stopped;
+}

@@ -1,0 +1,149 @@
+#include "plaintextextractor.h"
+
+#include "scanlimits.h"
+
+#include <QTextCodec>
+#include <QTextDecoder>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+bool PlainTextExtractor::isValidUtf8(const char *data, std::size_t length, bool moreFollows)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(data);
+    std::size_t i = 0;
+    while (i < length) {
+        // Fast path over runs of ASCII.
+        if (i + 8 <= length) {
+            quint64 word;
+            std::memcpy(&word, s + i, 8);
+            if ((word & Q_UINT64_C(0x8080808080808080)) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char c = s[i];
+        std::size_t need;
+        unsigned minimum;
+        unsigned code;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            need = 1, minimum = 0x80, code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            need = 2, minimum = 0x800, code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            need = 3, minimum = 0x10000, code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + need >= length) {
+            if (!moreFollows)
+                return false;
+            // The sequence is cut by the end of the chunk: check what is there.
+            for (std::size_t k = i + 1; k < length; ++k) {
+                if ((s[k] & 0xC0) != 0x80)
+                    return false;
+            }
+            return true;
+        }
+        for (std::size_t k = 1; k <= need; ++k) {
+            if ((s[i + k] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (s[i + k] & 0x3F);
+        }
+        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += need + 1;
+    }
+    return true;
+}
+
+PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::size_t length, bool moreFollows,
+                                                        std::size_t *bomLength)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(data);
+    *bomLength = 0;
+    if (length >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) {
+        *bomLength = 3;
+        return Encoding::Utf8;
+    }
+    if (length >= 2 && s[0] == 0xFF && s[1] == 0xFE) {
+        *bomLength = 2;
+        return Encoding::Utf16LE;
+    }
+    if (length >= 2 && s[0] == 0xFE && s[1] == 0xFF) {
+        *bomLength = 2;
+        return Encoding::Utf16BE;
+    }
+    return isValidUtf8(data, length, moreFollows) ? Encoding::Utf8 : Encoding::Gb18030;
+}
+
+ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)
+{
+    std::vector<char> buffer(static_cast<std::size_t>(Limits::ReadChunkBytes));
+    std::unique_ptr<QTextDecoder> decoder;
+    bool first = true;
+    for (;;) {
+        // Fill the chunk as far as the file allows, so that detection sees a full chunk.
+        std::size_t filled = 0;
+        bool atEnd = false;
+        while (filled < buffer.size()) {
+            const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                return ExtractStatus::Unreadable;
+            }
+            if (got == 0) {
+                atEnd = true;
+                break;
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        const char *data = buffer.data();
+        std::size_t length = filled;
+        if (first) {
+            first = false;
+            std::size_t bom = 0;
+            const Encoding encoding = detect(data, length, !atEnd, &bom);
+            data += bom;
+            length -= bom;
+            const char *codec = nullptr;
+            switch (encoding) {
+            case Encoding::Utf8:
+                break;
+            case Encoding::Utf16LE:
+                codec = "UTF-16LE";
+                break;
+            case Encoding::Utf16BE:
+                codec = "UTF-16BE";
+                break;
+            case Encoding::Gb18030:
+                codec = "GB18030";
+                break;
+            }
+            if (codec) {
+                QTextCodec *textCodec = QTextCodec::codecForName(codec);
+                if (!textCodec)
+                    return ExtractStatus::Unsupported;
+                decoder.reset(textCodec->makeDecoder(QTextCodec::IgnoreHeader));
+            }
+        }
+        if (length > 0) {
+            if (decoder) {
+                const QByteArray utf8 = decoder->toUnicode(data, static_cast<int>(length)).toUtf8();
+                if (!sink.write(utf8.constData(), static_cast<std::size_t>(utf8.size())))
+                    return ExtractStatus::Stopped;
+            } else if (!sink.write(data, length)) {
+                return ExtractStatus::Stopped;
+            }
+        }
+        if (atEnd)
+            return ExtractStatus::Ok;
+    }
+}

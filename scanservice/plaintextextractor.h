@@ -1,0 +1,27 @@
+#ifndef PLAINTEXTEXTRACTOR_H
+#define PLAINTEXTEXTRACTOR_H
+
+#include "extractstatus.h"
+#include "textsink.h"
+
+#include <cstddef>
+
+// Reads a plain text file in chunks and hands it on as UTF-8. The encoding
+// is taken from the first chunk: a byte order mark names UTF-8 or UTF-16;
+// otherwise text that is valid UTF-8 is UTF-8, and anything else is read as
+// GB18030 (which covers GBK and GB2312).
+class PlainTextExtractor
+{
+public:
+    enum class Encoding { Utf8, Utf16LE, Utf16BE, Gb18030 };
+
+    // The encoding of a text that begins with these bytes; *bomLength gets
+    // the length of its byte order mark. moreFollows: the bytes may end in
+    // the middle of a character.
+    static Encoding detect(const char *data, std::size_t length, bool moreFollows, std::size_t *bomLength);
+    static bool isValidUtf8(const char *data, std::size_t length, bool moreFollows);
+
+    static ExtractStatus extract(int fd, TextSink &sink);
+};
+
+#endif // PLAINTEXTEXTRACTOR_H

@@ -1,0 +1,44 @@
+#ifndef SCANLIMITS_H
+#define SCANLIMITS_H
+
+#include <QtGlobal>
+
+// Every limit of the service in one place; README.md documents them.
+namespace Limits {
+// Files
+constexpr qint64 MaxPlainTextFileBytes = Q_INT64_C(4) << 30;  // plain text is streamed
+constexpr qint64 MaxDocumentFileBytes = Q_INT64_C(512) << 20; // DOCX, XLSX, PPTX, PDF
+constexpr qint64 MaxExtractedTextBytes = Q_INT64_C(128) << 20; // text taken from one document
+constexpr int MaxSecondsPerFile = 300;                         // extraction time of one file
+constexpr int ReadChunkBytes = 1 << 20;                        // plain text is read in chunks
+
+// Office documents (zip containers)
+constexpr qint64 MaxZipPartBytes = Q_INT64_C(256) << 20;  // uncompressed bytes of one XML part
+constexpr qint64 MaxZipTotalBytes = Q_INT64_C(1) << 30;   // uncompressed bytes read from one file
+constexpr qint64 MaxZipRatio = 200;                       // uncompressed / compressed of one part
+constexpr qint64 ZipRatioFloorBytes = Q_INT64_C(8) << 20; // the ratio is checked above this size
+constexpr qint64 MaxZipEntries = 100000;
+constexpr int MaxXmlEntityExpansion = 4096;
+
+// PDF
+constexpr int MaxPdfPages = 20000;
+
+// Matching and findings
+constexpr int ContextChars = 40;             // characters kept on each side of a hit
+constexpr int MaxPassagesPerWord = 100;      // passages kept per word and file; counts stay exact
+constexpr int MaxPassagesPerFile = 20000;    // passages kept per file over all words
+constexpr int MaxKeywords = 200000;
+constexpr int MaxKeywordBytes = 4096;
+constexpr int MaxPolicyBytes = 64 << 20;     // of the Base64 text
+
+// Tasks
+constexpr int MaxPathEntries = 4096;
+constexpr int ScanQueueDepth = 256;          // files walked ahead of the workers
+constexpr int ScanningSignalIntervalMs = 20; // at most one scanning signal per interval
+constexpr int EventPollIntervalMs = 20;
+constexpr int CountWaitMs = 20000;           // a task query waits this long for the file total
+constexpr int StoreBatchMs = 100;            // findings are committed at least this often
+constexpr int StoreBatchFiles = 2000;        // or after this many files
+} // namespace Limits
+
+#endif // SCANLIMITS_H

@@ -1,0 +1,235 @@
+#include "scanservice.h"
+
+#include "detaildocument.h"
+#include "findingsstore.h"
+#include "scanlimits.h"
+#include "returncodes.h"
+#include "taskmanager.h"
+#include "transcontroladaptor.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusReply>
+#include <QTimer>
+#include <QtDebug>
+
+#include <algorithm>
+#include <climits>
+#include <unistd.h>
+
+namespace {
+const char *const UnknownTaskError = "com.vorel.dlp.TransControl.Error.UnknownTask";
+const char *const CountPendingError = "com.vorel.dlp.TransControl.Error.CountPending";
+} // namespace
+
+ScanService::ScanService(FindingsStore *store, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_tasks(new TaskManager(store, this))
+{
+    ScanTaskDetailInfo::registerMetaType();
+    new TransControlAdaptor(this);
+
+    connect(m_tasks, &TaskManager::scanningFile, this,
+            [this](const QString &pathlist, int tasktype, const QString &path, int id) {
+                if (tasktype == 1)
+                    emit SensitiveDiscoveryKeywordScanningFile(pathlist, path, id);
+                else
+                    emit SensitiveDiscoveryDataIdScanningFile(pathlist, path, id);
+            });
+    connect(m_tasks, &TaskManager::detected, this,
+            [this](const QString &pathlist, int tasktype, const QString &path, const QVariantMap &map) {
+                if (tasktype == 1)
+                    emit SensitiveDiscoveryKeywordDetected(pathlist, path, map);
+                else
+                    emit SensitiveDiscoveryDataIdDetected(pathlist, map);
+            });
+    connect(m_tasks, &TaskManager::countKnown, this, &ScanService::answerHeld);
+    connect(m_tasks, &TaskManager::taskEnded, this, &ScanService::answerHeld);
+}
+
+ScanService::~ScanService() = default;
+
+bool ScanService::registerOn(QDBusConnection connection, QString *error)
+{
+    if (!connection.isConnected()) {
+        *error = QStringLiteral("the system bus cannot be reached: %1").arg(connection.lastError().message());
+        return false;
+    }
+    if (!connection.registerObject(QLatin1String(objectPath()), this)) {
+        *error = QStringLiteral("the object %1 cannot be exported: %2")
+                     .arg(QLatin1String(objectPath()), connection.lastError().message());
+        return false;
+    }
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> reply = connection.interface()->registerService(
+        QLatin1String(serviceName()), QDBusConnectionInterface::DontQueueService,
+        QDBusConnectionInterface::DontAllowReplacement);
+    if (!reply.isValid()) {
+        *error = QStringLiteral("the name %1 cannot be taken: %2").arg(QLatin1String(serviceName()), reply.error().message());
+        return false;
+    }
+    if (reply.value() != QDBusConnectionInterface::ServiceRegistered) {
+        *error = QStringLiteral("the name %1 is taken by another process").arg(QLatin1String(serviceName()));
+        return false;
+    }
+    return true;
+}
+
+void ScanService::setCountDelay(int ms)
+{
+    m_tasks->setCountDelay(ms);
+}
+
+bool ScanService::callerAllowed(const char *method)
+{
+    if (!calledFromDBus())
+        return true;
+    const QString sender = message().service();
+    auto it = m_callerUids.constFind(sender);
+    if (it == m_callerUids.constEnd()) {
+        const QDBusReply<uint> uid = connection().interface()->serviceUid(sender);
+        if (!uid.isValid()) {
+            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("the caller cannot be identified"));
+            return false;
+        }
+        if (m_callerUids.size() > 1000)
+            m_callerUids.clear();
+        it = m_callerUids.insert(sender, uid.value());
+    }
+    if (*it == 0 || *it == ::getuid())
+        return true;
+    qWarning().noquote() << QStringLiteral("Method '%1' refused to %2 (user %3)").arg(QLatin1String(method), sender).arg(*it);
+    sendErrorReply(QDBusError::AccessDenied, QStringLiteral("only root may use the scan service"));
+    return false;
+}
+
+int ScanService::SensitiveDiscoverySetScanTask(const QString &pathlist, int tasktype, int scanmode,
+                                               const QString &begintime, const QString &endtime, double batchsize,
+                                               const QString &policy)
+{
+    if (!callerAllowed("SensitiveDiscoverySetScanTask"))
+        return ReturnCode::InternalError;
+    QString reason;
+    const int code = m_tasks->create(pathlist, tasktype, scanmode, begintime, endtime, batchsize, policy, &reason);
+    if (code != ReturnCode::Ok)
+        qWarning().noquote() << QStringLiteral("Task refused (code %1) for path list \"%2\", type %3: %4")
+                                    .arg(code)
+                                    .arg(pathlist.left(200))
+                                    .arg(tasktype)
+                                    .arg(reason);
+    return code;
+}
+
+ScanTaskDetailInfo ScanService::SensitiveDiscoveryGetScanTaskDetail(const QString &pathlist, int tasktype)
+{
+    if (!callerAllowed("SensitiveDiscoveryGetScanTaskDetail"))
+        return {};
+    const ScanTask *task = m_tasks->find(pathlist, tasktype);
+    if (!task) {
+        // A task of an earlier run of the service is known from the store.
+        FindingsStore::TaskRecord record;
+        if (m_store->taskRecord(pathlist, tasktype, &record)) {
+            ScanTaskDetailInfo info;
+            info.TotalCount = static_cast<int>(std::min<qint64>(record.totalCount, INT_MAX));
+            info.TotalSize = static_cast<int>(std::min<qint64>(record.totalKiB, INT_MAX));
+            info.Status = record.status;
+            info.Progress = 1.0;
+            return info;
+        }
+        if (calledFromDBus())
+            sendErrorReply(QLatin1String(UnknownTaskError), QStringLiteral("no task for this path list and type"));
+        return {};
+    }
+    if (task->isCountKnown() || task->hasEnded() || !calledFromDBus())
+        return task->detail();
+
+    // Held back until the counting walk has finished, at most Limits::CountWaitMs.
+    setDelayedReply(true);
+    const quint64 serial = m_nextSerial++;
+    m_held.append({serial, pathlist, tasktype, message()});
+    QTimer::singleShot(Limits::CountWaitMs, this, [this, serial] {
+        for (int i = 0; i < m_held.size(); ++i) {
+            if (m_held.at(i).serial == serial) {
+                const HeldReply held = m_held.takeAt(i);
+                connection().send(held.message.createErrorReply(
+                    QLatin1String(CountPendingError), QStringLiteral("the file total is not known yet; ask again")));
+                return;
+            }
+        }
+    });
+    return {};
+}
+
+void ScanService::answerHeld(const QString &pathlist, int tasktype)
+{
+    const ScanTask *task = m_tasks->find(pathlist, tasktype);
+    for (int i = 0; i < m_held.size();) {
+        if (m_held.at(i).pathlist == pathlist && m_held.at(i).tasktype == tasktype) {
+            const HeldReply held = m_held.takeAt(i);
+            if (task)
+                QDBusConnection::systemBus().send(held.message.createReply(QVariant::fromValue(task->detail())));
+            else
+                QDBusConnection::systemBus().send(held.message.createErrorReply(
+                    QLatin1String(UnknownTaskError), QStringLiteral("no task for this path list and type")));
+        } else {
+            ++i;
+        }
+    }
+}
+
+int ScanService::SensitiveDiscoveryTerminateScanTask(const QString &pathlist, int tasktype)
+{
+    if (!callerAllowed("SensitiveDiscoveryTerminateScanTask"))
+        return ReturnCode::InternalError;
+    return m_tasks->terminate(pathlist, tasktype);
+}
+
+int ScanService::SensitiveDiscoveryPauseScanTask(const QString &pathlist, int tasktype)
+{
+    if (!callerAllowed("SensitiveDiscoveryPauseScanTask"))
+        return ReturnCode::InternalError;
+    return m_tasks->pause(pathlist, tasktype);
+}
+
+int ScanService::SensitiveDiscoveryContinueScanTask(const QString &pathlist, int tasktype)
+{
+    if (!callerAllowed("SensitiveDiscoveryContinueScanTask"))
+        return ReturnCode::InternalError;
+    return m_tasks->resume(pathlist, tasktype);
+}
+
+int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathlist, int tasktype,
+                                                            const QString &filepath, QString &detail)
+{
+    detail = DetailDocument::keyword(filepath, {});
+    if (!callerAllowed("SensitiveDiscoveryGetKeywordDetectedDetail"))
+        return ReturnCode::InternalError;
+    if (tasktype != 1)
+        return ReturnCode::InvalidArgument;
+    QVector<FindingsStore::Hit> hits;
+    switch (m_store->keywordHits(pathlist, tasktype, filepath, &hits)) {
+    case FindingsStore::Lookup::Found:
+        detail = DetailDocument::keyword(filepath, hits);
+        return ReturnCode::Ok;
+    case FindingsStore::Lookup::UnknownTask:
+        return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
+    case FindingsStore::Lookup::UnknownFile:
+        return ReturnCode::FileNotFound;
+    case FindingsStore::Lookup::Failed:
+        break;
+    }
+    return ReturnCode::InternalError;
+}
+
+int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype,
+                                                           const QString &groupname, QString &detail)
+{
+    detail = DetailDocument::emptyPrivacy(groupname);
+    if (!callerAllowed("SensitiveDiscoveryGetDataIdDetectedDetail"))
+        return ReturnCode::InternalError;
+    if (tasktype != 3 || groupname.isEmpty())
+        return ReturnCode::InvalidArgument;
+    FindingsStore::TaskRecord record;
+    if (!m_tasks->find(pathlist, tasktype) && !m_store->taskRecord(pathlist, tasktype, &record))
+        return ReturnCode::UnknownTask;
+    return ReturnCode::NotAvailable;
+}

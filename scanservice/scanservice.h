@@ -1,0 +1,76 @@
+#ifndef SCANSERVICE_H
+#define SCANSERVICE_H
+
+#include "scantaskdetailinfo.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QVariantMap>
+
+class FindingsStore;
+class TaskManager;
+
+// The bus object "/com/vorel/dlp/TransControl" of the scan service: the
+// methods and signals of com.vorel.dlp.TransControlInterface (the adaptor is
+// generated from the interface description). Callers other than root and the
+// service's own user are answered with an access-denied error.
+class ScanService : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+
+public:
+    static const char *serviceName() { return "com.vorel.dlp.TransControl"; }
+    static const char *objectPath() { return "/com/vorel/dlp/TransControl"; }
+
+    explicit ScanService(FindingsStore *store, QObject *parent = nullptr);
+    ~ScanService() override;
+
+    // Exports the object and takes the service name. Returns false with a
+    // reason when the bus cannot be reached or the name is taken.
+    bool registerOn(QDBusConnection connection, QString *error);
+    // For tests: delays every task's counting walk.
+    void setCountDelay(int ms);
+
+public Q_SLOTS:
+    int SensitiveDiscoverySetScanTask(const QString &pathlist, int tasktype, int scanmode, const QString &begintime,
+                                      const QString &endtime, double batchsize, const QString &policy);
+    ScanTaskDetailInfo SensitiveDiscoveryGetScanTaskDetail(const QString &pathlist, int tasktype);
+    int SensitiveDiscoveryTerminateScanTask(const QString &pathlist, int tasktype);
+    int SensitiveDiscoveryPauseScanTask(const QString &pathlist, int tasktype);
+    int SensitiveDiscoveryContinueScanTask(const QString &pathlist, int tasktype);
+    int SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathlist, int tasktype, const QString &filepath,
+                                                   QString &detail);
+    int SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype, const QString &groupname,
+                                                  QString &detail);
+
+Q_SIGNALS:
+    void SensitiveDiscoveryKeywordScanningFile(const QString &pathlist, const QString &filepath, int fileid);
+    void SensitiveDiscoveryKeywordDetected(const QString &pathlist, const QString &filepath,
+                                           const QVariantMap &sensitives);
+    void SensitiveDiscoveryDataIdScanningFile(const QString &pathlist, const QString &filepath, int fileid);
+    void SensitiveDiscoveryDataIdDetected(const QString &pathlist, const QVariantMap &sensitives);
+
+private:
+    struct HeldReply
+    {
+        quint64 serial;
+        QString pathlist;
+        int tasktype;
+        QDBusMessage message;
+    };
+
+    bool callerAllowed(const char *method);
+    void answerHeld(const QString &pathlist, int tasktype);
+
+    FindingsStore *m_store;
+    TaskManager *m_tasks;
+    QHash<QString, uint> m_callerUids;
+    QList<HeldReply> m_held;
+    quint64 m_nextSerial = 1;
+};
+
+#endif // SCANSERVICE_H

@@ -1,0 +1,406 @@
+#include "scantask.h"
+
+#include "documentreader.h"
+#include "filewalker.h"
+#include "findingsstore.h"
+#include "hitcollector.h"
+#include "scanlimits.h"
+
+#include <QDeadlineTimer>
+#include <QMap>
+#include <QThread>
+#include <QtDebug>
+
+#include <algorithm>
+#include <chrono>
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+struct ScanTask::Shared
+{
+    ScanTask::Settings settings;
+    quint64 id = 0;
+    FindingsStore *store = nullptr;
+
+    std::atomic<bool> cancelled{false};
+    std::mutex pauseMutex;
+    std::condition_variable pauseChanged;
+    bool paused = false;
+
+    std::mutex queueMutex;
+    std::condition_variable queueChanged;
+    std::deque<QByteArray> queue;
+    bool walkDone = false;
+    int nextFileId = 0;
+
+    std::atomic<qint64> totalFiles{0};
+    std::atomic<qint64> totalBytes{0};
+    std::atomic<bool> countDone{false};
+    std::atomic<qint64> scannedFiles{0};
+
+    // What the threads report to the main thread.
+    std::mutex eventMutex;
+    int latestFileId = 0;
+    QString latestPath;
+    QVector<QPair<QString, QVariantMap>> detections;
+    bool endCommitted = false;
+
+    std::mutex statsMutex;
+    QMap<QString, int> skips;
+    std::atomic<bool> finished{false};
+
+    void waitWhilePaused()
+    {
+        std::unique_lock<std::mutex> lock(pauseMutex);
+        pauseChanged.wait(lock, [this] { return !paused || cancelled.load(); });
+    }
+    void skip(const QString &reason)
+    {
+        std::lock_guard<std::mutex> lock(statsMutex);
+        ++skips[reason];
+    }
+    void lowerPriority() const
+    {
+        if (settings.scanmode != 4)
+            return;
+        const pid_t tid = static_cast<pid_t>(::syscall(SYS_gettid));
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), 19);
+        // IOPRIO_WHO_PROCESS, class idle.
+        ::syscall(SYS_ioprio_set, 1, tid, 3 << 13);
+    }
+    void count();
+    void work();
+    void scanFile(const QByteArray &path, KeywordMatcher::Stream *stream);
+    void run();
+};
+
+void ScanTask::Shared::count()
+{
+    lowerPriority();
+    if (settings.countDelayMs > 0) {
+        std::unique_lock<std::mutex> lock(pauseMutex);
+        pauseChanged.wait_for(lock, std::chrono::milliseconds(settings.countDelayMs), [this] { return cancelled.load(); });
+    }
+    FileWalker walker(settings.roots, settings.extensions);
+    walker.setWantSizes(true);
+    walker.setStopCheck([this] { return cancelled.load(); });
+    walker.walk([this](const QByteArray &, qint64 size) {
+        totalFiles.fetch_add(1);
+        totalBytes.fetch_add(size);
+        return true;
+    });
+    countDone = true;
+}
+
+void ScanTask::Shared::work()
+{
+    lowerPriority();
+    std::unique_ptr<KeywordMatcher::Stream> stream;
+    if (settings.matcher)
+        stream = std::make_unique<KeywordMatcher::Stream>(*settings.matcher);
+    for (;;) {
+        waitWhilePaused();
+        QByteArray path;
+        {
+            std::unique_lock<std::mutex> lock(queueMutex);
+            queueChanged.wait(lock, [this] { return !queue.empty() || walkDone || cancelled.load(); });
+            if (cancelled || queue.empty())
+                break;
+            path = std::move(queue.front());
+            queue.pop_front();
+            const int fileId = ++nextFileId;
+            std::lock_guard<std::mutex> events(eventMutex);
+            latestFileId = fileId;
+            latestPath = QString::fromUtf8(path);
+        }
+        queueChanged.notify_all();
+        scanFile(path, stream.get());
+        scannedFiles.fetch_add(1);
+    }
+}
+
+void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream)
+{
+    if (!settings.matcher)
+        return; // privacy detection is not part of this service yet
+    if (!stream->isValid()) {
+        skip(QStringLiteral("matcher unavailable"));
+        return;
+    }
+    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
+    if (kind == DocumentReader::Kind::Unsupported) {
+        skip(DocumentReader::statusText(ExtractStatus::Unsupported));
+        return;
+    }
+    HitCollector collector(*settings.matcher, *stream);
+    collector.setCancelFlag(&cancelled);
+    collector.setDeadline(QDeadlineTimer(qint64(Limits::MaxSecondsPerFile) * 1000));
+    if (DocumentReader::isDocument(kind))
+        collector.setTextLimit(Limits::MaxExtractedTextBytes);
+    const ExtractStatus status = DocumentReader::read(path, kind, collector);
+    collector.finish();
+    if (cancelled)
+        return;
+    if (status == ExtractStatus::Stopped) {
+        skip(collector.stopReason() == HitCollector::Stop::TextLimit
+                 ? QStringLiteral("text limit reached, scanned in part")
+                 : QStringLiteral("time limit reached, scanned in part"));
+    } else if (status != ExtractStatus::Ok) {
+        skip(DocumentReader::statusText(status));
+    }
+    if (collector.foundKeywords().isEmpty())
+        return;
+
+    FindingsStore::FileFindings findings;
+    findings.path = QString::fromUtf8(path);
+    QVariantMap counts;
+    for (int keyword : collector.foundKeywords()) {
+        const QString &word = settings.matcher->word(keyword);
+        findings.counts.append({word, collector.occurrences(keyword)});
+        counts.insert(word, collector.occurrences(keyword));
+    }
+    for (const HitCollector::Passage &passage : collector.passages())
+        findings.passages.append({settings.matcher->word(passage.keyword), passage.context});
+
+    const QString filepath = findings.path;
+    auto deliver = [this, filepath, counts] {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        detections.append({filepath, counts});
+    };
+    if (settings.writeFindings)
+        store->addFile(id, std::move(findings), deliver);
+    else
+        deliver();
+}
+
+void ScanTask::Shared::run()
+{
+    lowerPriority();
+    std::thread counter([this] { count(); });
+    std::vector<std::thread> workers;
+    const int workerTotal = ScanTask::workerCount(settings.batchsize);
+    for (int i = 0; i < workerTotal; ++i)
+        workers.emplace_back([this] { work(); });
+
+    FileWalker walker(settings.roots, settings.extensions);
+    walker.setStopCheck([this] {
+        waitWhilePaused();
+        return cancelled.load();
+    });
+    walker.walk([this](const QByteArray &path, qint64) {
+        std::unique_lock<std::mutex> lock(queueMutex);
+        queueChanged.wait(lock, [this] {
+            return queue.size() < static_cast<std::size_t>(Limits::ScanQueueDepth) || cancelled.load();
+        });
+        if (cancelled)
+            return false;
+        queue.push_back(path);
+        lock.unlock();
+        queueChanged.notify_all();
+        return true;
+    });
+    {
+        std::lock_guard<std::mutex> lock(queueMutex);
+        walkDone = true;
+    }
+    queueChanged.notify_all();
+    for (std::thread &worker : workers)
+        worker.join();
+    counter.join();
+
+    QStringList summary;
+    {
+        std::lock_guard<std::mutex> lock(statsMutex);
+        for (auto it = skips.constBegin(); it != skips.constEnd(); ++it)
+            summary.append(QStringLiteral("%1: %2").arg(it.key()).arg(it.value()));
+    }
+    const char *skipNames[] = {"symbolic links", "special files", "unreadable directories", "pseudo file systems"};
+    for (int kind = 0; kind < FileWalker::SkipKinds; ++kind) {
+        if (walker.skipped(static_cast<FileWalker::Skip>(kind)) > 0)
+            summary.append(QStringLiteral("%1: %2").arg(QLatin1String(skipNames[kind])).arg(walker.skipped(static_cast<FileWalker::Skip>(kind))));
+    }
+    qInfo().noquote() << QStringLiteral("Task %1 (%2, type %3) %4: %5 of %6 files scanned%7")
+                             .arg(id)
+                             .arg(settings.pathlist.left(200))
+                             .arg(settings.tasktype)
+                             .arg(cancelled ? QStringLiteral("terminated") : QStringLiteral("completed"))
+                             .arg(scannedFiles.load())
+                             .arg(totalFiles.load())
+                             .arg(summary.isEmpty() ? QString() : QStringLiteral("; skipped ") + summary.join(QStringLiteral(", ")));
+    if (!cancelled) {
+        const qint64 kib = (totalBytes.load() + 1023) / 1024;
+        store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this] {
+            std::lock_guard<std::mutex> lock(eventMutex);
+            endCommitted = true;
+        });
+    }
+    finished = true;
+}
+
+ScanTask::ScanTask(quint64 id, const Settings &settings, FindingsStore *store, QObject *parent)
+    : QObject(parent)
+    , m_id(id)
+    , m_settings(settings)
+    , m_store(store)
+    , m_shared(std::make_shared<Shared>())
+{
+    m_shared->settings = settings;
+    m_shared->id = id;
+    m_shared->store = store;
+    m_poll.setInterval(Limits::EventPollIntervalMs);
+    connect(&m_poll, &QTimer::timeout, this, &ScanTask::poll);
+}
+
+ScanTask::~ScanTask()
+{
+    if (!hasEnded())
+        terminate();
+    m_shared->cancelled = true;
+    m_shared->pauseChanged.notify_all();
+    m_shared->queueChanged.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+int ScanTask::workerCount(double batchsize)
+{
+    const int cores = qMax(1, QThread::idealThreadCount());
+    return qBound(1, static_cast<int>(std::lround(batchsize * cores)), cores);
+}
+
+void ScanTask::start()
+{
+    m_store->beginTask(m_id, m_settings.pathlist, m_settings.tasktype);
+    std::shared_ptr<Shared> shared = m_shared;
+    m_thread = std::thread([shared] { shared->run(); });
+    m_sinceScanningSignal.start();
+    m_poll.start();
+}
+
+bool ScanTask::isCountKnown() const
+{
+    return m_shared->countDone.load();
+}
+
+bool ScanTask::threadsFinished() const
+{
+    return !m_thread.joinable() || m_shared->finished.load();
+}
+
+ScanTaskDetailInfo ScanTask::detail() const
+{
+    ScanTaskDetailInfo info;
+    const qint64 total = m_shared->totalFiles.load();
+    info.TotalCount = static_cast<int>(std::min<qint64>(total, INT_MAX));
+    info.TotalSize = static_cast<int>(std::min<qint64>((m_shared->totalBytes.load() + 1023) / 1024, INT_MAX));
+    switch (m_state) {
+    case State::Completed:
+        info.Status = QStringLiteral("completed");
+        break;
+    case State::Terminated:
+        info.Status = QStringLiteral("terminated");
+        break;
+    case State::Paused:
+        info.Status = QStringLiteral("paused");
+        break;
+    case State::Running:
+        info.Status = isCountKnown() ? QStringLiteral("scanning") : QStringLiteral("counting");
+        break;
+    }
+    if (hasEnded()) {
+        info.Progress = 1.0;
+    } else if (total > 0) {
+        // Below 1 until the task has ended, even when the tree grew meanwhile.
+        info.Progress = std::min(0.999, double(m_shared->scannedFiles.load()) / double(total));
+    }
+    return info;
+}
+
+void ScanTask::pause()
+{
+    if (m_state != State::Running)
+        return;
+    m_state = State::Paused;
+    std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
+    m_shared->paused = true;
+}
+
+void ScanTask::resume()
+{
+    if (m_state != State::Paused)
+        return;
+    m_state = State::Running;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
+        m_shared->paused = false;
+    }
+    m_shared->pauseChanged.notify_all();
+    poll();
+}
+
+void ScanTask::terminate()
+{
+    if (hasEnded())
+        return;
+    m_state = State::Terminated;
+    m_poll.stop();
+    m_shared->cancelled = true;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
+        m_shared->paused = false;
+    }
+    m_shared->pauseChanged.notify_all();
+    m_shared->queueChanged.notify_all();
+    m_store->endTask(m_id, QStringLiteral("terminated"), m_shared->totalFiles.load(),
+                     (m_shared->totalBytes.load() + 1023) / 1024, nullptr);
+    emit ended();
+}
+
+void ScanTask::poll()
+{
+    if (hasEnded())
+        return;
+    if (!m_countAnnounced && isCountKnown()) {
+        m_countAnnounced = true;
+        emit countKnown();
+    }
+    if (m_state == State::Paused)
+        return;
+    int fileId;
+    QString path;
+    QVector<QPair<QString, QVariantMap>> detections;
+    bool end;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->eventMutex);
+        fileId = m_shared->latestFileId;
+        path = m_shared->latestPath;
+        detections.swap(m_shared->detections);
+        end = m_shared->endCommitted;
+    }
+    if (fileId > m_lastFileId
+        && (end || m_sinceScanningSignal.elapsed() >= Limits::ScanningSignalIntervalMs)) {
+        m_lastFileId = fileId;
+        m_sinceScanningSignal.restart();
+        emit scanningFile(path, fileId);
+    }
+    for (const auto &detection : detections) {
+        emit detected(detection.first, detection.second);
+    }
+    if (end) {
+        if (!m_countAnnounced) {
+            m_countAnnounced = true;
+            emit countKnown();
+        }
+        m_state = State::Completed;
+        m_poll.stop();
+        emit scanningFile(QString(), 0);
+        emit ended();
+    }
+}

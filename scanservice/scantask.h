@@ -1,0 +1,93 @@
+#ifndef SCANTASK_H
+#define SCANTASK_H
+
+#include "keywordmatcher.h"
+#include "scantaskdetailinfo.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <memory>
+#include <thread>
+
+class FindingsStore;
+
+// One scan task. Beside the scan runs a counting walk that finds the task's
+// file total. The scan walk feeds a bounded queue; the task's workers take
+// files from it in walk order, number them 1, 2, 3 …, extract their text
+// and match it, and hand their findings to the store. The object lives in
+// the main thread and turns what the threads report into its signals there:
+// at most one scanning signal per Limits::ScanningSignalIntervalMs (always
+// the newest file, and always the last before the end marker), every
+// detection once its findings are committed, and the end marker (0, "")
+// when the task completes. A paused task emits nothing; a terminated one
+// emits nothing more.
+class ScanTask : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Running, Paused, Completed, Terminated };
+
+    struct Settings
+    {
+        QString pathlist;
+        int tasktype = 1;
+        int scanmode = 1;
+        double batchsize = 0.75;
+        QList<QByteArray> roots;         // absolute, distinct, none inside another
+        QSet<QByteArray> extensions;     // lower case, no dot
+        std::shared_ptr<const KeywordMatcher> matcher; // null: no keyword matching
+        bool writeFindings = true;
+        int countDelayMs = 0;            // for tests: the counting walk starts this much later
+    };
+
+    ScanTask(quint64 id, const Settings &settings, FindingsStore *store, QObject *parent = nullptr);
+    ~ScanTask() override;
+
+    quint64 id() const { return m_id; }
+    QString pathlist() const { return m_settings.pathlist; }
+    int tasktype() const { return m_settings.tasktype; }
+    State state() const { return m_state; }
+    bool hasEnded() const { return m_state == State::Completed || m_state == State::Terminated; }
+    bool isCountKnown() const;
+    ScanTaskDetailInfo detail() const;
+    // True once every thread of the task has returned.
+    bool threadsFinished() const;
+    // Worker threads for a batch size: that share of the processor cores, at least one.
+    static int workerCount(double batchsize);
+
+    void start();
+    void pause();
+    void resume();
+    void terminate();
+
+Q_SIGNALS:
+    void scanningFile(const QString &filepath, int fileid);
+    void detected(const QString &filepath, const QVariantMap &sensitives);
+    void countKnown();
+    void ended();
+
+private:
+    struct Shared;
+
+    void poll();
+
+    const quint64 m_id;
+    const Settings m_settings;
+    FindingsStore *m_store;
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
+    State m_state = State::Running;
+    QTimer m_poll;
+    QElapsedTimer m_sinceScanningSignal;
+    int m_lastFileId = 0;
+    bool m_countAnnounced = false;
+};
+
+#endif // SCANTASK_H

@@ -1,0 +1,25 @@
+#include "scantaskdetailinfo.h"
+
+#include <QDBusMetaType>
+
+void ScanTaskDetailInfo::registerMetaType()
+{
+    qRegisterMetaType<ScanTaskDetailInfo>("ScanTaskDetailInfo");
+    qDBusRegisterMetaType<ScanTaskDetailInfo>();
+}
+
+QDBusArgument &operator<<(QDBusArgument &argument, const ScanTaskDetailInfo &info)
+{
+    argument.beginStructure();
+    argument << info.TotalCount << info.TotalSize << info.Status << info.Progress;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, ScanTaskDetailInfo &info)
+{
+    argument.beginStructure();
+    argument >> info.TotalCount >> info.TotalSize >> info.Status >> info.Progress;
+    argument.endStructure();
+    return argument;
+}

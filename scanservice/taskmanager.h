@@ -1,0 +1,59 @@
+#ifndef TASKMANAGER_H
+#define TASKMANAGER_H
+
+#include "scantask.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QTimer>
+
+class FindingsStore;
+
+// The service's tasks, keyed by (path list, task type). Checks every
+// argument of a new task, replaces an ended task of the same key together
+// with its findings, refuses one that is still running or paused, and
+// forwards the tasks' signals with their key.
+class TaskManager : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TaskManager(FindingsStore *store, QObject *parent = nullptr);
+    ~TaskManager() override;
+
+    // Returns ReturnCode::Ok when the task was created and started, otherwise
+    // another code and the reason.
+    int create(const QString &pathlist, int tasktype, int scanmode, const QString &begintime,
+               const QString &endtime, double batchsize, const QString &policy, QString *reason);
+    ScanTask *find(const QString &pathlist, int tasktype) const;
+    void setCountDelay(int ms) { m_countDelayMs = ms; }
+    int pause(const QString &pathlist, int tasktype);
+    int resume(const QString &pathlist, int tasktype);
+    int terminate(const QString &pathlist, int tasktype);
+
+    // The path list's entries as roots of the walk: each checked, cleaned,
+    // and without repeats or entries inside another entry's tree.
+    static int parsePathList(const QString &pathlist, QList<QByteArray> *roots, QString *reason);
+
+Q_SIGNALS:
+    void scanningFile(const QString &pathlist, int tasktype, const QString &filepath, int fileid);
+    void detected(const QString &pathlist, int tasktype, const QString &filepath, const QVariantMap &sensitives);
+    void countKnown(const QString &pathlist, int tasktype);
+    void taskEnded(const QString &pathlist, int tasktype);
+
+private:
+    using Key = QPair<QString, int>;
+
+    void reap();
+
+    FindingsStore *m_store;
+    QHash<Key, ScanTask *> m_tasks;
+    QList<ScanTask *> m_retired;
+    QTimer m_reaper;
+    quint64 m_nextId = 1;
+    int m_countDelayMs = 0;
+};
+
+#endif // TASKMANAGER_H

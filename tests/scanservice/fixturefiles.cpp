@@ -1,0 +1,150 @@
+#include "fixturefiles.h"
+
+#include <QFile>
+#include <QFont>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <zip.h>
+
+namespace {
+const char *const W = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
+const char *const A = "http://schemas.openxmlformats.org/drawingml/2006/main";
+const char *const P = "http://schemas.openxmlformats.org/presentationml/2006/main";
+const char *const S = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+
+QByteArray wordParagraph(const QString &text)
+{
+    return QStringLiteral("<w:p><w:r><w:t xml:space=\"preserve\">%1</w:t></w:r></w:p>")
+        .arg(FixtureFiles::xmlEscaped(text))
+        .toUtf8();
+}
+
+QByteArray drawingText(const QString &text)
+{
+    return QStringLiteral("<p:txBody><a:p><a:r><a:t>%1</a:t></a:r></a:p></p:txBody>")
+        .arg(FixtureFiles::xmlEscaped(text))
+        .toUtf8();
+}
+} // namespace
+
+QString FixtureFiles::xmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+bool FixtureFiles::writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+bool FixtureFiles::writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &members)
+{
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!archive)
+        return false;
+    for (const auto &member : members) {
+        // The data must outlive zip_close(): libzip copies it then.
+        zip_source_t *source = zip_source_buffer(archive, member.second.constData(),
+                                                 static_cast<zip_uint64_t>(member.second.size()), 0);
+        if (!source || zip_file_add(archive, member.first.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(source);
+            zip_discard(archive);
+            return false;
+        }
+    }
+    return zip_close(archive) == 0;
+}
+
+bool FixtureFiles::writeDocx(const QString &path, const QString &body, const QStringList &cells,
+                             const QString &header, const QString &footer)
+{
+    QByteArray document = QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:document xmlns:w=\"")
+                          + W + "\"><w:body>" + wordParagraph(body) + "<w:tbl><w:tr>";
+    for (const QString &cell : cells)
+        document += "<w:tc>" + wordParagraph(cell) + "</w:tc>";
+    document += "</w:tr></w:tbl></w:body></w:document>";
+    const QByteArray hdr = QByteArray("<?xml version=\"1.0\"?><w:hdr xmlns:w=\"") + W + "\">" + wordParagraph(header) + "</w:hdr>";
+    const QByteArray ftr = QByteArray("<?xml version=\"1.0\"?><w:ftr xmlns:w=\"") + W + "\">" + wordParagraph(footer) + "</w:ftr>";
+    const QByteArray types = "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                             "<Override PartName=\"/word/document.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
+    return writeZip(path, {{QStringLiteral("[Content_Types].xml"), types},
+                           {QStringLiteral("word/document.xml"), document},
+                           {QStringLiteral("word/header1.xml"), hdr},
+                           {QStringLiteral("word/footer1.xml"), ftr}});
+}
+
+bool FixtureFiles::writeXlsx(const QString &path, const QStringList &sharedStrings, const QString &inlineString)
+{
+    QByteArray sst = QByteArray("<?xml version=\"1.0\"?><sst xmlns=\"") + S + "\" count=\""
+                     + QByteArray::number(sharedStrings.size()) + "\">";
+    for (const QString &entry : sharedStrings) {
+        if (entry.contains(QLatin1Char('|'))) {
+            sst += "<si>";
+            for (const QString &run : entry.split(QLatin1Char('|')))
+                sst += "<r><rPr><b/></rPr><t>" + xmlEscaped(run).toUtf8() + "</t></r>";
+            sst += "</si>";
+        } else {
+            sst += "<si><t>" + xmlEscaped(entry).toUtf8() + "</t></si>";
+        }
+    }
+    sst += "</sst>";
+    const QByteArray sheet = QByteArray("<?xml version=\"1.0\"?><worksheet xmlns=\"") + S
+                             + "\"><sheetData><row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\"><v>12345</v></c>"
+                               "<c r=\"C1\" t=\"inlineStr\"><is><t>"
+                             + xmlEscaped(inlineString).toUtf8() + "</t></is></c></row></sheetData></worksheet>";
+    const QByteArray workbook = QByteArray("<?xml version=\"1.0\"?><workbook xmlns=\"") + S
+                                + "\"><sheets><sheet name=\"Sheet1\" sheetId=\"1\"/></sheets></workbook>";
+    return writeZip(path, {{QStringLiteral("xl/workbook.xml"), workbook},
+                           {QStringLiteral("xl/sharedStrings.xml"), sst},
+                           {QStringLiteral("xl/worksheets/sheet1.xml"), sheet}});
+}
+
+bool FixtureFiles::writePptx(const QString &path, const QStringList &slides, const QStringList &notes)
+{
+    QList<QPair<QString, QByteArray>> members;
+    members.append({QStringLiteral("ppt/presentation.xml"),
+                    QByteArray("<?xml version=\"1.0\"?><p:presentation xmlns:p=\"") + P + "\"/>"});
+    for (int i = 0; i < slides.size(); ++i) {
+        const QString n = QString::number(i + 1);
+        members.append({QStringLiteral("ppt/slides/slide%1.xml").arg(n),
+                        QByteArray("<?xml version=\"1.0\"?><p:sld xmlns:a=\"") + A + "\" xmlns:p=\"" + P
+                            + "\"><p:cSld><p:spTree><p:sp>" + drawingText(slides.at(i))
+                            + "</p:sp></p:spTree></p:cSld></p:sld>"});
+        if (i < notes.size() && !notes.at(i).isEmpty()) {
+            // Notes numbered in reverse, so that only the relationship links them to their slide.
+            const QString m = QString::number(slides.size() - i);
+            members.append({QStringLiteral("ppt/slides/_rels/slide%1.xml.rels").arg(n),
+                            QStringLiteral("<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                                           "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/notesSlide\" "
+                                           "Target=\"../notesSlides/notesSlide%1.xml\"/></Relationships>")
+                                .arg(m)
+                                .toUtf8()});
+            members.append({QStringLiteral("ppt/notesSlides/notesSlide%1.xml").arg(m),
+                            QByteArray("<?xml version=\"1.0\"?><p:notes xmlns:a=\"") + A + "\" xmlns:p=\"" + P
+                                + "\"><p:cSld><p:spTree><p:sp>" + drawingText(notes.at(i))
+                                + "</p:sp></p:spTree></p:cSld></p:notes>"});
+        }
+    }
+    return writeZip(path, members);
+}
+
+bool FixtureFiles::writePdf(const QString &path, const QStringList &pages)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(300);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(12);
+    painter.setFont(font);
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.drawText(QRect(100, 100, 2000, 400), Qt::AlignLeft | Qt::AlignTop, pages.at(i));
+    }
+    return painter.end();
+}

@@ -1,0 +1,35 @@
+#ifndef FIXTUREFILES_H
+#define FIXTUREFILES_H
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+// Makes real documents for the scan tests: zip containers of Office Open
+// XML with text where each format keeps it, and PDFs through Qt's PDF writer
+// with a CJK font.
+class FixtureFiles
+{
+public:
+    static bool writeFile(const QString &path, const QByteArray &bytes);
+    static bool writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &members);
+
+    // A DOCX whose body holds one paragraph and a table (one row, the given
+    // cells), with one header and one footer.
+    static bool writeDocx(const QString &path, const QString &body, const QStringList &cells, const QString &header,
+                          const QString &footer);
+    // An XLSX whose shared strings are the given entries; an entry holding
+    // "|" becomes a rich-text string with one run per piece. One sheet cell
+    // holds an inline string.
+    static bool writeXlsx(const QString &path, const QStringList &sharedStrings, const QString &inlineString);
+    // A PPTX with one slide per entry of slides, and notes on the slides that have them.
+    static bool writePptx(const QString &path, const QStringList &slides, const QStringList &notes);
+    // A PDF with one page per entry, written in a CJK font.
+    static bool writePdf(const QString &path, const QStringList &pages);
+
+    static QString xmlEscaped(const QString &text);
+};
+
+#endif // FIXTUREFILES_H

@@ -1,0 +1,602 @@
+// The real scan service process on a private bus, driven through the
+// client's proxy, over files the test makes.
+#include "fixturefiles.h"
+#include "privatebus.h"
+#include "scantaskdetailinfo.h"
+#include "sensitivescaninterface.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCodec>
+#include <QXmlStreamReader>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QString Service = QStringLiteral("com.vorel.dlp.TransControl");
+const QString Path = QStringLiteral("/com/vorel/dlp/TransControl");
+const QString Interface = QStringLiteral("com.vorel.dlp.TransControlInterface");
+
+QString policyFor(const QStringList &keywords, const QStringList &fileTypes = {"txt", "pdf", "doc", "docx", "xls", "xlsx", "ppt", "pptx", "zip", "rar", "7z", "tar", "gz"})
+{
+    QJsonArray rules;
+    for (int i = 0; i < keywords.size(); ++i) {
+        rules.append(QJsonObject{{"name", QStringLiteral("关键字检测规则%1").arg(i + 1)},
+                                 {"description", "可配置一个或者多个关键字"},
+                                 {"exception", false},
+                                 {"keywords", QJsonArray{QJsonObject{{"pattern", keywords.at(i)}, {"maxmatches", -1},
+                                                                     {"distinct", false}, {"matchcondition", 1}}}}});
+    }
+    const QJsonObject detect{{"dataidentifier_detect_ruleset", false},
+                             {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"name", "文件类型检测规则"}, {"description", "d"},
+                                                                                {"filetypes", QJsonArray::fromStringList(fileTypes)},
+                                                                                {"matchcondition", "ONEOF"}, {"exception", false}}}},
+                             {"keyword_detect_ruleset", rules}};
+    const QJsonObject root{{"version", "1.0.0"},
+                           {"policies", QJsonArray{QJsonObject{{"name", "敏感信息扫描策略"}, {"description", "d"},
+                                                               {"ruleset", QJsonObject{{"detect_ruleset", detect},
+                                                                                       {"response_ruleset", QJsonArray{QJsonObject{{"name", "事件写入数据库"}, {"description", "d"}, {"action", "WriteDatabase"}}}}}}}}}};
+    return QString::fromLatin1(QJsonDocument(root).toJson(QJsonDocument::Indented).toBase64());
+}
+
+// The members of the interface as "method Name(in)->(out)" and "signal Name(args)".
+QSet<QString> interfaceMembers(const QString &xml)
+{
+    QSet<QString> members;
+    QXmlStreamReader reader(xml);
+    bool inside = false;
+    QString kind, name, in, out;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            if (reader.name() == QLatin1String("interface"))
+                inside = reader.attributes().value("name") == Interface;
+            else if (inside && (reader.name() == QLatin1String("method") || reader.name() == QLatin1String("signal"))) {
+                kind = reader.name().toString();
+                name = reader.attributes().value("name").toString();
+                in.clear();
+                out.clear();
+            } else if (inside && reader.name() == QLatin1String("arg")) {
+                (reader.attributes().value("direction") == QLatin1String("out") ? out : in)
+                    += reader.attributes().value("type").toString();
+            }
+        } else if (reader.isEndElement()) {
+            if (reader.name() == QLatin1String("interface"))
+                inside = false;
+            else if (inside && (reader.name() == QLatin1String("method") || reader.name() == QLatin1String("signal")))
+                members.insert(QStringLiteral("%1 %2(%3)->(%4)").arg(kind, name, in, out));
+        }
+    }
+    return members;
+}
+} // namespace
+
+// Records the service's signals of one path list.
+class SignalLog : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Scanning
+    {
+        QString path;
+        int id;
+    };
+    QString pathlist;
+    QList<Scanning> scanning;
+    QMap<QString, QVariantMap> detections;
+    int signalsAfterEnd = 0;
+    bool ended = false;
+
+    explicit SignalLog(const QString &list)
+        : pathlist(list)
+    {
+        QDBusConnection bus = QDBusConnection::systemBus();
+        bus.connect(Service, Path, Interface, "SensitiveDiscoveryKeywordScanningFile", this,
+                    SLOT(onScanning(QString, QString, int)));
+        bus.connect(Service, Path, Interface, "SensitiveDiscoveryKeywordDetected", this,
+                    SLOT(onDetected(QString, QString, QVariantMap)));
+    }
+    int total() const { return scanning.size() + detections.size(); }
+
+public Q_SLOTS:
+    void onScanning(const QString &list, const QString &path, int id)
+    {
+        if (list != pathlist)
+            return;
+        if (ended)
+            ++signalsAfterEnd;
+        if (id == 0 && path.isEmpty())
+            ended = true;
+        else
+            scanning.append({path, id});
+    }
+    void onDetected(const QString &list, const QString &path, const QVariantMap &map)
+    {
+        if (list != pathlist)
+            return;
+        if (ended)
+            ++signalsAfterEnd;
+        detections.insert(path, map);
+    }
+};
+
+class TestScanServiceBus : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PrivateBus> m_bus;
+    QTemporaryDir m_work;
+    QProcess m_service;
+    std::unique_ptr<SensitiveScanInterface> m_proxy;
+    int m_tree = 0;
+
+    QString databasePath() const { return m_work.path() + "/db/findings.db"; }
+
+    bool startService(const QStringList &extra = {})
+    {
+        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_service.start(SCAN_SERVICE_BINARY, QStringList{"--findings-db", databasePath()} + extra);
+        if (!m_service.waitForStarted(10000))
+            return false;
+        for (int i = 0; i < 200; ++i) {
+            if (QDBusConnection::systemBus().interface()->isServiceRegistered(Service))
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+    void stopService()
+    {
+        m_service.terminate();
+        if (!m_service.waitForFinished(10000))
+            m_service.kill();
+        for (int i = 0; i < 100 && QDBusConnection::systemBus().interface()->isServiceRegistered(Service); ++i)
+            QTest::qWait(50);
+    }
+
+    // A fresh directory for one test's files.
+    QString newTree()
+    {
+        const QString dir = m_work.path() + QStringLiteral("/tree%1").arg(++m_tree);
+        QDir().mkpath(dir);
+        return dir;
+    }
+    // Many small files, so that a scan lasts long enough to act on it.
+    QString bigTree(int files = 4000)
+    {
+        const QString dir = newTree();
+        const QByteArray filler = QByteArray(16 * 1024, 'x') + "机密";
+        for (int i = 0; i < files; ++i) {
+            const QString sub = dir + QStringLiteral("/d%1").arg(i / 200);
+            if (i % 200 == 0)
+                QDir().mkpath(sub);
+            FixtureFiles::writeFile(sub + QStringLiteral("/f%1.txt").arg(i, 5, 10, QLatin1Char('0')), filler);
+        }
+        return dir;
+    }
+
+    int setTask(const QString &pathlist, const QString &policy, int tasktype = 1, int scanmode = 1, double batch = 0.75)
+    {
+        QDBusPendingReply<int> reply = m_proxy->SensitiveDiscoverySetScanTask(pathlist, tasktype, scanmode, QString(), QString(), batch, policy);
+        reply.waitForFinished();
+        return reply.isError() ? -1 : reply.value();
+    }
+    int call(const char *method, const QString &pathlist, int tasktype = 1)
+    {
+        QDBusPendingReply<int> reply;
+        if (qstrcmp(method, "pause") == 0)
+            reply = m_proxy->SensitiveDiscoveryPauseScanTask(pathlist, tasktype);
+        else if (qstrcmp(method, "continue") == 0)
+            reply = m_proxy->SensitiveDiscoveryContinueScanTask(pathlist, tasktype);
+        else
+            reply = m_proxy->SensitiveDiscoveryTerminateScanTask(pathlist, tasktype);
+        reply.waitForFinished();
+        return reply.isError() ? -1 : reply.value();
+    }
+    ScanTaskDetailInfo detail(const QString &pathlist, int tasktype = 1, QString *error = nullptr)
+    {
+        QDBusPendingReply<ScanTaskDetailInfo> reply = m_proxy->SensitiveDiscoveryGetScanTaskDetail(pathlist, tasktype);
+        reply.waitForFinished();
+        if (error)
+            *error = reply.isError() ? reply.error().name() : QString();
+        return reply.isError() ? ScanTaskDetailInfo{} : reply.value();
+    }
+    QPair<int, QJsonObject> keywordDetail(const QString &pathlist, const QString &file)
+    {
+        QDBusPendingReply<int, QString> reply = m_proxy->SensitiveDiscoveryGetKeywordDetectedDetail(pathlist, 1, file);
+        reply.waitForFinished();
+        if (reply.isError())
+            return {-1, {}};
+        return {reply.argumentAt<0>(), QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).object()};
+    }
+    bool serving()
+    {
+        QDBusMessage ping = QDBusMessage::createMethodCall(Service, Path, "org.freedesktop.DBus.Peer", "Ping");
+        return QDBusConnection::systemBus().call(ping, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_work.isValid());
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
+        QVERIFY(startService());
+        m_proxy = std::make_unique<SensitiveScanInterface>(Service, Path, Interface, QDBusConnection::systemBus());
+        QVERIFY(m_proxy->isValid());
+    }
+    void cleanupTestCase()
+    {
+        m_proxy.reset();
+        stopService();
+        m_bus.reset();
+    }
+
+    void adaptorMatchesInterfaceDescription()
+    {
+        QFile file(qEnvironmentVariable("DISCOVERY_DBUS_XML"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QSet<QString> described = interfaceMembers(QString::fromUtf8(file.readAll()));
+        QCOMPARE(described.size(), 11);
+        QDBusMessage introspect = QDBusMessage::createMethodCall(Service, Path, "org.freedesktop.DBus.Introspectable", "Introspect");
+        const QDBusReply<QString> reply = QDBusConnection::systemBus().call(introspect);
+        QVERIFY(reply.isValid());
+        QCOMPARE(interfaceMembers(reply.value()), described);
+    }
+
+    void serviceNameTakenIsRefused()
+    {
+        QProcess second;
+        second.start(SCAN_SERVICE_BINARY, {"--findings-db", m_work.path() + "/other.db"});
+        QVERIFY(second.waitForFinished(10000));
+        QVERIFY(second.exitCode() != 0);
+        QVERIFY(second.readAllStandardError().contains("taken"));
+        QVERIFY(serving());
+    }
+
+    void eachMethodThroughClientProxy()
+    {
+        const QString tree = bigTree(1500);
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        const ScanTaskDetailInfo info = detail(tree);
+        QCOMPARE(info.TotalCount, 1500);
+        QVERIFY(info.TotalSize >= 1500 * 16);
+        QCOMPARE(call("pause", tree), 0);
+        QCOMPARE(detail(tree).Status, QStringLiteral("paused"));
+        QCOMPARE(call("continue", tree), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        const auto keyword = keywordDetail(tree, log.detections.firstKey());
+        QCOMPARE(keyword.first, 0);
+        QCOMPARE(keyword.second.value("sensitives").toArray().size(), 1);
+        QDBusPendingReply<int, QString> privacy = m_proxy->SensitiveDiscoveryGetDataIdDetectedDetail(tree, 3, "身份标识");
+        privacy.waitForFinished();
+        QVERIFY(!privacy.isError());
+        QVERIFY(privacy.argumentAt<0>() != 0);
+        QCOMPARE(QJsonDocument::fromJson(privacy.argumentAt<1>().toUtf8()).object().value("groupname").toString(), QStringLiteral("身份标识"));
+        QCOMPARE(call("terminate", tree), 0); // an ended task: nothing to do
+        const ScanTaskDetailInfo done = detail(tree);
+        QCOMPARE(done.Status, QStringLiteral("completed"));
+        QCOMPARE(done.Progress, 1.0);
+        QCOMPARE(log.detections.size(), 1500);
+    }
+
+    void keywordsFoundInEveryFormat_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QVariantMap>("counts");
+        QTest::addColumn<QStringList>("words");  // the word of each hit, in file order
+        QTest::addColumn<QString>("context");    // the passage of every hit (short files: all their text)
+        const QString text = "甲机密乙\n绝密机密丙";
+        const QStringList textWords{"机密", "绝密", "机密"};
+        QTest::newRow("utf-8 text") << "utf8.txt" << QVariantMap{{"机密", 2}, {"绝密", 1}} << textWords << text;
+        QTest::newRow("gb18030 text") << "gbk.txt" << QVariantMap{{"机密", 2}, {"绝密", 1}} << textWords << text;
+        QTest::newRow("utf-16 text, upper-case extension") << "utf16.TXT" << QVariantMap{{"机密", 2}, {"绝密", 1}} << textWords << text;
+        const QString longText = QString(50, QChar(0x524D)) + "机密" + QString(50, QChar(0x540E));
+        QTest::newRow("passage of forty characters") << "long.txt" << QVariantMap{{"机密", 1}} << QStringList{"机密"}
+                                                     << longText.mid(10, 82);
+        QTest::newRow("docx table, header and footer")
+            << "report.docx" << QVariantMap{{"机密", 1}, {"绝密", 1}, {"文件", 1}} << QStringList{"机密", "绝密", "文件"}
+            << "正文没有\n表格机密内容\n第二格\n页眉绝密\n页脚文件\n";
+        QTest::newRow("xlsx shared strings and inline string")
+            << "book.xlsx" << QVariantMap{{"机密", 2}, {"绝密", 2}} << QStringList{"机密", "绝密", "绝密", "机密"}
+            << "机密\n绝密绝密\n机密\n";
+        QTest::newRow("pptx slides with their notes")
+            << "deck.pptx" << QVariantMap{{"机密", 1}, {"绝密", 1}} << QStringList{"绝密", "机密"}
+            << "幻灯片绝密\n备注机密\n第二张\n";
+        QTest::newRow("pdf in a cjk font") << "scan.pdf" << QVariantMap{{"机密", 2}, {"文件", 1}}
+                                           << QStringList{"机密", "文件", "机密"} << QString();
+        QTest::newRow("extension not chosen") << "notes.md" << QVariantMap{} << QStringList{} << QString();
+        QTest::newRow("symbolic link to a text file") << "link.txt" << QVariantMap{} << QStringList{} << QString();
+    }
+    void keywordsFoundInEveryFormat()
+    {
+        QFETCH(QString, file);
+        QFETCH(QVariantMap, counts);
+        QFETCH(QStringList, words);
+        QFETCH(QString, context);
+        static QString tree;
+        static std::unique_ptr<SignalLog> log;
+        if (!log) {
+            tree = newTree();
+            const QString text = "甲机密乙\n绝密机密丙";
+            QVERIFY(FixtureFiles::writeFile(tree + "/utf8.txt", text.toUtf8()));
+            QVERIFY(FixtureFiles::writeFile(tree + "/gbk.txt", QTextCodec::codecForName("GB18030")->fromUnicode(text)));
+            QByteArray utf16("\xFF\xFE");
+            utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+            QVERIFY(FixtureFiles::writeFile(tree + "/utf16.TXT", utf16));
+            QVERIFY(FixtureFiles::writeFile(tree + "/long.txt", (QString(50, QChar(0x524D)) + "机密" + QString(50, QChar(0x540E))).toUtf8()));
+            QVERIFY(FixtureFiles::writeDocx(tree + "/report.docx", "正文没有", {"表格机密内容", "第二格"}, "页眉绝密", "页脚文件"));
+            QVERIFY(FixtureFiles::writeXlsx(tree + "/book.xlsx", {"机|密", "绝密绝密"}, "机密"));
+            QVERIFY(FixtureFiles::writePptx(tree + "/deck.pptx", {"幻灯片绝密", "第二张"}, {"备注机密"}));
+            QVERIFY(FixtureFiles::writePdf(tree + "/scan.pdf", {"第1页 机密资料", "文件 机密"}));
+            QVERIFY(FixtureFiles::writeFile(tree + "/notes.md", text.toUtf8()));
+            QVERIFY(QFile::link(tree + "/utf8.txt", tree + "/link.txt"));
+            QVERIFY(QDir().mkpath(tree + "/sub"));
+            QVERIFY(QFile::link(tree, tree + "/sub/loop"));
+            QCOMPARE(::mkfifo(QFile::encodeName(tree + "/sub/pipe.txt").constData(), 0600), 0);
+            log = std::make_unique<SignalLog>(tree);
+            QCOMPARE(setTask(tree, policyFor({"机密", "绝密", "文件"})), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(log->ended, 30000);
+            // The eight documents are selected; notes.md, the link, the loop and the FIFO are not.
+            QCOMPARE(detail(tree).TotalCount, 8);
+            QCOMPARE(log->scanning.last().id, 8);
+        }
+        const QString path = tree + "/" + file;
+        QCOMPARE(log->detections.value(path), counts);
+        const auto document = keywordDetail(tree, path);
+        if (counts.isEmpty()) {
+            QVERIFY(document.first != 0);
+            QCOMPARE(document.second.value("filepath").toString(), path);
+            QVERIFY(document.second.value("sensitives").isArray());
+            QCOMPARE(document.second.value("sensitives").toArray().size(), 0);
+            return;
+        }
+        QCOMPARE(document.first, 0);
+        QCOMPARE(document.second.value("filepath").toString(), path);
+        QStringList gotWords;
+        for (const QJsonValue &hit : document.second.value("sensitives").toArray()) {
+            gotWords.append(hit["sensitive"].toString());
+            const QString passage = hit["sensitive_ctx"].toString();
+            QVERIFY2(passage.contains(gotWords.last()), qPrintable(passage));
+            if (!context.isEmpty())
+                QCOMPARE(passage, context);
+        }
+        QCOMPARE(gotWords, words);
+    }
+
+    void fileIdsIncreaseAndEndMarkerComesLast()
+    {
+        const QString tree = bigTree(2000);
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        QTest::qWait(300);
+        QVERIFY(!log.scanning.isEmpty());
+        for (int i = 1; i < log.scanning.size(); ++i)
+            QVERIFY2(log.scanning.at(i).id > log.scanning.at(i - 1).id, qPrintable(QString::number(i)));
+        QCOMPARE(log.scanning.first().id >= 1, true);
+        QCOMPARE(log.scanning.last().id, 2000);
+        QCOMPARE(log.signalsAfterEnd, 0);
+        QCOMPARE(log.detections.size(), 2000);
+    }
+
+    void pauseHoldsSignalsContinueResumes()
+    {
+        const QString tree = bigTree();
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QCOMPARE(call("pause", tree), 0);
+        QCOMPARE(call("pause", tree), 0); // pausing a paused task is fine
+        QTest::qWait(500);                // files in flight finish quietly
+        const int seen = log.total();
+        QTest::qWait(1000);
+        QCOMPARE(log.total(), seen);
+        QVERIFY(!log.ended);
+        const ScanTaskDetailInfo paused = detail(tree);
+        QCOMPARE(paused.Status, QStringLiteral("paused"));
+        QVERIFY(paused.Progress < 1.0);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 11); // still paused: refused
+        QCOMPARE(call("continue", tree), 0);
+        QCOMPARE(call("continue", tree), 0); // continuing a running task is fine
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        QCOMPARE(log.detections.size(), 4000);
+        QCOMPARE(log.scanning.last().id, 4000);
+        for (int i = 1; i < log.scanning.size(); ++i)
+            QVERIFY(log.scanning.at(i).id > log.scanning.at(i - 1).id);
+        QCOMPARE(call("pause", tree), 13); // ended
+    }
+
+    void terminateStopsTheTask()
+    {
+        const QString tree = bigTree();
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 11); // running: refused
+        QCOMPARE(call("terminate", tree), 0);
+        QCoreApplication::processEvents(); // signals sent before the reply
+        const int seen = log.total();
+        QTest::qWait(1500);
+        QCOMPARE(log.total(), seen);
+        QVERIFY(!log.ended);
+        const ScanTaskDetailInfo info = detail(tree);
+        QCOMPARE(info.Status, QStringLiteral("terminated"));
+        QCOMPARE(info.Progress, 1.0);
+        QCOMPARE(call("terminate", tree), 0);
+        QCOMPARE(call("continue", tree), 13);
+        // An ended task is replaced by a new one with the same key.
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        QCOMPARE(log.scanning.last().id, 4000);
+    }
+
+    void unknownTasks()
+    {
+        QString error;
+        detail("/no/such/task", 1, &error);
+        QCOMPARE(error, QStringLiteral("com.vorel.dlp.TransControl.Error.UnknownTask"));
+        QVERIFY(call("pause", "/no/such/task") != 0);
+        QVERIFY(call("continue", "/no/such/task") != 0);
+        QVERIFY(call("terminate", "/no/such/task") != 0);
+        const auto document = keywordDetail("/no/such/task", "/no/such/task/a.txt");
+        QVERIFY(document.first != 0);
+        QCOMPARE(document.second.value("sensitives").toArray().size(), 0);
+    }
+
+    void badInputRefused_data()
+    {
+        QTest::addColumn<QString>("pathlist");
+        QTest::addColumn<int>("tasktype");
+        QTest::addColumn<int>("scanmode");
+        QTest::addColumn<double>("batch");
+        QTest::addColumn<QString>("policy");
+        QTest::addColumn<int>("code");
+        const QString top = newTree();
+        const QString tree = top + "/kw";
+        QDir().mkpath(tree);
+        FixtureFiles::writeFile(tree + "/a.txt", "机密");
+        const QString good = policyFor({"机密"});
+        auto raw = [](const QByteArray &json) { return QString::fromLatin1(json.toBase64()); };
+        QTest::newRow("policy not base64") << tree << 1 << 1 << 0.75 << "这不是Base64!" << 5;
+        QTest::newRow("policy not json") << tree << 1 << 1 << 0.75 << raw("{\"version\": ") << 6;
+        QTest::newRow("json without policies") << tree << 1 << 1 << 0.75 << raw("{\"version\":\"1.0.0\"}") << 7;
+        QTest::newRow("policies of wrong type") << tree << 1 << 1 << 0.75 << raw("{\"version\":\"1.0.0\",\"policies\":\"x\"}") << 7;
+        QTest::newRow("version of wrong type") << tree << 1 << 1 << 0.75
+                                               << raw(QByteArray::fromBase64(good.toLatin1()).replace("\"1.0.0\"", "1")) << 7;
+        QTest::newRow("pattern of wrong type") << tree << 1 << 1 << 0.75
+                                               << raw(QByteArray::fromBase64(good.toLatin1()).replace("\"机密\"", "42")) << 7;
+        QTest::newRow("relative path") << "relative/dir" << 1 << 1 << 0.75 << good << 10;
+        QTest::newRow("missing path") << tree + "/missing" << 1 << 1 << 0.75 << good << 10;
+        QTest::newRow("one bad entry of two") << tree + "|" + tree + "/missing" << 1 << 1 << 0.75 << good << 10;
+        QTest::newRow("task type 2") << tree << 2 << 1 << 0.75 << good << 1;
+        QTest::newRow("scan mode 3") << tree << 1 << 3 << 0.75 << good << 2;
+        QTest::newRow("batch size 0") << tree << 1 << 1 << 0.0 << good << 3;
+        QTest::newRow("batch size above 1") << tree << 1 << 1 << 1.5 << good << 3;
+        QTest::newRow("no keyword") << tree << 1 << 1 << 0.75 << policyFor({}) << 8;
+        QStringList many;
+        for (int i = 0; i < 10000; ++i)
+            many.append(QStringLiteral("关键词%1").arg(i));
+        many.append("机密");
+        QTest::newRow("10000 keywords accepted") << tree << 1 << 1 << 0.75 << policyFor(many) << 0;
+        QStringList entries;
+        for (int i = 0; i < 1000; ++i) {
+            entries.append(top + QStringLiteral("/many/p%1").arg(i));
+            QDir().mkpath(entries.last());
+        }
+        FixtureFiles::writeFile(entries.last() + "/b.txt", "机密");
+        QTest::newRow("1000 path entries accepted") << entries.join('|') << 1 << 1 << 0.75 << good << 0;
+    }
+    void badInputRefused()
+    {
+        QFETCH(QString, pathlist);
+        QFETCH(int, tasktype);
+        QFETCH(int, scanmode);
+        QFETCH(double, batch);
+        QFETCH(QString, policy);
+        QFETCH(int, code);
+        SignalLog log(pathlist);
+        QCOMPARE(setTask(pathlist, policy, tasktype, scanmode, batch), code);
+        QVERIFY(serving());
+        if (code == 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(log.ended, 30000);
+            QCOMPARE(log.detections.size(), 1);
+            QCOMPARE(log.detections.first().value("机密").toInt(), 1);
+        } else {
+            QString error;
+            detail(pathlist, tasktype, &error);
+            QVERIFY(!error.isEmpty()); // nothing was started
+        }
+    }
+
+    void replacedTaskDropsItsFindings()
+    {
+        const QString tree = newTree();
+        QVERIFY(FixtureFiles::writeFile(tree + "/old.txt", "机密"));
+        SignalLog first(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY(first.ended);
+        QCOMPARE(keywordDetail(tree, tree + "/old.txt").first, 0);
+        QVERIFY(QFile::remove(tree + "/old.txt"));
+        QVERIFY(FixtureFiles::writeFile(tree + "/new.txt", "机密"));
+        SignalLog second(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY(second.ended);
+        QVERIFY(keywordDetail(tree, tree + "/old.txt").first != 0);
+        QCOMPARE(keywordDetail(tree, tree + "/new.txt").first, 0);
+    }
+
+    void detailReplyHeldUntilCounted()
+    {
+        stopService();
+        QVERIFY(startService({"--count-delay", "1500"}));
+        const QString tree = newTree();
+        for (int i = 0; i < 30; ++i)
+            QVERIFY(FixtureFiles::writeFile(tree + QStringLiteral("/f%1.txt").arg(i), "x"));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        // Asked at once, the reply waits for the total instead of giving 0.
+        const ScanTaskDetailInfo info = detail(tree);
+        QCOMPARE(info.TotalCount, 30);
+        QTRY_VERIFY(log.ended);
+        stopService();
+        QVERIFY(startService());
+    }
+
+    void findingsSurviveRestart()
+    {
+        const QString tree = newTree();
+        QVERIFY(FixtureFiles::writeFile(tree + "/kept.txt", "第一行\n机密在此\n"));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY(log.ended);
+        const auto before = keywordDetail(tree, tree + "/kept.txt");
+        QCOMPARE(before.first, 0);
+        stopService();
+        QVERIFY(startService());
+        const auto after = keywordDetail(tree, tree + "/kept.txt");
+        QCOMPARE(after.first, 0);
+        QCOMPARE(after.second, before.second);
+        QCOMPARE(after.second.value("sensitives").toArray().first()["sensitive_ctx"].toString(), QStringLiteral("第一行\n机密在此\n"));
+        const ScanTaskDetailInfo info = detail(tree);
+        QCOMPARE(info.Status, QStringLiteral("completed"));
+        QCOMPARE(info.TotalCount, 1);
+        QCOMPARE(info.Progress, 1.0);
+        struct stat st;
+        QCOMPARE(::stat(QFile::encodeName(databasePath()).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
+    }
+
+    void otherUsersDenied()
+    {
+        const QString setpriv = QStandardPaths::findExecutable("setpriv");
+        const QString gdbus = QStandardPaths::findExecutable("gdbus");
+        if (::geteuid() != 0 || setpriv.isEmpty() || gdbus.isEmpty())
+            QSKIP("needs root, setpriv and gdbus to call as another user");
+        QProcess other;
+        other.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", gdbus, "call", "--system", "--dest", Service,
+                              "--object-path", Path, "--method", Interface + ".SensitiveDiscoveryPauseScanTask", "/tmp", "1"});
+        QVERIFY(other.waitForFinished(20000));
+        QVERIFY(other.exitCode() != 0);
+        QVERIFY2(other.readAllStandardError().contains("AccessDenied"), "expected an access-denied error");
+        QVERIFY(serving());
+    }
+};
+
+QTEST_MAIN(TestScanServiceBus)
+#include "tst_scanservice_bus.moc"

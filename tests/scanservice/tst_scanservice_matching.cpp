@@ -1,0 +1,401 @@
+#include "documentreader.h"
+#include "filewalker.h"
+#include "fixturefiles.h"
+#include "hitcollector.h"
+#include "keywordmatcher.h"
+#include "plaintextextractor.h"
+#include "returncodes.h"
+#include "scanlimits.h"
+#include "scanpolicy.h"
+#include "taskmanager.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCodec>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct ScanResult
+{
+    QMap<QString, int> counts;
+    QStringList words;    // word of each kept passage, in order
+    QStringList contexts; // the passages
+};
+
+ScanResult scanText(const QStringList &keywords, const QByteArray &utf8, int pieceSize)
+{
+    ScanResult result;
+    QString error;
+    const auto matcher = KeywordMatcher::compile(keywords, &error);
+    if (!matcher)
+        return result;
+    KeywordMatcher::Stream stream(*matcher);
+    HitCollector collector(*matcher, stream);
+    for (int at = 0; at < utf8.size(); at += pieceSize)
+        collector.write(utf8.constData() + at, static_cast<std::size_t>(qMin(pieceSize, utf8.size() - at)));
+    collector.finish();
+    for (int keyword : collector.foundKeywords())
+        result.counts.insert(matcher->word(keyword), collector.occurrences(keyword));
+    for (const HitCollector::Passage &passage : collector.passages()) {
+        result.words.append(matcher->word(passage.keyword));
+        result.contexts.append(passage.context);
+    }
+    return result;
+}
+
+// A policy document shaped as the client builds it.
+QJsonObject policyObject(const QStringList &fileTypes, const QStringList &keywords, bool dataIdentifiers = false)
+{
+    QJsonArray rules;
+    for (int i = 0; i < keywords.size(); ++i) {
+        rules.append(QJsonObject{
+            {"name", QStringLiteral("关键字检测规则%1").arg(i + 1)},
+            {"description", "可配置一个或者多个关键字"},
+            {"exception", false},
+            {"keywords", QJsonArray{QJsonObject{{"pattern", keywords.at(i)}, {"maxmatches", -1}, {"distinct", false}, {"matchcondition", 1}}}}});
+    }
+    const QJsonObject detect{
+        {"dataidentifier_detect_ruleset", dataIdentifiers},
+        {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"name", "文件类型检测规则"}, {"description", "d"},
+                                                           {"filetypes", QJsonArray::fromStringList(fileTypes)},
+                                                           {"matchcondition", "ONEOF"}, {"exception", false}}}},
+        {"keyword_detect_ruleset", rules}};
+    return QJsonObject{
+        {"version", "1.0.0"},
+        {"policies", QJsonArray{QJsonObject{
+                         {"name", "敏感信息扫描策略"},
+                         {"description", "d"},
+                         {"ruleset", QJsonObject{{"detect_ruleset", detect},
+                                                 {"response_ruleset", QJsonArray{QJsonObject{{"name", "事件写入数据库"}, {"description", "d"}, {"action", "WriteDatabase"}}}}}}}}}};
+}
+
+QString encode(const QJsonObject &object)
+{
+    return QString::fromLatin1(QJsonDocument(object).toJson(QJsonDocument::Indented).toBase64());
+}
+
+} // namespace
+
+class TestScanServiceMatching : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void countsEveryOccurrence_data()
+    {
+        QTest::addColumn<QStringList>("keywords");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected"); // "word=count"
+        QTest::newRow("overlapping occurrences") << QStringList{"aa"} << "aaaa" << QStringList{"aa=3"};
+        QTest::newRow("word inside a word") << QStringList{"机密", "密"} << "绝密机密文件" << QStringList{"机密=1", "密=2"};
+        QTest::newRow("case-sensitive") << QStringList{"Secret"} << "secret SECRET Secret" << QStringList{"Secret=1"};
+        QTest::newRow("empty pattern matches nothing") << QStringList{"", "x"} << "xx" << QStringList{"x=2"};
+        QTest::newRow("repeated keyword counted once") << QStringList{"甲", "甲"} << "甲乙甲" << QStringList{"甲=2"};
+        QTest::newRow("no hit") << QStringList{"机密"} << "公开资料" << QStringList{};
+        QTest::newRow("regex characters are literal") << QStringList{"a.b", "(x)"} << "aXb a.b (x) x" << QStringList{"a.b=1", "(x)=1"};
+    }
+    void countsEveryOccurrence()
+    {
+        QFETCH(QStringList, keywords);
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        // Whole, and byte by byte (every character cut): the same counts.
+        for (int piece : {1 << 20, 1}) {
+            const ScanResult result = scanText(keywords, text.toUtf8(), piece);
+            QStringList got;
+            for (auto it = result.counts.constBegin(); it != result.counts.constEnd(); ++it)
+                got.append(QStringLiteral("%1=%2").arg(it.key()).arg(it.value()));
+            QStringList want = expected;
+            std::sort(got.begin(), got.end());
+            std::sort(want.begin(), want.end());
+            QCOMPARE(got, want);
+        }
+    }
+
+    void keepsPassagesAroundHits_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("contexts");
+        const QString before(60, QChar(0x524D)); // 前
+        const QString after(60, QChar(0x540E));  // 后
+        QTest::newRow("forty characters on each side")
+            << before + "机密" + after << QStringList{before.right(40) + "机密" + after.left(40)};
+        QTest::newRow("line breaks kept") << "第一行\r\n机密\n第三行" << QStringList{"第一行\r\n机密\n第三行"};
+        QTest::newRow("at the very start and end") << "机密" << QStringList{"机密"};
+        QTest::newRow("two hits in text order")
+            << "A机密B" + QString(50, 'x') + "C机密D"
+            << QStringList{"A机密B" + QString(39, 'x'), QString(39, 'x') + "C机密D"};
+    }
+    void keepsPassagesAroundHits()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, contexts);
+        for (int piece : {1 << 20, 7, 1}) {
+            const ScanResult result = scanText({"机密"}, text.toUtf8(), piece);
+            QCOMPARE(result.contexts, contexts);
+        }
+    }
+
+    void passagesCappedCountsExact()
+    {
+        QString text;
+        for (int i = 0; i < 150; ++i)
+            text += QStringLiteral("机密 第%1处\n").arg(i);
+        const ScanResult result = scanText({"机密", "处"}, text.toUtf8(), 4096);
+        QCOMPARE(result.counts.value("机密"), 150);
+        QCOMPARE(result.counts.value("处"), 150);
+        QCOMPARE(result.words.count("机密"), Limits::MaxPassagesPerWord);
+        QCOMPARE(result.words.count("处"), Limits::MaxPassagesPerWord);
+        QVERIFY(result.contexts.first().startsWith("机密 第0处"));
+    }
+
+    void manyKeywordsCompile()
+    {
+        QStringList words;
+        for (int i = 0; i < 10000; ++i)
+            words.append(QStringLiteral("词%1号").arg(i, 5, 10, QLatin1Char('0')));
+        const ScanResult result = scanText(words, QStringLiteral("前词09999号后 词00000号").toUtf8(), 1 << 20);
+        QCOMPARE(result.counts.size(), 2);
+        QCOMPARE(result.counts.value("词09999号"), 1);
+    }
+
+    void detectsEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("moreFollows");
+        QTest::addColumn<int>("encoding");
+        QTest::addColumn<int>("bom");
+        QTextCodec *gb = QTextCodec::codecForName("GB18030");
+        QTest::newRow("utf-8") << QStringLiteral("机密 text").toUtf8() << false << int(PlainTextExtractor::Encoding::Utf8) << 0;
+        QTest::newRow("utf-8 bom") << QByteArray("\xEF\xBB\xBF") + QStringLiteral("机密").toUtf8() << false
+                                   << int(PlainTextExtractor::Encoding::Utf8) << 3;
+        QTest::newRow("utf-16le bom") << QByteArray("\xFF\xFE" "a\0", 4) << false << int(PlainTextExtractor::Encoding::Utf16LE) << 2;
+        QTest::newRow("utf-16be bom") << QByteArray("\xFE\xFF\0a", 4) << false << int(PlainTextExtractor::Encoding::Utf16BE) << 2;
+        QTest::newRow("gbk") << gb->fromUnicode(QStringLiteral("机密文件")) << false << int(PlainTextExtractor::Encoding::Gb18030) << 0;
+        QTest::newRow("utf-8 cut by the chunk end") << QStringLiteral("机密").toUtf8().left(5) << true
+                                                    << int(PlainTextExtractor::Encoding::Utf8) << 0;
+        QTest::newRow("utf-8 cut at the file end") << QStringLiteral("机密").toUtf8().left(5) << false
+                                                   << int(PlainTextExtractor::Encoding::Gb18030) << 0;
+        QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << false << int(PlainTextExtractor::Encoding::Gb18030) << 0;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false << int(PlainTextExtractor::Encoding::Gb18030) << 0;
+    }
+    void detectsEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, moreFollows);
+        QFETCH(int, encoding);
+        QFETCH(int, bom);
+        std::size_t bomLength = 99;
+        QCOMPARE(int(PlainTextExtractor::detect(bytes.constData(), static_cast<std::size_t>(bytes.size()), moreFollows, &bomLength)),
+                 encoding);
+        QCOMPARE(int(bomLength), bom);
+    }
+
+    void walkSelectsRegularFilesByExtension()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString root = dir.path();
+        QVERIFY(QDir(root).mkpath("sub/deeper"));
+        for (const char *name : {"a.TXT", "b.tar.gz", "c.md", ".txt", "noext", "sub/d.txt", "sub/deeper/e.Txt"})
+            QVERIFY(FixtureFiles::writeFile(root + "/" + name, "x"));
+        QVERIFY(QFile::link(root + "/a.TXT", root + "/link.txt"));
+        QVERIFY(QFile::link(root, root + "/sub/loop"));
+        QCOMPARE(::mkfifo(QFile::encodeName(root + "/pipe.txt").constData(), 0600), 0);
+
+        FileWalker walker({QFile::encodeName(root)}, {"txt", "gz"});
+        walker.setWantSizes(true);
+        QStringList seen;
+        QVERIFY(walker.walk([&](const QByteArray &path, qint64 size) {
+            seen.append(QString::fromUtf8(path).mid(root.size() + 1));
+            return size == 1;
+        }));
+        QCOMPARE(seen, (QStringList{"a.TXT", "b.tar.gz", "sub/d.txt", "sub/deeper/e.Txt"}));
+        QCOMPARE(walker.skipped(FileWalker::SymbolicLink), 2);
+        QCOMPARE(walker.skipped(FileWalker::SpecialFile), 1);
+    }
+
+    void walkLeavesPseudoFileSystems()
+    {
+        FileWalker walker({"/proc/self"}, {"txt", "status", "maps"});
+        int selected = 0;
+        walker.walk([&](const QByteArray &, qint64) { return ++selected < 1000; });
+        QCOMPARE(selected, 0);
+        QCOMPARE(walker.skipped(FileWalker::PseudoFileSystem), 1);
+    }
+
+    void pathListRoots_data()
+    {
+        QTest::addColumn<QString>("pathlist");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("roots"); // relative to the temporary directory
+        QTest::newRow("one directory") << "@" << int(ReturnCode::Ok) << QStringList{""};
+        QTest::newRow("trailing slash cleaned") << "@/sub/" << int(ReturnCode::Ok) << QStringList{"/sub"};
+        QTest::newRow("repeat and nested entry dropped") << "@/sub|@|@/sub/f.txt|@" << int(ReturnCode::Ok) << QStringList{""};
+        QTest::newRow("siblings kept in order") << "@/sub2|@/sub" << int(ReturnCode::Ok) << QStringList{"/sub2", "/sub"};
+        QTest::newRow("same prefix is not nesting") << "@/sub|@/sub2" << int(ReturnCode::Ok) << QStringList{"/sub", "/sub2"};
+        QTest::newRow("a file") << "@/sub/f.txt" << int(ReturnCode::Ok) << QStringList{"/sub/f.txt"};
+        QTest::newRow("relative") << "sub" << int(ReturnCode::InvalidPathList) << QStringList{};
+        QTest::newRow("missing") << "@/nothing" << int(ReturnCode::InvalidPathList) << QStringList{};
+        QTest::newRow("empty entry") << "@||@/sub" << int(ReturnCode::InvalidPathList) << QStringList{};
+        QTest::newRow("empty") << "" << int(ReturnCode::InvalidPathList) << QStringList{};
+        QTest::newRow("a fifo") << "@/fifo" << int(ReturnCode::InvalidPathList) << QStringList{};
+    }
+    void pathListRoots()
+    {
+        QFETCH(QString, pathlist);
+        QFETCH(int, code);
+        QFETCH(QStringList, roots);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("sub"));
+        QVERIFY(QDir(dir.path()).mkpath("sub2"));
+        QVERIFY(FixtureFiles::writeFile(dir.path() + "/sub/f.txt", "x"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.path() + "/fifo").constData(), 0600), 0);
+        QList<QByteArray> got;
+        QString reason;
+        QCOMPARE(TaskManager::parsePathList(pathlist.replace("@", dir.path()), &got, &reason), code);
+        if (code != ReturnCode::Ok) {
+            QVERIFY(!reason.isEmpty());
+            return;
+        }
+        QStringList relative;
+        for (const QByteArray &root : got)
+            relative.append(QString::fromUtf8(root).mid(dir.path().size()));
+        QCOMPARE(relative, roots);
+    }
+
+    void policyFromClientDocument()
+    {
+        QJsonObject document = policyObject({"txt", "PDF", ".docx"}, {"甲", "乙", "甲", "", "say \"hi\"\\"});
+        // An exception rule names what is allowed: its words are not sought.
+        QJsonObject policy = document["policies"].toArray().first().toObject();
+        QJsonObject ruleset = policy["ruleset"].toObject();
+        QJsonObject detect = ruleset["detect_ruleset"].toObject();
+        QJsonArray rules = detect["keyword_detect_ruleset"].toArray();
+        rules.append(QJsonObject{{"exception", true}, {"keywords", QJsonArray{QJsonObject{{"pattern", "丙"}}}}});
+        detect["keyword_detect_ruleset"] = rules;
+        ruleset["detect_ruleset"] = detect;
+        policy["ruleset"] = ruleset;
+        document["policies"] = QJsonArray{policy};
+
+        ScanPolicy parsed;
+        QString reason;
+        QCOMPARE(ScanPolicy::parse(encode(document), 1, &parsed, &reason), int(ReturnCode::Ok));
+        QCOMPARE(parsed.keywords(), (QStringList{"甲", "乙", "say \"hi\"\\"}));
+        QCOMPARE(parsed.fileTypes(), (QSet<QString>{"txt", "pdf", "docx"}));
+        QVERIFY(parsed.writeDatabase());
+        QVERIFY(!parsed.dataIdentifiers());
+    }
+
+    void policyRefusals_data()
+    {
+        QTest::addColumn<QString>("policy");
+        QTest::addColumn<int>("tasktype");
+        QTest::addColumn<int>("code");
+        const QJsonObject good = policyObject({"txt"}, {"甲"});
+        auto without = [&](const QStringList &path) {
+            // Removes the member at the end of path (objects, first array element).
+            std::function<QJsonValue(QJsonValue, int)> strip = [&](QJsonValue value, int depth) -> QJsonValue {
+                if (value.isArray()) {
+                    QJsonArray array = value.toArray();
+                    array[0] = strip(array[0], depth);
+                    return array;
+                }
+                QJsonObject object = value.toObject();
+                if (depth == path.size() - 1)
+                    object.remove(path.last());
+                else
+                    object[path[depth]] = strip(object[path[depth]], depth + 1);
+                return object;
+            };
+            return encode(strip(good, 0).toObject());
+        };
+        QTest::newRow("not base64") << "@@not base64@@" << 1 << int(ReturnCode::PolicyNotBase64);
+        QTest::newRow("base64 of non-json") << QString::fromLatin1(QByteArray("hello").toBase64()) << 1 << int(ReturnCode::PolicyNotJson);
+        QTest::newRow("json array") << QString::fromLatin1(QByteArray("[1,2]").toBase64()) << 1 << int(ReturnCode::PolicyNotJson);
+        QTest::newRow("no version") << without({"version"}) << 1 << int(ReturnCode::PolicyInvalid);
+        QTest::newRow("no ruleset") << without({"policies", "ruleset"}) << 1 << int(ReturnCode::PolicyInvalid);
+        QTest::newRow("no file types") << without({"policies", "ruleset", "detect_ruleset", "filetype_detect_ruleset"}) << 1
+                                       << int(ReturnCode::PolicyInvalid);
+        QTest::newRow("no data identifier flag")
+            << without({"policies", "ruleset", "detect_ruleset", "dataidentifier_detect_ruleset"}) << 1 << int(ReturnCode::PolicyInvalid);
+        QJsonObject wrong = good;
+        wrong["policies"] = QJsonObject{};
+        QTest::newRow("policies not an array") << encode(wrong) << 1 << int(ReturnCode::PolicyInvalid);
+        QTest::newRow("no keyword for a keyword task") << encode(policyObject({"txt"}, {})) << 1 << int(ReturnCode::PolicyNoKeywords);
+        QTest::newRow("only empty keywords") << encode(policyObject({"txt"}, {""})) << 1 << int(ReturnCode::PolicyNoKeywords);
+        QTest::newRow("privacy task needs none") << encode(policyObject({"txt"}, {}, true)) << 3 << int(ReturnCode::Ok);
+        QTest::newRow("no file type at all") << encode(policyObject({}, {"甲"})) << 1 << int(ReturnCode::PolicyInvalid);
+    }
+    void policyRefusals()
+    {
+        QFETCH(QString, policy);
+        QFETCH(int, tasktype);
+        QFETCH(int, code);
+        ScanPolicy parsed;
+        QString reason;
+        QCOMPARE(ScanPolicy::parse(policy, tasktype, &parsed, &reason), code);
+        QCOMPARE(reason.isEmpty(), code == ReturnCode::Ok);
+    }
+
+    void hostileContainersStopped_data()
+    {
+        QTest::addColumn<QByteArray>("documentXml");
+        QTest::addColumn<int>("status");
+        const QByteArray w = "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+        QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"机密机密机密机密机密机密机密机密\">";
+        char previous = 'a';
+        for (char e = 'b'; e <= 'j'; ++e, ++previous) {
+            bomb += QByteArray("<!ENTITY ") + e + " \"";
+            for (int i = 0; i < 10; ++i)
+                bomb += QByteArray("&") + previous + ";";
+            bomb += "\">";
+        }
+        bomb += "]>" + w + "<w:p><w:r><w:t>&j;</w:t></w:r></w:p></w:body></w:document>";
+        QTest::newRow("entity expansion bomb") << bomb << int(ExtractStatus::Corrupt);
+        QByteArray huge = w + "<w:p><w:r><w:t>";
+        huge += QByteArray(40 << 20, ' ');
+        huge += "机密</w:t></w:r></w:p></w:body></w:document>";
+        QTest::newRow("compression ratio bomb") << huge << int(ExtractStatus::LimitExceeded);
+        QTest::newRow("broken xml") << w + "<w:p><w:t>机密</w:p>" << int(ExtractStatus::Corrupt);
+    }
+    void hostileContainersStopped()
+    {
+        QFETCH(QByteArray, documentXml);
+        QFETCH(int, status);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/hostile.docx";
+        QVERIFY(FixtureFiles::writeZip(path, {{"word/document.xml", documentXml}}));
+        QString error;
+        const auto matcher = KeywordMatcher::compile({"机密"}, &error);
+        KeywordMatcher::Stream stream(*matcher);
+        HitCollector collector(*matcher, stream);
+        collector.setTextLimit(Limits::MaxExtractedTextBytes);
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Docx, collector)), status);
+        collector.finish();
+        QVERIFY(collector.textBytes() < 1 << 20);
+    }
+
+    void notAZipIsCorrupt()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/fake.xlsx";
+        QVERIFY(FixtureFiles::writeFile(path, "机密 but plain text"));
+        QString error;
+        const auto matcher = KeywordMatcher::compile({"机密"}, &error);
+        KeywordMatcher::Stream stream(*matcher);
+        HitCollector collector(*matcher, stream);
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Xlsx, collector)),
+                 int(ExtractStatus::Corrupt));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScanServiceMatching)
+#include "tst_scanservice_matching.moc"
