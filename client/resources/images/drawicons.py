@@ -251,7 +251,7 @@ def category_icon(name, color, tint):
              .replace('class="B"', f'fill="{tint}"')
              .replace('class="D"', f'fill="{color}"'))
     body = (f'<circle cx="20" cy="20" r="20" fill="{tint}"/>'
-            f'<g transform="translate(7 7) scale(1.0833)">'
+            f'<g transform="translate(6.2 6.2) scale(1.15)">'
             + stroke(color, 1.6, glyph) + "</g>")
     write(f"scan/pii/scanitem/qovo-{name}-symbolic@1x.svg", CATEGORY_SIZE, CATEGORY_SIZE, body)
 
