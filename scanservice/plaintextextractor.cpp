@@ -5,6 +5,7 @@
 #include <QTextCodec>
 #include <QTextDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -85,7 +86,13 @@ PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::s
 
 ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)
 {
-    std::vector<char> buffer(static_cast<std::size_t>(Limits::ReadChunkBytes));
+    // One read buffer per thread, kept between files.
+    thread_local std::unique_ptr<char[]> storage(new char[Limits::ReadChunkBytes]);
+    struct
+    {
+        char *data() { return storage.get(); }
+        std::size_t size() const { return static_cast<std::size_t>(Limits::ReadChunkBytes); }
+    } buffer;
     std::unique_ptr<QTextDecoder> decoder;
     bool first = true;
     for (;;) {
@@ -110,7 +117,9 @@ ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)
         if (first) {
             first = false;
             std::size_t bom = 0;
-            const Encoding encoding = detect(data, length, !atEnd, &bom);
+            // The encoding is judged by the start of the text.
+            const std::size_t judged = std::min<std::size_t>(length, Limits::EncodingProbeBytes);
+            const Encoding encoding = detect(data, judged, !atEnd || judged < length, &bom);
             data += bom;
             length -= bom;
             const char *codec = nullptr;

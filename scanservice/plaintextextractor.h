@@ -7,9 +7,9 @@
 #include <cstddef>
 
 // Reads a plain text file in chunks and hands it on as UTF-8. The encoding
-// is taken from the first chunk: a byte order mark names UTF-8 or UTF-16;
-// otherwise text that is valid UTF-8 is UTF-8, and anything else is read as
-// GB18030 (which covers GBK and GB2312).
+// is taken from the start of the text (Limits::EncodingProbeBytes): a byte
+// order mark names UTF-8 or UTF-16; otherwise text that is valid UTF-8 is
+// UTF-8, and anything else is read as GB18030 (which covers GBK and GB2312).
 class PlainTextExtractor
 {
 public:

@@ -1,6 +1,6 @@
 // The real scan service process on a private bus, driven through the
 // client's proxy, over files the test makes.
-#include "fixturefiles.h"
+#include "sampledocuments.h"
 #include "privatebus.h"
 #include "scantaskdetailinfo.h"
 #include "sensitivescaninterface.h"
@@ -186,7 +186,7 @@ private:
             const QString sub = dir + QStringLiteral("/d%1").arg(i / 200);
             if (i % 200 == 0)
                 QDir().mkpath(sub);
-            FixtureFiles::writeFile(sub + QStringLiteral("/f%1.txt").arg(i, 5, 10, QLatin1Char('0')), filler);
+            SampleDocuments::writeFile(sub + QStringLiteral("/f%1.txt").arg(i, 5, 10, QLatin1Char('0')), filler);
         }
         return dir;
     }
@@ -336,17 +336,17 @@ private Q_SLOTS:
         if (!log) {
             tree = newTree();
             const QString text = "甲机密乙\n绝密机密丙";
-            QVERIFY(FixtureFiles::writeFile(tree + "/utf8.txt", text.toUtf8()));
-            QVERIFY(FixtureFiles::writeFile(tree + "/gbk.txt", QTextCodec::codecForName("GB18030")->fromUnicode(text)));
+            QVERIFY(SampleDocuments::writeFile(tree + "/utf8.txt", text.toUtf8()));
+            QVERIFY(SampleDocuments::writeFile(tree + "/gbk.txt", QTextCodec::codecForName("GB18030")->fromUnicode(text)));
             QByteArray utf16("\xFF\xFE");
             utf16 += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-            QVERIFY(FixtureFiles::writeFile(tree + "/utf16.TXT", utf16));
-            QVERIFY(FixtureFiles::writeFile(tree + "/long.txt", (QString(50, QChar(0x524D)) + "机密" + QString(50, QChar(0x540E))).toUtf8()));
-            QVERIFY(FixtureFiles::writeDocx(tree + "/report.docx", "正文没有", {"表格机密内容", "第二格"}, "页眉绝密", "页脚文件"));
-            QVERIFY(FixtureFiles::writeXlsx(tree + "/book.xlsx", {"机|密", "绝密绝密"}, "机密"));
-            QVERIFY(FixtureFiles::writePptx(tree + "/deck.pptx", {"幻灯片绝密", "第二张"}, {"备注机密"}));
-            QVERIFY(FixtureFiles::writePdf(tree + "/scan.pdf", {"第1页 机密资料", "文件 机密"}));
-            QVERIFY(FixtureFiles::writeFile(tree + "/notes.md", text.toUtf8()));
+            QVERIFY(SampleDocuments::writeFile(tree + "/utf16.TXT", utf16));
+            QVERIFY(SampleDocuments::writeFile(tree + "/long.txt", (QString(50, QChar(0x524D)) + "机密" + QString(50, QChar(0x540E))).toUtf8()));
+            QVERIFY(SampleDocuments::writeDocx(tree + "/report.docx", "正文没有", {"表格机密内容", "第二格"}, "页眉绝密", "页脚文件"));
+            QVERIFY(SampleDocuments::writeXlsx(tree + "/book.xlsx", {"机|密", "绝密绝密"}, "机密"));
+            QVERIFY(SampleDocuments::writePptx(tree + "/deck.pptx", {"幻灯片绝密", "第二张"}, {"备注机密"}));
+            QVERIFY(SampleDocuments::writePdf(tree + "/scan.pdf", {"第1页 机密资料", "文件 机密"}));
+            QVERIFY(SampleDocuments::writeFile(tree + "/notes.md", text.toUtf8()));
             QVERIFY(QFile::link(tree + "/utf8.txt", tree + "/link.txt"));
             QVERIFY(QDir().mkpath(tree + "/sub"));
             QVERIFY(QFile::link(tree, tree + "/sub/loop"));
@@ -470,7 +470,7 @@ private Q_SLOTS:
         const QString top = newTree();
         const QString tree = top + "/kw";
         QDir().mkpath(tree);
-        FixtureFiles::writeFile(tree + "/a.txt", "机密");
+        SampleDocuments::writeFile(tree + "/a.txt", "机密");
         const QString good = policyFor({"机密"});
         auto raw = [](const QByteArray &json) { return QString::fromLatin1(json.toBase64()); };
         QTest::newRow("policy not base64") << tree << 1 << 1 << 0.75 << "这不是Base64!" << 5;
@@ -499,7 +499,7 @@ private Q_SLOTS:
             entries.append(top + QStringLiteral("/many/p%1").arg(i));
             QDir().mkpath(entries.last());
         }
-        FixtureFiles::writeFile(entries.last() + "/b.txt", "机密");
+        SampleDocuments::writeFile(entries.last() + "/b.txt", "机密");
         QTest::newRow("1000 path entries accepted") << entries.join('|') << 1 << 1 << 0.75 << good << 0;
     }
     void badInputRefused()
@@ -527,13 +527,13 @@ private Q_SLOTS:
     void replacedTaskDropsItsFindings()
     {
         const QString tree = newTree();
-        QVERIFY(FixtureFiles::writeFile(tree + "/old.txt", "机密"));
+        QVERIFY(SampleDocuments::writeFile(tree + "/old.txt", "机密"));
         SignalLog first(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
         QTRY_VERIFY(first.ended);
         QCOMPARE(keywordDetail(tree, tree + "/old.txt").first, 0);
         QVERIFY(QFile::remove(tree + "/old.txt"));
-        QVERIFY(FixtureFiles::writeFile(tree + "/new.txt", "机密"));
+        QVERIFY(SampleDocuments::writeFile(tree + "/new.txt", "机密"));
         SignalLog second(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
         QTRY_VERIFY(second.ended);
@@ -547,7 +547,7 @@ private Q_SLOTS:
         QVERIFY(startService({"--count-delay", "1500"}));
         const QString tree = newTree();
         for (int i = 0; i < 30; ++i)
-            QVERIFY(FixtureFiles::writeFile(tree + QStringLiteral("/f%1.txt").arg(i), "x"));
+            QVERIFY(SampleDocuments::writeFile(tree + QStringLiteral("/f%1.txt").arg(i), "x"));
         SignalLog log(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
         // Asked at once, the reply waits for the total instead of giving 0.
@@ -561,7 +561,7 @@ private Q_SLOTS:
     void findingsSurviveRestart()
     {
         const QString tree = newTree();
-        QVERIFY(FixtureFiles::writeFile(tree + "/kept.txt", "第一行\n机密在此\n"));
+        QVERIFY(SampleDocuments::writeFile(tree + "/kept.txt", "第一行\n机密在此\n"));
         SignalLog log(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
         QTRY_VERIFY(log.ended);

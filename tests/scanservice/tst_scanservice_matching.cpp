@@ -1,6 +1,6 @@
 #include "documentreader.h"
 #include "filewalker.h"
-#include "fixturefiles.h"
+#include "sampledocuments.h"
 #include "hitcollector.h"
 #include "keywordmatcher.h"
 #include "plaintextextractor.h"
@@ -205,7 +205,7 @@ private Q_SLOTS:
         const QString root = dir.path();
         QVERIFY(QDir(root).mkpath("sub/deeper"));
         for (const char *name : {"a.TXT", "b.tar.gz", "c.md", ".txt", "noext", "sub/d.txt", "sub/deeper/e.Txt"})
-            QVERIFY(FixtureFiles::writeFile(root + "/" + name, "x"));
+            QVERIFY(SampleDocuments::writeFile(root + "/" + name, "x"));
         QVERIFY(QFile::link(root + "/a.TXT", root + "/link.txt"));
         QVERIFY(QFile::link(root, root + "/sub/loop"));
         QCOMPARE(::mkfifo(QFile::encodeName(root + "/pipe.txt").constData(), 0600), 0);
@@ -256,7 +256,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkpath("sub"));
         QVERIFY(QDir(dir.path()).mkpath("sub2"));
-        QVERIFY(FixtureFiles::writeFile(dir.path() + "/sub/f.txt", "x"));
+        QVERIFY(SampleDocuments::writeFile(dir.path() + "/sub/f.txt", "x"));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.path() + "/fifo").constData(), 0600), 0);
         QList<QByteArray> got;
         QString reason;
@@ -372,7 +372,7 @@ private Q_SLOTS:
         QFETCH(int, status);
         QTemporaryDir dir;
         const QString path = dir.path() + "/hostile.docx";
-        QVERIFY(FixtureFiles::writeZip(path, {{"word/document.xml", documentXml}}));
+        QVERIFY(SampleDocuments::writeZip(path, {{"word/document.xml", documentXml}}));
         QString error;
         const auto matcher = KeywordMatcher::compile({"机密"}, &error);
         KeywordMatcher::Stream stream(*matcher);
@@ -387,7 +387,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.path() + "/fake.xlsx";
-        QVERIFY(FixtureFiles::writeFile(path, "机密 but plain text"));
+        QVERIFY(SampleDocuments::writeFile(path, "机密 but plain text"));
         QString error;
         const auto matcher = KeywordMatcher::compile({"机密"}, &error);
         KeywordMatcher::Stream stream(*matcher);

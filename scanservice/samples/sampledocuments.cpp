@@ -1,4 +1,4 @@
-#include "fixturefiles.h"
+#include "sampledocuments.h"
 
 #include <QFile>
 #include <QFont>
@@ -16,30 +16,30 @@ const char *const S = "http://schemas.openxmlformats.org/spreadsheetml/2006/main
 QByteArray wordParagraph(const QString &text)
 {
     return QStringLiteral("<w:p><w:r><w:t xml:space=\"preserve\">%1</w:t></w:r></w:p>")
-        .arg(FixtureFiles::xmlEscaped(text))
+        .arg(SampleDocuments::xmlEscaped(text))
         .toUtf8();
 }
 
 QByteArray drawingText(const QString &text)
 {
     return QStringLiteral("<p:txBody><a:p><a:r><a:t>%1</a:t></a:r></a:p></p:txBody>")
-        .arg(FixtureFiles::xmlEscaped(text))
+        .arg(SampleDocuments::xmlEscaped(text))
         .toUtf8();
 }
 } // namespace
 
-QString FixtureFiles::xmlEscaped(const QString &text)
+QString SampleDocuments::xmlEscaped(const QString &text)
 {
     return text.toHtmlEscaped();
 }
 
-bool FixtureFiles::writeFile(const QString &path, const QByteArray &bytes)
+bool SampleDocuments::writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-bool FixtureFiles::writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &members)
+bool SampleDocuments::writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &members)
 {
     int error = 0;
     zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
@@ -58,7 +58,7 @@ bool FixtureFiles::writeZip(const QString &path, const QList<QPair<QString, QByt
     return zip_close(archive) == 0;
 }
 
-bool FixtureFiles::writeDocx(const QString &path, const QString &body, const QStringList &cells,
+bool SampleDocuments::writeDocx(const QString &path, const QString &body, const QStringList &cells,
                              const QString &header, const QString &footer)
 {
     QByteArray document = QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:document xmlns:w=\"")
@@ -76,7 +76,7 @@ bool FixtureFiles::writeDocx(const QString &path, const QString &body, const QSt
                            {QStringLiteral("word/footer1.xml"), ftr}});
 }
 
-bool FixtureFiles::writeXlsx(const QString &path, const QStringList &sharedStrings, const QString &inlineString)
+bool SampleDocuments::writeXlsx(const QString &path, const QStringList &sharedStrings, const QString &inlineString)
 {
     QByteArray sst = QByteArray("<?xml version=\"1.0\"?><sst xmlns=\"") + S + "\" count=\""
                      + QByteArray::number(sharedStrings.size()) + "\">";
@@ -102,7 +102,7 @@ bool FixtureFiles::writeXlsx(const QString &path, const QStringList &sharedStrin
                            {QStringLiteral("xl/worksheets/sheet1.xml"), sheet}});
 }
 
-bool FixtureFiles::writePptx(const QString &path, const QStringList &slides, const QStringList &notes)
+bool SampleDocuments::writePptx(const QString &path, const QStringList &slides, const QStringList &notes)
 {
     QList<QPair<QString, QByteArray>> members;
     members.append({QStringLiteral("ppt/presentation.xml"),
@@ -131,7 +131,7 @@ bool FixtureFiles::writePptx(const QString &path, const QStringList &slides, con
     return writeZip(path, members);
 }
 
-bool FixtureFiles::writePdf(const QString &path, const QStringList &pages)
+bool SampleDocuments::writePdf(const QString &path, const QStringList &pages)
 {
     QPdfWriter writer(path);
     writer.setResolution(300);

@@ -1,5 +1,5 @@
-#ifndef FIXTUREFILES_H
-#define FIXTUREFILES_H
+#ifndef SAMPLEDOCUMENTS_H
+#define SAMPLEDOCUMENTS_H
 
 #include <QByteArray>
 #include <QList>
@@ -7,10 +7,10 @@
 #include <QString>
 #include <QStringList>
 
-// Makes real documents for the scan tests: zip containers of Office Open
+// Makes real documents for the scan tests and the demo: zip containers of Office Open
 // XML with text where each format keeps it, and PDFs through Qt's PDF writer
 // with a CJK font.
-class FixtureFiles
+class SampleDocuments
 {
 public:
     static bool writeFile(const QString &path, const QByteArray &bytes);
@@ -32,4 +32,4 @@ public:
     static QString xmlEscaped(const QString &text);
 };
 
-#endif // FIXTUREFILES_H
+#endif // SAMPLEDOCUMENTS_H
