@@ -1,100 +1,44 @@
+#include "checklistfixture.h"
 #include "keywordtemplatecipher.h"
 #include "keywordtemplatestore.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+using Fixture = ChecklistFixture;
+
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runTool(const QStringList &args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(KWTEMPLATE_IMPORT), args);
-    Run run;
-    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = tool.exitCode();
-    run.out = QString::fromUtf8(tool.readAllStandardOutput());
-    run.err = QString::fromUtf8(tool.readAllStandardError());
-    return run;
-}
-
-bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
-}
-
-QByteArray fileHash(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
-int connections = 0;
-
 // Runs `sql` on the database and returns the first column of every row.
-QVariantList column(const QString &db, const QString &sql)
+QVariantList column(const QString &db, const QString &sql, const QVariantList &values = {})
 {
-    const QString name = QStringLiteral("raw-%1").arg(++connections);
-    QVariantList values;
+    const QString name = Fixture::connectionName();
+    QVariantList result;
     {
         QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         d.setDatabaseName(db);
-        if (d.open()) {
-            QSqlQuery q(d);
-            if (q.exec(sql)) {
-                while (q.next())
-                    values.append(q.value(0));
-            }
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return values;
-}
-
-bool execAll(const QString &db, const QStringList &statements, const QVariantList &blobs = {})
-{
-    const QString name = QStringLiteral("raw-%1").arg(++connections);
-    bool ok = true;
-    {
-        QSqlDatabase d = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        d.setDatabaseName(db);
-        ok = d.open();
         QSqlQuery q(d);
-        for (const QString &s : statements) {
-            ok = ok && q.prepare(s);
-            for (const QVariant &b : blobs) {
-                if (s.count(QLatin1Char('?')) > 0)
-                    q.addBindValue(b);
-            }
-            ok = ok && q.exec();
+        if (d.open() && q.prepare(sql)) {
+            for (const QVariant &v : values)
+                q.addBindValue(v);
+            q.exec();
+            while (q.next())
+                result.append(q.value(0));
         }
     }
     QSqlDatabase::removeDatabase(name);
-    return ok;
+    return result;
 }
 
 // What the client's store reads from the database: checklists and all their keywords.
 void readBack(const QString &db, QMap<QString, QString> *templates, QStringList *keywords)
 {
-    KeywordTemplateStore store(db, QStringLiteral("store-%1").arg(++connections));
+    KeywordTemplateStore store(db, Fixture::connectionName());
     store.templates(*templates);
     store.templateKeywords(*templates, *keywords);
 }
@@ -126,9 +70,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("a/b/kw.db"));
         const QString file = dir.filePath(QStringLiteral("list.txt"));
-        QVERIFY(writeFile(file, content));
+        QVERIFY(Fixture::writeFile(file, content));
 
-        const Run run = runTool({QStringLiteral("--db"), db, QStringLiteral("客户 \"名单\""), file});
+        const Fixture::Run run = Fixture::runTool({QStringLiteral("--db"), db, QStringLiteral("客户 \"名单\""), file});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
         QVERIFY(run.out.contains(QStringLiteral("客户 \"名单\"")));
@@ -146,9 +90,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("kw.db"));
-        const QString file = dir.filePath(QStringLiteral("list.txt"));
-        QVERIFY(writeFile(file, "机密\n机密\n"));
-        QCOMPARE(runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), file}).exitCode, 0);
+        QCOMPARE(Fixture::import(db, QStringLiteral("清单"), "机密\n机密\n"), 0);
 
         const QVariantList tables = column(db, QStringLiteral("SELECT listtablename FROM dlp_imported_keyword_checklist"));
         QCOMPARE(tables.size(), 1);
@@ -206,13 +148,11 @@ private Q_SLOTS:
         const QString db = dir.filePath(QStringLiteral("kw.db"));
         const QString file = dir.filePath(QStringLiteral("list.txt"));
         if (existingDb) {
-            const QString seed = dir.filePath(QStringLiteral("seed.txt"));
-            QVERIFY(writeFile(seed, "种子\n"));
-            QCOMPARE(runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), seed}).exitCode, 0);
+            QCOMPARE(Fixture::import(db, QStringLiteral("清单"), "种子\n"), 0);
         }
-        const QByteArray before = fileHash(db);
+        const QByteArray before = Fixture::fileHash(db);
         if (!content.isNull())
-            QVERIFY(writeFile(file, content));
+            QVERIFY(Fixture::writeFile(file, content));
         for (QString &a : args) {
             if (a == QLatin1String("DB"))
                 a = db;
@@ -222,12 +162,12 @@ private Q_SLOTS:
                 a = dir.path();
         }
 
-        const Run run = runTool(args);
+        const Fixture::Run run = Fixture::runTool(args);
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
         QCOMPARE(QFile::exists(db), existingDb);
-        QCOMPARE(fileHash(db), before);
+        QCOMPARE(Fixture::fileHash(db), before);
         QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("kw.db*")}, QDir::Files),
                  existingDb ? QStringList{QStringLiteral("kw.db")} : QStringList{});
     }
@@ -237,31 +177,23 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("kw.db"));
         const QString file = dir.filePath(QStringLiteral("list.txt"));
-        QVERIFY(writeFile(db, QByteArray(8192, 'x')));
-        QVERIFY(writeFile(file, "a\n"));
-        const QByteArray before = fileHash(db);
-        const Run run = runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), file});
+        QVERIFY(Fixture::writeFile(db, QByteArray(8192, 'x')));
+        QVERIFY(Fixture::writeFile(file, "a\n"));
+        const QByteArray before = Fixture::fileHash(db);
+        const Fixture::Run run = Fixture::runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), file});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(QStringLiteral("not a database")), qPrintable(run.err));
-        QCOMPARE(fileHash(db), before);
+        QCOMPARE(Fixture::fileHash(db), before);
     }
 
     void sameNameReplaces()
     {
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("kw.db"));
-        const QString a = dir.filePath(QStringLiteral("a.txt"));
-        const QString b = dir.filePath(QStringLiteral("b.txt"));
-        const QString c = dir.filePath(QStringLiteral("c.txt"));
-        QVERIFY(writeFile(a, "旧一\n旧二\n"));
-        QVERIFY(writeFile(b, "新\n"));
-        QVERIFY(writeFile(c, "别的\n"));
-        QCOMPARE(runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), a}).exitCode, 0);
-        QCOMPARE(runTool({QStringLiteral("--db"), db, QStringLiteral("其他"), c}).exitCode, 0);
-        QCOMPARE(runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), b}).exitCode, 0);
+        QCOMPARE(Fixture::import(db, QStringLiteral("清单"), "旧一\n旧二\n"), 0);
+        QCOMPARE(Fixture::import(db, QStringLiteral("其他"), "别的\n"), 0);
+        QCOMPARE(Fixture::import(db, QStringLiteral("清单"), "新\n"), 0);
 
-        QCOMPARE(column(db, QStringLiteral("SELECT count(*) FROM dlp_imported_keyword_checklist WHERE name = '清单'")),
-                 QVariantList{1});
         // The replaced checklist's keyword table is gone; the other one stays.
         QCOMPARE(column(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table'")), QVariantList{3});
         QMap<QString, QString> templates;
@@ -276,18 +208,10 @@ private Q_SLOTS:
         // Written by another importer: two checklists share one keyword table.
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("kw.db"));
-        const QString file = dir.filePath(QStringLiteral("list.txt"));
-        QVERIFY(writeFile(file, "新\n"));
-        QVERIFY(execAll(db, {
-            QStringLiteral("CREATE TABLE dlp_imported_keyword_checklist (name TEXT, importedtime TEXT, listtablename TEXT)"),
-            QStringLiteral("INSERT INTO dlp_imported_keyword_checklist VALUES ('甲', 't0', 'kw_shared')"),
-            QStringLiteral("INSERT INTO dlp_imported_keyword_checklist VALUES ('乙', 't0', 'kw_shared')"),
-            QStringLiteral("CREATE TABLE kw_shared (keyword_enc BLOB)"),
-        }));
-        QVERIFY(execAll(db, {QStringLiteral("INSERT INTO kw_shared VALUES (?)")},
-                        {KeywordTemplateCipher::seal(QByteArrayLiteral("共用"))}));
-
-        QCOMPARE(runTool({QStringLiteral("--db"), db, QStringLiteral("甲"), file}).exitCode, 0);
+        const QVariant shared(QStringLiteral("kw_shared"));
+        QVERIFY(Fixture::writeDatabase(db, {{QStringLiteral("甲"), QStringLiteral("t0"), shared, {Fixture::seal("共用")}},
+                                            {QStringLiteral("乙"), QStringLiteral("t0"), shared, {}}}));
+        QCOMPARE(Fixture::import(db, QStringLiteral("甲"), "新\n"), 0);
         QMap<QString, QString> templates;
         QStringList keywords;
         readBack(db, &templates, &keywords);
@@ -297,27 +221,24 @@ private Q_SLOTS:
 
     void failedImportLeavesDatabaseAsItWas()
     {
-        // A checklist list with a further mandatory column that the tool does
-        // not fill: the import fails at its last statement, after it has
-        // already dropped the old checklist and written the new keywords.
+        // The list refuses new rows (a trigger of another component): the
+        // import fails at its last statement, after it has already dropped
+        // the old checklist's table and written the new one.
         QTemporaryDir dir;
         const QString db = dir.filePath(QStringLiteral("kw.db"));
-        const QString file = dir.filePath(QStringLiteral("list.txt"));
-        QVERIFY(writeFile(file, "新\n"));
-        QVERIFY(execAll(db, {
-            QStringLiteral("CREATE TABLE dlp_imported_keyword_checklist (name TEXT, importedtime TEXT, "
-                           "listtablename TEXT, owner TEXT NOT NULL)"),
-            QStringLiteral("INSERT INTO dlp_imported_keyword_checklist VALUES ('清单', 't0', 'kw_0', 'admin')"),
-            QStringLiteral("CREATE TABLE kw_0 (keyword_enc BLOB)"),
-        }));
-        QVERIFY(execAll(db, {QStringLiteral("INSERT INTO kw_0 VALUES (?)")},
-                        {KeywordTemplateCipher::seal(QByteArrayLiteral("旧"))}));
-        const QByteArray before = fileHash(db);
+        QVERIFY(Fixture::writeDatabase(db, {{QStringLiteral("清单"), QStringLiteral("t0"), QStringLiteral("kw_0"),
+                                             {Fixture::seal("旧")}}}));
+        column(db, QStringLiteral("CREATE TRIGGER locked BEFORE INSERT ON dlp_imported_keyword_checklist "
+                                  "BEGIN SELECT RAISE(ABORT, 'list locked'); END"));
+        const QByteArray before = Fixture::fileHash(db);
 
-        const Run run = runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), file});
+        QTemporaryDir input;
+        const QString file = input.filePath(QStringLiteral("list.txt"));
+        QVERIFY(Fixture::writeFile(file, "新\n"));
+        const Fixture::Run run = Fixture::runTool({QStringLiteral("--db"), db, QStringLiteral("清单"), file});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains(QStringLiteral("cannot write")), qPrintable(run.err));
-        QCOMPARE(fileHash(db), before);
+        QVERIFY2(run.err.contains(QStringLiteral("list locked")), qPrintable(run.err));
+        QCOMPARE(Fixture::fileHash(db), before);
         QMap<QString, QString> templates;
         QStringList keywords;
         readBack(db, &templates, &keywords);
