@@ -1,18 +1,60 @@
 #include "detaildocument.h"
 
+#include "plaintextextractor.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
-QString DetailDocument::keyword(const QString &filepath, const QVector<FindingsStore::Hit> &hits)
+void DetailDocument::appendString(QByteArray &json, const char *utf8, int length)
 {
-    QJsonArray sensitives;
-    for (const FindingsStore::Hit &hit : hits) {
-        sensitives.append(QJsonObject{{QStringLiteral("sensitive"), hit.word},
-                                      {QStringLiteral("sensitive_ctx"), hit.context}});
+    if (!PlainTextExtractor::isValidUtf8(utf8, static_cast<std::size_t>(length), false)) {
+        const QByteArray repaired = QString::fromUtf8(utf8, length).toUtf8();
+        appendString(json, repaired.constData(), repaired.size());
+        return;
     }
-    const QJsonObject root{{QStringLiteral("filepath"), filepath}, {QStringLiteral("sensitives"), sensitives}};
-    return QString::fromUtf8(QJsonDocument(root).toJson(QJsonDocument::Compact));
+    static const char hex[] = "0123456789abcdef";
+    json.append('"');
+    int plain = 0; // start of the run of characters that need no escape
+    for (int i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        json.append(utf8 + plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"': json.append("\\\"", 2); break;
+        case '\\': json.append("\\\\", 2); break;
+        case '\n': json.append("\\n", 2); break;
+        case '\r': json.append("\\r", 2); break;
+        case '\t': json.append("\\t", 2); break;
+        default: {
+            const char escaped[] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 15]};
+            json.append(escaped, 6);
+        }
+        }
+    }
+    json.append(utf8 + plain, length - plain);
+    json.append('"');
+}
+
+void DetailDocument::appendHit(QByteArray &array, const QByteArray &word, const QByteArray &context)
+{
+    array.append(array.isEmpty() ? "[{\"sensitive\":" : ",{\"sensitive\":");
+    appendString(array, word);
+    array.append(",\"sensitive_ctx\":");
+    appendString(array, context);
+    array.append('}');
+}
+
+QString DetailDocument::keyword(const QString &filepath, const QByteArray &hits)
+{
+    QByteArray json("{\"filepath\":");
+    appendString(json, filepath.toUtf8());
+    json.append(",\"sensitives\":");
+    json.append(hits.isEmpty() ? QByteArray("[]") : hits);
+    json.append('}');
+    return QString::fromUtf8(json);
 }
 
 QString DetailDocument::emptyPrivacy(const QString &groupname)

@@ -1,17 +1,22 @@
 #ifndef DETAILDOCUMENT_H
 #define DETAILDOCUMENT_H
 
-#include "findingsstore.h"
-
+#include <QByteArray>
 #include <QString>
-#include <QVector>
 
-// The JSON detail documents the service returns.
+// The JSON detail documents the service returns, and the pieces the workers
+// build them from.
 class DetailDocument
 {
 public:
-    // {"filepath": ..., "sensitives": [{"sensitive": word, "sensitive_ctx": passage}, ...]}
-    static QString keyword(const QString &filepath, const QVector<FindingsStore::Hit> &hits);
+    // Appends text (UTF-8; invalid sequences become U+FFFD) as a JSON string.
+    static void appendString(QByteArray &json, const char *utf8, int length);
+    static void appendString(QByteArray &json, const QByteArray &utf8) { appendString(json, utf8.constData(), utf8.size()); }
+    // Appends {"sensitive": word, "sensitive_ctx": context} to a JSON array being built.
+    static void appendHit(QByteArray &array, const QByteArray &word, const QByteArray &context);
+
+    // {"filepath": ..., "sensitives": hits}, hits being a JSON array text.
+    static QString keyword(const QString &filepath, const QByteArray &hits);
     // {"groupname": ..., "groupsensitives": []}
     static QString emptyPrivacy(const QString &groupname);
 };

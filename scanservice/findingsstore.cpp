@@ -50,6 +50,16 @@ public:
         sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
         return *this;
     }
+    Statement &bindUtf8(int index, const QByteArray &utf8)
+    {
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_STATIC);
+        return *this;
+    }
+    QByteArray bytes(int column) const
+    {
+        return QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
+                          sqlite3_column_bytes(m_stmt, column));
+    }
     Statement &bind(int index, qint64 value)
     {
         sqlite3_bind_int64(m_stmt, index, value);
@@ -87,19 +97,10 @@ CREATE TABLE IF NOT EXISTS files(
   id INTEGER PRIMARY KEY,
   task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,
   path TEXT NOT NULL,
+  counts TEXT NOT NULL,
+  hits TEXT NOT NULL,
   UNIQUE(task_id, path));
-CREATE TABLE IF NOT EXISTS counts(
-  file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
-  word TEXT NOT NULL,
-  occurrences INTEGER NOT NULL,
-  PRIMARY KEY(file_id, word));
-CREATE TABLE IF NOT EXISTS passages(
-  file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
-  seq INTEGER NOT NULL,
-  word TEXT NOT NULL,
-  context TEXT NOT NULL,
-  PRIMARY KEY(file_id, seq));
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 )";
 
 QString now()
@@ -164,8 +165,17 @@ bool FindingsStore::open(QString *error)
     }
     sqlite3_busy_timeout(m_writer, 5000);
     QString sqlError;
-    if (!exec(m_writer, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;", &sqlError)
-        || !exec(m_writer, Schema, &sqlError)) {
+    if (!exec(m_writer, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;", &sqlError)) {
+        *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
+        return false;
+    }
+    {
+        // Findings of another layout are dropped: they are results of past scans, not data of their own.
+        Statement version(m_writer, "PRAGMA user_version");
+        if (version.step() == SQLITE_ROW && version.integer(0) != 0 && version.integer(0) != 2)
+            exec(m_writer, "DROP TABLE IF EXISTS passages; DROP TABLE IF EXISTS counts; DROP TABLE IF EXISTS files; DROP TABLE IF EXISTS tasks;");
+    }
+    if (!exec(m_writer, Schema, &sqlError)) {
         *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
         return false;
     }
@@ -268,24 +278,11 @@ void FindingsStore::run()
                 return true; // the task was replaced; its late findings go nowhere
             Statement drop(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
             drop.bind(1, *row).bind(2, op.findings.path).step();
-            Statement file(m_writer, "INSERT INTO files(task_id, path) VALUES(?,?)");
-            if (file.bind(1, *row).bind(2, op.findings.path).step() != SQLITE_DONE)
+            Statement file(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
+            file.bind(1, *row).bind(2, op.findings.path);
+            file.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits);
+            if (file.step() != SQLITE_DONE)
                 return false;
-            const qint64 fileId = sqlite3_last_insert_rowid(m_writer);
-            Statement count(m_writer, "INSERT OR REPLACE INTO counts(file_id, word, occurrences) VALUES(?,?,?)");
-            for (const auto &entry : op.findings.counts) {
-                if (count.bind(1, fileId).bind(2, entry.first).bind(3, qint64(entry.second)).step() != SQLITE_DONE)
-                    return false;
-                count.reset();
-            }
-            Statement passage(m_writer, "INSERT INTO passages(file_id, seq, word, context) VALUES(?,?,?,?)");
-            qint64 seq = 0;
-            for (const Hit &hit : op.findings.passages) {
-                if (passage.bind(1, fileId).bind(2, seq++).bind(3, hit.word).bind(4, hit.context).step()
-                    != SQLITE_DONE)
-                    return false;
-                passage.reset();
-            }
             return true;
         }
         case Operation::End: {
@@ -345,7 +342,7 @@ void FindingsStore::run()
 }
 
 FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int tasktype, const QString &file,
-                                                 QVector<Hit> *hits)
+                                                 QByteArray *hits)
 {
     std::lock_guard<std::mutex> lock(m_readMutex);
     if (!m_reader)
@@ -354,17 +351,14 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
     Lookup result = Lookup::Failed;
     {
         Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
-        Statement fileRow(m_reader, "SELECT id FROM files WHERE task_id=? AND path=?");
-        Statement passages(m_reader, "SELECT word, context FROM passages WHERE file_id=? ORDER BY seq");
-        if (task.ok() && fileRow.ok() && passages.ok()) {
+        Statement fileRow(m_reader, "SELECT hits FROM files WHERE task_id=? AND path=?");
+        if (task.ok() && fileRow.ok()) {
             if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
                 result = Lookup::UnknownTask;
             } else if (fileRow.bind(1, task.integer(0)).bind(2, file).step() != SQLITE_ROW) {
                 result = Lookup::UnknownFile;
             } else {
-                passages.bind(1, fileRow.integer(0));
-                while (passages.step() == SQLITE_ROW)
-                    hits->append({passages.text(0), passages.text(1)});
+                *hits = fileRow.bytes(0);
                 result = Lookup::Found;
             }
         }

@@ -14,24 +14,19 @@
 struct sqlite3;
 
 // The service's findings: an SQLite database (mode 0600) holding, per task
-// (path list, task type), the files with hits, each word's exact count and
-// the kept passages in the order of the hits. One writer thread takes the
+// (path list, task type), the files with hits, each with its words' exact
+// counts and its kept passages in the order of the hits (both as JSON). One writer thread takes the
 // findings in the order they are handed over and commits them in batched
 // transactions; a callback tells when a file's findings are committed.
 // Reads use their own connection and see only committed findings.
 class FindingsStore
 {
 public:
-    struct Hit
-    {
-        QString word;
-        QString context;
-    };
     struct FileFindings
     {
         QString path;
-        QVector<QPair<QString, int>> counts; // word -> occurrences
-        QVector<Hit> passages;               // in the order of the hits
+        QByteArray counts; // JSON object: word -> occurrences
+        QByteArray hits;   // JSON array of {"sensitive", "sensitive_ctx"}, in the order of the hits
     };
     struct TaskRecord
     {
@@ -63,7 +58,8 @@ public:
     // Waits until everything handed over so far is committed.
     void flush();
 
-    Lookup keywordHits(const QString &pathlist, int tasktype, const QString &file, QVector<Hit> *hits);
+    // The JSON array of the file's hits.
+    Lookup keywordHits(const QString &pathlist, int tasktype, const QString &file, QByteArray *hits);
     bool taskRecord(const QString &pathlist, int tasktype, TaskRecord *record);
 
 private:

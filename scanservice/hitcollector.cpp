@@ -95,7 +95,7 @@ void HitCollector::trim()
     }
 }
 
-QString HitCollector::passage(const Hit &hit) const
+QByteArray HitCollector::passage(const Hit &hit) const
 {
     const std::size_t size = m_window.size();
     const std::size_t start = static_cast<std::size_t>(hit.start - m_windowStart);
@@ -114,5 +114,5 @@ QString HitCollector::passage(const Hit &hit) const
         while (to < size && isContinuation(m_window[to]))
             ++to;
     }
-    return QString::fromUtf8(m_window.data() + from, static_cast<int>(to - from));
+    return QByteArray(m_window.data() + from, static_cast<int>(to - from));
 }

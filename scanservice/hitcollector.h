@@ -25,7 +25,7 @@ public:
     struct Passage
     {
         int keyword = -1;
-        QString context;
+        QByteArray context; // UTF-8
     };
 
     HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream);
@@ -58,7 +58,7 @@ private:
     static void onMatch(void *context, int keyword, unsigned long long end);
     void complete(bool all);
     void trim();
-    QString passage(const Hit &hit) const;
+    QByteArray passage(const Hit &hit) const;
 
     const KeywordMatcher &m_matcher;
     KeywordMatcher::Stream &m_stream;

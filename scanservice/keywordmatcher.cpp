@@ -32,6 +32,7 @@ std::shared_ptr<const KeywordMatcher> KeywordMatcher::compile(const QStringList 
         seen.insert(word);
         matcher->m_words.append(word);
         bytes.push_back(word.toUtf8());
+        matcher->m_utf8.append(bytes.back());
         matcher->m_lengths.append(bytes.back().size());
         matcher->m_maxLength = qMax(matcher->m_maxLength, bytes.back().size());
     }

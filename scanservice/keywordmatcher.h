@@ -34,6 +34,7 @@ public:
 
     int count() const { return m_words.size(); }
     const QString &word(int index) const { return m_words.at(index); }
+    const QByteArray &wordUtf8(int index) const { return m_utf8.at(index); }
     int byteLength(int index) const { return m_lengths.at(index); }
     int maxByteLength() const { return m_maxLength; }
 
@@ -63,6 +64,7 @@ private:
 
     hs_database *m_database = nullptr;
     QStringList m_words;
+    QVector<QByteArray> m_utf8;
     QVector<int> m_lengths;
     int m_maxLength = 0;
 };

@@ -200,12 +200,12 @@ int ScanService::SensitiveDiscoveryContinueScanTask(const QString &pathlist, int
 int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathlist, int tasktype,
                                                             const QString &filepath, QString &detail)
 {
-    detail = DetailDocument::keyword(filepath, {});
+    detail = DetailDocument::keyword(filepath, QByteArray());
     if (!callerAllowed("SensitiveDiscoveryGetKeywordDetectedDetail"))
         return ReturnCode::InternalError;
     if (tasktype != 1)
         return ReturnCode::InvalidArgument;
-    QVector<FindingsStore::Hit> hits;
+    QByteArray hits;
     switch (m_store->keywordHits(pathlist, tasktype, filepath, &hits)) {
     case FindingsStore::Lookup::Found:
         detail = DetailDocument::keyword(filepath, hits);

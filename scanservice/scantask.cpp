@@ -1,5 +1,6 @@
 #include "scantask.h"
 
+#include "detaildocument.h"
 #include "documentreader.h"
 #include "filewalker.h"
 #include "findingsstore.h"
@@ -161,13 +162,20 @@ void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *
     FindingsStore::FileFindings findings;
     findings.path = QString::fromUtf8(path);
     QVariantMap counts;
+    QByteArray countsJson;
     for (int keyword : collector.foundKeywords()) {
         const QString &word = settings.matcher->word(keyword);
-        findings.counts.append({word, collector.occurrences(keyword)});
         counts.insert(word, collector.occurrences(keyword));
+        countsJson.append(countsJson.isEmpty() ? '{' : ',');
+        DetailDocument::appendString(countsJson, settings.matcher->wordUtf8(keyword));
+        countsJson.append(':').append(QByteArray::number(collector.occurrences(keyword)));
     }
+    findings.counts = countsJson + '}';
+    findings.hits.reserve(collector.passages().size() * 160);
     for (const HitCollector::Passage &passage : collector.passages())
-        findings.passages.append({settings.matcher->word(passage.keyword), passage.context});
+        DetailDocument::appendHit(findings.hits, settings.matcher->wordUtf8(passage.keyword), passage.context);
+    if (!findings.hits.isEmpty())
+        findings.hits.append(']');
 
     const QString filepath = findings.path;
     auto deliver = [this, filepath, counts] {
