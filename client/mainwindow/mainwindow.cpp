@@ -1,5 +1,12 @@
 #include "mainwindow.h"
 
+#include "getscantaskfilecountthread.h"
+#include "scantasktype.h"
+#include "sensitivescaninterface.h"
+#include "signalreceiver.h"
+#include "timerthread.h"
+
+#include <QDBusConnection>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -7,14 +14,44 @@
 
 #include <unistd.h>
 
+namespace {
+// The scan service on the system bus.
+const char *const ScanServiceName = "com.vorel.dlp.TransControl";
+const char *const ScanServicePath = "/com/vorel/dlp/TransControl";
+const char *const ScanServiceInterface = "com.vorel.dlp.TransControlInterface";
+} // namespace
+
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_effectiveUid([] { return static_cast<unsigned int>(geteuid()); })
 {
     resize(960, 580);
     setMinimumSize(960, 580);
+    createScanMembers();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // File-count workers still asking the service use the proxy and emit on
+    // this window: end them before either goes away.
+    GetScanTaskFileCountThread::cancelAll(this);
+    delete m_keywordTimer;
+    delete m_privacyTimer;
+    delete m_sensitiveScanInterface;
+    delete m_signalReceiver;
+}
+
+// The timers, then the proxy, then the receiver that subscribes to the
+// service's signals; none of them has a parent.
+void MainWindow::createScanMembers()
+{
+    m_keywordTimer = new TimerThread(this, KeywordScanTask);
+    m_privacyTimer = new TimerThread(this, PrivacyScanTask);
+    const QString service = QString::fromLatin1(ScanServiceName);
+    const QString path = QString::fromLatin1(ScanServicePath);
+    const QString interface = QString::fromLatin1(ScanServiceInterface);
+    m_sensitiveScanInterface = new SensitiveScanInterface(service, path, interface, QDBusConnection::systemBus());
+    m_signalReceiver = new SignalReceiver(this, service, path, interface);
+}
 
 void MainWindow::setEffectiveUidFunction(UidFunction function)
 {

@@ -2,8 +2,15 @@
 #define MAINWINDOW_H
 
 #include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
 
 #include <functional>
+
+class SensitiveScanInterface;
+class SignalReceiver;
+class TimerThread;
 
 // The one window of the client.
 class MainWindow : public QMainWindow
@@ -19,6 +26,44 @@ public:
     using UidFunction = std::function<unsigned int()>;
     void setEffectiveUidFunction(UidFunction function);
 
+    // The scan target of each module, which is also its task's identity: one
+    // absolute directory, or several joined with "|". Empty while the module
+    // has no task. Signals of the service pass only with an exact match.
+    QString keywordPathList() const { return m_keywordPathList; }
+    void setKeywordPathList(const QString &pathlist) { m_keywordPathList = pathlist; }
+    QString privacyPathList() const { return m_privacyPathList; }
+    void setPrivacyPathList(const QString &pathlist) { m_privacyPathList = pathlist; }
+
+    // The scan service proxy (system bus), used from the GUI thread and from
+    // the file-count workers.
+    SensitiveScanInterface *sensitiveScanInterface() const { return m_sensitiveScanInterface; }
+    TimerThread *keywordTimer() const { return m_keywordTimer; }
+    TimerThread *privacyTimer() const { return m_privacyTimer; }
+
+    // The file types every scan examines, built anew on each call.
+    QStringList scanFileTypes() const;
+
+    // The scan policy document as indented JSON text: the file-type rule,
+    // one keyword rule per keyword (none for a privacy scan) and the
+    // service's own data-identifier rules switched on for a privacy scan.
+    QString buildScanPolicy(const QStringList &fileTypes, const QStringList &keywords, bool privacy) const;
+    // What a task carries as its policy: Base64 of the document's UTF-8 bytes.
+    static QString encodeScanPolicy(const QString &document);
+
+Q_SIGNALS:
+    void KeywordScanTimeElapsed(int seconds);
+    void KeywordScanProgressRangeGenerated(int minimum, int maximum);
+    void KeywordScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid);
+    void KeywordSensitiveDetected(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives);
+    void KeywordScanTerminated();
+    void KeywordScanCompleted();
+
+    void PiiScanTimeElapsed(int seconds);
+    void PiiScanProgressRangeGenerated(int minimum, int maximum);
+    void PiiScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid);
+    void PiiSensitiveDetected(const QString &pathlist, const QVariantMap &sensitives);
+    void PiiScanCompleted();
+
 public Q_SLOTS:
     // Run once after the first show: a process that is not root is told so
     // and the window closes.
@@ -28,8 +73,17 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void createScanMembers();
+
     bool m_shownOnce = false;
     UidFunction m_effectiveUid;
+
+    QString m_keywordPathList;
+    QString m_privacyPathList;
+    TimerThread *m_keywordTimer = nullptr;
+    TimerThread *m_privacyTimer = nullptr;
+    SensitiveScanInterface *m_sensitiveScanInterface = nullptr;
+    SignalReceiver *m_signalReceiver = nullptr;
 };
 
 #endif // MAINWINDOW_H

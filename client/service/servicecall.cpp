@@ -21,6 +21,12 @@ bool waitForSuccess(QDBusPendingReply<int> pending, const QString &method, const
 bool waitForTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QString &pathlist,
                        ScanTaskDetailInfo *info)
 {
+    return readTaskDetail(pending, pathlist, info) == TaskDetailResult::Received;
+}
+
+TaskDetailResult readTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QString &pathlist,
+                                ScanTaskDetailInfo *info)
+{
     const QDBusReply<ScanTaskDetailInfo> reply = pending;
     if (reply.error().isValid()) {
         if (pathlist.isEmpty())
@@ -31,7 +37,10 @@ bool waitForTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QStr
                         << reply.error().name() << reply.error().message();
         if (info)
             *info = ScanTaskDetailInfo();
-        return false;
+        // A typed pending reply turns a reply of another signature into
+        // this error; asking again would only get the same reply.
+        return reply.error().type() == QDBusError::InvalidSignature ? TaskDetailResult::WrongType
+                                                                    : TaskDetailResult::BusError;
     }
     const ScanTaskDetailInfo value = reply.value();
     qDebug() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call successfully.";
@@ -41,7 +50,7 @@ bool waitForTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QStr
     qDebug() << "Progress:" << value.Progress;
     if (info)
         *info = value;
-    return true;
+    return TaskDetailResult::Received;
 }
 
 } // namespace ServiceCall

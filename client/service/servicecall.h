@@ -24,6 +24,20 @@ bool waitForSuccess(QDBusPendingReply<int> pending, const QString &method, const
 bool waitForTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QString &pathlist,
                        ScanTaskDetailInfo *info);
 
+// How a task query ended, for callers that treat a reply of the wrong type
+// differently from an error sent by the bus or the service.
+enum class TaskDetailResult {
+    Received,  // a (iisd) reply
+    BusError,  // an error message: service missing, access denied, time-out, ...
+    WrongType, // a reply whose values are not a (iisd) structure (or a complaint
+               // about the signature of the call)
+};
+
+// waitForTaskDetail with the outcome told apart; logs exactly as it does and
+// leaves info all zero unless the reply was received.
+TaskDetailResult readTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, const QString &pathlist,
+                                ScanTaskDetailInfo *info);
+
 } // namespace ServiceCall
 
 #endif // SERVICECALL_H

@@ -1,0 +1,80 @@
+#include "signalreceiver.h"
+
+#include "mainwindow.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDebug>
+
+SignalReceiver::SignalReceiver(MainWindow *mainWindow, const QString &service, const QString &path,
+                               const QString &interface, QObject *parent)
+    : QObject(parent), m_mainWindow(mainWindow), m_service(service), m_path(path), m_interface(interface)
+{
+    subscribe("SensitiveDiscoveryKeywordScanningFile", "ssi",
+              SLOT(KeywordScanningFileSignalMatched(QString, QString, int)));
+    subscribe("SensitiveDiscoveryKeywordDetected", "ssa{sv}",
+              SLOT(KeywordDetectedSignalMatched(QString, QString, QVariantMap)));
+    subscribe("SensitiveDiscoveryDataIdScanningFile", "ssi",
+              SLOT(DataIdScanningFileSignalMatched(QString, QString, int)));
+    subscribe("SensitiveDiscoveryDataIdDetected", "sa{sv}", SLOT(DataIdDetectedSignalMatched(QString, QVariantMap)));
+}
+
+SignalReceiver::~SignalReceiver() = default;
+
+// The signature is given explicitly, not only implied by the slot: the bus
+// library checks plain argument types against the slot but would try to read
+// any container (an array of numbers, say) as the slot's map, and such a
+// signal must be dropped rather than read.
+void SignalReceiver::subscribe(const char *signal, const char *signature, const char *slot)
+{
+    QDBusConnection bus = QDBusConnection::systemBus();
+    const QString name = QString::fromLatin1(signal);
+    if (bus.connect(m_service, m_path, m_interface, name, QString::fromLatin1(signature), this, slot))
+        qDebug().noquote() << QStringLiteral("Success to connect to signal '%1'").arg(name);
+    else
+        qCritical().noquote() << QStringLiteral("Failed to connect to signal '%1': ").arg(name)
+                                     + bus.lastError().message();
+}
+
+void SignalReceiver::KeywordScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
+{
+    qDebug() << "Received SensitiveDiscoveryKeywordScanningFile:" << pathlist << filepath << fileid;
+    if (m_mainWindow && pathlist == m_mainWindow->keywordPathList()) {
+        emit m_mainWindow->KeywordScanProgressValueChanged(pathlist, filepath, fileid);
+        return;
+    }
+    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordScanningFile ignored.";
+}
+
+void SignalReceiver::KeywordDetectedSignalMatched(const QString &pathlist, const QString &filepath,
+                                                  const QVariantMap &sensitives)
+{
+    qDebug() << "Received SensitiveDiscoveryKeywordDetected:" << pathlist << filepath << sensitives;
+    if (m_mainWindow && pathlist == m_mainWindow->keywordPathList()) {
+        emit m_mainWindow->KeywordSensitiveDetected(pathlist, filepath, sensitives);
+        return;
+    }
+    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordDetected ignored.";
+}
+
+void SignalReceiver::DataIdScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
+{
+    qDebug() << "Received SensitiveDiscoveryDataIdScanningFile:" << pathlist << filepath << fileid;
+    if (m_mainWindow && pathlist == m_mainWindow->privacyPathList()) {
+        emit m_mainWindow->PiiScanProgressValueChanged(pathlist, filepath, fileid);
+        return;
+    }
+    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdScanningFile ignored.";
+}
+
+void SignalReceiver::DataIdDetectedSignalMatched(const QString &pathlist, const QVariantMap &sensitives)
+{
+    qDebug() << "Received SensitiveDiscoveryDataIdDetected with data:" << pathlist << sensitives;
+    for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
+        qDebug() << "Key:" << it.key() << ", Value:" << it.value();
+    if (m_mainWindow && pathlist == m_mainWindow->privacyPathList()) {
+        emit m_mainWindow->PiiSensitiveDetected(pathlist, sensitives);
+        return;
+    }
+    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdDetected ignored.";
+}

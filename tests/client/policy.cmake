@@ -1,0 +1,2 @@
+# The scan policy document and the file-type scope.
+discovery_add_test(NAME tst_scanpolicy SOURCES tst_scanpolicy.cpp LIBS discoveryclient)
