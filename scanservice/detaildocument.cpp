@@ -57,6 +57,16 @@ QString DetailDocument::keyword(const QString &filepath, const QByteArray &hits)
     return QString::fromUtf8(json);
 }
 
+QString DetailDocument::privacy(const QString &groupname, const QByteArray &groups)
+{
+    QByteArray json("{\"groupname\":");
+    appendString(json, groupname.toUtf8());
+    json.append(",\"groupsensitives\":");
+    json.append(groups.isEmpty() ? QByteArray("[]") : groups);
+    json.append('}');
+    return QString::fromUtf8(json);
+}
+
 QString DetailDocument::emptyPrivacy(const QString &groupname)
 {
     const QJsonObject root{{QStringLiteral("groupname"), groupname}, {QStringLiteral("groupsensitives"), QJsonArray()}};

@@ -19,6 +19,8 @@ public:
     static QString keyword(const QString &filepath, const QByteArray &hits);
     // {"groupname": ..., "groupsensitives": []}
     static QString emptyPrivacy(const QString &groupname);
+    // {"groupname": ..., "groupsensitives": groups}, groups being a JSON array text.
+    static QString privacy(const QString &groupname, const QByteArray &groups);
 };
 
 #endif // DETAILDOCUMENT_H

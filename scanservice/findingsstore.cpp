@@ -1,5 +1,6 @@
 #include "findingsstore.h"
 
+#include "detaildocument.h"
 #include "scanlimits.h"
 
 #include <QDateTime>
@@ -17,7 +18,7 @@
 
 struct FindingsStore::Operation
 {
-    enum Type { Begin, File, End, Flush } type = Begin;
+    enum Type { Begin, File, Failure, End, Flush } type = Begin;
     quint64 task = 0;
     QString pathlist;
     int tasktype = 0;
@@ -100,7 +101,19 @@ CREATE TABLE IF NOT EXISTS files(
   counts TEXT NOT NULL,
   hits TEXT NOT NULL,
   UNIQUE(task_id, path));
-PRAGMA user_version = 2;
+CREATE TABLE IF NOT EXISTS rule_hits(
+  file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
+  category TEXT NOT NULL,
+  rulename TEXT NOT NULL,
+  position INTEGER NOT NULL,
+  kept INTEGER NOT NULL,
+  hits TEXT NOT NULL);
+CREATE INDEX IF NOT EXISTS rule_hits_category ON rule_hits(category, file_id);
+CREATE TABLE IF NOT EXISTS file_failures(
+  task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,
+  path TEXT NOT NULL,
+  reason TEXT NOT NULL);
+PRAGMA user_version = 3;
 )";
 
 QString now()
@@ -172,8 +185,9 @@ bool FindingsStore::open(QString *error)
     {
         // Findings of another layout are dropped: they are results of past scans, not data of their own.
         Statement version(m_writer, "PRAGMA user_version");
-        if (version.step() == SQLITE_ROW && version.integer(0) != 0 && version.integer(0) != 2)
-            exec(m_writer, "DROP TABLE IF EXISTS passages; DROP TABLE IF EXISTS counts; DROP TABLE IF EXISTS files; DROP TABLE IF EXISTS tasks;");
+        if (version.step() == SQLITE_ROW && version.integer(0) != 0 && version.integer(0) != 3)
+            exec(m_writer, "DROP TABLE IF EXISTS passages; DROP TABLE IF EXISTS counts; DROP TABLE IF EXISTS rule_hits; "
+                           "DROP TABLE IF EXISTS file_failures; DROP TABLE IF EXISTS files; DROP TABLE IF EXISTS tasks;");
     }
     if (!exec(m_writer, Schema, &sqlError)) {
         *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
@@ -219,6 +233,16 @@ void FindingsStore::addFile(quint64 task, FileFindings findings, std::function<v
     op.task = task;
     op.findings = std::move(findings);
     op.committed = std::move(committed);
+    post(std::move(op));
+}
+
+void FindingsStore::addFailure(quint64 task, const QString &path, const QString &reason)
+{
+    Operation op;
+    op.type = Operation::Failure;
+    op.task = task;
+    op.findings.path = path;
+    op.status = reason;
     post(std::move(op));
 }
 
@@ -283,7 +307,22 @@ void FindingsStore::run()
             file.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits);
             if (file.step() != SQLITE_DONE)
                 return false;
+            const qint64 fileId = sqlite3_last_insert_rowid(m_writer);
+            for (const RuleHits &rule : op.findings.rules) {
+                Statement insert(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits) VALUES(?,?,?,?,?,?)");
+                insert.bind(1, fileId).bind(2, rule.category).bind(3, rule.rulename).bind(4, qint64(rule.position)).bind(5, qint64(rule.kept));
+                insert.bindUtf8(6, rule.hits);
+                if (insert.step() != SQLITE_DONE)
+                    return false;
+            }
             return true;
+        }
+        case Operation::Failure: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true;
+            Statement insert(m_writer, "INSERT INTO file_failures(task_id, path, reason) VALUES(?,?,?)");
+            return insert.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).step() == SQLITE_DONE;
         }
         case Operation::End: {
             const auto row = rows.constFind(op.task);
@@ -365,6 +404,73 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
     }
     exec(m_reader, "COMMIT");
     return result;
+}
+
+FindingsStore::Lookup FindingsStore::privacyGroup(const QString &pathlist, int tasktype, const QString &category,
+                                                  int maxHits, QByteArray *groups)
+{
+    std::lock_guard<std::mutex> lock(m_readMutex);
+    if (!m_reader)
+        return Lookup::Failed;
+    exec(m_reader, "BEGIN");
+    Lookup result = Lookup::Failed;
+    {
+        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
+        Statement rows(m_reader, "SELECT f.path, r.rulename, r.kept, r.hits FROM rule_hits r JOIN files f ON f.id = r.file_id "
+                                 "WHERE f.task_id=? AND r.category=? ORDER BY r.position, f.id");
+        if (task.ok() && rows.ok()) {
+            if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
+                result = Lookup::UnknownTask;
+            } else {
+                rows.bind(1, task.integer(0)).bind(2, category);
+                QByteArray json("[");
+                QString rule;
+                int total = 0;
+                bool any = false;
+                while (total < maxHits && rows.step() == SQLITE_ROW) {
+                    const QString name = rows.text(1);
+                    if (!any || name != rule) {
+                        if (any)
+                            json.append("]},");
+                        json.append("{\"rulename\":");
+                        DetailDocument::appendString(json, name.toUtf8());
+                        json.append(",\"rulesensitives\":[");
+                        rule = name;
+                    } else {
+                        json.append(',');
+                    }
+                    any = true;
+                    json.append("{\"filepath\":");
+                    DetailDocument::appendString(json, rows.bytes(0));
+                    json.append(",\"sensitives\":");
+                    json.append(rows.bytes(3));
+                    json.append('}');
+                    total += static_cast<int>(rows.integer(2));
+                }
+                if (any)
+                    json.append("]}");
+                json.append(']');
+                *groups = json;
+                result = any ? Lookup::Found : Lookup::UnknownFile;
+            }
+        }
+    }
+    exec(m_reader, "COMMIT");
+    return result;
+}
+
+QVector<QPair<QString, QString>> FindingsStore::failures(const QString &pathlist, int tasktype)
+{
+    std::lock_guard<std::mutex> lock(m_readMutex);
+    QVector<QPair<QString, QString>> found;
+    if (!m_reader)
+        return found;
+    Statement rows(m_reader, "SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
+                             "WHERE t.pathlist=? AND t.tasktype=? ORDER BY x.rowid");
+    rows.bind(1, pathlist).bind(2, qint64(tasktype));
+    while (rows.step() == SQLITE_ROW)
+        found.append({rows.text(0), rows.text(1)});
+    return found;
 }
 
 bool FindingsStore::taskRecord(const QString &pathlist, int tasktype, TaskRecord *record)

@@ -22,11 +22,21 @@ struct sqlite3;
 class FindingsStore
 {
 public:
+    // The hits of one privacy rule in one file.
+    struct RuleHits
+    {
+        QString category;
+        QString rulename;
+        int position = 0; // the rule's place in the rule table
+        int kept = 0;     // passages in hits
+        QByteArray hits;  // JSON array of {"sensitive", "sensitive_ctx"}, in the order of the hits
+    };
     struct FileFindings
     {
         QString path;
-        QByteArray counts; // JSON object: word -> occurrences
-        QByteArray hits;   // JSON array of {"sensitive", "sensitive_ctx"}, in the order of the hits
+        QByteArray counts; // JSON object: word (or privacy category) -> occurrences
+        QByteArray hits;   // keyword tasks: JSON array of {"sensitive", "sensitive_ctx"}, in the order of the hits
+        QVector<RuleHits> rules; // privacy tasks: per rule with hits
     };
     struct TaskRecord
     {
@@ -53,6 +63,8 @@ public:
     // the earlier task with the same path list and type.
     void beginTask(quint64 task, const QString &pathlist, int tasktype);
     void addFile(quint64 task, FileFindings findings, std::function<void()> committed);
+    // A file that could not be read, or only in part, and why.
+    void addFailure(quint64 task, const QString &path, const QString &reason);
     void endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
                  std::function<void()> committed);
     // Waits until everything handed over so far is committed.
@@ -60,7 +72,12 @@ public:
 
     // The JSON array of the file's hits.
     Lookup keywordHits(const QString &pathlist, int tasktype, const QString &file, QByteArray *hits);
+    // The "groupsensitives" array of a privacy category: its rules in table
+    // order, each with its files in scan order, at most maxHits passages in all.
+    Lookup privacyGroup(const QString &pathlist, int tasktype, const QString &category, int maxHits, QByteArray *groups);
     bool taskRecord(const QString &pathlist, int tasktype, TaskRecord *record);
+    // path -> reason of the files the task could not read in full.
+    QVector<QPair<QString, QString>> failures(const QString &pathlist, int tasktype);
 
 private:
     struct Operation;

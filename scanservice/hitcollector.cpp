@@ -26,6 +26,7 @@ HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream
 void HitCollector::onMatch(void *context, int keyword, unsigned long long end)
 {
     auto *self = static_cast<HitCollector *>(context);
+    end += self->m_streamBase;
     if (self->m_counts[keyword]++ == 0)
         self->m_found.append(keyword);
     if (self->m_kept[keyword] >= Limits::MaxPassagesPerWord
@@ -67,6 +68,16 @@ bool HitCollector::write(const char *utf8, std::size_t length)
     return m_stop == Stop::None;
 }
 
+void HitCollector::beginPart(const QByteArray &label)
+{
+    complete(true);
+    m_stream.reset();
+    m_streamBase = m_total;
+    m_window.clear();
+    m_windowStart = m_total;
+    m_label = label;
+}
+
 void HitCollector::finish()
 {
     complete(true);
@@ -97,22 +108,32 @@ void HitCollector::trim()
 
 QByteArray HitCollector::passage(const Hit &hit) const
 {
-    const std::size_t size = m_window.size();
-    const std::size_t start = static_cast<std::size_t>(hit.start - m_windowStart);
-    const std::size_t end = static_cast<std::size_t>(hit.end - m_windowStart);
+    // Hits that began before the current part (a keyword straddling two archive members) keep what is left.
+    const unsigned long long first = std::max(hit.start, m_windowStart);
+    return passageAround(m_window, static_cast<std::size_t>(first - m_windowStart),
+                         static_cast<std::size_t>(hit.end - m_windowStart), m_label);
+}
+
+QByteArray HitCollector::passageAround(const std::string &window, std::size_t start, std::size_t end, const QByteArray &label)
+{
+    const std::size_t size = window.size();
     std::size_t from = start;
     for (int chars = 0; from > 0 && chars < Limits::ContextChars;) {
         --from;
-        if (!isContinuation(m_window[from]))
+        if (!isContinuation(window[from]))
             ++chars;
     }
-    while (from < start && isContinuation(m_window[from]))
+    while (from < start && isContinuation(window[from]))
         ++from;
     std::size_t to = end;
     for (int chars = 0; to < size && chars < Limits::ContextChars; ++chars) {
         ++to;
-        while (to < size && isContinuation(m_window[to]))
+        while (to < size && isContinuation(window[to]))
             ++to;
     }
-    return QByteArray(m_window.data() + from, static_cast<int>(to - from));
+    QByteArray passage;
+    if (!label.isEmpty())
+        passage = label + "\xEF\xBC\x9A"; // "："
+    passage.append(window.data() + from, static_cast<int>(to - from));
+    return passage;
 }

@@ -37,6 +37,7 @@ public:
     void setDeadline(QDeadlineTimer deadline) { m_deadline = deadline; }
 
     bool write(const char *utf8, std::size_t length) override;
+    void beginPart(const QByteArray &label) override;
     // Completes the passages of the last hits; call once after the last write().
     void finish();
 
@@ -46,6 +47,11 @@ public:
     // The keywords that occurred, in the order of their first hit.
     const QVector<int> &foundKeywords() const { return m_found; }
     const QVector<Passage> &passages() const { return m_passages; }
+
+    // The passage around [start, end) of a text: Limits::ContextChars
+    // characters on each side, line breaks kept, led by "label：" when the
+    // text is an archive member's.
+    static QByteArray passageAround(const std::string &text, std::size_t start, std::size_t end, const QByteArray &label);
 
 private:
     struct Hit
@@ -70,12 +76,14 @@ private:
     std::string m_window;              // the text from m_windowStart to m_total
     unsigned long long m_windowStart = 0;
     unsigned long long m_total = 0;
+    unsigned long long m_streamBase = 0; // where the matcher's stream (re)started
     std::vector<Hit> m_fresh;          // hits of the current write()
     std::deque<Hit> m_pending;         // hits waiting for their following context
     QVector<int> m_counts;
     QVector<int> m_kept;
     QVector<int> m_found;
     QVector<Passage> m_passages;
+    QByteArray m_label;
 };
 
 #endif // HITCOLLECTOR_H

@@ -1,4 +1,6 @@
 #include "findingsstore.h"
+#include "privacymatcher.h"
+#include "privacyrules.h"
 #include "scanservice.h"
 #include "serviceoptions.h"
 
@@ -45,7 +47,18 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    ScanService service(&store);
+    PrivacyRuleTable rules;
+    if (!rules.load(options.privacyRules(), &error)) {
+        QTextStream(stderr) << "tavex-control-discovery-service: privacy rules: " << error << '\n';
+        return 3;
+    }
+    std::shared_ptr<const PrivacyMatcher> privacy = PrivacyMatcher::compile(rules, &error);
+    if (!privacy) {
+        QTextStream(stderr) << "tavex-control-discovery-service: privacy rules: " << error << '\n';
+        return 3;
+    }
+
+    ScanService service(&store, privacy);
     service.setCountDelay(options.countDelayMs());
     if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
         QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';

@@ -28,6 +28,7 @@ constexpr int MaxPdfPages = 20000;
 constexpr int ContextChars = 40;             // characters kept on each side of a hit
 constexpr int MaxPassagesPerWord = 100;      // passages kept per word and file; counts stay exact
 constexpr int MaxPassagesPerFile = 20000;    // passages kept per file over all words
+constexpr int MaxDetailHits = 10000;         // passages in one privacy detail document
 constexpr int MaxKeywords = 200000;
 constexpr int MaxKeywordBytes = 4096;
 constexpr int MaxPolicyBytes = 64 << 20;     // of the Base64 text

@@ -1,6 +1,7 @@
 #include "scanservice.h"
 
 #include "detaildocument.h"
+#include "privacyrules.h"
 #include "findingsstore.h"
 #include "scanlimits.h"
 #include "returncodes.h"
@@ -21,11 +22,12 @@ const char *const UnknownTaskError = "com.vorel.dlp.TransControl.Error.UnknownTa
 const char *const CountPendingError = "com.vorel.dlp.TransControl.Error.CountPending";
 } // namespace
 
-ScanService::ScanService(FindingsStore *store, QObject *parent)
+ScanService::ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatcher> privacy, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_tasks(new TaskManager(store, this))
 {
+    m_tasks->setPrivacyMatcher(std::move(privacy));
     ScanTaskDetailInfo::registerMetaType();
     new TransControlAdaptor(this);
 
@@ -226,10 +228,19 @@ int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathli
     detail = DetailDocument::emptyPrivacy(groupname);
     if (!callerAllowed("SensitiveDiscoveryGetDataIdDetectedDetail"))
         return ReturnCode::InternalError;
-    if (tasktype != 3 || groupname.isEmpty())
+    if (tasktype != 3 || !PrivacyRuleTable::categories().contains(groupname))
         return ReturnCode::InvalidArgument;
-    FindingsStore::TaskRecord record;
-    if (!m_tasks->find(pathlist, tasktype) && !m_store->taskRecord(pathlist, tasktype, &record))
-        return ReturnCode::UnknownTask;
-    return ReturnCode::NotAvailable;
+    QByteArray groups;
+    switch (m_store->privacyGroup(pathlist, tasktype, groupname, Limits::MaxDetailHits, &groups)) {
+    case FindingsStore::Lookup::Found:
+        detail = DetailDocument::privacy(groupname, groups);
+        return ReturnCode::Ok;
+    case FindingsStore::Lookup::UnknownTask:
+        return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
+    case FindingsStore::Lookup::UnknownFile:
+        return ReturnCode::FileNotFound;
+    case FindingsStore::Lookup::Failed:
+        break;
+    }
+    return ReturnCode::InternalError;
 }

@@ -11,7 +11,10 @@
 #include <QObject>
 #include <QVariantMap>
 
+#include <memory>
+
 class FindingsStore;
+class PrivacyMatcher;
 class TaskManager;
 
 // The bus object "/com/vorel/dlp/TransControl" of the scan service: the
@@ -26,7 +29,7 @@ public:
     static const char *serviceName() { return "com.vorel.dlp.TransControl"; }
     static const char *objectPath() { return "/com/vorel/dlp/TransControl"; }
 
-    explicit ScanService(FindingsStore *store, QObject *parent = nullptr);
+    ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatcher> privacy, QObject *parent = nullptr);
     ~ScanService() override;
 
     // Exports the object and takes the service name. Returns false with a

@@ -5,6 +5,7 @@
 #include "filewalker.h"
 #include "findingsstore.h"
 #include "hitcollector.h"
+#include "privacycollector.h"
 #include "scanlimits.h"
 
 #include <QDeadlineTimer>
@@ -13,6 +14,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <functional>
 #include <chrono>
 #include <atomic>
 #include <climits>
@@ -23,6 +25,9 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+static_assert(int(HitCollector::Stop::TextLimit) == int(PrivacyCollector::Stop::TextLimit),
+              "both collectors name their stop reasons alike");
 
 struct ScanTask::Shared
 {
@@ -78,7 +83,13 @@ struct ScanTask::Shared
     }
     void count();
     void work();
-    void scanFile(const QByteArray &path, KeywordMatcher::Stream *stream);
+    void scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch);
+    // Reads the file into the sink; returns false (and records why) when nothing is to be reported.
+    bool extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason);
+    void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream);
+    void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch);
+    void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
+    void fail(const QByteArray &path, const QString &reason);
     void run();
 };
 
@@ -106,6 +117,9 @@ void ScanTask::Shared::work()
     std::unique_ptr<KeywordMatcher::Stream> stream;
     if (settings.matcher)
         stream = std::make_unique<KeywordMatcher::Stream>(*settings.matcher);
+    std::unique_ptr<PrivacyMatcher::Scratch> scratch;
+    if (settings.privacy)
+        scratch = std::make_unique<PrivacyMatcher::Scratch>(*settings.privacy);
     for (;;) {
         waitWhilePaused();
         QByteArray path;
@@ -122,41 +136,76 @@ void ScanTask::Shared::work()
             latestPath = QString::fromUtf8(path);
         }
         queueChanged.notify_all();
-        scanFile(path, stream.get());
+        scanFile(path, stream.get(), scratch.get());
         scannedFiles.fetch_add(1);
     }
 }
 
-void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream)
+void ScanTask::Shared::fail(const QByteArray &path, const QString &reason)
 {
-    if (!settings.matcher)
-        return; // privacy detection is not part of this service yet
-    if (!stream->isValid()) {
-        skip(QStringLiteral("matcher unavailable"));
-        return;
+    skip(reason);
+    if (settings.writeFindings)
+        store->addFailure(id, QString::fromUtf8(path), reason);
+}
+
+void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch)
+{
+    if (settings.matcher) {
+        if (!stream->isValid())
+            fail(path, QStringLiteral("matcher unavailable"));
+        else
+            keywordFile(path, stream);
+    } else if (settings.privacy) {
+        if (!scratch->isValid())
+            fail(path, QStringLiteral("matcher unavailable"));
+        else
+            privacyFile(path, scratch);
     }
+}
+
+bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason)
+{
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     if (kind == DocumentReader::Kind::Unsupported) {
-        skip(DocumentReader::statusText(ExtractStatus::Unsupported));
-        return;
+        fail(path, DocumentReader::statusText(ExtractStatus::Unsupported));
+        return false;
     }
+    const ExtractStatus status = DocumentReader::read(path, kind, sink);
+    if (cancelled)
+        return false;
+    if (status == ExtractStatus::Stopped) {
+        fail(path, stopReason() == int(HitCollector::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
+                                                                      : QStringLiteral("time limit reached, scanned in part"));
+    } else if (status != ExtractStatus::Ok) {
+        fail(path, DocumentReader::statusText(status));
+    }
+    return true;
+}
+
+void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVariantMap &counts)
+{
+    const QString filepath = findings.path;
+    auto committed = [this, filepath, counts] {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        detections.append({filepath, counts});
+    };
+    if (settings.writeFindings)
+        store->addFile(id, std::move(findings), committed);
+    else
+        committed();
+}
+
+void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream)
+{
+    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     HitCollector collector(*settings.matcher, *stream);
     collector.setCancelFlag(&cancelled);
     collector.setDeadline(QDeadlineTimer(qint64(Limits::MaxSecondsPerFile) * 1000));
     if (DocumentReader::isDocument(kind))
         collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const ExtractStatus status = DocumentReader::read(path, kind, collector);
+    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); });
     collector.finish();
-    if (cancelled)
-        return;
-    if (status == ExtractStatus::Stopped) {
-        skip(collector.stopReason() == HitCollector::Stop::TextLimit
-                 ? QStringLiteral("text limit reached, scanned in part")
-                 : QStringLiteral("time limit reached, scanned in part"));
-    } else if (status != ExtractStatus::Ok) {
-        skip(DocumentReader::statusText(status));
-    }
-    if (collector.foundKeywords().isEmpty())
+    if (!read || cancelled || collector.foundKeywords().isEmpty())
         return;
 
     FindingsStore::FileFindings findings;
@@ -176,16 +225,60 @@ void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *
         DetailDocument::appendHit(findings.hits, settings.matcher->wordUtf8(passage.keyword), passage.context);
     if (!findings.hits.isEmpty())
         findings.hits.append(']');
+    deliver(std::move(findings), counts);
+}
 
-    const QString filepath = findings.path;
-    auto deliver = [this, filepath, counts] {
-        std::lock_guard<std::mutex> lock(eventMutex);
-        detections.append({filepath, counts});
-    };
-    if (settings.writeFindings)
-        store->addFile(id, std::move(findings), deliver);
-    else
-        deliver();
+void ScanTask::Shared::privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch)
+{
+    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
+    PrivacyCollector collector(*settings.privacy, *scratch, settings.today);
+    collector.setCancelFlag(&cancelled);
+    collector.setDeadline(QDeadlineTimer(qint64(Limits::MaxSecondsPerFile) * 1000));
+    if (DocumentReader::isDocument(kind))
+        collector.setTextLimit(Limits::MaxExtractedTextBytes);
+    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); });
+    collector.finish();
+    if (!read || cancelled || collector.foundRules().isEmpty())
+        return;
+
+    FindingsStore::FileFindings findings;
+    findings.path = QString::fromUtf8(path);
+    findings.hits = "[]";
+    // Hits per category, in the order of the categories.
+    QVector<int> perCategory(PrivacyRuleTable::categories().size(), 0);
+    QVector<int> rules = collector.foundRules();
+    std::sort(rules.begin(), rules.end());
+    for (int rule : rules) {
+        const PrivacyRule &r = settings.privacy->rule(rule);
+        perCategory[r.categoryIndex] += collector.hits(rule);
+        FindingsStore::RuleHits hits;
+        hits.category = r.category;
+        hits.rulename = r.name;
+        hits.position = rule;
+        for (const PrivacyCollector::Passage &passage : collector.passages()) {
+            if (passage.rule != rule)
+                continue;
+            DetailDocument::appendHit(hits.hits, passage.value, passage.context);
+            ++hits.kept;
+        }
+        if (hits.hits.isEmpty())
+            hits.hits = "[";
+        hits.hits.append(']');
+        findings.rules.append(hits);
+    }
+    QVariantMap counts;
+    QByteArray countsJson;
+    for (int c = 0; c < perCategory.size(); ++c) {
+        if (perCategory.at(c) == 0)
+            continue;
+        const QString &category = PrivacyRuleTable::categories().at(c);
+        counts.insert(category, perCategory.at(c));
+        countsJson.append(countsJson.isEmpty() ? '{' : ',');
+        DetailDocument::appendString(countsJson, category.toUtf8());
+        countsJson.append(':').append(QByteArray::number(perCategory.at(c)));
+    }
+    findings.counts = countsJson + '}';
+    deliver(std::move(findings), counts);
 }
 
 void ScanTask::Shared::run()

@@ -2,9 +2,11 @@
 #define SCANTASK_H
 
 #include "keywordmatcher.h"
+#include "privacymatcher.h"
 #include "scantaskdetailinfo.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -42,7 +44,9 @@ public:
         double batchsize = 0.75;
         QList<QByteArray> roots;         // absolute, distinct, none inside another
         QSet<QByteArray> extensions;     // lower case, no dot
-        std::shared_ptr<const KeywordMatcher> matcher; // null: no keyword matching
+        std::shared_ptr<const KeywordMatcher> matcher; // keyword tasks
+        std::shared_ptr<const PrivacyMatcher> privacy;  // privacy tasks
+        QDate today;                     // the scan's date (ages are counted to it)
         bool writeFindings = true;
         int countDelayMs = 0;            // for tests: the counting walk starts this much later
     };

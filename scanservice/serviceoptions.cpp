@@ -1,11 +1,24 @@
 #include "serviceoptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 QString ServiceOptions::defaultFindingsDatabase()
 {
     return QStringLiteral("/opt/tavex-control-discovery/db/tavex.findings.db");
+}
+
+QString ServiceOptions::privacyRules() const
+{
+    if (!m_privacyRules.isEmpty())
+        return m_privacyRules;
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + QStringLiteral("/privacy-rules.conf");
+    if (QFileInfo::exists(beside))
+        return beside;
+    return QDir::cleanPath(dir + QStringLiteral("/../share/tavex-control-discovery/privacy-rules.conf"));
 }
 
 bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *exitCode)
@@ -20,6 +33,11 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     const QCommandLineOption countDelay(QStringLiteral("count-delay"),
                                         QStringLiteral("For tests: delay each task's counting walk by MS milliseconds."),
                                         QStringLiteral("MS"));
+    const QCommandLineOption rules(QStringLiteral("privacy-rules"),
+                                   QStringLiteral("The privacy rule table (default: privacy-rules.conf next to the program, "
+                                                  "else ../share/tavex-control-discovery/privacy-rules.conf)."),
+                                   QStringLiteral("PATH"));
+    parser.addOption(rules);
     parser.addOption(help);
     parser.addOption(countDelay);
     parser.addOption(database);
@@ -47,6 +65,8 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
         }
         m_findingsDatabase = QDir::current().absoluteFilePath(path);
     }
+    if (parser.isSet(rules))
+        m_privacyRules = QDir::current().absoluteFilePath(parser.value(rules));
     if (parser.isSet(countDelay)) {
         bool ok = false;
         m_countDelayMs = parser.value(countDelay).toInt(&ok);

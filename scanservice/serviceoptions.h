@@ -15,12 +15,16 @@ public:
     bool parse(const QStringList &arguments, QString *message, int *exitCode);
 
     QString findingsDatabase() const { return m_findingsDatabase; }
+    // The privacy rule table: --privacy-rules, else next to the program
+    // (build tree), else in the installation's data directory.
+    QString privacyRules() const;
     // For tests: how long each counting walk waits before it starts.
     int countDelayMs() const { return m_countDelayMs; }
 
 private:
     QString m_findingsDatabase = defaultFindingsDatabase();
     int m_countDelayMs = 0;
+    QString m_privacyRules;
 };
 
 #endif // SERVICEOPTIONS_H

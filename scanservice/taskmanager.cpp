@@ -154,6 +154,16 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
         settings.extensions.insert(type.toUtf8());
     settings.writeFindings = parsed.writeDatabase();
     settings.countDelayMs = m_countDelayMs;
+    settings.today = QDate::currentDate();
+    if (tasktype == 3) {
+        if (!m_privacy) {
+            *reason = QStringLiteral("the privacy rules are not loaded");
+            return ReturnCode::InternalError;
+        }
+        if (!parsed.dataIdentifiers())
+            qWarning().noquote() << "A privacy task whose policy turns the data identifiers off: the task type decides, they are sought";
+        settings.privacy = m_privacy;
+    }
     if (tasktype == 1) {
         QString error;
         settings.matcher = KeywordMatcher::compile(parsed.keywords(), &error);

@@ -29,6 +29,8 @@ public:
                const QString &endtime, double batchsize, const QString &policy, QString *reason);
     ScanTask *find(const QString &pathlist, int tasktype) const;
     void setCountDelay(int ms) { m_countDelayMs = ms; }
+    // The compiled privacy rules that privacy tasks use.
+    void setPrivacyMatcher(std::shared_ptr<const PrivacyMatcher> matcher) { m_privacy = std::move(matcher); }
     int pause(const QString &pathlist, int tasktype);
     int resume(const QString &pathlist, int tasktype);
     int terminate(const QString &pathlist, int tasktype);
@@ -54,6 +56,7 @@ private:
     QTimer m_reaper;
     quint64 m_nextId = 1;
     int m_countDelayMs = 0;
+    std::shared_ptr<const PrivacyMatcher> m_privacy;
 };
 
 #endif // TASKMANAGER_H

@@ -1,16 +1,22 @@
 #ifndef TEXTSINK_H
 #define TEXTSINK_H
 
+#include <QByteArray>
+
 #include <cstddef>
 
 // Receives the text of one file as UTF-8, piece by piece, in reading order.
 // write() returns false when the reader should stop (cancelled, time or
-// text limit reached).
+// text limit reached). Text of an archive member is preceded by beginPart().
 class TextSink
 {
 public:
     virtual ~TextSink() = default;
     virtual bool write(const char *utf8, std::size_t length) = 0;
+    // The text that follows comes from another part of the file: a member of
+    // an archive, named by its path inside the archive. Hits are not looked
+    // for across the start of a part, and their passages begin with the label.
+    virtual void beginPart(const QByteArray &label) { Q_UNUSED(label) }
 };
 
 #endif // TEXTSINK_H

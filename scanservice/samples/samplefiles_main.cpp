@@ -1,6 +1,9 @@
 // Makes a sample directory for trying the keyword scan: text in UTF-8 and
 // GB18030, DOCX, XLSX, PPTX and PDF files with planted keywords, and a file
-// of the keywords (keywords.list, a type the scan leaves alone) for a sample checklist.
+// of the keywords (keywords.list, a type the scan leaves alone) for a sample
+// checklist; and for the privacy scan, made-up personal data of every
+// category in a text file and a DOCX.
+#include "privacysamples.h"
 #include "sampledocuments.h"
 
 #include <QDir>
@@ -44,6 +47,21 @@ int main(int argc, char *argv[])
     ok = ok && SampleDocuments::writePdf(dir + QStringLiteral("/合同扫描件.pdf"),
                                          {QStringLiteral("采购合同 合同编号 CG-2024-088"), QStringLiteral("附件：价格清单（机密）")});
     ok = ok && SampleDocuments::writeFile(dir + QStringLiteral("/公开说明.md"), "这个文件类型不在扫描范围内：机密\n");
+
+    // Personal data of every rule of the privacy scan, so that a privacy scan of
+    // the directory fills all fourteen categories: a registration form in text,
+    // and a few items in a DOCX.
+    PrivacySamples privacy(2024);
+    QList<PrivacySamples::Item> items;
+    QString form = QStringLiteral("员工信息登记表（示例数据，均为虚构）\n");
+    for (const QString &rule : PrivacySamples::rules())
+        form += privacy.valid(rule, &items) + QLatin1Char('\n');
+    ok = ok && SampleDocuments::writeFile(dir + QStringLiteral("/个人信息登记表.txt"), form.toUtf8());
+    QList<PrivacySamples::Item> more;
+    ok = ok && SampleDocuments::writeDocx(dir + QStringLiteral("/项目资料/入职材料.docx"),
+                                          privacy.valid(QStringLiteral("id_card"), &more),
+                                          {privacy.valid(QStringLiteral("bank_card"), &more), privacy.valid(QStringLiteral("diagnosis"), &more)},
+                                          privacy.valid(QStringLiteral("mobile"), &more), privacy.valid(QStringLiteral("address"), &more));
     if (!ok) {
         QTextStream(stderr) << "Cannot write the sample files in " << dir << '\n';
         return 1;

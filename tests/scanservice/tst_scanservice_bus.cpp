@@ -1,5 +1,6 @@
 // The real scan service process on a private bus, driven through the
 // client's proxy, over files the test makes.
+#include "privacysamples.h"
 #include "sampledocuments.h"
 #include "privatebus.h"
 #include "scantaskdetailinfo.h"
@@ -22,6 +23,8 @@
 #include <QTextCodec>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,7 +34,8 @@ const QString Service = QStringLiteral("com.vorel.dlp.TransControl");
 const QString Path = QStringLiteral("/com/vorel/dlp/TransControl");
 const QString Interface = QStringLiteral("com.vorel.dlp.TransControlInterface");
 
-QString policyFor(const QStringList &keywords, const QStringList &fileTypes = {"txt", "pdf", "doc", "docx", "xls", "xlsx", "ppt", "pptx", "zip", "rar", "7z", "tar", "gz"})
+QString policyFor(const QStringList &keywords, const QStringList &fileTypes = {"txt", "pdf", "doc", "docx", "xls", "xlsx", "ppt", "pptx", "zip", "rar", "7z", "tar", "gz"},
+                  bool privacy = false)
 {
     QJsonArray rules;
     for (int i = 0; i < keywords.size(); ++i) {
@@ -41,7 +45,7 @@ QString policyFor(const QStringList &keywords, const QStringList &fileTypes = {"
                                  {"keywords", QJsonArray{QJsonObject{{"pattern", keywords.at(i)}, {"maxmatches", -1},
                                                                      {"distinct", false}, {"matchcondition", 1}}}}});
     }
-    const QJsonObject detect{{"dataidentifier_detect_ruleset", false},
+    const QJsonObject detect{{"dataidentifier_detect_ruleset", privacy},
                              {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"name", "文件类型检测规则"}, {"description", "d"},
                                                                                 {"filetypes", QJsonArray::fromStringList(fileTypes)},
                                                                                 {"matchcondition", "ONEOF"}, {"exception", false}}}},
@@ -51,6 +55,12 @@ QString policyFor(const QStringList &keywords, const QStringList &fileTypes = {"
                                                                {"ruleset", QJsonObject{{"detect_ruleset", detect},
                                                                                        {"response_ruleset", QJsonArray{QJsonObject{{"name", "事件写入数据库"}, {"description", "d"}, {"action", "WriteDatabase"}}}}}}}}}};
     return QString::fromLatin1(QJsonDocument(root).toJson(QJsonDocument::Indented).toBase64());
+}
+
+// A privacy task's policy, as the client builds it.
+QString privacyPolicy()
+{
+    return policyFor({}, {"txt", "pdf", "doc", "docx", "xls", "xlsx", "ppt", "pptx", "zip", "rar", "7z", "tar", "gz"}, true);
 }
 
 // The members of the interface as "method Name(in)->(out)" and "signal Name(args)".
@@ -99,6 +109,7 @@ public:
     QString pathlist;
     QList<Scanning> scanning;
     QMap<QString, QVariantMap> detections;
+    QList<QVariantMap> privacy; // the maps of the privacy detections, in arrival order
     int signalsAfterEnd = 0;
     bool ended = false;
 
@@ -110,6 +121,19 @@ public:
                     SLOT(onScanning(QString, QString, int)));
         bus.connect(Service, Path, Interface, "SensitiveDiscoveryKeywordDetected", this,
                     SLOT(onDetected(QString, QString, QVariantMap)));
+        bus.connect(Service, Path, Interface, "SensitiveDiscoveryDataIdScanningFile", this,
+                    SLOT(onScanning(QString, QString, int)));
+        bus.connect(Service, Path, Interface, "SensitiveDiscoveryDataIdDetected", this,
+                    SLOT(onPrivacy(QString, QVariantMap)));
+    }
+    // Hits per category over all privacy detections.
+    QMap<QString, int> privacyTotals() const
+    {
+        QMap<QString, int> totals;
+        for (const QVariantMap &map : privacy)
+            for (auto it = map.constBegin(); it != map.constEnd(); ++it)
+                totals[it.key()] += it.value().toInt();
+        return totals;
     }
     int total() const { return scanning.size() + detections.size(); }
 
@@ -132,6 +156,14 @@ public Q_SLOTS:
         if (ended)
             ++signalsAfterEnd;
         detections.insert(path, map);
+    }
+    void onPrivacy(const QString &list, const QVariantMap &map)
+    {
+        if (list != pathlist)
+            return;
+        if (ended)
+            ++signalsAfterEnd;
+        privacy.append(map);
     }
 };
 
@@ -224,6 +256,30 @@ private:
         if (reply.isError())
             return {-1, {}};
         return {reply.argumentAt<0>(), QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).object()};
+    }
+    QPair<int, QJsonObject> privacyDetail(const QString &pathlist, const QString &category)
+    {
+        QDBusPendingReply<int, QString> reply = m_proxy->SensitiveDiscoveryGetDataIdDetectedDetail(pathlist, 3, category);
+        reply.waitForFinished();
+        if (reply.isError())
+            return {-1, {}};
+        return {reply.argumentAt<0>(), QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).object()};
+    }
+    // rule name -> file -> the values of its hits, from a privacy detail document.
+    static QMap<QString, QMap<QString, QStringList>> grouped(const QJsonObject &document)
+    {
+        QMap<QString, QMap<QString, QStringList>> rules;
+        for (const QJsonValue &rule : document.value("groupsensitives").toArray()) {
+            for (const QJsonValue &file : rule["rulesensitives"].toArray()) {
+                QStringList &values = rules[rule["rulename"].toString()][file["filepath"].toString()];
+                for (const QJsonValue &hit : file["sensitives"].toArray()) {
+                    values.append(hit["sensitive"].toString());
+                    if (!hit["sensitive_ctx"].toString().contains(values.last()))
+                        values.append("passage without its hit: " + hit["sensitive_ctx"].toString());
+                }
+            }
+        }
+        return rules;
     }
     bool serving()
     {
@@ -444,6 +500,52 @@ private Q_SLOTS:
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
         QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
         QCOMPARE(log.scanning.last().id, 4000);
+    }
+
+    void privacyTaskSignalsAndDetail()
+    {
+        const QString tree = newTree();
+        PrivacySamples samples(77);
+        const QString adult = samples.idNumber(QDate(1985, 4, 12));
+        const QString child = samples.idNumber(QDate::currentDate().addYears(-8));
+        QVERIFY(SampleDocuments::writeFile(tree + "/a.txt", ("身份证号：" + adult + "\n手机13812345678\n宗教信仰：佛教\n").toUtf8()));
+        QVERIFY(SampleDocuments::writeDocx(tree + "/b.docx", "学生身份证 " + child, {"门诊诊断：高血压"}, "页眉", "页脚"));
+        QVERIFY(SampleDocuments::writeFile(tree + "/c.txt", "公开资料，没有个人信息。"));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 30000);
+        QCOMPARE(log.scanning.last().id, 3);
+        QVERIFY(log.detections.isEmpty()); // no keyword signals for a privacy task
+
+        // One detection per file with hits, each with that file's new hits per category.
+        QList<QVariantMap> maps = log.privacy;
+        std::sort(maps.begin(), maps.end(), [](const QVariantMap &a, const QVariantMap &b) { return a.size() < b.size(); });
+        QCOMPARE(maps, (QList<QVariantMap>{{{"身份标识", 2}, {"宗教信仰", 1}},
+                                           {{"身份标识", 1}, {"未成年人信息", 1}, {"医疗健康", 1}}}));
+
+        // The detail groups the hits by rule, then by file.
+        auto identity = privacyDetail(tree, "身份标识");
+        QCOMPARE(identity.first, 0);
+        QCOMPARE(identity.second.value("groupname").toString(), QStringLiteral("身份标识"));
+        const QJsonArray rules = identity.second.value("groupsensitives").toArray();
+        QCOMPARE(rules.size(), 2);
+        QCOMPARE(rules.at(0)["rulename"].toString(), QStringLiteral("居民身份证号")); // table order
+        QCOMPARE(rules.at(1)["rulename"].toString(), QStringLiteral("手机号码"));
+        const QMap<QString, QMap<QString, QStringList>> expected{
+            {"居民身份证号", {{tree + "/a.txt", {adult}}, {tree + "/b.docx", {child}}}},
+            {"手机号码", {{tree + "/a.txt", {"13812345678"}}}}};
+        QCOMPARE(grouped(identity.second), expected);
+        QCOMPARE(grouped(privacyDetail(tree, "未成年人信息").second),
+                 (QMap<QString, QMap<QString, QStringList>>{{"未满十四周岁者身份证号", {{tree + "/b.docx", {child}}}}}));
+        QCOMPARE(grouped(privacyDetail(tree, "医疗健康").second),
+                 (QMap<QString, QMap<QString, QStringList>>{{"疾病诊断", {{tree + "/b.docx", {"高血压"}}}}}));
+
+        // A category without hits, and a name that is no category.
+        const auto none = privacyDetail(tree, "金融消费");
+        QVERIFY(none.first != 0);
+        QCOMPARE(none.second.value("groupname").toString(), QStringLiteral("金融消费"));
+        QCOMPARE(none.second.value("groupsensitives").toArray().size(), 0);
+        QVERIFY(privacyDetail(tree, "不是类别").first != 0);
     }
 
     void unknownTasks()

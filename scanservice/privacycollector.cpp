@@ -1,0 +1,199 @@
+#include "privacycollector.h"
+
+#include "hitcollector.h"
+#include "privacyvalidators.h"
+#include "scanlimits.h"
+
+#include <algorithm>
+
+namespace {
+constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
+// Context words further back than this are forgotten.
+constexpr unsigned long long ContextMemoryBytes = 4096;
+} // namespace
+
+PrivacyCollector::PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher::Scratch &scratch, const QDate &today)
+    : m_matcher(matcher)
+    , m_scratch(scratch)
+    , m_today(today)
+    , m_contexts(static_cast<std::size_t>(matcher.ruleCount()))
+    , m_lastStart(static_cast<std::size_t>(matcher.ruleCount()), 0)
+    , m_lastEnd(static_cast<std::size_t>(matcher.ruleCount()), 0)
+    , m_lastPassage(static_cast<std::size_t>(matcher.ruleCount()), -1)
+    , m_counts(matcher.ruleCount(), 0)
+    , m_kept(matcher.ruleCount(), 0)
+{
+}
+
+void PrivacyCollector::onMatch(void *context, unsigned expression, unsigned long long from, unsigned long long to)
+{
+    auto *self = static_cast<PrivacyCollector *>(context);
+    const unsigned long long end = self->m_scanBase + to;
+    if (end <= self->m_scannedTo)
+        return; // seen by the previous scan
+    self->m_raw.push_back({self->m_scanBase + from, end, expression});
+}
+
+bool PrivacyCollector::write(const char *utf8, std::size_t length)
+{
+    if (m_stop != Stop::None)
+        return false;
+    if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
+        m_stop = Stop::Cancelled;
+        return false;
+    }
+    if (m_deadline.hasExpired()) {
+        m_stop = Stop::TimeLimit;
+        return false;
+    }
+    if (m_textLimit >= 0 && static_cast<qint64>(m_total + length) > m_textLimit) {
+        length = static_cast<std::size_t>(m_textLimit - static_cast<qint64>(m_total));
+        m_stop = Stop::TextLimit;
+    }
+    if (length == 0)
+        return m_stop == Stop::None;
+    m_window.append(utf8, length);
+    const unsigned long long overlap = static_cast<unsigned long long>(m_matcher.maxWidth());
+    m_scannedTo = m_total;
+    m_total += length;
+    m_scanBase = std::max({m_windowStart, m_partStart, m_scannedTo > overlap ? m_scannedTo - overlap : 0ull});
+    m_raw.clear();
+    m_matcher.scan(m_window.data() + (m_scanBase - m_windowStart), static_cast<std::size_t>(m_total - m_scanBase),
+                   m_scratch, &PrivacyCollector::onMatch, this);
+    std::sort(m_raw.begin(), m_raw.end(), [](const Raw &a, const Raw &b) {
+        return a.end != b.end ? a.end < b.end : a.start < b.start;
+    });
+    for (const Raw &raw : m_raw) {
+        for (const PrivacyMatcher::Role &role : m_matcher.roles(raw.expression)) {
+            if (role.context)
+                m_contexts[static_cast<std::size_t>(role.rule)].push_back({raw.start, raw.end});
+            else
+                m_pending.push_back({raw.start, raw.end, role.rule});
+        }
+    }
+    settle(false);
+    trim();
+    return m_stop == Stop::None;
+}
+
+void PrivacyCollector::beginPart(const QByteArray &label)
+{
+    settle(true);
+    m_window.clear();
+    m_windowStart = m_total;
+    m_partStart = m_total;
+    m_scannedTo = m_total;
+    for (auto &contexts : m_contexts)
+        contexts.clear();
+    std::fill(m_lastPassage.begin(), m_lastPassage.end(), -1);
+    m_label = label;
+}
+
+void PrivacyCollector::finish()
+{
+    settle(true);
+    m_window.clear();
+    m_window.shrink_to_fit();
+}
+
+void PrivacyCollector::settle(bool all)
+{
+    while (!m_pending.empty() && (all || m_total - m_pending.front().end >= ContextBytes)) {
+        const Candidate candidate = m_pending.front();
+        m_pending.pop_front();
+        accept(candidate);
+    }
+}
+
+std::size_t PrivacyCollector::charsBetween(unsigned long long from, unsigned long long to) const
+{
+    if (from >= to)
+        return 0;
+    if (from < m_windowStart)
+        return static_cast<std::size_t>(-1);
+    std::size_t count = 0;
+    for (unsigned long long i = from; i < to; ++i) {
+        if ((static_cast<unsigned char>(m_window[static_cast<std::size_t>(i - m_windowStart)]) & 0xC0) != 0x80)
+            ++count;
+    }
+    return count;
+}
+
+bool PrivacyCollector::contextNear(const Candidate &candidate) const
+{
+    const std::size_t window = static_cast<std::size_t>(m_matcher.rule(candidate.rule).window);
+    for (const auto &context : m_contexts[static_cast<std::size_t>(candidate.rule)]) {
+        if (context.second <= candidate.start) {
+            if (charsBetween(context.second, candidate.start) <= window)
+                return true;
+        } else if (context.first >= candidate.end) {
+            if (charsBetween(candidate.end, context.first) <= window)
+                return true;
+        } else if (context.first < candidate.start || context.second > candidate.end) {
+            return true; // the context word overlaps the hit's edge ("卡号6222…" matched as one)
+        }
+    }
+    return false;
+}
+
+void PrivacyCollector::accept(const Candidate &found)
+{
+    const PrivacyRule &rule = m_matcher.rule(found.rule);
+    if (found.start < m_windowStart || found.start < m_partStart)
+        return;
+    const char *text = m_window.data();
+    const std::size_t size = m_window.size();
+    std::size_t start = static_cast<std::size_t>(found.start - m_windowStart);
+    std::size_t end = static_cast<std::size_t>(found.end - m_windowStart);
+    if (!PrivacyValidators::boundaryClear(rule.boundary, text, size, start, end))
+        return;
+    if (!PrivacyValidators::check(rule.validator, text, size, start, end, m_today))
+        return;
+    Candidate candidate{m_windowStart + start, m_windowStart + end, found.rule};
+    if (!rule.context.isEmpty() && !contextNear(candidate))
+        return;
+    const std::size_t r = static_cast<std::size_t>(found.rule);
+    if (m_counts[found.rule] > 0 && candidate.start < m_lastEnd[r]) {
+        // A longer match from the same start replaces the rule's previous hit; other overlaps are dropped.
+        if (candidate.start != m_lastStart[r] || candidate.end <= m_lastEnd[r])
+            return;
+        m_lastEnd[r] = candidate.end;
+        if (m_lastPassage[r] >= 0) {
+            Passage &passage = m_passages[m_lastPassage[r]];
+            passage.value = QByteArray(text + start, static_cast<int>(end - start));
+            passage.context = HitCollector::passageAround(m_window, start, end, m_label);
+        }
+        return;
+    }
+    m_lastStart[r] = candidate.start;
+    m_lastEnd[r] = candidate.end;
+    m_lastPassage[r] = -1;
+    if (m_counts[found.rule]++ == 0)
+        m_found.append(found.rule);
+    if (m_kept[found.rule] >= Limits::MaxPassagesPerWord || m_passages.size() >= Limits::MaxPassagesPerFile)
+        return;
+    ++m_kept[found.rule];
+    Passage passage;
+    passage.rule = found.rule;
+    passage.value = QByteArray(text + start, static_cast<int>(end - start));
+    passage.context = HitCollector::passageAround(m_window, start, end, m_label);
+    m_lastPassage[r] = m_passages.size();
+    m_passages.append(passage);
+}
+
+void PrivacyCollector::trim()
+{
+    const unsigned long long reach =
+        ContextBytes + static_cast<unsigned long long>(m_matcher.maxWidth()) + ContextBytes;
+    unsigned long long keepFrom = m_total > reach ? m_total - reach : 0;
+    if (!m_pending.empty())
+        keepFrom = std::min(keepFrom, m_pending.front().start > ContextBytes ? m_pending.front().start - ContextBytes : 0);
+    for (auto &contexts : m_contexts) {
+        while (!contexts.empty() && contexts.front().second + ContextMemoryBytes < m_total)
+            contexts.pop_front();
+    }
+    if (keepFrom > m_windowStart) {
+        m_window.erase(0, static_cast<std::size_t>(keepFrom - m_windowStart));
+        m_windowStart = keepFrom;
+    }
+}

@@ -1,0 +1,106 @@
+#ifndef PRIVACYCOLLECTOR_H
+#define PRIVACYCOLLECTOR_H
+
+#include "privacymatcher.h"
+#include "textsink.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDeadlineTimer>
+#include <QVector>
+
+#include <atomic>
+#include <deque>
+#include <string>
+#include <vector>
+
+// Runs the privacy rules over the text of one file as it is extracted. The
+// text is scanned in pieces that overlap by the widest expression, so no
+// item is lost at a piece boundary. A candidate waits until the text after
+// it is there (Limits::ContextChars characters), then counts when its
+// boundaries are clear, its validator accepts it, a context word of its rule
+// stands within the rule's window (for rules with context words) and it does
+// not overlap the previous hit of the same rule; of candidates that start at
+// the same place the longest counts ("硕士研究生", not "硕士"). Counts per rule are exact;
+// passages (the hit and about Limits::ContextChars characters on each side)
+// are kept up to Limits::MaxPassagesPerWord per rule and
+// Limits::MaxPassagesPerFile in all, in the order of the hits.
+class PrivacyCollector : public TextSink
+{
+public:
+    enum class Stop { None, Cancelled, TextLimit, TimeLimit };
+
+    struct Passage
+    {
+        int rule = -1;
+        QByteArray value;   // the hit itself, UTF-8
+        QByteArray context; // the passage around it, UTF-8
+    };
+
+    PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher::Scratch &scratch, const QDate &today);
+
+    void setTextLimit(qint64 bytes) { m_textLimit = bytes; }
+    void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
+    void setDeadline(QDeadlineTimer deadline) { m_deadline = deadline; }
+
+    bool write(const char *utf8, std::size_t length) override;
+    void beginPart(const QByteArray &label) override;
+    // Settles the last candidates; call once after the last write().
+    void finish();
+
+    Stop stopReason() const { return m_stop; }
+    qint64 textBytes() const { return static_cast<qint64>(m_total); }
+    int hits(int rule) const { return m_counts.at(rule); }
+    // The rules that had hits, in the order of their first hit.
+    const QVector<int> &foundRules() const { return m_found; }
+    const QVector<Passage> &passages() const { return m_passages; }
+
+private:
+    struct Candidate
+    {
+        unsigned long long start;
+        unsigned long long end;
+        int rule;
+    };
+    struct Raw
+    {
+        unsigned long long start;
+        unsigned long long end;
+        unsigned expression;
+    };
+
+    static void onMatch(void *context, unsigned expression, unsigned long long from, unsigned long long to);
+    void settle(bool all);
+    void accept(const Candidate &candidate);
+    bool contextNear(const Candidate &candidate) const;
+    std::size_t charsBetween(unsigned long long from, unsigned long long to) const;
+    void trim();
+
+    const PrivacyMatcher &m_matcher;
+    PrivacyMatcher::Scratch &m_scratch;
+    const QDate m_today;
+    const std::atomic<bool> *m_cancel = nullptr;
+    QDeadlineTimer m_deadline = QDeadlineTimer(QDeadlineTimer::Forever);
+    qint64 m_textLimit = -1;
+    Stop m_stop = Stop::None;
+
+    std::string m_window; // the text from m_windowStart to m_total
+    unsigned long long m_windowStart = 0;
+    unsigned long long m_total = 0;
+    unsigned long long m_scanBase = 0;   // offset of the current scan's first byte
+    unsigned long long m_scannedTo = 0;  // matches ending here or before were seen
+    unsigned long long m_partStart = 0;
+    QByteArray m_label;                  // archive member the text comes from, if any
+    std::vector<Raw> m_raw;
+    std::deque<Candidate> m_pending;
+    std::vector<std::deque<std::pair<unsigned long long, unsigned long long>>> m_contexts; // per rule
+    std::vector<unsigned long long> m_lastStart;                                            // per rule
+    std::vector<unsigned long long> m_lastEnd;                                              // per rule
+    std::vector<int> m_lastPassage;                                                         // per rule, or -1
+    QVector<int> m_counts;
+    QVector<int> m_kept;
+    QVector<int> m_found;
+    QVector<Passage> m_passages;
+};
+
+#endif // PRIVACYCOLLECTOR_H

@@ -1,0 +1,143 @@
+#include "privacymatcher.h"
+
+#include <hs/hs.h>
+
+#include <QHash>
+
+#include <string>
+#include <vector>
+
+namespace {
+constexpr unsigned MaxExpressionWidth = 1024;
+
+std::string literalExpression(const QByteArray &utf8)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string expression;
+    for (char c : utf8) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')) {
+            expression.push_back(c);
+        } else {
+            expression += "\\x";
+            expression.push_back(hex[u >> 4]);
+            expression.push_back(hex[u & 15]);
+        }
+    }
+    return expression;
+}
+
+struct Forward
+{
+    const PrivacyMatcher *matcher;
+    const QVector<int> *lengths;
+    PrivacyMatcher::Callback callback;
+    void *context;
+};
+
+int onMatch(unsigned int id, unsigned long long from, unsigned long long to, unsigned int, void *context)
+{
+    auto *forward = static_cast<Forward *>(context);
+    const int literal = forward->lengths->at(static_cast<int>(id));
+    forward->callback(forward->context, id, literal > 0 ? to - static_cast<unsigned long long>(literal) : from, to);
+    return 0;
+}
+} // namespace
+
+std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleTable &table, QString *error)
+{
+    std::shared_ptr<PrivacyMatcher> matcher(new PrivacyMatcher);
+    matcher->m_table = table;
+    if (hs_valid_platform() != HS_SUCCESS) {
+        *error = QStringLiteral("this processor lacks the instructions the matcher needs (SSSE3)");
+        return nullptr;
+    }
+    std::vector<std::string> expressions;
+    std::vector<unsigned> flags;
+    QHash<QByteArray, int> index; // expression text (with a kind mark) -> id
+    auto add = [&](const QByteArray &key, const std::string &expression, unsigned flag, int literalLength, Role role) {
+        int id = index.value(key, -1);
+        if (id < 0) {
+            id = static_cast<int>(expressions.size());
+            index.insert(key, id);
+            expressions.push_back(expression);
+            flags.push_back(flag);
+            matcher->m_roles.append(QVector<Role>());
+            matcher->m_literalLength.append(literalLength);
+        }
+        for (const Role &existing : matcher->m_roles.at(id)) {
+            if (existing.rule == role.rule && existing.context == role.context)
+                return;
+        }
+        matcher->m_roles[id].append(role);
+    };
+    const QVector<PrivacyRule> &rules = table.rules();
+    for (int r = 0; r < rules.size(); ++r) {
+        const PrivacyRule &rule = rules.at(r);
+        for (const QString &pattern : rule.patterns)
+            add("p:" + pattern.toUtf8(), pattern.toStdString(), HS_FLAG_SOM_LEFTMOST, 0, {r, false});
+        for (const QString &word : rule.words)
+            add("w:" + word.toUtf8(), literalExpression(word.toUtf8()), 0, word.toUtf8().size(), {r, false});
+        for (const QString &word : rule.context)
+            add("w:" + word.toUtf8(), literalExpression(word.toUtf8()), 0, word.toUtf8().size(), {r, true});
+    }
+    std::vector<const char *> pointers;
+    std::vector<unsigned> ids;
+    for (std::size_t i = 0; i < expressions.size(); ++i) {
+        hs_expr_info_t *info = nullptr;
+        hs_compile_error_t *compileError = nullptr;
+        if (hs_expression_info(expressions[i].c_str(), flags[i], &info, &compileError) != HS_SUCCESS) {
+            *error = QStringLiteral("privacy expression %1 is not valid: %2")
+                         .arg(QString::fromStdString(expressions[i]), QString::fromUtf8(compileError->message));
+            hs_free_compile_error(compileError);
+            return nullptr;
+        }
+        const unsigned width = info->max_width;
+        const unsigned minimum = info->min_width;
+        ::free(info);
+        if (width > MaxExpressionWidth || minimum == 0) {
+            *error = QStringLiteral("privacy expression %1 may match %2 text: give it bounded repeats")
+                         .arg(QString::fromStdString(expressions[i]),
+                              minimum == 0 ? QStringLiteral("empty") : QStringLiteral("unbounded"));
+            return nullptr;
+        }
+        matcher->m_maxWidth = qMax(matcher->m_maxWidth, static_cast<int>(width));
+        pointers.push_back(expressions[i].c_str());
+        ids.push_back(static_cast<unsigned>(i));
+    }
+    hs_compile_error_t *compileError = nullptr;
+    if (hs_compile_multi(pointers.data(), flags.data(), ids.data(), static_cast<unsigned>(pointers.size()),
+                         HS_MODE_BLOCK, nullptr, &matcher->m_database, &compileError)
+        != HS_SUCCESS) {
+        const int bad = compileError ? compileError->expression : -1;
+        *error = QStringLiteral("privacy rules not compiled: %1 (expression %2)")
+                     .arg(QString::fromUtf8(compileError ? compileError->message : "unknown error"))
+                     .arg(bad >= 0 && bad < int(expressions.size()) ? QString::fromStdString(expressions[bad]) : QString::number(bad));
+        hs_free_compile_error(compileError);
+        return nullptr;
+    }
+    return matcher;
+}
+
+PrivacyMatcher::~PrivacyMatcher()
+{
+    hs_free_database(m_database);
+}
+
+PrivacyMatcher::Scratch::Scratch(const PrivacyMatcher &matcher)
+{
+    if (hs_alloc_scratch(matcher.m_database, &m_scratch) != HS_SUCCESS)
+        m_scratch = nullptr;
+}
+
+PrivacyMatcher::Scratch::~Scratch()
+{
+    if (m_scratch)
+        hs_free_scratch(m_scratch);
+}
+
+void PrivacyMatcher::scan(const char *data, std::size_t length, Scratch &scratch, Callback callback, void *context) const
+{
+    Forward forward{this, &m_literalLength, callback, context};
+    hs_scan(m_database, data, static_cast<unsigned>(length), 0, scratch.m_scratch, onMatch, &forward);
+}

@@ -1,0 +1,69 @@
+#ifndef PRIVACYMATCHER_H
+#define PRIVACYMATCHER_H
+
+#include "privacyrules.h"
+
+#include <QString>
+#include <QVector>
+
+#include <cstddef>
+#include <memory>
+
+struct hs_database;
+struct hs_scratch;
+
+// The privacy rule table compiled into one Hyperscan database (block mode):
+// every pattern (with its leftmost start), every dictionary word and every
+// context word. Built once when the service starts and shared read-only by
+// all tasks; each worker scans through its own Scratch. Every expression
+// has a bounded width, so a text can be scanned in pieces that overlap by
+// maxWidth() bytes.
+class PrivacyMatcher
+{
+public:
+    struct Role
+    {
+        int rule;
+        bool context; // a context word of the rule, not a candidate
+    };
+    // Called for every match: the expression, its start and end offsets.
+    using Callback = void (*)(void *context, unsigned expression, unsigned long long from, unsigned long long to);
+
+    static std::shared_ptr<const PrivacyMatcher> compile(const PrivacyRuleTable &table, QString *error);
+    ~PrivacyMatcher();
+    PrivacyMatcher(const PrivacyMatcher &) = delete;
+    PrivacyMatcher &operator=(const PrivacyMatcher &) = delete;
+
+    const PrivacyRuleTable &table() const { return m_table; }
+    const PrivacyRule &rule(int index) const { return m_table.rules().at(index); }
+    int ruleCount() const { return m_table.rules().size(); }
+    const QVector<Role> &roles(unsigned expression) const { return m_roles.at(static_cast<int>(expression)); }
+    int maxWidth() const { return m_maxWidth; }
+
+    class Scratch
+    {
+    public:
+        explicit Scratch(const PrivacyMatcher &matcher);
+        ~Scratch();
+        Scratch(const Scratch &) = delete;
+        Scratch &operator=(const Scratch &) = delete;
+        bool isValid() const { return m_scratch != nullptr; }
+
+    private:
+        friend class PrivacyMatcher;
+        hs_scratch *m_scratch = nullptr;
+    };
+
+    void scan(const char *data, std::size_t length, Scratch &scratch, Callback callback, void *context) const;
+
+private:
+    PrivacyMatcher() = default;
+
+    PrivacyRuleTable m_table;
+    hs_database *m_database = nullptr;
+    QVector<QVector<Role>> m_roles;  // per expression
+    QVector<int> m_literalLength;    // per expression: byte length of a word, 0 for patterns
+    int m_maxWidth = 0;
+};
+
+#endif // PRIVACYMATCHER_H

@@ -1,0 +1,56 @@
+#ifndef PRIVACYRULES_H
+#define PRIVACYRULES_H
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The table of privacy detection rules, read from a text file when the
+// service starts (privacy-rules.conf; README.md gives the format). Each rule
+// belongs to one of the fourteen categories, has a display name, and finds
+// candidates through regular expressions or dictionary words; a candidate
+// counts when its validator accepts it, its boundaries are clear and, for
+// rules with context words, a context word stands near it.
+struct PrivacyRule
+{
+    enum class Validator {
+        None, IdCard, IdCardMinor, Mobile, FixedLine, Email, BankCard, Imei, Uscc, UsccDigits, Ipv4, Mac,
+        Coordinates, Address, AgeMinor, DisabilityCard, Serial, Value
+    };
+    enum class Boundary { None, Digit, Alnum };
+
+    QString id;
+    QString name;
+    QString category;
+    int categoryIndex = -1;
+    QStringList patterns;   // Hyperscan expressions, {HAN} already expanded
+    QStringList words;      // dictionary words (literal)
+    QStringList context;    // context words (literal)
+    int window = 20;        // characters between a hit and its context word
+    Validator validator = Validator::None;
+    Boundary boundary = Boundary::Alnum; // patterns: alnum unless given; dictionaries: none
+    bool boundarySet = false;
+    int line = 0;           // where the rule starts in its file
+};
+
+class PrivacyRuleTable
+{
+public:
+    // The fourteen categories in the order the client shows them.
+    static const QStringList &categories();
+    // The byte-level expression {HAN} stands for: one CJK unified ideograph in UTF-8.
+    static const char *hanExpression() { return "(?:[\\xE4-\\xE9][\\x80-\\xBF][\\x80-\\xBF])"; }
+
+    bool load(const QString &path, QString *error);
+    bool parse(const QByteArray &text, QString *error);
+
+    const QVector<PrivacyRule> &rules() const { return m_rules; }
+    int indexOf(const QString &id) const;
+    // The rules of a category in table order.
+    QVector<int> rulesOf(const QString &category) const;
+
+private:
+    QVector<PrivacyRule> m_rules;
+};
+
+#endif // PRIVACYRULES_H

@@ -1,0 +1,407 @@
+#include "privacyvalidators.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool isAlnum(char c) { return isDigit(c) || isAlpha(c); }
+inline bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+std::string digitsOf(const char *p, std::size_t length)
+{
+    std::string digits;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (isDigit(p[i]))
+            digits.push_back(p[i]);
+    }
+    return digits;
+}
+
+bool allSame(const std::string &s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [&](char c) { return c == s[0]; });
+}
+
+bool startsWithUtf8(const char *p, std::size_t length, const char *word)
+{
+    const std::size_t n = std::strlen(word);
+    return length >= n && std::memcmp(p, word, n) == 0;
+}
+
+// The length of the UTF-8 sequence that begins with this byte.
+std::size_t sequenceLength(unsigned char c)
+{
+    return c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+}
+
+bool fixedLine(const std::string &digits, bool hyphen, std::size_t areaLength)
+{
+    auto areaOk = [&](std::size_t n) {
+        if (n == 3)
+            return digits.compare(0, 3, "010") == 0 || digits.compare(0, 2, "02") == 0;
+        return n == 4 && digits[1] >= '3' && digits[1] <= '9';
+    };
+    auto numberOk = [&](std::size_t n) {
+        const std::size_t rest = digits.size() - n;
+        return (rest == 7 || rest == 8) && digits[n] >= '2' && digits[n] <= '9';
+    };
+    if (hyphen)
+        return areaOk(areaLength) && numberOk(areaLength);
+    const std::size_t n = (digits.compare(0, 3, "010") == 0 || digits.compare(0, 2, "02") == 0) ? 3 : 4;
+    return areaOk(n) && numberOk(n);
+}
+
+bool parseNumber(const char *&p, const char *end, double *value)
+{
+    while (p < end && !isDigit(*p) && *p != '-')
+        ++p;
+    if (p >= end)
+        return false;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    double whole = 0;
+    bool any = false;
+    while (p < end && isDigit(*p)) {
+        whole = whole * 10 + (*p++ - '0');
+        any = true;
+    }
+    if (p < end && *p == '.') {
+        ++p;
+        double scale = 0.1;
+        while (p < end && isDigit(*p)) {
+            whole += (*p++ - '0') * scale;
+            scale /= 10;
+        }
+    }
+    *value = negative ? -whole : whole;
+    return any;
+}
+
+// Narrows [start, end) to the value after its label: the trailing run of
+// letters, digits, "-" and "_". The run must not begin the candidate (a label
+// glued to its value is a word, not a label).
+bool valueAfterLabel(const char *text, std::size_t &start, std::size_t end)
+{
+    std::size_t from = end;
+    while (from > start && (isAlnum(text[from - 1]) || text[from - 1] == '-' || text[from - 1] == '_'))
+        --from;
+    if (from == start || from == end)
+        return false;
+    start = from;
+    return true;
+}
+
+} // namespace
+
+namespace PrivacyValidators {
+
+bool idCard(const char *p, std::size_t length, const QDate &today, QDate *birth)
+{
+    if (length != 18)
+        return false;
+    for (int i = 0; i < 17; ++i) {
+        if (!isDigit(p[i]))
+            return false;
+    }
+    static const int provinces[] = {11, 12, 13, 14, 15, 21, 22, 23, 31, 32, 33, 34, 35, 36, 37, 41, 42, 43, 44,
+                                    45, 46, 50, 51, 52, 53, 54, 61, 62, 63, 64, 65, 71, 81, 82, 83, 91};
+    const int province = (p[0] - '0') * 10 + (p[1] - '0');
+    if (std::find(std::begin(provinces), std::end(provinces), province) == std::end(provinces))
+        return false;
+    auto number = [&](int at, int n) {
+        int value = 0;
+        for (int i = 0; i < n; ++i)
+            value = value * 10 + (p[at + i] - '0');
+        return value;
+    };
+    const QDate date(number(6, 4), number(10, 2), number(12, 2));
+    if (!date.isValid() || date.year() < 1900 || date > today)
+        return false;
+    static const int weights[] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
+    static const char checks[] = "10X98765432";
+    int sum = 0;
+    for (int i = 0; i < 17; ++i)
+        sum += (p[i] - '0') * weights[i];
+    const char expected = checks[sum % 11];
+    const char got = p[17] == 'x' ? 'X' : p[17];
+    if (got != expected)
+        return false;
+    if (birth)
+        *birth = date;
+    return true;
+}
+
+bool luhn(const char *digits, std::size_t length)
+{
+    int sum = 0;
+    bool twice = false;
+    for (std::size_t i = length; i-- > 0;) {
+        int d = digits[i] - '0';
+        if (twice) {
+            d *= 2;
+            if (d > 9)
+                d -= 9;
+        }
+        sum += d;
+        twice = !twice;
+    }
+    return length > 0 && sum % 10 == 0;
+}
+
+char usccCheckCharacter(const char *p)
+{
+    static const char alphabet[] = "0123456789ABCDEFGHJKLMNPQRTUWXY";
+    static const int weights[] = {1, 3, 9, 27, 19, 26, 16, 17, 20, 29, 25, 13, 8, 24, 10, 30, 28};
+    int sum = 0;
+    for (int i = 0; i < 17; ++i) {
+        const char *at = std::strchr(alphabet, p[i]);
+        if (!at || p[i] == 0)
+            return 0;
+        sum += static_cast<int>(at - alphabet) * weights[i];
+    }
+    const int check = (31 - sum % 31) % 31;
+    return alphabet[check];
+}
+
+bool mobilePrefix(const char *d)
+{
+    if (d[0] != '1')
+        return false;
+    const int two = d[1] - '0';
+    const int three = d[2] - '0';
+    switch (two) {
+    case 3:
+    case 8:
+        return true;
+    case 4:
+        return three >= 5;
+    case 5:
+        return three != 4;
+    case 6:
+        return three == 2 || three == 5 || three == 6 || three == 7;
+    case 7:
+        return three <= 8;
+    case 9:
+        return three != 4;
+    default:
+        return false;
+    }
+}
+
+bool boundaryClear(PrivacyRule::Boundary boundary, const char *text, std::size_t size, std::size_t start,
+                   std::size_t end)
+{
+    const char before = start > 0 ? text[start - 1] : ' ';
+    const char after = end < size ? text[end] : ' ';
+    switch (boundary) {
+    case PrivacyRule::Boundary::None:
+        return true;
+    case PrivacyRule::Boundary::Digit:
+        return !isDigit(before) && !isDigit(after);
+    case PrivacyRule::Boundary::Alnum:
+        return !isAlnum(before) && !isAlnum(after);
+    }
+    return true;
+}
+
+bool check(PrivacyRule::Validator validator, const char *text, std::size_t size, std::size_t &start,
+           std::size_t &end, const QDate &today)
+{
+    using V = PrivacyRule::Validator;
+    const char *p = text + start;
+    const std::size_t length = end - start;
+    const char before = start > 0 ? text[start - 1] : ' ';
+    const char after = end < size ? text[end] : ' ';
+    const char afterNext = end + 1 < size ? text[end + 1] : ' ';
+    switch (validator) {
+    case V::None:
+        return true;
+    case V::IdCard:
+        return idCard(p, length, today);
+    case V::IdCardMinor: {
+        QDate birth;
+        return idCard(p, length, today, &birth) && birth > today.addYears(-14);
+    }
+    case V::Mobile: {
+        if (length < 11)
+            return false;
+        return mobilePrefix(p + length - 11) && !allSame(std::string(p + length - 8, 8));
+    }
+    case V::FixedLine: {
+        const char *hyphen = static_cast<const char *>(std::memchr(p, '-', length));
+        const std::string digits = digitsOf(p, length);
+        return fixedLine(digits, hyphen != nullptr, hyphen ? static_cast<std::size_t>(hyphen - p) : 0);
+    }
+    case V::Email: {
+        // The match begins at "@": the local part is the run before it.
+        std::size_t from = start;
+        while (from > 0 && start - from < 64 && (isAlnum(text[from - 1]) || std::strchr("._%+-", text[from - 1])))
+            --from;
+        while (from < start && !isAlnum(text[from]))
+            ++from;
+        if (from == start || text[start - 1] == '.')
+            return false;
+        const char first = from > 0 ? text[from - 1] : ' ';
+        if (isAlnum(first) || std::strchr("._%+-@", first) || isAlnum(after) || after == '-' || after == '_'
+            || (after == '.' && isAlnum(afterNext)))
+            return false;
+        for (std::size_t q = from; q + 1 < start; ++q) {
+            if (text[q] == '.' && text[q + 1] == '.')
+                return false;
+        }
+        // Domain labels are not empty and neither begin nor end with "-".
+        for (std::size_t q = start + 1; q < end; ++q) {
+            const char c = text[q];
+            const char previous = text[q - 1];
+            const char following = q + 1 < end ? text[q + 1] : '.';
+            if (c == '.' && previous == '.')
+                return false;
+            if (c == '-' && (previous == '.' || previous == '@' || following == '.'))
+                return false;
+        }
+        start = from;
+        return true;
+    }
+    case V::BankCard: {
+        const std::string digits = digitsOf(p, length);
+        if (digits.size() < 16 || digits.size() > 19 || allSame(digits))
+            return false;
+        // Separators, when there are any, are all the same.
+        char separator = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (!isDigit(p[i])) {
+                if (separator && separator != p[i])
+                    return false;
+                separator = p[i];
+            }
+        }
+        return luhn(digits.data(), digits.size());
+    }
+    case V::Imei:
+        return length == 15 && luhn(p, 15) && !allSame(std::string(p, length));
+    case V::Uscc:
+    case V::UsccDigits: {
+        if (length != 18 || usccCheckCharacter(p) != p[17])
+            return false;
+        // An identity number that happens to fit the code counts as an identity number.
+        if (idCard(p, 18, today))
+            return false;
+        const bool letters = std::any_of(p, p + 18, [](char c) { return isAlpha(c); });
+        return validator == V::Uscc ? letters : !letters;
+    }
+    case V::Ipv4: {
+        if (isDigit(before) || before == '.' || isDigit(after) || (after == '.' && isDigit(afterNext)))
+            return false;
+        int octets[4];
+        const char *q = p;
+        const char *stop = p + length;
+        for (int i = 0; i < 4; ++i) {
+            const char *from = q;
+            int value = 0;
+            while (q < stop && isDigit(*q))
+                value = value * 10 + (*q++ - '0');
+            const std::ptrdiff_t n = q - from;
+            if (n == 0 || n > 3 || (n > 1 && *from == '0') || value > 255)
+                return false;
+            octets[i] = value;
+            if (i < 3) {
+                if (q >= stop || *q != '.')
+                    return false;
+                ++q;
+            }
+        }
+        if (octets[0] == 0 || octets[0] == 127 || octets[0] >= 224)
+            return false;
+        // Documentation ranges.
+        if ((octets[0] == 192 && octets[1] == 0 && octets[2] == 2) || (octets[0] == 198 && octets[1] == 51 && octets[2] == 100)
+            || (octets[0] == 203 && octets[1] == 0 && octets[2] == 113))
+            return false;
+        return true;
+    }
+    case V::Mac: {
+        if (isHex(before) || ((before == ':' || before == '-') && start > 1 && isHex(text[start - 2])) || isHex(after)
+            || ((after == ':' || after == '-') && isHex(afterNext)))
+            return false;
+        if (length != 17 || p[2] != p[5] || p[2] != p[8] || p[2] != p[11] || p[2] != p[14])
+            return false;
+        const std::string hex = [&] {
+            std::string h;
+            for (std::size_t i = 0; i < length; ++i) {
+                if (isHex(p[i]))
+                    h.push_back(static_cast<char>(p[i] | 0x20));
+            }
+            return h;
+        }();
+        return !allSame(hex);
+    }
+    case V::Coordinates: {
+        const char *q = p;
+        const char *stop = p + length;
+        double first = 0, second = 0;
+        if (!parseNumber(q, stop, &first) || !parseNumber(q, stop, &second))
+            return false;
+        first = std::abs(first);
+        second = std::abs(second);
+        if (first == 0 && second == 0)
+            return false;
+        return (first <= 90 && second <= 180) || (first <= 180 && second <= 90);
+    }
+    case V::Address: {
+        // The match may begin with words before the place names ("我住在北京市…"):
+        // the address starts after the last of them before the first level word.
+        static const char *const levels[] = {"省", "市", "自治区"};
+        static const char *const leads[] = {"在", "住", "于", "址", "为", "是", "到", "往", "居", "家"};
+        std::size_t firstLevel = length;
+        for (std::size_t i = 0; i < length; i += sequenceLength(static_cast<unsigned char>(p[i]))) {
+            for (const char *level : levels) {
+                if (startsWithUtf8(p + i, length - i, level)) {
+                    firstLevel = i;
+                    break;
+                }
+            }
+            if (firstLevel != length)
+                break;
+        }
+        std::size_t from = 0;
+        for (std::size_t i = 0; i < firstLevel; i += sequenceLength(static_cast<unsigned char>(p[i]))) {
+            for (const char *lead : leads) {
+                if (startsWithUtf8(p + i, firstLevel - i, lead))
+                    from = i + std::strlen(lead);
+            }
+        }
+        if (from >= firstLevel)
+            return false; // no place name before the first level word
+        start += from;
+        return true;
+    }
+    case V::AgeMinor: {
+        int age = 0;
+        std::size_t i = 0;
+        while (i < length && isDigit(p[i]))
+            age = age * 10 + (p[i++] - '0');
+        return i > 0 && age < 14;
+    }
+    case V::DisabilityCard:
+        return length == 20 && idCard(p, 18, today) && p[18] >= '1' && p[18] <= '7' && p[19] >= '1' && p[19] <= '4';
+    case V::Serial: {
+        if (!valueAfterLabel(text, start, end))
+            return false;
+        const char *v = text + start;
+        const std::size_t n = end - start;
+        const bool letters = std::any_of(v, v + n, [](char c) { return isAlpha(c); });
+        const bool digits = std::count_if(v, v + n, [](char c) { return isDigit(c); }) >= 2;
+        return n >= 8 && letters && digits;
+    }
+    case V::Value:
+        return valueAfterLabel(text, start, end);
+    }
+    return false;
+}
+
+} // namespace PrivacyValidators

@@ -1,0 +1,297 @@
+// Privacy detection over text the tests make: the rule table as shipped, a
+// labelled corpus generated from a seed, look-alikes that must give no hit,
+// and the checks behind the rules.
+#include "privacycollector.h"
+#include "privacymatcher.h"
+#include "privacyrules.h"
+#include "privacysamples.h"
+#include "privacyvalidators.h"
+#include "scanlimits.h"
+
+#include <QSet>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+struct Found
+{
+    QString rule;
+    QString value;
+    QString context;
+};
+
+class Detector
+{
+public:
+    explicit Detector(const PrivacyMatcher &matcher)
+        : m_matcher(matcher)
+        , m_scratch(matcher)
+    {
+    }
+    // Scans text in pieces of pieceSize bytes; members start a part each.
+    QList<Found> scanParts(const QList<QPair<QByteArray, QByteArray>> &parts, int pieceSize, QMap<QString, int> *counts = nullptr)
+    {
+        PrivacyCollector collector(m_matcher, m_scratch, QDate::currentDate());
+        for (const auto &part : parts) {
+            if (!part.first.isEmpty())
+                collector.beginPart(part.first);
+            const QByteArray &utf8 = part.second;
+            for (int at = 0; at < utf8.size(); at += pieceSize)
+                collector.write(utf8.constData() + at, static_cast<std::size_t>(qMin(pieceSize, utf8.size() - at)));
+        }
+        collector.finish();
+        QList<Found> found;
+        for (const PrivacyCollector::Passage &passage : collector.passages())
+            found.append({m_matcher.rule(passage.rule).id, QString::fromUtf8(passage.value), QString::fromUtf8(passage.context)});
+        if (counts) {
+            for (int rule : collector.foundRules())
+                (*counts)[m_matcher.rule(rule).id] += collector.hits(rule);
+        }
+        return found;
+    }
+    QList<Found> scan(const QString &text, int pieceSize = 1 << 20, QMap<QString, int> *counts = nullptr)
+    {
+        return scanParts({{QByteArray(), text.toUtf8()}}, pieceSize, counts);
+    }
+
+private:
+    const PrivacyMatcher &m_matcher;
+    PrivacyMatcher::Scratch m_scratch;
+};
+
+QString describe(const QList<Found> &found)
+{
+    QStringList lines;
+    for (const Found &f : found)
+        lines.append(f.rule + "=" + f.value);
+    return lines.join(QLatin1String("; "));
+}
+
+} // namespace
+
+class TestScanServicePrivacy : public QObject
+{
+    Q_OBJECT
+
+private:
+    PrivacyRuleTable m_table;
+    std::shared_ptr<const PrivacyMatcher> m_matcher;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QString error;
+        QVERIFY2(m_table.load(qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + "/scanservice/privacy-rules.conf", &error),
+                 qPrintable(error));
+        m_matcher = PrivacyMatcher::compile(m_table, &error);
+        QVERIFY2(m_matcher, qPrintable(error));
+    }
+
+    void everyCategoryHasTwoRules()
+    {
+        QMap<QString, int> rules;
+        for (const PrivacyRule &rule : m_table.rules())
+            ++rules[rule.category];
+        QCOMPARE(rules.keys().size(), 14);
+        for (const QString &category : PrivacyRuleTable::categories())
+            QVERIFY2(rules.value(category) >= 2, qPrintable(category));
+        // Every rule of the table has a maker in the sample generator, so the corpus covers it.
+        QStringList ids;
+        for (const PrivacyRule &rule : m_table.rules())
+            ids.append(rule.id);
+        QCOMPARE(PrivacySamples::rules(), ids);
+    }
+
+    void tableErrorsNamed_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("unknown category") << QByteArray("[a]\nname: 甲\ncategory: 其他\nwords: 甲\n") << "line 3";
+        QTest::newRow("unknown validator") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\npattern: \\d{3}\nvalidator: nope\n") << "line 5";
+        QTest::newRow("key before a rule") << QByteArray("name: 甲\n") << "line 1";
+        QTest::newRow("repeated rule") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\n[a]\n") << "line 5";
+        QTest::newRow("neither pattern nor words") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\n") << "line 1";
+        QTest::newRow("quantifier on a multi-byte character") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\npattern: 元?\n") << "line 4";
+        QTest::newRow("window too wide") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nwindow: 99\n") << "line 5";
+    }
+    void tableErrorsNamed()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, error);
+        PrivacyRuleTable table;
+        QString why;
+        QVERIFY(!table.parse(text, &why));
+        QVERIFY2(why.startsWith(error), qPrintable(why));
+    }
+
+    void unboundedPatternRefused()
+    {
+        PrivacyRuleTable table;
+        QString error;
+        QVERIFY(table.parse("[a]\nname: 甲\ncategory: 身份标识\npattern: \\d+\n", &error));
+        QVERIFY(!PrivacyMatcher::compile(table, &error));
+        QVERIFY2(error.contains("unbounded"), qPrintable(error));
+    }
+
+    void labelledCorpusRecall_data()
+    {
+        QTest::addColumn<quint64>("seed");
+        QTest::addColumn<int>("pieceSize");
+        QTest::newRow("seed 1, whole") << quint64(1) << (1 << 20);
+        QTest::newRow("seed 2, pieces of 7 bytes") << quint64(2) << 7;
+        QTest::newRow("seed 3, pieces of 4096 bytes") << quint64(3) << 4096;
+    }
+    void labelledCorpusRecall()
+    {
+        QFETCH(quint64, seed);
+        QFETCH(int, pieceSize);
+        PrivacySamples samples(seed);
+        QList<PrivacySamples::Item> planted;
+        const QString text = samples.corpus(8, &planted);
+        Detector detector(*m_matcher);
+        const QList<Found> found = detector.scan(text, pieceSize);
+        QSet<QString> got;
+        for (const Found &f : found)
+            got.insert(f.rule + '\t' + f.value);
+        int missed = 0;
+        QStringList missing;
+        for (const PrivacySamples::Item &item : planted) {
+            if (!got.contains(item.rule + '\t' + item.value)) {
+                ++missed;
+                missing.append(item.rule + "=" + item.value);
+            }
+        }
+        const double recall = 1.0 - double(missed) / planted.size();
+        QVERIFY2(recall >= 0.99, qPrintable(QStringLiteral("recall %1, missed: %2").arg(recall).arg(missing.join("; "))));
+        // Every rule of the table was planted and found.
+        QSet<QString> rulesFound;
+        for (const Found &f : found)
+            rulesFound.insert(f.rule);
+        for (const PrivacyRule &rule : m_table.rules())
+            QVERIFY2(rulesFound.contains(rule.id), qPrintable(rule.id));
+    }
+
+    void lookAlikesGiveNoHit_data()
+    {
+        QTest::addColumn<QString>("text");
+        PrivacySamples samples(11);
+        for (const QString &sentence : samples.lookAlikes())
+            QTest::newRow(qPrintable(sentence)) << samples.filler() + sentence + samples.filler();
+    }
+    void lookAlikesGiveNoHit()
+    {
+        QFETCH(QString, text);
+        Detector detector(*m_matcher);
+        const QList<Found> found = detector.scan(text);
+        QVERIFY2(found.isEmpty(), qPrintable(describe(found)));
+    }
+
+    void singleItems_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected"); // rule=value, in order
+        PrivacySamples samples(5);
+        const QString child = samples.idNumber(QDate::currentDate().addYears(-10));
+        const QString teen = samples.idNumber(QDate::currentDate().addYears(-15));
+        QTest::newRow("child's identity number counts twice") << "身份证 " + child << QStringList{"id_card=" + child, "minor_id_card=" + child};
+        QTest::newRow("fifteen years old is no longer a minor here") << "身份证 " + teen << QStringList{"id_card=" + teen};
+        QTest::newRow("lower-case check character") << "证件11010519491231002x" << QStringList{"id_card=11010519491231002x"};
+        QTest::newRow("digits around an identity number") << "编号1110101199003077774" << QStringList{};
+        const QString id = samples.idNumber(QDate(1990, 3, 7));
+        QTest::newRow("identity number between Chinese text") << "号码" + id + "请核对" << QStringList{"id_card=" + id};
+        QTest::newRow("longest dictionary word") << "最高学历：硕士研究生" << QStringList{"education=硕士研究生"};
+        QTest::newRow("context too far away") << "宗教" + QString(30, QChar(0x4E00 + 0x100)) + "佛教" << QStringList{};
+        QTest::newRow("context after the word") << "佛教是他的信仰" << QStringList{"religion=佛教"};
+        QTest::newRow("longest password") << "账号 a1 密码=Ab1!xyz9 后" << QStringList{"account_password=密码=Ab1!xyz9"};
+        QTest::newRow("address starts at the place name") << "我住在上海市浦东新区世纪大道100号3单元501室，欢迎"
+                                                           << QStringList{"address=上海市浦东新区世纪大道100号3单元501室"};
+        QTest::newRow("mobile with country code") << "电话+86-13912345678" << QStringList{"mobile=+86-13912345678"};
+        QTest::newRow("private address counts") << "网关 192.168.1.1 可用" << QStringList{"ipv4=192.168.1.1"};
+        QTest::newRow("e-mail address, whole domain") << "写信给 li.si@example.org.cn 吧" << QStringList{"email=li.si@example.org.cn"};
+    }
+    void singleItems()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 1}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece))
+                got.append(f.rule + "=" + f.value);
+            QCOMPARE(got, expected);
+        }
+    }
+
+    void checksOfTheStandards_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("identity number, X check") << "id" << "11010519491231002X" << true;
+        QTest::newRow("identity number, wrong check") << "id" << "110105194912310021" << false;
+        QTest::newRow("identity number, 29 February of a leap year") << "id" << "110101200002290014" << bool(PrivacyValidators::idCard("110101200002290014", 18, QDate::currentDate()));
+        QTest::newRow("identity number, future birth") << "id" << "110101209901010011" << false;
+        QTest::newRow("luhn, test card") << "luhn" << "4111111111111111" << true;
+        QTest::newRow("luhn, one digit off") << "luhn" << "4111111111111112" << false;
+        QTest::newRow("credit code, published example") << "uscc" << "91350100M000100Y43" << true;
+        QTest::newRow("credit code, wrong check") << "uscc" << "91350100M000100Y44" << false;
+        QTest::newRow("mobile prefix 199") << "mobile" << "19912345678" << true;
+        QTest::newRow("mobile prefix 154") << "mobile" << "15412345678" << false;
+        QTest::newRow("mobile prefix 120") << "mobile" << "12012345678" << false;
+    }
+    void checksOfTheStandards()
+    {
+        QFETCH(QString, what);
+        QFETCH(QString, value);
+        QFETCH(bool, valid);
+        const QByteArray v = value.toLatin1();
+        bool got = false;
+        if (what == "id")
+            got = PrivacyValidators::idCard(v.constData(), static_cast<std::size_t>(v.size()), QDate::currentDate());
+        else if (what == "luhn")
+            got = PrivacyValidators::luhn(v.constData(), static_cast<std::size_t>(v.size()));
+        else if (what == "uscc")
+            got = PrivacyValidators::usccCheckCharacter(v.constData()) == v.at(17);
+        else if (what == "mobile")
+            got = PrivacyValidators::mobilePrefix(v.constData());
+        QCOMPARE(got, valid);
+    }
+
+    void membersAreSeparateParts()
+    {
+        // An identity number split between two archive members is no hit; a hit in a member is led by its path.
+        PrivacySamples samples(9);
+        const QString id = samples.idNumber(QDate(1985, 6, 1));
+        Detector detector(*m_matcher);
+        const QList<Found> found = detector.scanParts({{"a.txt", ("证件 " + id.left(9)).toUtf8()},
+                                                  {"dir/b.txt", (id.mid(9) + " 另 " + id).toUtf8()}},
+                                                 3);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().value, id);
+        QVERIFY2(found.first().context.startsWith("dir/b.txt："), qPrintable(found.first().context));
+    }
+
+    void countsExactPassagesCapped()
+    {
+        PrivacySamples samples(21);
+        QString text;
+        for (int i = 0; i < 150; ++i)
+            text += QStringLiteral("第%1位 身份证号：").arg(i) + samples.idNumber(QDate(1980, 1, 1).addDays(i)) + "。\n";
+        Detector detector(*m_matcher);
+        QMap<QString, int> counts;
+        const QList<Found> found = detector.scan(text, 4096, &counts);
+        QCOMPARE(counts.value("id_card"), 150);
+        QList<Found> others;
+        for (const Found &f : found) {
+            if (f.rule != QLatin1String("id_card"))
+                others.append(f);
+        }
+        QCOMPARE(found.size() - others.size(), Limits::MaxPassagesPerWord);
+        QVERIFY2(others.isEmpty(), qPrintable(describe(others)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScanServicePrivacy)
+#include "tst_scanservice_privacy.moc"
