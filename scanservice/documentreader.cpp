@@ -1,5 +1,6 @@
 #include "documentreader.h"
 
+#include "archiveextractor.h"
 #include "scanlimits.h"
 #include "officeextractor.h"
 #include "pdfextractor.h"
@@ -34,6 +35,9 @@ DocumentReader::Kind DocumentReader::kindOf(const QByteArray &extension)
         return Kind::Pptx;
     if (extension == "pdf")
         return Kind::Pdf;
+    if (extension == "zip" || extension == "rar" || extension == "7z" || extension == "tar" || extension == "gz"
+        || extension == "tgz")
+        return Kind::Archive;
     return Kind::Unsupported;
 }
 
@@ -60,7 +64,19 @@ QString DocumentReader::statusText(ExtractStatus status)
     return QString();
 }
 
-ExtractStatus DocumentReader::read(const QByteArray &path, Kind kind, TextSink &sink)
+qint64 DocumentReader::sizeLimit(Kind kind)
+{
+    switch (kind) {
+    case Kind::PlainText:
+        return Limits::MaxPlainTextFileBytes;
+    case Kind::Archive:
+        return Limits::MaxArchiveFileBytes;
+    default:
+        return Limits::MaxDocumentFileBytes;
+    }
+}
+
+ExtractStatus DocumentReader::read(const QByteArray &path, Kind kind, TextSink &sink, const Options &options)
 {
     if (kind == Kind::Unsupported)
         return ExtractStatus::Unsupported;
@@ -68,36 +84,38 @@ ExtractStatus DocumentReader::read(const QByteArray &path, Kind kind, TextSink &
     if (fd < 0)
         return ExtractStatus::Unreadable;
     struct stat st;
-    ExtractStatus status = ExtractStatus::Ok;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        status = ExtractStatus::Unreadable;
-    } else if (st.st_size > (kind == Kind::PlainText ? Limits::MaxPlainTextFileBytes : Limits::MaxDocumentFileBytes)) {
-        status = ExtractStatus::TooLarge;
-    } else {
+    ExtractStatus status = ExtractStatus::Unreadable;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
         // Regular files ignore O_NONBLOCK; clear it all the same for the libraries.
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        switch (kind) {
-        case Kind::PlainText:
-            status = PlainTextExtractor::extract(fd, sink);
-            break;
-        case Kind::Docx:
-            status = OfficeExtractor::extract(fd, OfficeExtractor::Kind::Docx, sink);
-            break;
-        case Kind::Xlsx:
-            status = OfficeExtractor::extract(fd, OfficeExtractor::Kind::Xlsx, sink);
-            break;
-        case Kind::Pptx:
-            status = OfficeExtractor::extract(fd, OfficeExtractor::Kind::Pptx, sink);
-            break;
-        case Kind::Pdf:
-            status = PdfExtractor::extract(fd, path, sink);
-            break;
-        case Kind::Unsupported:
-            status = ExtractStatus::Unsupported;
-            break;
-        }
+        const int slash = path.lastIndexOf('/');
+        status = readOpen(fd, st.st_size, path.mid(slash + 1), kind, sink, options);
     }
     ::close(fd);
     return status;
+}
+
+ExtractStatus DocumentReader::readOpen(int fd, qint64 size, const QByteArray &name, Kind kind, TextSink &sink,
+                                       const Options &options)
+{
+    if (size > sizeLimit(kind))
+        return ExtractStatus::TooLarge;
+    switch (kind) {
+    case Kind::PlainText:
+        return PlainTextExtractor::extract(fd, sink);
+    case Kind::Docx:
+        return OfficeExtractor::extract(fd, OfficeExtractor::Kind::Docx, sink);
+    case Kind::Xlsx:
+        return OfficeExtractor::extract(fd, OfficeExtractor::Kind::Xlsx, sink);
+    case Kind::Pptx:
+        return OfficeExtractor::extract(fd, OfficeExtractor::Kind::Pptx, sink);
+    case Kind::Pdf:
+        return PdfExtractor::extract(fd, name, sink);
+    case Kind::Archive:
+        return ArchiveExtractor::extract(fd, size, name, options.extensions, sink, options.detail);
+    case Kind::Unsupported:
+        break;
+    }
+    return ExtractStatus::Unsupported;
 }

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -86,6 +87,38 @@ PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::s
 
 ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)
 {
+    // A sparse file (a disk image, a preallocated log) reads as zeros in its
+    // holes: only the parts that hold data are read.
+    struct stat st;
+    const bool sparse = ::fstat(fd, &st) == 0 && st.st_size > (Q_INT64_C(1) << 20)
+                        && static_cast<qint64>(st.st_blocks) * 512 < st.st_size / 2;
+    off_t position = 0;
+    off_t dataEnd = -1; // end of the current stretch of data when sparse
+    return extract([=](char *buffer, std::size_t size) mutable -> ssize_t {
+        if (sparse) {
+            if (dataEnd < 0 || position >= dataEnd) {
+                const off_t data = ::lseek(fd, position, SEEK_DATA);
+                if (data < 0)
+                    return errno == ENXIO ? 0 : -1;
+                off_t hole = ::lseek(fd, data, SEEK_HOLE);
+                if (hole < 0)
+                    hole = st.st_size;
+                position = data;
+                dataEnd = hole;
+                if (::lseek(fd, position, SEEK_SET) < 0)
+                    return -1;
+            }
+            size = static_cast<std::size_t>(std::min<off_t>(static_cast<off_t>(size), dataEnd - position));
+        }
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got > 0)
+            position += got;
+        return got;
+    }, sink);
+}
+
+ExtractStatus PlainTextExtractor::extract(const Read &read, TextSink &sink)
+{
     // One read buffer per thread, kept between files.
     thread_local std::unique_ptr<char[]> storage(new char[Limits::ReadChunkBytes]);
     struct
@@ -100,7 +133,7 @@ ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)
         std::size_t filled = 0;
         bool atEnd = false;
         while (filled < buffer.size()) {
-            const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+            const ssize_t got = read(buffer.data() + filled, buffer.size() - filled);
             if (got < 0) {
                 if (errno == EINTR)
                     continue;

@@ -5,6 +5,8 @@
 #include "textsink.h"
 
 #include <cstddef>
+#include <functional>
+#include <sys/types.h>
 
 // Reads a plain text file in chunks and hands it on as UTF-8. The encoding
 // is taken from the start of the text (Limits::EncodingProbeBytes): a byte
@@ -22,6 +24,10 @@ public:
     static bool isValidUtf8(const char *data, std::size_t length, bool moreFollows);
 
     static ExtractStatus extract(int fd, TextSink &sink);
+    // The same over any source: read(buffer, size) returns the bytes read,
+    // 0 at the end, or -1 (errno set) when reading failed.
+    using Read = std::function<ssize_t(char *, std::size_t)>;
+    static ExtractStatus extract(const Read &read, TextSink &sink);
 };
 
 #endif // PLAINTEXTEXTRACTOR_H

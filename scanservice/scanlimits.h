@@ -24,6 +24,16 @@ constexpr int MaxXmlEntityExpansion = 4096;
 // PDF
 constexpr int MaxPdfPages = 20000;
 
+// Archives (zip, rar, 7z, tar, gz); a limit reached stops the whole file,
+// keeping what was found before it
+constexpr qint64 MaxArchiveFileBytes = Q_INT64_C(4) << 30;   // archives are streamed
+constexpr int MaxArchiveDepth = 3;                             // an archive in an archive in an archive
+constexpr qint64 MaxArchiveTotalBytes = Q_INT64_C(1) << 30;  // uncompressed bytes of all members, all levels
+constexpr int MaxArchiveMembers = 10000;                       // entries of all levels
+constexpr qint64 MaxArchiveRatio = 200;                        // uncompressed / compressed of one archive
+constexpr qint64 ArchiveRatioFloorBytes = Q_INT64_C(16) << 20; // the ratio is checked above this
+constexpr qint64 MaxArchiveMemberBytes = Q_INT64_C(128) << 20; // a document or archive member is held in memory
+
 // Matching and findings
 constexpr int ContextChars = 40;             // characters kept on each side of a hit
 constexpr int MaxPassagesPerWord = 100;      // passages kept per word and file; counts stay exact

@@ -89,7 +89,8 @@ struct ScanTask::Shared
     void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream);
     void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
-    void fail(const QByteArray &path, const QString &reason);
+    // Counts the skip by its reason and records the file with the detailed reason.
+    void fail(const QByteArray &path, const QString &reason, const QString &detail = QString());
     void run();
 };
 
@@ -141,11 +142,11 @@ void ScanTask::Shared::work()
     }
 }
 
-void ScanTask::Shared::fail(const QByteArray &path, const QString &reason)
+void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const QString &detail)
 {
     skip(reason);
     if (settings.writeFindings)
-        store->addFailure(id, QString::fromUtf8(path), reason);
+        store->addFailure(id, QString::fromUtf8(path), detail.isEmpty() ? reason : detail);
 }
 
 void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch)
@@ -170,14 +171,18 @@ bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std
         fail(path, DocumentReader::statusText(ExtractStatus::Unsupported));
         return false;
     }
-    const ExtractStatus status = DocumentReader::read(path, kind, sink);
+    ReadOptions options;
+    options.extensions = settings.extensions;
+    QString detail;
+    options.detail = &detail;
+    const ExtractStatus status = DocumentReader::read(path, kind, sink, options);
     if (cancelled)
         return false;
     if (status == ExtractStatus::Stopped) {
         fail(path, stopReason() == int(HitCollector::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
                                                                       : QStringLiteral("time limit reached, scanned in part"));
     } else if (status != ExtractStatus::Ok) {
-        fail(path, DocumentReader::statusText(status));
+        fail(path, DocumentReader::statusText(status), detail);
     }
     return true;
 }

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <archive.h>
+#include <archive_entry.h>
 #include <zip.h>
 
 namespace {
@@ -56,6 +58,46 @@ bool SampleDocuments::writeZip(const QString &path, const QList<QPair<QString, Q
         }
     }
     return zip_close(archive) == 0;
+}
+
+bool SampleDocuments::writeArchive(const QString &path, const QString &format,
+                                   const QList<QPair<QString, QByteArray>> &members)
+{
+    archive *a = archive_write_new();
+    if (format == QLatin1String("zip"))
+        archive_write_set_format_zip(a);
+    else if (format == QLatin1String("7z"))
+        archive_write_set_format_7zip(a);
+    else if (format == QLatin1String("gz"))
+        archive_write_set_format_raw(a);
+    else
+        archive_write_set_format_pax_restricted(a);
+    if (format == QLatin1String("tar.gz") || format == QLatin1String("gz"))
+        archive_write_add_filter_gzip(a);
+    bool ok = archive_write_open_filename(a, QFile::encodeName(path).constData()) == ARCHIVE_OK;
+    for (const auto &member : members) {
+        if (!ok)
+            break;
+        archive_entry *entry = archive_entry_new();
+        archive_entry_set_pathname_utf8(entry, member.first.toUtf8().constData());
+        archive_entry_set_filetype(entry, AE_IFREG);
+        archive_entry_set_perm(entry, 0644);
+        archive_entry_set_size(entry, member.second.size());
+        ok = archive_write_header(a, entry) == ARCHIVE_OK
+             && archive_write_data(a, member.second.constData(), static_cast<size_t>(member.second.size())) == member.second.size();
+        archive_entry_free(entry);
+        if (format == QLatin1String("gz"))
+            break;
+    }
+    ok = archive_write_close(a) == ARCHIVE_OK && ok;
+    archive_write_free(a);
+    return ok;
+}
+
+QByteArray SampleDocuments::readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool SampleDocuments::writeDocx(const QString &path, const QString &body, const QStringList &cells,

@@ -15,6 +15,10 @@ class SampleDocuments
 public:
     static bool writeFile(const QString &path, const QByteArray &bytes);
     static bool writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &members);
+    // An archive in one of the formats "zip", "7z", "tar", "tar.gz" (members
+    // as given), or "gz" (one compressed file: the first member's data).
+    static bool writeArchive(const QString &path, const QString &format, const QList<QPair<QString, QByteArray>> &members);
+    static QByteArray readFile(const QString &path);
 
     // A DOCX whose body holds one paragraph and a table (one row, the given
     // cells), with one header and one footer.

@@ -17,6 +17,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -280,6 +282,28 @@ private:
             }
         }
         return rules;
+    }
+    // file -> reason of the files the task recorded as not read in full (from the findings database).
+    QMap<QString, QString> failures(const QString &pathlist, int tasktype = 3)
+    {
+        QMap<QString, QString> found;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "failures");
+            db.setDatabaseName(databasePath());
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+            if (db.open()) {
+                QSqlQuery query(db);
+                query.prepare("SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
+                              "WHERE t.pathlist = ? AND t.tasktype = ?");
+                query.addBindValue(pathlist);
+                query.addBindValue(tasktype);
+                query.exec();
+                while (query.next())
+                    found.insert(query.value(0).toString(), query.value(1).toString());
+            }
+        }
+        QSqlDatabase::removeDatabase("failures");
+        return found;
     }
     bool serving()
     {
@@ -546,6 +570,69 @@ private Q_SLOTS:
         QCOMPARE(none.second.value("groupname").toString(), QStringLiteral("金融消费"));
         QCOMPARE(none.second.value("groupsensitives").toArray().size(), 0);
         QVERIFY(privacyDetail(tree, "不是类别").first != 0);
+    }
+
+    void archivesReadWithinLimits()
+    {
+        const QString tree = newTree();
+        PrivacySamples samples(31);
+        const QString inZip = samples.idNumber(QDate(1979, 11, 3));
+        const QString inGz = samples.idNumber(QDate(1991, 2, 14));
+        const QString tooDeep = samples.idNumber(QDate(1966, 8, 8));
+        const QString beside = samples.idNumber(QDate(1988, 1, 20));
+        // A DOCX inside a zip inside a tar.gz.
+        const QString work = m_work.path() + "/archive-work";
+        QDir().mkpath(work);
+        QVERIFY(SampleDocuments::writeDocx(work + "/报告.docx", "身份证号 " + inZip, {"无"}, "页眉", "页脚"));
+        QVERIFY(SampleDocuments::writeArchive(work + "/inner.zip", "zip",
+                                              {{"报告.docx", SampleDocuments::readFile(work + "/报告.docx")},
+                                               {"说明.md", ("身份证号 " + beside).toUtf8()}})); // a type not chosen
+        QVERIFY(SampleDocuments::writeArchive(tree + "/nested.tar.gz", "tar.gz",
+                                              {{"docs/inner.zip", SampleDocuments::readFile(work + "/inner.zip")}}));
+        // One compressed text file.
+        QVERIFY(SampleDocuments::writeArchive(tree + "/notes.txt.gz", "gz", {{"notes.txt", ("手机13912345678 证件 " + inGz).toUtf8()}}));
+        // A zip bomb: 64 MiB of zeros in one member, then a member that would have a hit.
+        QVERIFY(SampleDocuments::writeArchive(tree + "/bomb.zip", "zip",
+                                              {{"zeros.txt", QByteArray(64 << 20, '\0')}, {"after.txt", ("证件 " + beside).toUtf8()}}));
+        // Five archives, one inside the other; the identity number lies in the innermost.
+        QByteArray deep;
+        QVERIFY(SampleDocuments::writeArchive(work + "/level5.zip", "zip", {{"secret.txt", ("身份证号 " + tooDeep).toUtf8()}}));
+        for (int level = 4; level >= 1; --level) {
+            QVERIFY(SampleDocuments::writeArchive(work + QStringLiteral("/level%1.zip").arg(level), "zip",
+                                                  {{QStringLiteral("level%1.zip").arg(level + 1),
+                                                    SampleDocuments::readFile(work + QStringLiteral("/level%1.zip").arg(level + 1))}}));
+        }
+        QVERIFY(QFile::copy(work + "/level1.zip", tree + "/deep.zip"));
+        QVERIFY(SampleDocuments::writeFile(tree + "/plain.txt", ("证件 " + beside).toUtf8()));
+        QVERIFY(SampleDocuments::writeArchive(tree + "/other.7z", "7z", {{"a.txt", ("邮箱 li.si@example.org 联系")}}));
+
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        QCOMPARE(log.scanning.last().id, 6);
+
+        const QMap<QString, QMap<QString, QStringList>> identity = grouped(privacyDetail(tree, "身份标识").second);
+        // Hits inside archives are reported under the archive's path; the member's path starts the passage.
+        QCOMPARE(identity.value("居民身份证号").value(tree + "/nested.tar.gz"), QStringList{inZip});
+        QCOMPARE(identity.value("居民身份证号").value(tree + "/notes.txt.gz"), QStringList{inGz});
+        QCOMPARE(identity.value("手机号码").value(tree + "/notes.txt.gz"), QStringList{"13912345678"});
+        QCOMPARE(identity.value("居民身份证号").value(tree + "/plain.txt"), QStringList{beside});
+        QCOMPARE(identity.value("电子邮箱地址").value(tree + "/other.7z"), QStringList{"li.si@example.org"});
+        QVERIFY(!identity.value("居民身份证号").contains(tree + "/deep.zip"));
+        QVERIFY(!identity.value("居民身份证号").contains(tree + "/bomb.zip"));
+        const QJsonArray rules = privacyDetail(tree, "身份标识").second.value("groupsensitives").toArray();
+        for (const QJsonValue &file : rules.at(0)["rulesensitives"].toArray()) {
+            if (file["filepath"].toString() == tree + "/nested.tar.gz")
+                QVERIFY2(file["sensitives"][0]["sensitive_ctx"].toString().startsWith("docs/inner.zip/报告.docx："),
+                         qPrintable(file["sensitives"][0]["sensitive_ctx"].toString()));
+        }
+
+        // The bomb and the nesting were stopped and recorded with their reasons.
+        const QMap<QString, QString> failed = failures(tree);
+        QVERIFY2(failed.value(tree + "/bomb.zip").contains("compression ratio"), qPrintable(failed.value(tree + "/bomb.zip")));
+        QVERIFY2(failed.value(tree + "/deep.zip").contains("nested deeper"), qPrintable(failed.value(tree + "/deep.zip")));
+        QCOMPARE(failed.size(), 2);
+        QVERIFY(serving());
     }
 
     void unknownTasks()
