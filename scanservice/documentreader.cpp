@@ -1,6 +1,7 @@
 #include "documentreader.h"
 
 #include "archiveextractor.h"
+#include "legacyofficeextractor.h"
 #include "scanlimits.h"
 #include "officeextractor.h"
 #include "pdfextractor.h"
@@ -35,6 +36,12 @@ DocumentReader::Kind DocumentReader::kindOf(const QByteArray &extension)
         return Kind::Pptx;
     if (extension == "pdf")
         return Kind::Pdf;
+    if (extension == "doc")
+        return Kind::Doc;
+    if (extension == "xls")
+        return Kind::Xls;
+    if (extension == "ppt")
+        return Kind::Ppt;
     if (extension == "zip" || extension == "rar" || extension == "7z" || extension == "tar" || extension == "gz"
         || extension == "tgz")
         return Kind::Archive;
@@ -112,6 +119,12 @@ ExtractStatus DocumentReader::readOpen(int fd, qint64 size, const QByteArray &na
         return OfficeExtractor::extract(fd, OfficeExtractor::Kind::Pptx, sink);
     case Kind::Pdf:
         return PdfExtractor::extract(fd, name, sink);
+    case Kind::Doc:
+        return LegacyOfficeExtractor::extract(fd, size, LegacyOfficeExtractor::Kind::Doc, sink);
+    case Kind::Xls:
+        return LegacyOfficeExtractor::extract(fd, size, LegacyOfficeExtractor::Kind::Xls, sink);
+    case Kind::Ppt:
+        return LegacyOfficeExtractor::extract(fd, size, LegacyOfficeExtractor::Kind::Ppt, sink);
     case Kind::Archive:
         return ArchiveExtractor::extract(fd, size, name, options.extensions, sink, options.detail);
     case Kind::Unsupported:

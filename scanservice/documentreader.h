@@ -24,7 +24,7 @@ struct ReadOptions
 class DocumentReader
 {
 public:
-    enum class Kind { PlainText, Docx, Xlsx, Pptx, Pdf, Archive, Unsupported };
+    enum class Kind { PlainText, Docx, Xlsx, Pptx, Pdf, Doc, Xls, Ppt, Archive, Unsupported };
 
     // The lower-case extension of a file name: what follows its last dot
     // ("a.tar.gz" -> "gz"); empty for names without one or starting with it.

@@ -16,11 +16,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
+#include <QtEndian>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// Keeps the text a reader hands on.
+struct TextCollector : TextSink
+{
+    QByteArray text;
+    bool write(const char *utf8, std::size_t length) override
+    {
+        text.append(utf8, static_cast<int>(length));
+        return true;
+    }
+};
 
 struct ScanResult
 {
@@ -381,6 +393,76 @@ private Q_SLOTS:
         QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Docx, collector)), status);
         collector.finish();
         QVERIFY(collector.textBytes() < 1 << 20);
+    }
+
+    void legacyOfficeText_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("fragments"); // in reading order
+        QTest::newRow("doc") << "legacy.doc"
+                             << QStringList{"机密文件：第一季度客户资料\n", "身份证号：11010519491231002X\n", "联系手机", "13912345678",
+                                            "绝密", "English text stays readable."};
+        QTest::newRow("xls") << "legacy.xls" << QStringList{"客户名单", "身份证号 11010519491231002X", "机密", "绝密", "13912345678"};
+        QTest::newRow("ppt") << "legacy.ppt" << QStringList{"季度汇报 机密", "联系人：张三 手机 13912345678", "讲稿绝密"};
+    }
+    void legacyOfficeText()
+    {
+        QFETCH(QString, file);
+        QFETCH(QStringList, fragments);
+        const QString path = qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + "/tests/scanservice/fixtures/" + file;
+        TextCollector text;
+        const QByteArray native = QFile::encodeName(path);
+        QCOMPARE(int(DocumentReader::read(native, DocumentReader::kindOf(DocumentReader::extensionOf(native)), text)),
+                 int(ExtractStatus::Ok));
+        const QString got = QString::fromUtf8(text.text);
+        int at = 0;
+        for (const QString &fragment : fragments) {
+            const int found = got.indexOf(fragment, at);
+            QVERIFY2(found >= 0, qPrintable(QStringLiteral("%1 not after %2 in: %3").arg(fragment).arg(at).arg(got)));
+            at = found + fragment.size();
+        }
+    }
+
+    void damagedCompoundFilesRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("damage");
+        for (const char *file : {"legacy.doc", "legacy.xls", "legacy.ppt"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 cut in half").arg(file))) << file << "truncate";
+            QTest::newRow(qPrintable(QStringLiteral("%1 with a loop in its sector table").arg(file))) << file << "loop";
+            QTest::newRow(qPrintable(QStringLiteral("%1 with random bytes after the header").arg(file))) << file << "noise";
+        }
+    }
+    void damagedCompoundFilesRefused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, damage);
+        QByteArray bytes = SampleDocuments::readFile(qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + "/tests/scanservice/fixtures/" + file);
+        QVERIFY(bytes.size() > 4096);
+        if (damage == "truncate") {
+            bytes.truncate(bytes.size() / 2);
+        } else if (damage == "loop") {
+            // Every entry of the first sector of the allocation table points to sector 0.
+            const quint32 fatSector = qFromLittleEndian<quint32>(bytes.constData() + 0x4C);
+            char *fat = bytes.data() + (fatSector + 1) * 512;
+            for (int i = 0; i < 128; ++i)
+                qToLittleEndian<quint32>(0, fat + 4 * i);
+        } else {
+            quint32 state = 7;
+            for (int i = 512; i < bytes.size(); ++i) {
+                state = state * 1103515245u + 12345u;
+                bytes[i] = static_cast<char>(state >> 24);
+            }
+        }
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/" + file;
+        QVERIFY(SampleDocuments::writeFile(path, bytes));
+        TextCollector text;
+        const QByteArray native = QFile::encodeName(path);
+        const ExtractStatus status = DocumentReader::read(native, DocumentReader::kindOf(DocumentReader::extensionOf(native)), text);
+        // Damage is reported, or what could be read is read; nothing hangs or crashes.
+        QVERIFY2(status == ExtractStatus::Corrupt || status == ExtractStatus::Ok, qPrintable(QString::number(int(status))));
+        QVERIFY(text.text.size() < bytes.size() * 4);
     }
 
     void notAZipIsCorrupt()
