@@ -56,7 +56,7 @@ QString DocumentReader::statusText(ExtractStatus status)
     case ExtractStatus::Stopped:
         return QStringLiteral("stopped");
     case ExtractStatus::Unsupported:
-        return QStringLiteral("file type not read yet");
+        return QStringLiteral("file type not read");
     case ExtractStatus::TooLarge:
         return QStringLiteral("above the size limit");
     case ExtractStatus::Unreadable:
@@ -67,6 +67,8 @@ QString DocumentReader::statusText(ExtractStatus status)
         return QStringLiteral("protected by a password");
     case ExtractStatus::LimitExceeded:
         return QStringLiteral("container limit exceeded");
+    case ExtractStatus::Failed:
+        return QStringLiteral("reader failed");
     }
     return QString();
 }

@@ -10,7 +10,8 @@ enum class ExtractStatus {
     Unreadable,   // the file could not be opened or read
     Corrupt,      // the file is not what its type says, or is damaged
     Encrypted,    // the document is protected by a password
-    LimitExceeded // a container limit (part size, ratio, entries) was hit
+    LimitExceeded, // a container limit (part size, ratio, entries) was hit
+    Failed         // the reader crashed, was stopped at a time or memory limit, or could not be started
 };
 
 #endif // EXTRACTSTATUS_H

@@ -3,6 +3,7 @@
 #include "privacyrules.h"
 #include "scanservice.h"
 #include "serviceoptions.h"
+#include "workerprocess.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -10,7 +11,11 @@
 #include <QTextStream>
 #include <QtDebug>
 
+#include <clocale>
 #include <csignal>
+#include <langinfo.h>
+#include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,8 +31,16 @@ void onSignal(int)
 
 int main(int argc, char *argv[])
 {
+    // An extraction worker, started by the service itself: no bus, no event loop.
+    if (argc == 3 && std::strcmp(argv[1], "--extraction-worker") == 0)
+        return WorkerProcess::serve(std::atoi(argv[2]));
+
     ::umask(077);
     QCoreApplication app(argc, argv);
+    // Names inside archives are converted to the locale's character set: make it UTF-8
+    // (under systemd the service may start without a locale).
+    if (std::strcmp(::nl_langinfo(CODESET), "UTF-8") != 0)
+        ::setlocale(LC_CTYPE, "C.UTF-8");
     app.setApplicationName(QStringLiteral("tavex-control-discovery-service"));
     qSetMessagePattern(QStringLiteral("[%{if-debug}DEBUG%{endif}%{if-info}INFO%{endif}%{if-warning}WARN%{endif}"
                                       "%{if-critical}ERROR%{endif}%{if-fatal}FATAL%{endif}] %{message}"));
@@ -60,6 +73,7 @@ int main(int argc, char *argv[])
 
     ScanService service(&store, privacy);
     service.setCountDelay(options.countDelayMs());
+    service.setExtraction(QCoreApplication::applicationFilePath(), options.workerMemoryBytes(), options.secondsPerFile());
     if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
         QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
         return 2;

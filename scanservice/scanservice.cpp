@@ -81,6 +81,14 @@ void ScanService::setCountDelay(int ms)
     m_tasks->setCountDelay(ms);
 }
 
+void ScanService::setExtraction(const QString &workerProgram, qint64 workerMemoryBytes, int secondsPerFile)
+{
+    WorkerProcess::Limits limits;
+    limits.memoryBytes = workerMemoryBytes;
+    limits.secondsPerFile = secondsPerFile;
+    m_tasks->setExtraction(workerProgram, limits);
+}
+
 bool ScanService::callerAllowed(const char *method)
 {
     if (!calledFromDBus())

@@ -37,6 +37,8 @@ public:
     bool registerOn(QDBusConnection connection, QString *error);
     // For tests: delays every task's counting walk.
     void setCountDelay(int ms);
+    // Where documents and archives are read: worker processes of this program, with these limits.
+    void setExtraction(const QString &workerProgram, qint64 workerMemoryBytes, int secondsPerFile);
 
 public Q_SLOTS:
     int SensitiveDiscoverySetScanTask(const QString &pathlist, int tasktype, int scanmode, const QString &begintime,

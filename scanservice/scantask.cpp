@@ -22,7 +22,9 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -83,11 +85,14 @@ struct ScanTask::Shared
     }
     void count();
     void work();
-    void scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch);
-    // Reads the file into the sink; returns false (and records why) when nothing is to be reported.
-    bool extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason);
-    void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream);
-    void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch);
+    void scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
+                  std::unique_ptr<WorkerProcess> &worker);
+    // Reads the file into the sink (documents and archives in an extraction
+    // worker); returns false (and records why) when nothing is to be reported.
+    bool extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason,
+                 std::unique_ptr<WorkerProcess> &worker);
+    void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
+    void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
     // Counts the skip by its reason and records the file with the detailed reason.
     void fail(const QByteArray &path, const QString &reason, const QString &detail = QString());
@@ -121,6 +126,7 @@ void ScanTask::Shared::work()
     std::unique_ptr<PrivacyMatcher::Scratch> scratch;
     if (settings.privacy)
         scratch = std::make_unique<PrivacyMatcher::Scratch>(*settings.privacy);
+    std::unique_ptr<WorkerProcess> worker; // started for the first document
     for (;;) {
         waitWhilePaused();
         QByteArray path;
@@ -137,7 +143,7 @@ void ScanTask::Shared::work()
             latestPath = QString::fromUtf8(path);
         }
         queueChanged.notify_all();
-        scanFile(path, stream.get(), scratch.get());
+        scanFile(path, stream.get(), scratch.get(), worker);
         scannedFiles.fetch_add(1);
     }
 }
@@ -149,22 +155,24 @@ void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const
         store->addFailure(id, QString::fromUtf8(path), detail.isEmpty() ? reason : detail);
 }
 
-void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch)
+void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
+                                std::unique_ptr<WorkerProcess> &worker)
 {
     if (settings.matcher) {
         if (!stream->isValid())
             fail(path, QStringLiteral("matcher unavailable"));
         else
-            keywordFile(path, stream);
+            keywordFile(path, stream, worker);
     } else if (settings.privacy) {
         if (!scratch->isValid())
             fail(path, QStringLiteral("matcher unavailable"));
         else
-            privacyFile(path, scratch);
+            privacyFile(path, scratch, worker);
     }
 }
 
-bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason)
+bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason,
+                               std::unique_ptr<WorkerProcess> &worker)
 {
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     if (kind == DocumentReader::Kind::Unsupported) {
@@ -175,7 +183,27 @@ bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std
     options.extensions = settings.extensions;
     QString detail;
     options.detail = &detail;
-    const ExtractStatus status = DocumentReader::read(path, kind, sink, options);
+    ExtractStatus status;
+    if (kind == DocumentReader::Kind::PlainText || settings.workerProgram.isEmpty()) {
+        status = DocumentReader::read(path, kind, sink, options);
+    } else {
+        // Opened and checked here; the worker reads the very file checked.
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        struct stat st;
+        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            status = ExtractStatus::Unreadable;
+        } else if (st.st_size > DocumentReader::sizeLimit(kind)) {
+            status = ExtractStatus::TooLarge;
+        } else {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            if (!worker)
+                worker = std::make_unique<WorkerProcess>(settings.workerProgram, settings.workerLimits, settings.scanmode == 4);
+            status = worker->extract(fd, st.st_size, path.mid(path.lastIndexOf('/') + 1), kind, settings.extensions, sink,
+                                     &cancelled, &detail);
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
     if (cancelled)
         return false;
     if (status == ExtractStatus::Stopped) {
@@ -200,15 +228,16 @@ void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVari
         committed();
 }
 
-void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream)
+void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream,
+                                   std::unique_ptr<WorkerProcess> &worker)
 {
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     HitCollector collector(*settings.matcher, *stream);
     collector.setCancelFlag(&cancelled);
-    collector.setDeadline(QDeadlineTimer(qint64(Limits::MaxSecondsPerFile) * 1000));
+    collector.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
     if (DocumentReader::isDocument(kind))
         collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); });
+    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); }, worker);
     collector.finish();
     if (!read || cancelled || collector.foundKeywords().isEmpty())
         return;
@@ -233,15 +262,16 @@ void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Strea
     deliver(std::move(findings), counts);
 }
 
-void ScanTask::Shared::privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch)
+void ScanTask::Shared::privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch,
+                                   std::unique_ptr<WorkerProcess> &worker)
 {
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     PrivacyCollector collector(*settings.privacy, *scratch, settings.today);
     collector.setCancelFlag(&cancelled);
-    collector.setDeadline(QDeadlineTimer(qint64(Limits::MaxSecondsPerFile) * 1000));
+    collector.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
     if (DocumentReader::isDocument(kind))
         collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); });
+    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); }, worker);
     collector.finish();
     if (!read || cancelled || collector.foundRules().isEmpty())
         return;

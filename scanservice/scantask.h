@@ -3,6 +3,7 @@
 
 #include "keywordmatcher.h"
 #include "privacymatcher.h"
+#include "workerprocess.h"
 #include "scantaskdetailinfo.h"
 
 #include <QByteArray>
@@ -49,6 +50,8 @@ public:
         QDate today;                     // the scan's date (ages are counted to it)
         bool writeFindings = true;
         int countDelayMs = 0;            // for tests: the counting walk starts this much later
+        QString workerProgram;           // extraction workers; empty: documents are read in the service itself
+        WorkerProcess::Limits workerLimits;
     };
 
     ScanTask(quint64 id, const Settings &settings, FindingsStore *store, QObject *parent = nullptr);

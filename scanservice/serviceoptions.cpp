@@ -38,6 +38,14 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
                                                   "else ../share/tavex-control-discovery/privacy-rules.conf)."),
                                    QStringLiteral("PATH"));
     parser.addOption(rules);
+    const QCommandLineOption memory(QStringLiteral("worker-memory"),
+                                    QStringLiteral("Address space of an extraction worker in MiB (default %1).").arg(Limits::WorkerMemoryBytes >> 20),
+                                    QStringLiteral("MIB"));
+    const QCommandLineOption seconds(QStringLiteral("file-time-limit"),
+                                     QStringLiteral("Wall and CPU time for reading one file, in seconds (default %1).").arg(Limits::MaxSecondsPerFile),
+                                     QStringLiteral("SECONDS"));
+    parser.addOption(memory);
+    parser.addOption(seconds);
     parser.addOption(help);
     parser.addOption(countDelay);
     parser.addOption(database);
@@ -64,6 +72,24 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
             return false;
         }
         m_findingsDatabase = QDir::current().absoluteFilePath(path);
+    }
+    if (parser.isSet(memory)) {
+        bool ok = false;
+        m_workerMemoryMiB = parser.value(memory).toLongLong(&ok);
+        if (!ok || m_workerMemoryMiB < 64 || m_workerMemoryMiB > (1 << 20)) {
+            *message = QStringLiteral("--worker-memory needs MiB between 64 and 1048576\n");
+            *exitCode = 64;
+            return false;
+        }
+    }
+    if (parser.isSet(seconds)) {
+        bool ok = false;
+        m_secondsPerFile = parser.value(seconds).toInt(&ok);
+        if (!ok || m_secondsPerFile < 1 || m_secondsPerFile > 86400) {
+            *message = QStringLiteral("--file-time-limit needs seconds between 1 and 86400\n");
+            *exitCode = 64;
+            return false;
+        }
     }
     if (parser.isSet(rules))
         m_privacyRules = QDir::current().absoluteFilePath(parser.value(rules));

@@ -1,6 +1,8 @@
 #ifndef SERVICEOPTIONS_H
 #define SERVICEOPTIONS_H
 
+#include "scanlimits.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,10 +22,14 @@ public:
     QString privacyRules() const;
     // For tests: how long each counting walk waits before it starts.
     int countDelayMs() const { return m_countDelayMs; }
+    qint64 workerMemoryBytes() const { return m_workerMemoryMiB << 20; }
+    int secondsPerFile() const { return m_secondsPerFile; }
 
 private:
     QString m_findingsDatabase = defaultFindingsDatabase();
     int m_countDelayMs = 0;
+    qint64 m_workerMemoryMiB = Limits::WorkerMemoryBytes >> 20;
+    int m_secondsPerFile = Limits::MaxSecondsPerFile;
     QString m_privacyRules;
 };
 

@@ -154,6 +154,8 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
         settings.extensions.insert(type.toUtf8());
     settings.writeFindings = parsed.writeDatabase();
     settings.countDelayMs = m_countDelayMs;
+    settings.workerProgram = m_workerProgram;
+    settings.workerLimits = m_workerLimits;
     settings.today = QDate::currentDate();
     if (tasktype == 3) {
         if (!m_privacy) {

@@ -29,6 +29,12 @@ public:
                const QString &endtime, double batchsize, const QString &policy, QString *reason);
     ScanTask *find(const QString &pathlist, int tasktype) const;
     void setCountDelay(int ms) { m_countDelayMs = ms; }
+    // Documents and archives are read by extraction workers running this program.
+    void setExtraction(const QString &workerProgram, const WorkerProcess::Limits &limits)
+    {
+        m_workerProgram = workerProgram;
+        m_workerLimits = limits;
+    }
     // The compiled privacy rules that privacy tasks use.
     void setPrivacyMatcher(std::shared_ptr<const PrivacyMatcher> matcher) { m_privacy = std::move(matcher); }
     int pause(const QString &pathlist, int tasktype);
@@ -56,6 +62,8 @@ private:
     QTimer m_reaper;
     quint64 m_nextId = 1;
     int m_countDelayMs = 0;
+    QString m_workerProgram;
+    WorkerProcess::Limits m_workerLimits;
     std::shared_ptr<const PrivacyMatcher> m_privacy;
 };
 

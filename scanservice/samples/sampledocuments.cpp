@@ -8,6 +8,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <zip.h>
+#include <zlib.h>
 
 namespace {
 const char *const W = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
@@ -92,6 +93,48 @@ bool SampleDocuments::writeArchive(const QString &path, const QString &format,
     ok = archive_write_close(a) == ARCHIVE_OK && ok;
     archive_write_free(a);
     return ok;
+}
+
+bool SampleDocuments::writeBusyPdf(const QString &path, int operations)
+{
+    // The content stream is compressed as it is made, so it never lies in memory whole.
+    const QByteArray block = QByteArray("1 0 0 1 0 0 cm\n").repeated(65536);
+    QByteArray compressed;
+    z_stream zs{};
+    if (deflateInit(&zs, 6) != Z_OK)
+        return false;
+    QByteArray out(1 << 20, Qt::Uninitialized);
+    for (qint64 left = operations; left > 0;) {
+        const int ops = static_cast<int>(qMin<qint64>(left, 65536));
+        left -= ops;
+        zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(block.constData()));
+        zs.avail_in = static_cast<uInt>(ops * 15);
+        const int flush = left > 0 ? Z_NO_FLUSH : Z_FINISH;
+        do {
+            zs.next_out = reinterpret_cast<Bytef *>(out.data());
+            zs.avail_out = static_cast<uInt>(out.size());
+            deflate(&zs, flush);
+            compressed.append(out.constData(), out.size() - static_cast<int>(zs.avail_out));
+        } while (zs.avail_out == 0);
+    }
+    deflateEnd(&zs);
+    const QList<QByteArray> objects{
+        "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+        "<< /Length " + QByteArray::number(compressed.size()) + " /Filter /FlateDecode >>\nstream\n" + compressed + "\nendstream"};
+    QByteArray pdf("%PDF-1.4\n");
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const int xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
+           + QByteArray::number(xref) + "\n%%EOF\n";
+    return writeFile(path, pdf);
 }
 
 QByteArray SampleDocuments::readFile(const QString &path)

@@ -19,6 +19,9 @@ public:
     // as given), or "gz" (one compressed file: the first member's data).
     static bool writeArchive(const QString &path, const QString &format, const QList<QPair<QString, QByteArray>> &members);
     static QByteArray readFile(const QString &path);
+    // A small PDF that keeps a parser busy: its one page's content stream
+    // (compressed) holds this many transformation operators.
+    static bool writeBusyPdf(const QString &path, int operations);
 
     // A DOCX whose body holds one paragraph and a table (one row, the given
     // cells), with one header and one footer.

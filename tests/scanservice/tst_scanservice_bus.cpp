@@ -27,6 +27,7 @@
 
 #include <algorithm>
 
+#include <csignal>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -632,6 +633,108 @@ private Q_SLOTS:
         QVERIFY2(failed.value(tree + "/bomb.zip").contains("compression ratio"), qPrintable(failed.value(tree + "/bomb.zip")));
         QVERIFY2(failed.value(tree + "/deep.zip").contains("nested deeper"), qPrintable(failed.value(tree + "/deep.zip")));
         QCOMPARE(failed.size(), 2);
+        QVERIFY(serving());
+    }
+
+    void hostileFilesCostOnlyThemselves()
+    {
+        // Reading one file may take 3 seconds here.
+        stopService();
+        QVERIFY(startService({"--file-time-limit", "3"}));
+        const QString tree = newTree();
+        PrivacySamples samples(41);
+        QStringList ids;
+        for (int i = 0; i < 6; ++i)
+            ids.append(samples.idNumber(QDate(1970 + i, 5, 5)));
+        // A truncated PDF, a PDF that keeps the parser busy, a DOCX with an entity bomb.
+        QVERIFY(SampleDocuments::writePdf(tree + "/truncated.pdf", {"身份证号 " + ids.at(0)}));
+        QByteArray pdf = SampleDocuments::readFile(tree + "/truncated.pdf");
+        QVERIFY(SampleDocuments::writeFile(tree + "/truncated.pdf", pdf.left(pdf.size() / 2)));
+        QVERIFY(SampleDocuments::writeBusyPdf(tree + "/busy.pdf", 20000000));
+        QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"身份证号身份证号\">";
+        for (char e = 'b', previous = 'a'; e <= 'j'; ++e, ++previous)
+            bomb += QByteArray("<!ENTITY ") + e + " \"" + QByteArray("&") .append(previous).append(';').repeated(10) + "\">";
+        bomb += "]><w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body><w:p><w:r><w:t>&j;</w:t></w:r></w:p></w:body></w:document>";
+        QVERIFY(SampleDocuments::writeZip(tree + "/bomb.docx", {{"word/document.xml", bomb}}));
+        // A 2 GB sparse file whose only data, at its end, holds an identity number.
+        {
+            QFile sparse(tree + "/sparse.txt");
+            QVERIFY(sparse.open(QIODevice::WriteOnly));
+            QVERIFY(sparse.seek((qint64(2) << 30) - 100));
+            sparse.write(("\n身份证号 " + ids.at(1) + "\n").toUtf8());
+        }
+        // Invalid UTF-8 around an identity number.
+        QVERIFY(SampleDocuments::writeFile(tree + "/invalid.txt", "\xc0\x80\xff 证件 " + ids.at(2).toLatin1() + " \xed\xa0\x80\n"));
+        // File names holding a line break, "|" and markup.
+        const QStringList names{"line\nbreak.txt", "pipe|name.txt", "<b>bold.txt"};
+        for (int i = 0; i < names.size(); ++i)
+            QVERIFY(SampleDocuments::writeFile(tree + "/" + names.at(i), ("证件 " + ids.at(3 + i)).toUtf8()));
+        // A symbolic link loop and a FIFO.
+        QVERIFY(QDir().mkpath(tree + "/sub"));
+        QVERIFY(QFile::link(tree, tree + "/sub/loop"));
+        QCOMPARE(::mkfifo(QFile::encodeName(tree + "/sub/pipe.txt").constData(), 0600), 0);
+        const QString good = samples.idNumber(QDate(1999, 9, 9));
+        QVERIFY(SampleDocuments::writeFile(tree + "/sub/good.txt", ("证件 " + good).toUtf8()));
+
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 120000);
+        QCOMPARE(detail(tree, 3).TotalCount, 9);
+        QCOMPARE(log.scanning.last().id, 9);
+
+        // Every other file's hits are reported, under the file's exact name.
+        const QMap<QString, QStringList> found = grouped(privacyDetail(tree, "身份标识").second).value("居民身份证号");
+        QCOMPARE(found.value(tree + "/sparse.txt"), QStringList{ids.at(1)});
+        QCOMPARE(found.value(tree + "/invalid.txt"), QStringList{ids.at(2)});
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(found.value(tree + "/" + names.at(i)), QStringList{ids.at(3 + i)});
+        QCOMPARE(found.value(tree + "/sub/good.txt"), QStringList{good});
+        QVERIFY(!found.contains(tree + "/busy.pdf"));
+        QVERIFY(!found.contains(tree + "/bomb.docx"));
+
+        // The parser that kept busy was stopped at its time limit; the entity bomb was refused.
+        const QMap<QString, QString> failed = failures(tree);
+        QVERIFY2(failed.value(tree + "/busy.pdf").contains("time limit"), qPrintable(failed.value(tree + "/busy.pdf")));
+        QVERIFY2(failed.value(tree + "/bomb.docx").contains("damaged"), qPrintable(failed.value(tree + "/bomb.docx")));
+        // And the service answers the next call.
+        QVERIFY(serving());
+        QCOMPARE(detail(tree, 3).Status, QStringLiteral("completed"));
+        stopService();
+        QVERIFY(startService());
+    }
+
+    void crashedReaderCostsOnlyItsFile()
+    {
+        const QString tree = newTree();
+        QVERIFY(SampleDocuments::writeBusyPdf(tree + "/busy.pdf", 20000000));
+        PrivacySamples samples(43);
+        const QString id = samples.idNumber(QDate(1981, 3, 3));
+        QVERIFY(SampleDocuments::writeFile(tree + "/z.txt", ("证件 " + id).toUtf8()));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, privacyPolicy(), 3), 0);
+        // The only document is the busy PDF: the worker that uses CPU time is reading it. Crash it.
+        const qint64 service = m_service.processId();
+        bool crashed = false;
+        for (int attempt = 0; attempt < 600 && !crashed && !log.ended; ++attempt) {
+            QTest::qWait(50);
+            for (const QString &entry : QDir("/proc").entryList(QDir::Dirs)) {
+                QFile stat("/proc/" + entry + "/stat");
+                QFile cmdline("/proc/" + entry + "/cmdline");
+                if (!entry.at(0).isDigit() || !stat.open(QIODevice::ReadOnly) || !cmdline.open(QIODevice::ReadOnly))
+                    continue;
+                const QList<QByteArray> fields = stat.readAll().split(')').value(1).trimmed().split(' ');
+                // Fields after the name: state, parent, …; user time is the 12th of them.
+                if (fields.size() > 12 && fields.at(1).toLongLong() == service && cmdline.readAll().contains("--extraction-worker")
+                    && fields.at(11).toLongLong() > 20) {
+                    crashed = ::kill(entry.toInt(), SIGSEGV) == 0;
+                }
+            }
+        }
+        QVERIFY(crashed);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 120000);
+        const QMap<QString, QString> failed = failures(tree);
+        QVERIFY2(failed.value(tree + "/busy.pdf").contains("crashed (signal 11"), qPrintable(failed.value(tree + "/busy.pdf")));
+        QCOMPARE(grouped(privacyDetail(tree, "身份标识").second).value("居民身份证号").value(tree + "/z.txt"), QStringList{id});
         QVERIFY(serving());
     }
 

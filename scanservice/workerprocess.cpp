@@ -1,0 +1,422 @@
+#include "workerprocess.h"
+
+#include "scanlimits.h"
+
+#include <QFile>
+#include <QMutex>
+#include <QSet>
+#include <QtEndian>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <clocale>
+#include <fcntl.h>
+#include <langinfo.h>
+#include <new>
+#include <poll.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+enum : char { Request = 'R', Text = 'T', Part = 'P', Done = 'D' };
+
+QMutex registryMutex;
+QSet<pid_t> &registry()
+{
+    static QSet<pid_t> pids;
+    return pids;
+}
+
+bool writeAll(int fd, const char *data, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t written = ::send(fd, data, length, MSG_NOSIGNAL);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        length -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool readAll(int fd, char *data, std::size_t length)
+{
+    while (length > 0) {
+        const ssize_t got = ::read(fd, data, length);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        length -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+QByteArray message(char type, const QByteArray &payload)
+{
+    QByteArray bytes(5, Qt::Uninitialized);
+    bytes[0] = type;
+    qToLittleEndian<quint32>(static_cast<quint32>(payload.size()), bytes.data() + 1);
+    return bytes + payload;
+}
+
+// The worker's sink: text goes back over the socket in messages of up to 64 KiB.
+class SocketSink : public TextSink
+{
+public:
+    explicit SocketSink(int socket)
+        : m_socket(socket)
+    {
+    }
+    bool write(const char *utf8, std::size_t length) override
+    {
+        m_buffer.append(utf8, static_cast<int>(length));
+        return m_buffer.size() < 65536 || flush();
+    }
+    void beginPart(const QByteArray &label) override
+    {
+        flush();
+        const QByteArray bytes = message(Part, label);
+        m_ok = m_ok && writeAll(m_socket, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    bool flush()
+    {
+        if (!m_buffer.isEmpty()) {
+            const QByteArray bytes = message(Text, m_buffer);
+            m_ok = m_ok && writeAll(m_socket, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            m_buffer.clear();
+        }
+        return m_ok;
+    }
+
+private:
+    int m_socket;
+    QByteArray m_buffer;
+    bool m_ok = true;
+};
+
+const char *signalName(int signal)
+{
+    switch (signal) {
+    case SIGSEGV: return "SIGSEGV";
+    case SIGBUS: return "SIGBUS";
+    case SIGABRT: return "SIGABRT";
+    case SIGFPE: return "SIGFPE";
+    case SIGILL: return "SIGILL";
+    case SIGKILL: return "SIGKILL";
+    case SIGXCPU: return "SIGXCPU";
+    default: return "";
+    }
+}
+
+} // namespace
+
+WorkerProcess::WorkerProcess(const QString &program, const Limits &limits, bool lowPriority)
+    : m_program(program)
+    , m_limits(limits)
+    , m_lowPriority(lowPriority)
+{
+}
+
+WorkerProcess::~WorkerProcess()
+{
+    if (m_pid > 0)
+        stop(SIGKILL);
+}
+
+QVector<pid_t> WorkerProcess::livePids()
+{
+    QMutexLocker lock(&registryMutex);
+    return registry().values().toVector();
+}
+
+bool WorkerProcess::spawn(QString *detail)
+{
+    int sockets[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) {
+        *detail = QStringLiteral("no extraction worker: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // Everything the child needs is made before fork(): after it, the child
+    // of a threaded process may only make system calls.
+    const QByteArray program = QFile::encodeName(m_program);
+    const QByteArray option("--extraction-worker");
+    const QByteArray socketNumber = QByteArray::number(sockets[1]);
+    char *const argv[] = {const_cast<char *>(program.constData()), const_cast<char *>(option.constData()),
+                          const_cast<char *>(socketNumber.constData()), nullptr};
+    const rlimit memory{static_cast<rlim_t>(m_limits.memoryBytes), static_cast<rlim_t>(m_limits.memoryBytes)};
+    const rlimit noCore{0, 0};
+    const pid_t parent = ::getpid();
+    const bool low = m_lowPriority;
+    sigset_t none;
+    sigemptyset(&none);
+
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        ::close(sockets[0]);
+        ::close(sockets[1]);
+        *detail = QStringLiteral("no extraction worker: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    if (pid == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(1);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (memory.rlim_cur > 0)
+            ::setrlimit(RLIMIT_AS, &memory);
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        if (low) {
+            ::setpriority(PRIO_PROCESS, 0, 19);
+            ::syscall(SYS_ioprio_set, 1, 0, 3 << 13); // the idle I/O class
+        }
+        ::fcntl(sockets[1], F_SETFD, 0);
+        ::execv(argv[0], argv);
+        ::_exit(127);
+    }
+    ::close(sockets[1]);
+    m_socket = sockets[0];
+    m_pid = pid;
+    QMutexLocker lock(&registryMutex);
+    registry().insert(pid);
+    return true;
+}
+
+void WorkerProcess::stop(int signal)
+{
+    if (m_pid <= 0)
+        return;
+    ::kill(m_pid, signal);
+    int status = 0;
+    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    ::close(m_socket);
+    {
+        QMutexLocker lock(&registryMutex);
+        registry().remove(m_pid);
+    }
+    m_socket = -1;
+    m_pid = -1;
+}
+
+QString WorkerProcess::endReason(int status, bool timedOut) const
+{
+    if (timedOut)
+        return QStringLiteral("time limit reached (%1 s)").arg(m_limits.secondsPerFile);
+    if (WIFSIGNALED(status)) {
+        const int signal = WTERMSIG(status);
+        if (signal == SIGXCPU)
+            return QStringLiteral("CPU time limit reached (%1 s)").arg(m_limits.secondsPerFile);
+        return QStringLiteral("the reader crashed (signal %1 %2)").arg(signal).arg(QLatin1String(signalName(signal))).trimmed();
+    }
+    if (WIFEXITED(status))
+        return QStringLiteral("the reader ended with status %1").arg(WEXITSTATUS(status));
+    return QStringLiteral("the reader ended");
+}
+
+ExtractStatus WorkerProcess::extract(int fd, qint64 size, const QByteArray &name, DocumentReader::Kind kind,
+                                     const QSet<QByteArray> &extensions, TextSink &sink,
+                                     const std::atomic<bool> *cancel, QString *detail)
+{
+    // A worker that ended while idle is replaced.
+    if (m_pid > 0) {
+        int status = 0;
+        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            ::close(m_socket);
+            QMutexLocker lock(&registryMutex);
+            registry().remove(m_pid);
+            m_pid = -1;
+            m_socket = -1;
+        }
+    }
+    QByteArray payload;
+    payload.append(static_cast<char>(kind));
+    QByteArray number(8, Qt::Uninitialized);
+    qToLittleEndian<qint64>(size, number.data());
+    payload.append(number);
+    qToLittleEndian<quint32>(static_cast<quint32>(m_limits.secondsPerFile), number.data());
+    payload.append(number.constData(), 4);
+    qToLittleEndian<quint32>(static_cast<quint32>(name.size()), number.data());
+    payload.append(number.constData(), 4).append(name);
+    payload.append(QList<QByteArray>(extensions.begin(), extensions.end()).join(','));
+    const QByteArray request = message(Request, payload);
+
+    bool sent = false;
+    for (int attempt = 0; attempt < 2 && !sent; ++attempt) {
+        if (m_pid <= 0 && !spawn(detail))
+            return ExtractStatus::Failed;
+        // The descriptor travels with the request.
+        iovec io{const_cast<char *>(request.constData()), static_cast<std::size_t>(request.size())};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+        msghdr msg{};
+        msg.msg_iov = &io;
+        msg.msg_iovlen = 1;
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+        cmsghdr *cmsg = CMSG_FIRSTHDR(&msg);
+        cmsg->cmsg_level = SOL_SOCKET;
+        cmsg->cmsg_type = SCM_RIGHTS;
+        cmsg->cmsg_len = CMSG_LEN(sizeof(int));
+        std::memcpy(CMSG_DATA(cmsg), &fd, sizeof(int));
+        ssize_t written;
+        do {
+            written = ::sendmsg(m_socket, &msg, MSG_NOSIGNAL);
+        } while (written < 0 && errno == EINTR);
+        if (written == request.size()) {
+            sent = true;
+        } else if (written > 0) {
+            sent = writeAll(m_socket, request.constData() + written, static_cast<std::size_t>(request.size() - written));
+        }
+        if (!sent)
+            stop(SIGKILL); // start a fresh worker and try once more
+    }
+    if (!sent) {
+        *detail = QStringLiteral("the extraction worker does not take requests");
+        return ExtractStatus::Failed;
+    }
+
+    const QDeadlineTimer deadline(qint64(m_limits.secondsPerFile) * 1000);
+    QByteArray buffer;
+    QByteArray block(65536, Qt::Uninitialized);
+    for (;;) {
+        // Whole messages in the buffer first.
+        while (buffer.size() >= 5) {
+            const quint32 length = qFromLittleEndian<quint32>(buffer.constData() + 1);
+            if (static_cast<quint32>(buffer.size()) < 5 + length)
+                break;
+            const char type = buffer.at(0);
+            const char *data = buffer.constData() + 5;
+            if (type == Text) {
+                if (!sink.write(data, length)) {
+                    stop(SIGKILL);
+                    return ExtractStatus::Stopped;
+                }
+            } else if (type == Part) {
+                sink.beginPart(QByteArray(data, static_cast<int>(length)));
+            } else if (type == Done && length >= 1) {
+                const auto status = static_cast<ExtractStatus>(data[0]);
+                if (detail)
+                    *detail = QString::fromUtf8(data + 1, static_cast<int>(length - 1));
+                return status;
+            }
+            buffer.remove(0, static_cast<int>(5 + length));
+        }
+        if (cancel && cancel->load()) {
+            stop(SIGKILL);
+            return ExtractStatus::Stopped;
+        }
+        if (deadline.hasExpired()) {
+            stop(SIGKILL);
+            *detail = endReason(0, true);
+            return ExtractStatus::Failed;
+        }
+        pollfd waiting{m_socket, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, static_cast<int>(qMin<qint64>(100, qMax<qint64>(1, deadline.remainingTime()))));
+        if (ready <= 0)
+            continue;
+        const ssize_t got = ::read(m_socket, block.data(), static_cast<std::size_t>(block.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            // The worker ended in the middle of the file.
+            int status = 0;
+            while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+            }
+            ::close(m_socket);
+            {
+                QMutexLocker lock(&registryMutex);
+                registry().remove(m_pid);
+            }
+            m_pid = -1;
+            m_socket = -1;
+            *detail = endReason(status, false);
+            return ExtractStatus::Failed;
+        }
+        buffer.append(block.constData(), static_cast<int>(got));
+    }
+}
+
+int WorkerProcess::serve(int socket)
+{
+    ::prctl(PR_SET_DUMPABLE, 0);
+    // Names inside archives are converted to the locale's character set: make it UTF-8.
+    ::setlocale(LC_ALL, "");
+    if (std::strcmp(::nl_langinfo(CODESET), "UTF-8") != 0)
+        ::setlocale(LC_CTYPE, "C.UTF-8");
+    for (;;) {
+        char header[5];
+        iovec io{header, sizeof header};
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+        msghdr msg{};
+        msg.msg_iov = &io;
+        msg.msg_iovlen = 1;
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+        ssize_t got;
+        do {
+            got = ::recvmsg(socket, &msg, MSG_CMSG_CLOEXEC);
+        } while (got < 0 && errno == EINTR);
+        if (got <= 0)
+            return 0;
+        int fd = -1;
+        for (cmsghdr *cmsg = CMSG_FIRSTHDR(&msg); cmsg; cmsg = CMSG_NXTHDR(&msg, cmsg)) {
+            if (cmsg->cmsg_level == SOL_SOCKET && cmsg->cmsg_type == SCM_RIGHTS)
+                std::memcpy(&fd, CMSG_DATA(cmsg), sizeof(int));
+        }
+        if (got < static_cast<ssize_t>(sizeof header) && !readAll(socket, header + got, sizeof header - static_cast<std::size_t>(got)))
+            return 1;
+        const quint32 length = qFromLittleEndian<quint32>(header + 1);
+        if (header[0] != Request || length < 17 || length > (1u << 20) || fd < 0)
+            return 1;
+        QByteArray payload(static_cast<int>(length), Qt::Uninitialized);
+        if (!readAll(socket, payload.data(), length))
+            return 1;
+        const auto kind = static_cast<DocumentReader::Kind>(payload.at(0));
+        const qint64 size = qFromLittleEndian<qint64>(payload.constData() + 1);
+        const quint32 seconds = qFromLittleEndian<quint32>(payload.constData() + 9);
+        const quint32 nameLength = qFromLittleEndian<quint32>(payload.constData() + 13);
+        if (17 + nameLength > length)
+            return 1;
+        const QByteArray name = payload.mid(17, static_cast<int>(nameLength));
+        ReadOptions options;
+        for (const QByteArray &extension : payload.mid(static_cast<int>(17 + nameLength)).split(','))
+            options.extensions.insert(extension);
+        QString detail;
+        options.detail = &detail;
+
+        // CPU time for this file: a soft limit above what the worker has used so far.
+        if (seconds > 0) {
+            rusage usage{};
+            ::getrusage(RUSAGE_SELF, &usage);
+            rlimit cpu{};
+            ::getrlimit(RLIMIT_CPU, &cpu);
+            cpu.rlim_cur = static_cast<rlim_t>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + 1 + seconds);
+            ::setrlimit(RLIMIT_CPU, &cpu);
+        }
+        SocketSink sink(socket);
+        ExtractStatus status;
+        try {
+            status = DocumentReader::readOpen(fd, size, name, kind, sink, options);
+        } catch (const std::bad_alloc &) {
+            status = ExtractStatus::Failed;
+            detail = QStringLiteral("memory limit reached");
+        }
+        ::close(fd);
+        if (!sink.flush())
+            return 1;
+        QByteArray done(1, static_cast<char>(status));
+        done.append(detail.toUtf8());
+        const QByteArray bytes = message(Done, done);
+        if (!writeAll(socket, bytes.constData(), static_cast<std::size_t>(bytes.size())))
+            return 1;
+    }
+}

@@ -1,0 +1,62 @@
+#ifndef WORKERPROCESS_H
+#define WORKERPROCESS_H
+
+#include "documentreader.h"
+#include "scanlimits.h"
+
+#include <QDeadlineTimer>
+#include <QString>
+#include <QVector>
+
+#include <atomic>
+#include <sys/types.h>
+
+// One extraction worker: a child process (this program started with
+// --extraction-worker) that reads documents and archives for one of a
+// task's threads, so that a crash, a hang or a blow-up in a parser costs only
+// the file it was reading. The worker gets the file already opened and
+// checked (its descriptor is passed over the socket), and streams the text
+// back. Limits: address space (setrlimit), CPU time per file (a soft
+// RLIMIT_CPU the worker sets before each file) and wall time per file (the
+// parent kills the worker when the file's deadline passes). A worker that
+// died or was killed is started again for the next file.
+class WorkerProcess
+{
+public:
+    struct Limits
+    {
+        qint64 memoryBytes = ::Limits::WorkerMemoryBytes; // address space of a worker
+        int secondsPerFile = ::Limits::MaxSecondsPerFile;  // wall and CPU time for one file
+    };
+
+    WorkerProcess(const QString &program, const Limits &limits, bool lowPriority);
+    ~WorkerProcess();
+    WorkerProcess(const WorkerProcess &) = delete;
+    WorkerProcess &operator=(const WorkerProcess &) = delete;
+
+    // Extracts an open file in the worker. Returns the reader's status; on
+    // a failure *detail says why ("the reader crashed (signal 11)").
+    ExtractStatus extract(int fd, qint64 size, const QByteArray &name, DocumentReader::Kind kind,
+                          const QSet<QByteArray> &extensions, TextSink &sink, const std::atomic<bool> *cancel,
+                          QString *detail);
+
+    // The processes of all live workers (their CPU time is the service's own;
+    // that of ended workers is counted in the service's children's time).
+    static QVector<pid_t> livePids();
+
+    // The worker's side: serves requests on the socket until it closes.
+    static int serve(int socket);
+
+private:
+    bool spawn(QString *detail);
+    void stop(int signal);
+    QString endReason(int status, bool timedOut) const;
+
+    QString m_program;
+    Limits m_limits;
+    bool m_lowPriority;
+    pid_t m_pid = -1;
+    int m_socket = -1;
+};
+
+#endif // WORKERPROCESS_H
