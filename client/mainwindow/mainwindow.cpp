@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "bubblewidget.h"
 #include "getscantaskfilecountthread.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
@@ -27,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent)
     resize(960, 580);
     setMinimumSize(960, 580);
     createScanMembers();
+    createFileTypeHintBubble();
 }
 
 MainWindow::~MainWindow()
@@ -38,6 +40,7 @@ MainWindow::~MainWindow()
     delete m_privacyTimer;
     delete m_sensitiveScanInterface;
     delete m_signalReceiver;
+    delete fileTypeHintBubble;
 }
 
 // The timers, then the proxy, then the receiver that subscribes to the

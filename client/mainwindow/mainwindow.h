@@ -11,6 +11,9 @@
 class SensitiveScanInterface;
 class SignalReceiver;
 class TimerThread;
+namespace mvk {
+class BubbleWidget;
+}
 
 // The one window of the client.
 class MainWindow : public QMainWindow
@@ -72,8 +75,15 @@ public Q_SLOTS:
 protected:
     void showEvent(QShowEvent *event) override;
 
+private Q_SLOTS:
+    // The buttons "文件类型配置" of the two modules' pages: show the file-type
+    // help bubble over the button that was clicked.
+    void on_m_KeywordScanFiletypeConfigButton_clicked();
+    void on_m_PiiScanFiletypeConfigButton_clicked();
+
 private:
     void createScanMembers();
+    void createFileTypeHintBubble();
 
     bool m_shownOnce = false;
     UidFunction m_effectiveUid;
@@ -84,6 +94,8 @@ private:
     TimerThread *m_privacyTimer = nullptr;
     SensitiveScanInterface *m_sensitiveScanInterface = nullptr;
     SignalReceiver *m_signalReceiver = nullptr;
+    // Which document formats the service parses; one pop-up for both pages.
+    mvk::BubbleWidget *fileTypeHintBubble = nullptr;
 };
 
 #endif // MAINWINDOW_H
