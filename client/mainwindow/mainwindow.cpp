@@ -1,6 +1,10 @@
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
 
 #include "bubblewidget.h"
+#include "labeltextspy.h"
+#include "leftsiderbaritembutton.h"
+#include "navigationbar.h"
 #include "getscantaskfilecountthread.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
@@ -23,12 +27,31 @@ const char *const ScanServiceInterface = "com.vorel.dlp.TransControlInterface";
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_effectiveUid([] { return static_cast<unsigned int>(geteuid()); })
+    : QMainWindow(parent),
+      m_effectiveUid([] { return static_cast<unsigned int>(geteuid()); }),
+      m_ui(new Ui::MainWindow),
+      m_navigationMap{{tr("敏感词扫描"), 0}, {tr("隐私信息扫描"), 2}},
+      m_moduleMap{{QStringLiteral("keywordscan"), 0}, {QStringLiteral("piiscan"), 2}}
 {
-    resize(960, 580);
-    setMinimumSize(960, 580);
+    m_ui->setupUi(this);
     createScanMembers();
+
+    setWindowIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@2x.png")));
+    setMinimumSize(960, 580);
+    centerOnCursorScreen();
+    m_ui->m_IconBar->setIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png")));
+    m_ui->m_IconBar->setWidgetName(tr("敏感信息扫描"));
+
+    setupModuleButtons();
+    setupNavigationBar();
     createFileTypeHintBubble();
+    setupTitleBar();
+
+    m_labelTextSpy = new LabelTextSpy(this);
+    m_labelTextSpy->setWatched(m_ui->m_KeywordScanCancelLabel);
+    m_ui->m_KeywordScanCancelLabel->installEventFilter(m_labelTextSpy);
+
+    Q_EMIT m_ui->m_KeywordScanButton->ModuleSelected(QStringLiteral("keywordscan"));
 }
 
 MainWindow::~MainWindow()
@@ -36,11 +59,16 @@ MainWindow::~MainWindow()
     // File-count workers still asking the service use the proxy and emit on
     // this window: end them before either goes away.
     GetScanTaskFileCountThread::cancelAll(this);
+    delete m_ui;
+    m_ui = nullptr;
+    delete m_navigationBar;
+    delete fileTypeHintBubble;
+    fileTypeHintBubble = nullptr;
     delete m_keywordTimer;
     delete m_privacyTimer;
     delete m_sensitiveScanInterface;
     delete m_signalReceiver;
-    delete fileTypeHintBubble;
+    delete m_labelTextSpy;
 }
 
 // The timers, then the proxy, then the receiver that subscribes to the

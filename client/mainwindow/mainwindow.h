@@ -1,18 +1,30 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QList>
 #include <QMainWindow>
+#include <QMap>
+#include <QModelIndex>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
 
 #include <functional>
 
+class LabelTextSpy;
+class LeftSiderbarItemButton;
+class QToolButton;
 class SensitiveScanInterface;
 class SignalReceiver;
 class TimerThread;
 namespace mvk {
 class BubbleWidget;
+class MenuButton;
+class NavigationBar;
+}
+namespace Ui {
+class MainWindow;
 }
 
 // The one window of the client.
@@ -53,6 +65,12 @@ public:
     // What a task carries as its policy: Base64 of the document's UTF-8 bytes.
     static QString encodeScanPolicy(const QString &document);
 
+    // The form: every page, widget and layout by its object name.
+    Ui::MainWindow *ui() const { return m_ui; }
+    mvk::NavigationBar *navigationBar() const { return m_navigationBar; }
+    // The module last chosen with a module button ("keywordscan", "piiscan").
+    QString currentModule() const { return m_currentModule; }
+
 Q_SIGNALS:
     void KeywordScanTimeElapsed(int seconds);
     void KeywordScanProgressRangeGenerated(int minimum, int maximum);
@@ -72,8 +90,24 @@ public Q_SLOTS:
     // and the window closes.
     void checkPermissionAfterShow();
 
+    void onMaximizeButtonClicked();
+    // The close button and the menu's "退出": asks before leaving unfinished
+    // tasks, then closes the window.
+    void onCloseButtonClicked();
+    // A module button was chosen: select it, close the parented top-level
+    // windows (the keyword panel, bubbles) and show the module's page.
+    void onModuleSelected(const QString &modulename);
+    // A row of the navigation list was clicked: show the module's page.
+    void onModuleChanged(const QModelIndex &index);
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private Q_SLOTS:
     // The buttons "文件类型配置" of the two modules' pages: show the file-type
@@ -84,6 +118,30 @@ private Q_SLOTS:
 private:
     void createScanMembers();
     void createFileTypeHintBubble();
+    void centerOnCursorScreen();
+    void setupModuleButtons();
+    void setupNavigationBar();
+    void setupTitleBar();
+    void showAboutDialog();
+    // F11 and the double-click on the title zone.
+    void toggleMaximized();
+    void updateMaximizeButton();
+    // Keyword module (any value up to 1): page 1 with a task, else 0;
+    // privacy module (above 1): page 3 with a task, else 2.
+    void showModulePage(int module);
+
+    Ui::MainWindow *m_ui = nullptr;
+    mvk::MenuButton *m_menuButton = nullptr;
+    QToolButton *m_minimumButton = nullptr;
+    QToolButton *m_maximumButton = nullptr;
+    QToolButton *m_closeButton = nullptr;
+    mvk::NavigationBar *m_navigationBar = nullptr;
+    const QMap<QString, int> m_navigationMap;
+    const QMap<QString, int> m_moduleMap;
+    QString m_currentModule;
+    QList<LeftSiderbarItemButton *> m_moduleButtons;
+    QPoint m_dragOffset;
+    LabelTextSpy *m_labelTextSpy = nullptr;
 
     bool m_shownOnce = false;
     UidFunction m_effectiveUid;

@@ -11,6 +11,7 @@
 #include <QLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTest>
 #include <QWindow>
 
@@ -104,35 +105,34 @@ private Q_SLOTS:
         QVERIFY(bubble.isNull());
     }
 
-    // Buttons named like the page's, connected by name as the form will
-    // connect them.
+    // The form's own buttons, connected by name.
     void bubbleSitsOverTheClickedButton_data()
     {
         QTest::addColumn<QString>("buttonName");
+        QTest::addColumn<int>("page");
         QTest::addColumn<QPoint>("windowAt");
-        QTest::addColumn<QRect>("buttonGeometry");
-        QTest::newRow("keyword page") << "m_KeywordScanFiletypeConfigButton" << QPoint(300, 400) << QRect(600, 500, 96, 30);
-        QTest::newRow("privacy page") << "m_PiiScanFiletypeConfigButton" << QPoint(300, 400) << QRect(40, 300, 120, 24);
+        QTest::newRow("keyword page") << "m_KeywordScanFiletypeConfigButton" << 0 << QPoint(300, 400);
+        QTest::newRow("privacy page") << "m_PiiScanFiletypeConfigButton" << 2 << QPoint(120, 30);
         // Nothing keeps the bubble on the screen.
-        QTest::newRow("near the screen's top") << "m_KeywordScanFiletypeConfigButton" << QPoint(0, 0) << QRect(10, 20, 96, 30);
+        QTest::newRow("near the screen's top") << "m_KeywordScanFiletypeConfigButton" << 0 << QPoint(0, -480);
     }
     void bubbleSitsOverTheClickedButton()
     {
         QFETCH(QString, buttonName);
+        QFETCH(int, page);
         QFETCH(QPoint, windowAt);
-        QFETCH(QRect, buttonGeometry);
         MainWindow window;
-        auto *button = new mvk::BorderlessButton(QStringLiteral("文件类型配置"), &window);
-        button->setObjectName(buttonName);
-        button->setGeometry(buttonGeometry);
-        QMetaObject::connectSlotsByName(&window);
+        window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"))->setCurrentIndex(page);
+        auto *button = window.findChild<mvk::BorderlessButton *>(buttonName);
+        QVERIFY(button);
         QVERIFY(showAt(window, windowAt));
+        QVERIFY(button->isVisible());
 
         button->click();
         mvk::BubbleWidget *bubble = bubbleOf(window);
         QVERIFY(bubble->isVisible());
         QCOMPARE(placeOf(bubble), expectedPlace(button, bubble));
-        if (windowAt.y() == 0)
+        if (windowAt.y() < 0)
             QVERIFY(placeOf(bubble).y() < 0);
         bubble->hide();
     }
@@ -141,13 +141,10 @@ private Q_SLOTS:
     void bothButtonsShareTheBubble()
     {
         MainWindow window;
-        auto *keyword = new mvk::BorderlessButton(&window);
-        keyword->setObjectName(QStringLiteral("m_KeywordScanFiletypeConfigButton"));
-        keyword->setGeometry(700, 500, 96, 30);
-        auto *privacy = new mvk::BorderlessButton(&window);
-        privacy->setObjectName(QStringLiteral("m_PiiScanFiletypeConfigButton"));
-        privacy->setGeometry(400, 300, 96, 30);
-        QMetaObject::connectSlotsByName(&window);
+        auto *stack = window.findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+        auto *keyword = window.findChild<mvk::BorderlessButton *>(QStringLiteral("m_KeywordScanFiletypeConfigButton"));
+        auto *privacy = window.findChild<mvk::BorderlessButton *>(QStringLiteral("m_PiiScanFiletypeConfigButton"));
+        QVERIFY(keyword && privacy);
         QVERIFY(showAt(window, QPoint(100, 100)));
 
         keyword->click();
@@ -155,10 +152,13 @@ private Q_SLOTS:
         QCOMPARE(placeOf(bubble), expectedPlace(keyword, bubble));
         // A click outside the pop-up closes it.
         bubble->hide();
+        stack->setCurrentIndex(2);
+        QCoreApplication::processEvents();
         privacy->click();
         QCOMPARE(bubbleOf(window), bubble);
         QVERIFY(bubble->isVisible());
         QCOMPARE(placeOf(bubble), expectedPlace(privacy, bubble));
+        QVERIFY(expectedPlace(privacy, bubble) != expectedPlace(keyword, bubble));
         bubble->hide();
     }
 
@@ -167,8 +167,8 @@ private Q_SLOTS:
     {
         MainWindow window;
         auto *plain = new QPushButton(&window);
-        plain->setObjectName(QStringLiteral("m_PiiScanFiletypeConfigButton"));
-        QMetaObject::connectSlotsByName(&window);
+        // Wired to the slot directly, so that the slot sees it as the sender.
+        QVERIFY(QObject::connect(plain, SIGNAL(clicked()), &window, SLOT(on_m_PiiScanFiletypeConfigButton_clicked())));
         QVERIFY(showAt(window, QPoint(100, 100)));
         mvk::BubbleWidget *bubble = bubbleOf(window);
         const QPoint before = bubble->pos();

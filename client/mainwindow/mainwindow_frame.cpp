@@ -1,0 +1,242 @@
+// The window's frame: title bar and menu, About dialog, moving and
+// maximising by mouse and keyboard, closing, and module navigation.
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "aboutdialog.h"
+#include "leftsiderbaritembutton.h"
+#include "menubutton.h"
+#include "navigationbar.h"
+#include "timerthread.h"
+#include "windowbuttonbar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QStandardItem>
+#include <QStandardItemModel>
+#include <QToolButton>
+
+namespace {
+const char *const LogoSmall = ":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png";
+const char *const LogoLarge = ":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@2x.png";
+const char *const MaxIcon = ":/SensitiveDiscovery/images/titlebar/max.png";
+const char *const RevertIcon = ":/SensitiveDiscovery/images/titlebar/revert.png";
+const char *const KeywordIcon = ":/SensitiveDiscovery/images/siderbar/keywordscan-symbolic.png";
+const char *const KeywordPressedIcon = ":/SensitiveDiscovery/images/siderbar/keywordscan-pressed-symbolic.png";
+const char *const PiiIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-symbolic.png";
+const char *const PiiPressedIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-pressed-symbolic.png";
+} // namespace
+
+void MainWindow::centerOnCursorScreen()
+{
+    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void MainWindow::setupModuleButtons()
+{
+    const QColor bright = palette().color(QPalette::Current, QPalette::BrightText);
+    const QString style =
+        QStringLiteral("QPushButton:hover { background-color:rgba(%1,%2,%3,0.05); border-radius: 4px; }"
+                       "QPushButton:pressed { background-color:rgba(%1,%2,%3,0.15); border-radius: 4px; }"
+                       "QPushButton:checked { background-color: palette(highlight); border-radius: 4px; }"
+                       "QPushButton:!checked{ border: none; }")
+            .arg(bright.red())
+            .arg(bright.green())
+            .arg(bright.blue());
+
+    m_ui->m_KeywordScanButton->setModule(QStringLiteral("keywordscan"), QLatin1String(KeywordIcon),
+                                         QLatin1String(KeywordPressedIcon), tr("敏感词扫描"));
+    m_ui->m_PiiScanButton->setModule(QStringLiteral("piiscan"), QLatin1String(PiiIcon),
+                                     QLatin1String(PiiPressedIcon), tr("隐私信息扫描"));
+    for (LeftSiderbarItemButton *button : {m_ui->m_KeywordScanButton, m_ui->m_PiiScanButton}) {
+        button->setCheckable(true);
+        button->setStyleSheet(style);
+        button->setFixedSize(181, 36);
+        button->setSelected(false);
+        connect(button, &LeftSiderbarItemButton::ModuleSelected, this, &MainWindow::onModuleSelected);
+        m_moduleButtons.append(button);
+    }
+}
+
+void MainWindow::setupNavigationBar()
+{
+    m_navigationBar = new mvk::NavigationBar(m_ui->m_LeftNavigationbarWidget_2);
+    m_navigationBar->addItem(new QStandardItem(QIcon(QLatin1String(KeywordIcon)), tr("敏感词扫描")));
+    m_navigationBar->addItem(new QStandardItem(QIcon(QLatin1String(PiiIcon)), tr("隐私信息扫描")));
+    connect(m_navigationBar->listview(), &QListView::clicked, this, &MainWindow::onModuleChanged);
+    // The module buttons are the sidebar's visible navigation; the list stays
+    // as the keyboard's way between the modules but takes no room.
+    m_navigationBar->hide();
+
+    m_ui->stackedWidget->setCurrentIndex(0);
+    m_navigationBar->listview()->setCurrentIndex(m_navigationBar->model()->index(0, 0));
+    m_navigationBar->listview()->setFocus();
+}
+
+void MainWindow::setupTitleBar()
+{
+    m_menuButton = m_ui->m_WindowButtonBar->menuButton();
+    m_minimumButton = m_ui->m_WindowButtonBar->minimumButton();
+    m_maximumButton = m_ui->m_WindowButtonBar->maximumButton();
+    m_closeButton = m_ui->m_WindowButtonBar->closeButton();
+
+    m_menuButton->setToolTip(tr("选项"));
+    delete m_menuButton->settingAction();
+    delete m_menuButton->autoAction();
+    delete m_menuButton->lightAction();
+    delete m_menuButton->darkAction();
+    delete m_menuButton->themeAction();
+    delete m_menuButton->assistAction();
+    m_menuButton->aboutAction()->setText(tr("关于"));
+    m_menuButton->feedbackAction()->setText(tr("意见反馈"));
+    m_menuButton->quitAction()->setText(tr("退出"));
+    connect(m_menuButton->aboutAction(), &QAction::triggered, this, &MainWindow::showAboutDialog);
+    connect(m_menuButton->quitAction(), &QAction::triggered, this, &MainWindow::onCloseButtonClicked);
+
+    m_minimumButton->setToolTip(tr("最小化"));
+    connect(m_minimumButton, &QToolButton::clicked, this, &MainWindow::showMinimized);
+    m_maximumButton->setToolTip(tr("最大化"));
+    m_maximumButton->setIcon(QIcon(QLatin1String(MaxIcon)));
+    connect(m_maximumButton, &QToolButton::clicked, this, &MainWindow::onMaximizeButtonClicked);
+    m_closeButton->setToolTip(tr("关闭"));
+    connect(m_closeButton, &QToolButton::clicked, this, &MainWindow::onCloseButtonClicked);
+}
+
+void MainWindow::showAboutDialog()
+{
+    auto *about = new mvk::AboutDialog(this, QIcon(), QString(), QString(), QString());
+    about->setAppName(tr("敏感信息扫描"));
+    about->setAppIcon(QIcon(QLatin1String(LogoLarge)));
+    about->setAppVersion(tr("版本: ") + QStringLiteral("1.0"));
+    about->exec();
+    delete about;
+}
+
+void MainWindow::onMaximizeButtonClicked()
+{
+    if (windowState() & Qt::WindowMaximized)
+        showNormal();
+    else
+        showMaximized();
+    updateMaximizeButton();
+}
+
+void MainWindow::toggleMaximized()
+{
+    if (windowState() == Qt::WindowMaximized)
+        showNormal();
+    else
+        showMaximized();
+    updateMaximizeButton();
+}
+
+void MainWindow::updateMaximizeButton()
+{
+    if (!m_maximumButton)
+        return;
+    if (windowState() == Qt::WindowMaximized) {
+        m_maximumButton->setIcon(QIcon(QLatin1String(RevertIcon)));
+        m_maximumButton->setToolTip(tr("还原"));
+    } else {
+        m_maximumButton->setIcon(QIcon(QLatin1String(MaxIcon)));
+        m_maximumButton->setToolTip(tr("最大化"));
+    }
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_dragOffset = event->globalPos() - frameGeometry().topLeft();
+        event->accept();
+    }
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton) {
+        move(event->globalPos() - m_dragOffset);
+        event->accept();
+    }
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && event->pos().y() <= 35)
+        toggleMaximized();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F11)
+        toggleMaximized();
+    QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    for (TimerThread *timer : {m_keywordTimer, m_privacyTimer}) {
+        if (!timer)
+            continue;
+        if (!timer->isStopRequested())
+            timer->requestStop();
+        if (timer->isRunning()) {
+            timer->quit();
+            timer->wait();
+        }
+    }
+    event->accept();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && m_ui)
+        m_ui->retranslateUi(this);
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::onModuleSelected(const QString &modulename)
+{
+    if (modulename == m_currentModule)
+        return;
+    for (LeftSiderbarItemButton *button : qAsConst(m_moduleButtons))
+        button->setSelected(button->moduleKey() == modulename);
+
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->parentWidget())
+            window->close();
+    }
+    showModulePage(m_moduleMap.value(modulename));
+    m_currentModule = modulename;
+}
+
+void MainWindow::onModuleChanged(const QModelIndex &index)
+{
+    showModulePage(m_navigationMap.value(index.data(Qt::DisplayRole).toString()));
+}
+
+void MainWindow::showModulePage(int module)
+{
+    if (module > 1)
+        m_ui->stackedWidget->setCurrentIndex(m_privacyPathList.isEmpty() ? 2 : 3);
+    else
+        m_ui->stackedWidget->setCurrentIndex(m_keywordPathList.isEmpty() ? 0 : 1);
+}
+
+void MainWindow::onCloseButtonClicked()
+{
+    close();
+}

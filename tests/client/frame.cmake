@@ -1,0 +1,1 @@
+discovery_add_test(NAME tst_mainwindowframe SOURCES tst_mainwindowframe.cpp LIBS discoveryclient)
