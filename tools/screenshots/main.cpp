@@ -1,0 +1,95 @@
+// Renders the main window's pages to PNG files, without a display:
+//   discovery-screenshots OUTDIR [LOCALE]
+// LOCALE picks the interface catalogue ("zh_CN", "zh_HK", "en_US"); the
+// default is the source language. The scanning and result pages are filled
+// through the window's own signals, as the scan service's would fill them.
+#include "catalogues.h"
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QTextStream>
+
+namespace {
+
+bool save(MainWindow &window, const QString &dir, const QString &name)
+{
+    QCoreApplication::processEvents();
+    const QString path = QDir(dir).filePath(name);
+    const bool saved = window.grab().save(path);
+    QTextStream(stdout) << (saved ? "wrote " : "could not write ") << path << '\n';
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 2) {
+        QTextStream(stderr) << "usage: discovery-screenshots OUTDIR [LOCALE]\n";
+        return 2;
+    }
+    const QString outDir = args.at(1);
+    if (!QDir().mkpath(outDir)) {
+        QTextStream(stderr) << "cannot create " << outDir << '\n';
+        return 1;
+    }
+    if (args.size() > 2)
+        Catalogues::install(&app, args.at(2), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+
+    MainWindow window;
+    window.setEffectiveUidFunction([] { return 0u; });
+    window.resize(960, 580);
+    window.show();
+    Ui::MainWindow *ui = window.ui();
+    bool ok = true;
+
+    ui->stackedWidget->setCurrentIndex(0);
+    ok &= save(window, outDir, QStringLiteral("keyword-start.png"));
+    ui->stackedWidget->setCurrentIndex(2);
+    ok &= save(window, outDir, QStringLiteral("privacy-start.png"));
+
+    // A keyword scan under way, with three files holding hits.
+    const QString keywordTarget = QStringLiteral("/home/demo/文档");
+    window.setKeywordPathList(keywordTarget);
+    ui->stackedWidget->setCurrentIndex(1);
+    ui->stackedWidget_2->setCurrentIndex(0);
+    ui->stackedWidget_4->setCurrentIndex(0);
+    ui->m_KeywordScanProgressBar->setRange(0, 120);
+    Q_EMIT window.KeywordScanTimeElapsed(83);
+    Q_EMIT window.KeywordScanProgressValueChanged(keywordTarget, keywordTarget + QStringLiteral("/季度报告.docx"), 47);
+    Q_EMIT window.KeywordSensitiveDetected(keywordTarget, keywordTarget + QStringLiteral("/合同/采购合同-2026.pdf"),
+                                           QVariantMap{{QStringLiteral("机密"), 3}, {QStringLiteral("合同编号"), 2}});
+    Q_EMIT window.KeywordSensitiveDetected(keywordTarget, keywordTarget + QStringLiteral("/财务/预算.xlsx"),
+                                           QVariantMap{{QStringLiteral("机密"), 5}});
+    Q_EMIT window.KeywordSensitiveDetected(keywordTarget, keywordTarget + QStringLiteral("/会议纪要.txt"),
+                                           QVariantMap{{QStringLiteral("内部资料"), 1}});
+    ok &= save(window, outDir, QStringLiteral("keyword-scanning.png"));
+
+    // A privacy scan under way, with hits in several categories.
+    const QString privacyTarget = QStringLiteral("/home/demo");
+    window.setPrivacyPathList(privacyTarget);
+    ui->stackedWidget->setCurrentIndex(3);
+    ui->stackedWidget_3->setCurrentIndex(0);
+    ui->m_PiiScanProgressBar->setRange(0, 300);
+    Q_EMIT window.PiiScanTimeElapsed(205);
+    Q_EMIT window.PiiScanProgressValueChanged(privacyTarget, privacyTarget + QStringLiteral("/客户名单.xlsx"), 212);
+    Q_EMIT window.PiiSensitiveDetected(privacyTarget, QVariantMap{{QStringLiteral("身份标识"), 12},
+                                                                  {QStringLiteral("账户信息"), 4},
+                                                                  {QStringLiteral("金融消费"), 7},
+                                                                  {QStringLiteral("地理位置"), 3},
+                                                                  {QStringLiteral("设备信息"), 2},
+                                                                  {QStringLiteral("医疗健康"), 1}});
+    ok &= save(window, outDir, QStringLiteral("privacy-scanning.png"));
+
+    window.setKeywordPathList(QString());
+    window.setPrivacyPathList(QString());
+    return ok ? 0 : 1;
+}
