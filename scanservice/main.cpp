@@ -1,4 +1,5 @@
 #include "findingsstore.h"
+#include "idlemonitor.h"
 #include "privacymatcher.h"
 #include "privacyrules.h"
 #include "scanservice.h"
@@ -73,6 +74,7 @@ int main(int argc, char *argv[])
 
     ScanService service(&store, privacy);
     service.setCountDelay(options.countDelayMs());
+    service.setIdleMonitor(std::make_shared<IdleMonitor>(options.fakeIdleFile()));
     service.setExtraction(QCoreApplication::applicationFilePath(), options.workerMemoryBytes(), options.secondsPerFile());
     if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
         QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';

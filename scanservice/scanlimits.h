@@ -50,6 +50,9 @@ constexpr int ScanQueueDepth = 256;          // files walked ahead of the worker
 constexpr int ScanningSignalIntervalMs = 20; // at most one scanning signal per interval
 constexpr int EventPollIntervalMs = 20;
 constexpr int CountWaitMs = 20000;           // a task query waits this long for the file total
+constexpr int IdleSharePercent = 80;         // scan mode 4 scans while this much of the processors' time is idle
+constexpr int IdleWindowMs = 3000;           // over this window
+constexpr int IdleSampleMs = 500;            // sampled this often
 constexpr int StoreBatchMs = 100;            // findings are committed at least this often
 constexpr int StoreBatchFiles = 2000;        // or after this many files
 } // namespace Limits

@@ -14,6 +14,7 @@
 #include <memory>
 
 class FindingsStore;
+class IdleMonitor;
 class PrivacyMatcher;
 class TaskManager;
 
@@ -38,6 +39,8 @@ public:
     // For tests: delays every task's counting walk.
     void setCountDelay(int ms);
     // Where documents and archives are read: worker processes of this program, with these limits.
+    // Scan mode 4 waits for idle time as this monitor sees it.
+    void setIdleMonitor(std::shared_ptr<const IdleMonitor> idle);
     void setExtraction(const QString &workerProgram, qint64 workerMemoryBytes, int secondsPerFile);
 
 public Q_SLOTS:

@@ -69,6 +69,18 @@ struct ScanTask::Shared
         std::unique_lock<std::mutex> lock(pauseMutex);
         pauseChanged.wait(lock, [this] { return !paused || cancelled.load(); });
     }
+    bool machineBusy() const { return settings.scanmode == 4 && settings.idle && !settings.idle->isIdle(); }
+    // Scan mode 4: waits (paused too) until the machine is idle.
+    void waitForTurn()
+    {
+        for (;;) {
+            waitWhilePaused();
+            if (cancelled || !machineBusy())
+                return;
+            std::unique_lock<std::mutex> lock(pauseMutex);
+            pauseChanged.wait_for(lock, std::chrono::milliseconds(Limits::IdleSampleMs / 2), [this] { return cancelled.load(); });
+        }
+    }
     void skip(const QString &reason)
     {
         std::lock_guard<std::mutex> lock(statsMutex);
@@ -128,7 +140,7 @@ void ScanTask::Shared::work()
         scratch = std::make_unique<PrivacyMatcher::Scratch>(*settings.privacy);
     std::unique_ptr<WorkerProcess> worker; // started for the first document
     for (;;) {
-        waitWhilePaused();
+        waitForTurn();
         QByteArray path;
         {
             std::unique_lock<std::mutex> lock(queueMutex);
@@ -327,7 +339,7 @@ void ScanTask::Shared::run()
 
     FileWalker walker(settings.roots, settings.extensions);
     walker.setStopCheck([this] {
-        waitWhilePaused();
+        waitForTurn();
         return cancelled.load();
     });
     walker.walk([this](const QByteArray &path, qint64) {
@@ -420,6 +432,11 @@ void ScanTask::start()
     m_poll.start();
 }
 
+bool ScanTask::isWaitingForIdle() const
+{
+    return m_state == State::Running && m_shared->machineBusy();
+}
+
 bool ScanTask::isCountKnown() const
 {
     return m_shared->countDone.load();
@@ -447,7 +464,9 @@ ScanTaskDetailInfo ScanTask::detail() const
         info.Status = QStringLiteral("paused");
         break;
     case State::Running:
-        info.Status = isCountKnown() ? QStringLiteral("scanning") : QStringLiteral("counting");
+        info.Status = isWaitingForIdle() ? QStringLiteral("waiting")
+                      : isCountKnown()   ? QStringLiteral("scanning")
+                                         : QStringLiteral("counting");
         break;
     }
     if (hasEnded()) {

@@ -3,6 +3,7 @@
 
 #include "keywordmatcher.h"
 #include "privacymatcher.h"
+#include "idlemonitor.h"
 #include "workerprocess.h"
 #include "scantaskdetailinfo.h"
 
@@ -36,6 +37,8 @@ class ScanTask : public QObject
 
 public:
     enum class State { Running, Paused, Completed, Terminated };
+    // Scan mode 4 and the machine busy: the task waits.
+    bool isWaitingForIdle() const;
 
     struct Settings
     {
@@ -52,6 +55,7 @@ public:
         int countDelayMs = 0;            // for tests: the counting walk starts this much later
         QString workerProgram;           // extraction workers; empty: documents are read in the service itself
         WorkerProcess::Limits workerLimits;
+        std::shared_ptr<const IdleMonitor> idle; // scan mode 4: scans only while it says idle
     };
 
     ScanTask(quint64 id, const Settings &settings, FindingsStore *store, QObject *parent = nullptr);

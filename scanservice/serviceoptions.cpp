@@ -44,6 +44,10 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     const QCommandLineOption seconds(QStringLiteral("file-time-limit"),
                                      QStringLiteral("Wall and CPU time for reading one file, in seconds (default %1).").arg(Limits::MaxSecondsPerFile),
                                      QStringLiteral("SECONDS"));
+    const QCommandLineOption fakeIdle(QStringLiteral("fake-cpu-idle"),
+                                      QStringLiteral("For tests: read the machine's idle share (percent) from FILE instead of /proc/stat."),
+                                      QStringLiteral("FILE"));
+    parser.addOption(fakeIdle);
     parser.addOption(memory);
     parser.addOption(seconds);
     parser.addOption(help);
@@ -91,6 +95,8 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
             return false;
         }
     }
+    if (parser.isSet(fakeIdle))
+        m_fakeIdleFile = QDir::current().absoluteFilePath(parser.value(fakeIdle));
     if (parser.isSet(rules))
         m_privacyRules = QDir::current().absoluteFilePath(parser.value(rules));
     if (parser.isSet(countDelay)) {

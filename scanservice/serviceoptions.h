@@ -24,6 +24,8 @@ public:
     int countDelayMs() const { return m_countDelayMs; }
     qint64 workerMemoryBytes() const { return m_workerMemoryMiB << 20; }
     int secondsPerFile() const { return m_secondsPerFile; }
+    // For tests: a file holding the machine's idle share in percent, read instead of /proc/stat.
+    QString fakeIdleFile() const { return m_fakeIdleFile; }
 
 private:
     QString m_findingsDatabase = defaultFindingsDatabase();
@@ -31,6 +33,7 @@ private:
     qint64 m_workerMemoryMiB = Limits::WorkerMemoryBytes >> 20;
     int m_secondsPerFile = Limits::MaxSecondsPerFile;
     QString m_privacyRules;
+    QString m_fakeIdleFile;
 };
 
 #endif // SERVICEOPTIONS_H

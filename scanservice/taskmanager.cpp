@@ -156,6 +156,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     settings.countDelayMs = m_countDelayMs;
     settings.workerProgram = m_workerProgram;
     settings.workerLimits = m_workerLimits;
+    settings.idle = m_idle;
     settings.today = QDate::currentDate();
     if (tasktype == 3) {
         if (!m_privacy) {
