@@ -33,12 +33,6 @@ bool startsWithUtf8(const char *p, std::size_t length, const char *word)
     return length >= n && std::memcmp(p, word, n) == 0;
 }
 
-// The length of the UTF-8 sequence that begins with this byte.
-std::size_t sequenceLength(unsigned char c)
-{
-    return c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-}
-
 bool fixedLine(const std::string &digits, bool hyphen, std::size_t areaLength)
 {
     auto areaOk = [&](std::size_t n) {
@@ -353,31 +347,52 @@ bool check(PrivacyRule::Validator validator, const char *text, std::size_t size,
         return (first <= 90 && second <= 180) || (first <= 180 && second <= 90);
     }
     case V::Address: {
-        // The match may begin with words before the place names ("我住在北京市…"):
-        // the address starts after the last of them before the first level word.
+        // The match begins at the road ("…大街27号3单元"): the address is the run of
+        // Chinese characters before it, which must name a city or province and
+        // then a district or county, and begins after the last words before the
+        // place names ("我住在北京市…" -> "北京市…").
         static const char *const levels[] = {"省", "市", "自治区"};
+        static const char *const counties[] = {"区", "县", "市", "旗"};
         static const char *const leads[] = {"在", "住", "于", "址", "为", "是", "到", "往", "居", "家"};
-        std::size_t firstLevel = length;
-        for (std::size_t i = 0; i < length; i += sequenceLength(static_cast<unsigned char>(p[i]))) {
+        auto isHan = [&](std::size_t at) {
+            const unsigned char c = static_cast<unsigned char>(text[at]);
+            return c >= 0xE4 && c <= 0xE9 && (text[at + 1] & 0xC0) == 0x80 && (text[at + 2] & 0xC0) == 0x80;
+        };
+        std::size_t from = start;
+        for (int chars = 0; from >= 3 && chars < 40 && isHan(from - 3); ++chars)
+            from -= 3;
+        const char *q = text + from;
+        const std::size_t prefix = start - from;
+        std::size_t firstLevel = prefix;
+        std::size_t levelLength = 0;
+        for (std::size_t i = 0; i < prefix && firstLevel == prefix; i += 3) {
             for (const char *level : levels) {
-                if (startsWithUtf8(p + i, length - i, level)) {
+                if (startsWithUtf8(q + i, prefix - i, level)) {
                     firstLevel = i;
+                    levelLength = std::strlen(level);
                     break;
                 }
             }
-            if (firstLevel != length)
-                break;
         }
-        std::size_t from = 0;
-        for (std::size_t i = 0; i < firstLevel; i += sequenceLength(static_cast<unsigned char>(p[i]))) {
-            for (const char *lead : leads) {
-                if (startsWithUtf8(p + i, firstLevel - i, lead))
-                    from = i + std::strlen(lead);
+        if (firstLevel == 0 || firstLevel == prefix)
+            return false; // no place name before a city or province
+        bool county = false;
+        for (std::size_t i = firstLevel + levelLength; i + 3 <= prefix && !county; i += 3) {
+            for (const char *word : counties)
+                county = county || startsWithUtf8(q + i, prefix - i, word);
+        }
+        if (!county)
+            return false;
+        std::size_t lead = 0;
+        for (std::size_t i = 0; i < firstLevel; i += 3) {
+            for (const char *word : leads) {
+                if (startsWithUtf8(q + i, firstLevel - i, word))
+                    lead = i + std::strlen(word);
             }
         }
-        if (from >= firstLevel)
-            return false; // no place name before the first level word
-        start += from;
+        if (lead >= firstLevel)
+            return false;
+        start = from + lead;
         return true;
     }
     case V::AgeMinor: {
