@@ -9,12 +9,12 @@ bool waitForSuccess(QDBusPendingReply<int> pending, const QString &method, const
 {
     const QDBusReply<int> reply = pending;
     if (reply.error().isValid()) {
-        qCritical() << QStringLiteral("Method '%1' call failed:").arg(method) << pathlist << reply.error().name()
+        qCritical() << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << pathlist << reply.error().name()
                     << reply.error().message();
         return false;
     }
     const int code = reply.value();
-    qDebug() << QStringLiteral("Method '%1' returned:").arg(method) << code;
+    qDebug() << QStringLiteral("Method '%1' returned:").arg(method).toUtf8().constData() << code;
     return code == 0;
 }
 

@@ -193,6 +193,27 @@ private Q_SLOTS:
             QStringLiteral("SensitiveDiscoverySetScanTask"), QStringLiteral("/a")));
     }
 
+    // Counted answers are used up first, whatever the standing answer is.
+    void countedScriptsComeBeforeTheStandingOne()
+    {
+        const QString method = QStringLiteral("SensitiveDiscoveryContinueScanTask");
+        m_fake->setReply(method, {0});
+        m_fake->setReply(method, {7}, 0, 2);
+        m_fake->setReply(method, {8}, 0, 1);
+        QList<int> codes;
+        for (int i = 0; i < 5; ++i) {
+            QDBusPendingReply<int> reply = m_proxy->SensitiveDiscoveryContinueScanTask(QStringLiteral("/c"), 1);
+            reply.waitForFinished();
+            codes << reply.value();
+        }
+        QCOMPARE(codes, (QList<int>{7, 7, 8, 0, 0}));
+        // A new standing answer replaces the old one.
+        m_fake->setReply(method, {3});
+        QDBusPendingReply<int> reply = m_proxy->SensitiveDiscoveryContinueScanTask(QStringLiteral("/c"), 1);
+        reply.waitForFinished();
+        QCOMPARE(reply.value(), 3);
+    }
+
     void detailRepliesAreWatched()
     {
         const QString doc = QStringLiteral("{\"filepath\":\"/a/b.txt\",\"sensitives\":[]}");

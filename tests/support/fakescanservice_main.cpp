@@ -136,9 +136,15 @@ public:
     void script(const QString &member, const Script &s)
     {
         QList<Script> &queue = m_scripts[member];
-        if (s.times < 0)
-            queue.clear();
-        queue.append(s);
+        if (s.times < 0) {
+            // A new standing answer replaces the old one; counted ones stay.
+            for (int i = queue.size() - 1; i >= 0; --i) {
+                if (queue.at(i).times < 0)
+                    queue.removeAt(i);
+            }
+        }
+        if (s.times != 0)
+            queue.append(s);
     }
     void reset()
     {
@@ -148,20 +154,22 @@ public:
     QList<Call> &calls() { return m_calls; }
 
 private:
+    // Counted scripts first, oldest first; then the standing one; then the default.
     Script takeScript(const QString &member)
     {
         QList<Script> &queue = m_scripts[member];
-        while (!queue.isEmpty()) {
-            Script &front = queue.first();
-            if (front.times < 0)
-                return front;
-            if (front.times > 0) {
-                Script s = front;
-                if (--front.times == 0)
-                    queue.removeFirst();
-                return s;
+        for (int i = 0; i < queue.size(); ++i) {
+            Script &s = queue[i];
+            if (s.times > 0) {
+                const Script taken = s;
+                if (--s.times == 0)
+                    queue.removeAt(i);
+                return taken;
             }
-            queue.removeFirst();
+        }
+        for (const Script &s : qAsConst(queue)) {
+            if (s.times < 0)
+                return s;
         }
         return defaultScript(member);
     }
