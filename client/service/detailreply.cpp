@@ -1,0 +1,42 @@
+#include "detailreply.h"
+
+#include <QDBusError>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDebug>
+#include <QJsonDocument>
+
+namespace DetailReply {
+
+bool readDocument(QDBusPendingCallWatcher *watcher, const QString &method, QJsonObject *root)
+{
+    if (!watcher)
+        return false;
+    // Whatever happens below, the watcher has done its work.
+    watcher->deleteLater();
+
+    const QDBusPendingReply<int, QString> reply = *watcher;
+    if (reply.isError()) {
+        const QDBusError error = reply.error();
+        qCritical() << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << error.name()
+                    << error.message();
+        return false;
+    }
+
+    const int code = reply.argumentAt<0>();
+    const QString text = reply.argumentAt<1>();
+    qDebug() << QStringLiteral("Method '%1' call successfully.").arg(method).toUtf8().constData();
+    qDebug() << "Return Code:" << code;
+    qDebug().noquote() << "Sensitives Detail:" << text;
+
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    if (!document.isObject()) {
+        qDebug() << "Invalid JSON format";
+        return false;
+    }
+    if (root)
+        *root = document.object();
+    return true;
+}
+
+} // namespace DetailReply
