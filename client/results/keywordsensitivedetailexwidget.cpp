@@ -1,0 +1,127 @@
+#include "keywordsensitivedetailexwidget.h"
+#include "ui_keywordsensitivedetailexwidget.h"
+
+#include "detailreply.h"
+#include "detailwindowplacement.h"
+#include "highlightsensitive.h"
+#include "keywordsensitivedetailframe.h"
+#include "mainwindow.h"
+#include "scantasktype.h"
+#include "sensitivefiledetail.h"
+#include "sensitivescaninterface.h"
+
+#include <QDBusPendingCallWatcher>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QTextDocument>
+
+namespace {
+const char *const DetailMethod = "SensitiveDiscoveryGetKeywordDetectedDetail";
+}
+
+KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist,
+                                                               const QString &filepath, QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::KeywordSensitiveDetailExWidget)
+    , m_mainWindow(mainWindow)
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(FixedWidth, FixedHeight);
+    DetailWindowPlacement::centreOnCursorScreen(this);
+
+    ui->m_IconBar->setIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png")));
+    ui->m_IconBar->setWidgetName(tr("敏感信息详情"));
+    ui->m_CloseButton->setProperty("useButtonPalette", true);
+    ui->m_CloseButton->setIcons(QStringLiteral(":/SensitiveDiscovery/images/titlebar/close.png"),
+                                QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"),
+                                QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"));
+    ui->m_CancelButton->setProperty("useButtonPalette", true);
+    ui->m_ConfirmButton->setProperty("isImportant", true);
+
+    SensitiveScanInterface *service = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
+    if (service) {
+        // The dialog owns the watcher: closed before the reply, it takes the
+        // watcher along and the reply is never handled.
+        auto *watcher = new QDBusPendingCallWatcher(
+            service->SensitiveDiscoveryGetKeywordDetectedDetail(pathlist, KeywordScanTask, filepath), this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this, &KeywordSensitiveDetailExWidget::onCallFinished);
+    }
+    connect(ui->m_CloseButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+KeywordSensitiveDetailExWidget::~KeywordSensitiveDetailExWidget()
+{
+    delete ui;
+}
+
+void KeywordSensitiveDetailExWidget::on_m_CancelButton_clicked()
+{
+    close();
+}
+
+void KeywordSensitiveDetailExWidget::on_m_ConfirmButton_clicked()
+{
+    close();
+}
+
+void KeywordSensitiveDetailExWidget::onCallFinished(QDBusPendingCallWatcher *watcher)
+{
+    QJsonObject root;
+    if (!DetailReply::readDocument(watcher, QLatin1String(DetailMethod), &root))
+        return;
+    showDetail(parseSensitiveFileDetail(root));
+}
+
+void KeywordSensitiveDetailExWidget::showDetail(const SensitiveFileDetail &detail)
+{
+    ui->m_SensitiveFilepathLabel->setText(detail.filepath);
+    // The label may be narrower than a long path: the whole path, as plain
+    // text, is in the tooltip.
+    ui->m_SensitiveFilepathLabel->setToolTip(
+        detail.filepath.isEmpty() ? QString() : Qt::convertFromPlainText(detail.filepath, Qt::WhiteSpaceNormal));
+    ui->m_SensitiveCountLabel->setText(QString::number(detail.sensitives.size()));
+    // Rows added one by one to a list on screen are each shown and laid out
+    // with all the others, which grows with the square of their number: fill
+    // the list while it is hidden and show it once.
+    QWidget *list = ui->scrollAreaWidgetContents_2;
+    const bool shown = !list->isHidden();
+    list->hide();
+    for (const SensitiveItem &item : detail.sensitives) {
+        auto *row = new KeywordSensitiveDetailFrame(highlightSensitive(item.sensitive_ctx, item.sensitive));
+        ui->m_SensitiveDetailVBoxLayout->addWidget(row);
+    }
+    if (shown)
+        list->show();
+}
+
+void KeywordSensitiveDetailExWidget::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        dragOffset = event->globalPos() - frameGeometry().topLeft();
+        m_dragging = true;
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void KeywordSensitiveDetailExWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    // Only a drag that began with a left press on the dialog moves it.
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPos() - dragOffset);
+        event->accept();
+        return;
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void KeywordSensitiveDetailExWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}

@@ -1,0 +1,51 @@
+#ifndef KEYWORDSENSITIVEFRAME_H
+#define KEYWORDSENSITIVEFRAME_H
+
+#include <QFrame>
+#include <QString>
+#include <QVariantMap>
+
+class MainWindow;
+
+namespace Ui {
+class KeywordSensitiveFrame;
+}
+
+// One row of the keyword result list: a file in which the scan service found
+// keywords, with the total number of occurrences and a "查看详情" button that
+// opens the file's detail dialog. Hovering the count shows each keyword with
+// its own count, in the map's key order. The texts never change after
+// construction.
+class KeywordSensitiveFrame : public QFrame
+{
+    Q_OBJECT
+
+public:
+    // `sensitives` maps each keyword to its occurrences in the file; a value
+    // that does not convert to an integer counts as 0. `pathlist` is the
+    // path list the detection signal carried; the detail dialog asks the
+    // service with it.
+    KeywordSensitiveFrame(MainWindow *mainWindow, const QString &pathlist, const QString &filepath,
+                          const QVariantMap &sensitives, QWidget *parent = nullptr);
+    ~KeywordSensitiveFrame() override;
+
+    // The count shown, read back from its label (0 if it is not a number).
+    int sensitiveCount() const;
+
+    QString pathList() const { return m_pathlist; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private Q_SLOTS:
+    void on_m_LookSensitiveDetailButton_clicked();
+
+private:
+    Ui::KeywordSensitiveFrame *ui;
+    MainWindow *m_mainWindow;
+    QString m_pathlist;
+    // One line per keyword, as plain text.
+    QString m_toolTip;
+};
+
+#endif // KEYWORDSENSITIVEFRAME_H
