@@ -1,15 +1,435 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
-<context>
-    <name>MainWindow</name>
-    <message>
-        <source>普通用户没有使用此应用的权限。</source>
-        <translation>Ordinary users do not have permission to use this application.</translation>
-    </message>
-    <message>
-        <source>确认</source>
-        <translation>Confirm</translation>
-    </message>
-</context>
+    <context>
+        <name>KeywordSensitiveDetailExWidget</name>
+        <message>
+            <source>敏感信息详情</source>
+            <translation>Sensitive information details</translation>
+        </message>
+        <message>
+            <source>文件路径</source>
+            <translation>File path</translation>
+        </message>
+        <message>
+            <source>敏感词次数：</source>
+            <translation>Sensitive word count:</translation>
+        </message>
+        <message>
+            <source>0</source>
+            <translation>0</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>Confirm</translation>
+        </message>
+    </context>
+    <context>
+        <name>KeywordSensitiveDetailFrame</name>
+        <message>
+            <source>高亮后的敏感信息</source>
+            <translation>Highlighted sensitive information</translation>
+        </message>
+    </context>
+    <context>
+        <name>KeywordSensitiveFrame</name>
+        <message>
+            <source>文件路径</source>
+            <translation>File path</translation>
+        </message>
+        <message>
+            <source>敏感词次数：</source>
+            <translation>Sensitive word count:</translation>
+        </message>
+        <message>
+            <source>0</source>
+            <translation>0</translation>
+        </message>
+        <message>
+            <source>查看详情</source>
+            <translation>See details</translation>
+        </message>
+        <message>
+            <source>：</source>
+            <translation>:</translation>
+        </message>
+        <message>
+            <source>次</source>
+            <translation>times</translation>
+        </message>
+    </context>
+    <context>
+        <name>MainWindow</name>
+        <message>
+            <source>普通用户没有使用此应用的权限。</source>
+            <translation>Ordinary users do not have permission to use this application.</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>Confirm</translation>
+        </message>
+        <message>
+            <source>敏感信息扫描</source>
+            <translation>Sensitive information scanning</translation>
+        </message>
+        <message>
+            <source>智能守护，字字安心</source>
+            <translation>Intelligent protection, word-perfect security</translation>
+        </message>
+        <message>
+            <source>智能识别敏感字段，筑起内容安全防线</source>
+            <translation>Intelligent detection of sensitive data fields, strengthening your content security perimeter</translation>
+        </message>
+        <message>
+            <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;请先进行敏感词配置，若已配置则忽略该提示！&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+            <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;Please configure sensitive keywords first. Ignore this hint if they are already configured.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+        </message>
+        <message>
+            <source>闲时扫描</source>
+            <translation>Scan during idle time</translation>
+        </message>
+        <message>
+            <source>敏感词配置</source>
+            <translation>Sensitive keywords setting</translation>
+        </message>
+        <message>
+            <source>文件类型配置</source>
+            <translation>File type setting</translation>
+        </message>
+        <message>
+            <source>正在扫描中...</source>
+            <translation>Scanning...</translation>
+        </message>
+        <message>
+            <source>已用时间：</source>
+            <translation>Time used:</translation>
+        </message>
+        <message>
+            <source>00:00:00</source>
+            <translation>00:00:00</translation>
+        </message>
+        <message>
+            <source>正在扫描：</source>
+            <translation>Scanning:</translation>
+        </message>
+        <message>
+            <source>暂停</source>
+            <translation>Pause</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>建议您重新进行完整扫描，防止敏感信息遗漏</source>
+            <translation>Recommend performing a full rescan to prevent omission of sensitive information</translation>
+        </message>
+        <message>
+            <source>返回</source>
+            <translation>Return</translation>
+        </message>
+        <message>
+            <source>重新扫描</source>
+            <translation>Rescan</translation>
+        </message>
+        <message>
+            <source>扫描已完成</source>
+            <translation>Scan completed</translation>
+        </message>
+        <message>
+            <source>未发现敏感信息</source>
+            <translation>No sensitive information found</translation>
+        </message>
+        <message>
+            <source>暂无敏感信息</source>
+            <translation>No sensitive information found</translation>
+        </message>
+        <message>
+            <source>敏感信息，雷达扫描</source>
+            <translation>Radar-scan for sensitive information</translation>
+        </message>
+        <message>
+            <source>精准狙击敏感信息，数据泄露防护利器</source>
+            <translation>Accurate detection of sensitive information, powerful solution for data leakage prevention</translation>
+        </message>
+        <message>
+            <source>精准识别10+类敏感信息</source>
+            <translation>Accurate detection of 10+ categories of sensitive information</translation>
+        </message>
+        <message>
+            <source>支持内置规则，匹配企业保密协议关键词</source>
+            <translation>Supports built-in rules for matching corporate confidentiality agreement keywords</translation>
+        </message>
+        <message>
+            <source>毫秒级扫描性能，百万文件快速处理</source>
+            <translation>Millisecond-level scanning performance with rapid processing of millions of files</translation>
+        </message>
+        <message>
+            <source>建议您重新进行完整扫描，防止隐私信息遗漏</source>
+            <translation>Recommend performing a full rescan to prevent omission of privacy information</translation>
+        </message>
+        <message>
+            <source>未发现隐私信息</source>
+            <translation>No privacy information found</translation>
+        </message>
+        <message>
+            <source>敏感词扫描</source>
+            <translation>Sensitive keywords scan</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描</source>
+            <translation>Privacy information scan</translation>
+        </message>
+        <message>
+            <source>查询敏感词扫描任务详情失败，请检查！</source>
+            <translation>Failed to query the sensitive keyword scan task details. Please check!</translation>
+        </message>
+        <message>
+            <source>敏感词扫描尚未完成，确定退出吗？</source>
+            <translation>The sensitive data scan is incomplete. Confirm exit?</translation>
+        </message>
+        <message>
+            <source>查询隐私信息扫描任务详情失败，请检查！</source>
+            <translation>Failed to query the privacy information scan task details. Please check!</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描尚未完成，确定退出吗？</source>
+            <translation>The privacy information scan in progress. Confirm exit?</translation>
+        </message>
+        <message>
+            <source>中止扫描失败，请检查！</source>
+            <translation>Failed to stop the scan. Please check!</translation>
+        </message>
+        <message>
+            <source>文档解析支持：
+txt、pdf、doc(x)、xls(x)、ppt(x)、
+wps、et、dps以及常见的压缩包格式等</source>
+            <translation>Supports parsing documents in:
+TXT, PDF,
+Microsoft Office (DOC(X)/XLS(X)/PPT(X)),
+WPS formats (WPS/ET/DPS),
+and common archive files (ZIP/RAR/7Z, etc.)</translation>
+        </message>
+        <message>
+            <source>选项</source>
+            <translation>Option</translation>
+        </message>
+        <message>
+            <source>关于</source>
+            <translation>About</translation>
+        </message>
+        <message>
+            <source>意见反馈</source>
+            <translation>Feedback</translation>
+        </message>
+        <message>
+            <source>退出</source>
+            <translation>Quit</translation>
+        </message>
+        <message>
+            <source>最小化</source>
+            <translation>Minimize</translation>
+        </message>
+        <message>
+            <source>最大化</source>
+            <translation>Maximize</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
+        <message>
+            <source>版本: </source>
+            <translation>Version: </translation>
+        </message>
+        <message>
+            <source>还原</source>
+            <translation>Revert</translation>
+        </message>
+        <message>
+            <source>请设置一个或者多个敏感词！</source>
+            <translation>Please set one or more sensitive keywords!</translation>
+        </message>
+        <message>
+            <source>敏感词扫描任务创建失败：任务创建接口调用失败，请检查！</source>
+            <translation>Failed to create the sensitive keyword scan task: the task creation call failed. Please check!</translation>
+        </message>
+        <message>
+            <source>暂停扫描失败，请检查！</source>
+            <translation>Failed to pause the scan. Please check!</translation>
+        </message>
+        <message>
+            <source>继续</source>
+            <translation>Continue</translation>
+        </message>
+        <message>
+            <source>继续扫描失败，请检查！</source>
+            <translation>Failed to resume the scan. Please check!</translation>
+        </message>
+        <message>
+            <source>敏感词扫描正在进行中，确定取消吗？</source>
+            <translation>Sensitive keyword scan is running. Confirm abort?</translation>
+        </message>
+        <message>
+            <source>扫描已取消，未发现敏感信息</source>
+            <translation>Scan cancelled, no sensitive information found</translation>
+        </message>
+        <message>
+            <source>扫描已取消，发现 &lt;font color='#3676F5'&gt;</source>
+            <translation>Scan cancelled. detected: &lt;font color='#3676F5'&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;/font&gt; 条敏感信息</source>
+            <translation>&lt;/font&gt; pieces of sensitive information</translation>
+        </message>
+        <message>
+            <source>共发现敏感信息 &lt;font color='#3676F5'&gt;</source>
+            <translation>Total sensitive information detected: &lt;font color='#3676F5'&gt;</translation>
+        </message>
+        <message>
+            <source>&lt;/font&gt; 条，请查看详情</source>
+            <translation>&lt;/font&gt; records, click for details</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！</source>
+            <translation>Failed to create the privacy information scan task: the task creation call failed. Please check!</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描正在进行中，确定取消吗？</source>
+            <translation>Privacy information scan is running. Confirm abort?</translation>
+        </message>
+        <message>
+            <source>扫描已取消，未发现隐私信息</source>
+            <translation>Scan cancelled, no privacy information found</translation>
+        </message>
+        <message>
+            <source>共发现隐私信息 &lt;font color='#3676F5'&gt;</source>
+            <translation>Total privacy information detected: &lt;font color='#3676F5'&gt;</translation>
+        </message>
+        <message>
+            <source>文件类型检测规则</source>
+            <translation>File type detection rule</translation>
+        </message>
+        <message>
+            <source>可配置一个或者多个文件类型。支持检测的文件类型列表：txt、html、json、xml、ppt、pptx、doc、docx、xls、xlsx、pdf</source>
+            <translation>Configurable for one or multiple file types. Supported file types for detection: txt, html, json, xml, ppt, pptx, doc, docx, xls, xlsx, pdf</translation>
+        </message>
+        <message>
+            <source>关键字检测规则</source>
+            <translation>Keyword detection rule</translation>
+        </message>
+        <message>
+            <source>可配置一个或者多个关键字</source>
+            <translation>Configurable with one or multiple keywords</translation>
+        </message>
+        <message>
+            <source>事件写入数据库</source>
+            <translation>Write incident to database</translation>
+        </message>
+        <message>
+            <source>指定一个响应动作，用于触发策略后执行</source>
+            <translation>Specify a response action to execute when the policy is triggered</translation>
+        </message>
+        <message>
+            <source>敏感信息扫描策略</source>
+            <translation>Sensitive information scanning policy</translation>
+        </message>
+        <message>
+            <source>用于对指定路径下的目标类型文件进行敏感信息检查</source>
+            <translation>Scans specified file types in selected paths for sensitive information</translation>
+        </message>
+        <message>
+            <source>用户家目录扫描</source>
+            <translation>Home directory scan</translation>
+        </message>
+        <message>
+            <source>自定义扫描</source>
+            <translation>Custom scan</translation>
+        </message>
+        <message>
+            <source>请选择扫描目录！</source>
+            <translation>Please specify directory for scanning!</translation>
+        </message>
+        <message>
+            <source>开启后仅在系统资源闲时进行扫描，不影响正常办公</source>
+            <translation>Scanning will only occur during system idle time when enabled, ensuring no impact on normal work operations</translation>
+        </message>
+        <message>
+            <source>遵循《个人信息保护法》要求</source>
+            <translation>Complies with the requirements of the Personal Information Protection Law (PIPL)</translation>
+        </message>
+        <message>
+            <source>隐私信息</source>
+            <translation>Privacy information</translation>
+        </message>
+        <message>
+            <source>疑似隐私信息</source>
+            <translation>Suspected privacy information</translation>
+        </message>
+    </context>
+    <context>
+        <name>PiiSensitiveDetailExWidget</name>
+        <message>
+            <source>隐私信息详情</source>
+            <translation>Privacy information details</translation>
+        </message>
+        <message>
+            <source>共</source>
+            <translation>Total</translation>
+        </message>
+        <message>
+            <source>0</source>
+            <translation>0</translation>
+        </message>
+        <message>
+            <source>条隐私信息</source>
+            <translation>piece of privacy information</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>Confirm</translation>
+        </message>
+        <message>
+            <source>隐私信息详情 - </source>
+            <translation>Privacy information details - </translation>
+        </message>
+    </context>
+    <context>
+        <name>PiiSensitiveDetailFrame</name>
+        <message>
+            <source>高亮后的隐私信息</source>
+            <translation>Highlighted privacy information</translation>
+        </message>
+        <message>
+            <source>规则名称</source>
+            <translation>Rule name</translation>
+        </message>
+    </context>
+    <context>
+        <name>PiiSensitiveFrame</name>
+        <message>
+            <source>文件路径</source>
+            <translation>File path</translation>
+        </message>
+        <message>
+            <source>在文件夹中显示</source>
+            <translation>Show in folder</translation>
+        </message>
+        <message>
+            <source>隐私信息次数：</source>
+            <translation>Count of privacy information occurrences:</translation>
+        </message>
+        <message>
+            <source>0</source>
+            <translation>0</translation>
+        </message>
+    </context>
 </TS>
