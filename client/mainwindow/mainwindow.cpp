@@ -6,6 +6,8 @@
 #include "leftsiderbaritembutton.h"
 #include "navigationbar.h"
 #include "getscantaskfilecountthread.h"
+#include "hiddencombobox.h"
+#include "keywordconfigallinonewidget.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
 #include "signalreceiver.h"
@@ -44,8 +46,11 @@ MainWindow::MainWindow(QWidget *parent)
 
     setupModuleButtons();
     setupNavigationBar();
+    setupKeywordPage();
+    setupPrivacyPage();
     createFileTypeHintBubble();
     setupTitleBar();
+    connectScanSignals();
 
     m_labelTextSpy = new LabelTextSpy(this);
     m_labelTextSpy->setWatched(m_ui->m_KeywordScanCancelLabel);
@@ -64,6 +69,10 @@ MainWindow::~MainWindow()
     delete m_navigationBar;
     delete fileTypeHintBubble;
     fileTypeHintBubble = nullptr;
+    delete m_keywordConfigPanel;
+    delete m_keywordTargetList;
+    delete m_privacyTargetList;
+    qDeleteAll(m_helpBubbles);
     delete m_keywordTimer;
     delete m_privacyTimer;
     delete m_sensitiveScanInterface;

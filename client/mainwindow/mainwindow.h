@@ -12,8 +12,14 @@
 
 #include <functional>
 
+class HiddenComboBox;
+class KeywordConfigAllinoneWidget;
 class LabelTextSpy;
 class LeftSiderbarItemButton;
+class PiiScanGroupWidget;
+class QComboBox;
+class QLabel;
+class QSize;
 class QToolButton;
 class SensitiveScanInterface;
 class SignalReceiver;
@@ -65,6 +71,39 @@ public:
     // What a task carries as its policy: Base64 of the document's UTF-8 bytes.
     static QString encodeScanPolicy(const QString &document);
 
+    // Values every task is created with.
+    static constexpr int NormalScanMode = 1;
+    static constexpr int IdleScanMode = 4;
+    static constexpr double ScanBatchSize = 0.75;
+
+    // The keyword scan of the path list just chosen: the panel's keywords
+    // into a policy, the task created at the service, the scanning page.
+    void startKeywordScan();
+    // Removes every result row.
+    void clearKeywordResults();
+    // The sum of the counts the result rows show.
+    int keywordHitTotal() const;
+    // 4 while the module's idle-time switch is on, else 1.
+    int keywordScanMode() const;
+
+    // The privacy scan of the path list just chosen.
+    void startPrivacyScan();
+    // Every category's count back to "0".
+    void resetPrivacyCounts();
+    // The sum of the counts that read as numbers.
+    int privacyHitTotal() const;
+    // Adds to a category's count; an unknown category is ignored, a count
+    // that is not a number is replaced.
+    void addPrivacyHits(const QString &category, int count);
+    int privacyScanMode() const;
+    // Category name -> its tile, for the fourteen categories.
+    QMap<QString, PiiScanGroupWidget *> privacyCategories() const { return m_privacyCategories; }
+
+    KeywordConfigAllinoneWidget *keywordConfigPanel() const { return m_keywordConfigPanel; }
+
+    // "%1:%2:%3", hours, minutes and seconds at least two digits wide.
+    static QString formatElapsedTime(int seconds);
+
     // The form: every page, widget and layout by its object name.
     Ui::MainWindow *ui() const { return m_ui; }
     mvk::NavigationBar *navigationBar() const { return m_navigationBar; }
@@ -100,6 +139,11 @@ public Q_SLOTS:
     // A row of the navigation list was clicked: show the module's page.
     void onModuleChanged(const QModelIndex &index);
 
+    // The keyword panel's reports when it closes: they enable or disable
+    // the keyword start control.
+    void onKeywordConfigured(const QList<QString> &keywords);
+    void onKeywordTemplateConfigured(const QMap<QString, QString> &templates);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -108,12 +152,48 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // The help icons beside the idle-time switches and the privacy page's
+    // legal note: a press shows their bubble.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private Q_SLOTS:
     // The buttons "文件类型配置" of the two modules' pages: show the file-type
     // help bubble over the button that was clicked.
     void on_m_KeywordScanFiletypeConfigButton_clicked();
     void on_m_PiiScanFiletypeConfigButton_clicked();
+
+    // The keyword scan.
+    void on_m_KeywordConfigButton_clicked();
+    void on_m_KeywordScanPauseScanButton_clicked();
+    void on_m_KeywordScanCancelScanButton_clicked();
+    void on_m_KeywordScanCancelRescanButton_clicked();
+    void on_m_KeywordScanCancelReturnButton_clicked();
+    void on_m_KeywordScanCompleteReturnButton_clicked();
+    void onKeywordScanTimeElapsed(int seconds);
+    void onKeywordScanProgressRangeGenerated(int minimum, int maximum);
+    void onKeywordScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid);
+    void onKeywordSensitiveDetected(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives);
+    void onKeywordScanTerminated();
+    void onKeywordScanCompleted();
+
+    // The privacy scan.
+    void on_m_PiiScanPauseScanButton_clicked();
+    void on_m_PiiScanCancelScanButton_clicked();
+    void on_m_PiiScanCancelRescanButton_clicked();
+    void on_m_PiiScanCancelReturnButton_clicked();
+    void on_m_PiiScanCompleteReturnButton_clicked();
+    void onPiiScanTimeElapsed(int seconds);
+    void onPiiScanProgressRangeGenerated(int minimum, int maximum);
+    void onPiiScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid);
+    void onPiiSensitiveDetected(const QString &pathlist, const QVariantMap &sensitives);
+    void onPiiScanCompleted();
+    void onPiiLookSensitiveDetailWidgetClicked(const QString &groupname, const QString &sensitivescount);
+
+    // The split start controls.
+    void on_m_KeywordScanComboBoxLikeDisplayButton_clicked();
+    void on_m_KeywordScanComboBoxLikeDropdownButton_clicked();
+    void on_m_PiiScanComboBoxLikeDisplayButton_clicked();
+    void on_m_PiiScanComboBoxLikeDropdownButton_clicked();
 
 private:
     void createScanMembers();
@@ -129,6 +209,44 @@ private:
     // Keyword module (any value up to 1): page 1 with a task, else 0;
     // privacy module (above 1): page 3 with a task, else 2.
     void showModulePage(int module);
+
+    // The top-level stack's pages, and the pages of each scan page's flow stack.
+    enum ModulePage { KeywordConfigPage = 0, KeywordScanPage = 1, PrivacyConfigPage = 2, PrivacyScanPage = 3 };
+    enum FlowPage { ScanningFlowPage = 0, CancelledFlowPage = 1, CompletedFlowPage = 2 };
+    // The keyword scan page's result stack.
+    enum ResultPage { HitListPage = 0, NoHitPage = 1 };
+
+    // The keyword page's start control and panel, the privacy page's start
+    // control and its fourteen category tiles.
+    void setupKeywordPage();
+    void setupPrivacyPage();
+    void setupPrivacyCategories();
+    void connectScanSignals();
+    void setKeywordStartEnabled(bool enabled);
+    // The home directory, or the directories picked in the dialog joined
+    // with "|"; false (and `pathlist` untouched) when nothing was picked.
+    bool chooseScanTarget(const QComboBox *targets, QString *pathlist);
+    QStringList chooseDirectories();
+    mvk::BubbleWidget *helpBubble(QObject *icon, const QString &text, const QSize &size, int tailDirection);
+
+    // While the module's task runs (scanning or paused): its progress and
+    // hit signals count only then.
+    bool isKeywordScanRunning() const;
+    bool isPrivacyScanRunning() const;
+    void returnToKeywordConfiguration();
+    void returnToPrivacyConfiguration();
+
+    // Shared by both modules.
+    bool createScanTask(const QString &pathlist, int taskType, int scanMode, const QString &policy);
+    static void stopTimer(TimerThread *timer);
+    static void finishTimer(TimerThread *timer);
+    static void showScanningFile(QLabel *label, const QString &filepath);
+    void showMessage(int icon, const QString &text, bool withCancel);
+    void showFailure(const QString &text);
+    bool askQuestion(const QString &title, const QString &text);
+    // The close flow's look at one module's task; false keeps the window open.
+    bool mayLeaveTask(const QString &pathlist, int taskType, const QString &queryFailure, const QString &title,
+                      const QString &question);
 
     Ui::MainWindow *m_ui = nullptr;
     mvk::MenuButton *m_menuButton = nullptr;
@@ -154,6 +272,16 @@ private:
     SignalReceiver *m_signalReceiver = nullptr;
     // Which document formats the service parses; one pop-up for both pages.
     mvk::BubbleWidget *fileTypeHintBubble = nullptr;
+
+    // The policies of the last started tasks (Base64), reused by rescan.
+    QString m_keywordPolicy;
+    QString m_privacyPolicy;
+    KeywordConfigAllinoneWidget *m_keywordConfigPanel = nullptr;
+    HiddenComboBox *m_keywordTargetList = nullptr;
+    HiddenComboBox *m_privacyTargetList = nullptr;
+    QMap<QString, PiiScanGroupWidget *> m_privacyCategories;
+    // One bubble per help icon, made at its first press.
+    QMap<QObject *, mvk::BubbleWidget *> m_helpBubbles;
 };
 
 #endif // MAINWINDOW_H

@@ -235,8 +235,3 @@ void MainWindow::showModulePage(int module)
     else
         m_ui->stackedWidget->setCurrentIndex(m_keywordPathList.isEmpty() ? 0 : 1);
 }
-
-void MainWindow::onCloseButtonClicked()
-{
-    close();
-}

@@ -112,7 +112,9 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, className);
         MainWindow window;
-        const auto found = window.findChildren<QWidget *>(name);
+        // The form's widgets; the keyword panel, also a child of the window,
+        // has widgets of the same names in its own form.
+        const auto found = window.centralWidget()->findChildren<QWidget *>(name);
         QCOMPARE(found.size(), 1);
         QCOMPARE(QString::fromLatin1(found.first()->metaObject()->className()), className);
     }

@@ -1,0 +1,251 @@
+// MainWindow: the privacy scan, its fourteen category tiles and the detail
+// window of a category.
+
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "getscantaskfilecountthread.h"
+#include "piicategories.h"
+#include "piiscangroupframe.h"
+#include "piiscangroupwidget.h"
+#include "piisensitivedetailexwidget.h"
+#include "scantasktype.h"
+#include "sensitivescaninterface.h"
+#include "servicecall.h"
+#include "timerthread.h"
+
+#include <QDebug>
+#include <QProgressBar>
+
+#include <limits>
+
+namespace {
+const QString ZeroCount = QStringLiteral("0");
+} // namespace
+
+// The two groups' frames of the form receive their tiles in display order;
+// each tile is entered in the category map under its (untranslated) name.
+void MainWindow::setupPrivacyCategories()
+{
+    const QList<PiiCategories::Group> &groups = PiiCategories::groups();
+    PiiScanGroupFrame *frames[] = {m_ui->m_PiiScanSensitiveFrame, m_ui->m_PiiScanPotentiallySensitiveFrame};
+    for (int g = 0; g < groups.size() && g < 2; ++g) {
+        const PiiCategories::Group &group = groups.at(g);
+        PiiScanGroupFrame *frame = frames[g];
+        frame->setTitle(group.iconPath, PiiCategories::translatedTitle(group));
+        for (const PiiCategories::Category &category : group.categories) {
+            auto *tile = new PiiScanGroupWidget;
+            frame->addGroupWidget(tile);
+            tile->setIcon(category.iconPath);
+            tile->setName(category.name);
+            tile->setDescribe(ZeroCount);
+            connect(tile, &PiiScanGroupWidget::PiiScanGroupWidgetClicked, this,
+                    &MainWindow::onPiiLookSensitiveDetailWidgetClicked);
+            m_privacyCategories.insert(category.name, tile);
+        }
+    }
+}
+
+void MainWindow::startPrivacyScan()
+{
+    m_privacyPolicy = encodeScanPolicy(buildScanPolicy(scanFileTypes(), QStringList(), true));
+    if (!createScanTask(m_privacyPathList, PrivacyScanTask, privacyScanMode(), m_privacyPolicy)) {
+        // No task was created: the module must not look as if it had one.
+        m_privacyPathList.clear();
+        showFailure(tr("隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！"));
+        return;
+    }
+    auto *worker = new GetScanTaskFileCountThread(this, m_privacyPathList);
+    worker->setTaskType(PrivacyScanTask);
+    m_ui->stackedWidget->setCurrentIndex(PrivacyScanPage);
+    m_ui->stackedWidget_3->setCurrentIndex(ScanningFlowPage);
+    m_ui->m_PiiScanPauseScanButton->setText(tr("暂停"));
+    m_ui->m_PiiScanProgressBar->setRange(0, std::numeric_limits<int>::max());
+    worker->start(QThread::InheritPriority);
+    m_privacyTimer->start(QThread::InheritPriority);
+    resetPrivacyCounts();
+}
+
+void MainWindow::resetPrivacyCounts()
+{
+    for (PiiScanGroupWidget *tile : qAsConst(m_privacyCategories))
+        tile->setDescribe(ZeroCount);
+}
+
+int MainWindow::privacyHitTotal() const
+{
+    qint64 total = 0;
+    for (const PiiScanGroupWidget *tile : m_privacyCategories) {
+        bool ok = false;
+        const int count = tile->describe().toInt(&ok, 10);
+        if (ok)
+            total += count;
+    }
+    return int(qBound<qint64>(0, total, std::numeric_limits<int>::max()));
+}
+
+void MainWindow::addPrivacyHits(const QString &category, int count)
+{
+    PiiScanGroupWidget *tile = m_privacyCategories.value(category);
+    if (!tile)
+        return;
+    bool ok = false;
+    const int shown = tile->describe().toInt(&ok, 10);
+    if (!ok) {
+        qDebug() << "Conversion failed";
+        tile->setDescribe(QString::number(count));
+        return;
+    }
+    const qint64 sum = qint64(shown) + count;
+    tile->setDescribe(QString::number(qBound<qint64>(std::numeric_limits<int>::min(), sum,
+                                                     std::numeric_limits<int>::max())));
+}
+
+bool MainWindow::isPrivacyScanRunning() const
+{
+    return !m_privacyPathList.isEmpty() && m_ui->stackedWidget_3->currentIndex() == ScanningFlowPage;
+}
+
+void MainWindow::onPiiScanTimeElapsed(int seconds)
+{
+    m_ui->m_PiiScanningSecondElapsedLabel->setText(formatElapsedTime(seconds));
+}
+
+void MainWindow::onPiiScanProgressRangeGenerated(int minimum, int maximum)
+{
+    m_ui->m_PiiScanProgressBar->setRange(minimum, maximum);
+}
+
+void MainWindow::onPiiScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid)
+{
+    Q_UNUSED(pathlist)
+    if (!isPrivacyScanRunning())
+        return;
+    QProgressBar *bar = m_ui->m_PiiScanProgressBar;
+    if (fileid == 0 && filepath.isEmpty()) {
+        bar->setValue(bar->maximum());
+        emit PiiScanCompleted();
+        return;
+    }
+    bar->setValue(fileid);
+    showScanningFile(m_ui->m_PiiScanningFileLabel, filepath);
+}
+
+void MainWindow::onPiiSensitiveDetected(const QString &pathlist, const QVariantMap &sensitives)
+{
+    Q_UNUSED(pathlist)
+    if (!isPrivacyScanRunning())
+        return;
+    for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
+        addPrivacyHits(it.key(), it.value().toInt());
+}
+
+void MainWindow::on_m_PiiScanPauseScanButton_clicked()
+{
+    QPushButton *button = m_ui->m_PiiScanPauseScanButton;
+    const QString label = button->text();
+    if (label == tr("暂停")) {
+        if (!ServiceCall::waitForSuccess(
+                m_sensitiveScanInterface->SensitiveDiscoveryPauseScanTask(m_privacyPathList, PrivacyScanTask),
+                QStringLiteral("SensitiveDiscoveryPauseScanTask"), m_privacyPathList)) {
+            showFailure(tr("暂停扫描失败，请检查！"));
+            return;
+        }
+        button->setText(tr("继续"));
+        if (!m_privacyTimer->isPaused())
+            m_privacyTimer->pause();
+    } else if (label == tr("继续")) {
+        if (!ServiceCall::waitForSuccess(
+                m_sensitiveScanInterface->SensitiveDiscoveryContinueScanTask(m_privacyPathList, PrivacyScanTask),
+                QStringLiteral("SensitiveDiscoveryContinueScanTask"), m_privacyPathList)) {
+            showFailure(tr("继续扫描失败，请检查！"));
+            return;
+        }
+        button->setText(tr("暂停"));
+        if (m_privacyTimer->isPaused())
+            m_privacyTimer->resume();
+    }
+}
+
+void MainWindow::on_m_PiiScanCancelScanButton_clicked()
+{
+    const QString pathlist = m_privacyPathList;
+    if (!askQuestion(tr("隐私信息扫描"), tr("隐私信息扫描正在进行中，确定取消吗？")))
+        return;
+    // The task may have ended while the question was open.
+    if (pathlist != m_privacyPathList || !isPrivacyScanRunning())
+        return;
+    if (!ServiceCall::waitForSuccess(
+            m_sensitiveScanInterface->SensitiveDiscoveryTerminateScanTask(m_privacyPathList, PrivacyScanTask),
+            QStringLiteral("SensitiveDiscoveryTerminateScanTask"), m_privacyPathList)) {
+        showFailure(tr("中止扫描失败，请检查！"));
+        return;
+    }
+    m_ui->m_PiiScanCancelTimeElapsedLabel->setText(m_ui->m_PiiScanningSecondElapsedLabel->text());
+    stopTimer(m_privacyTimer);
+    m_ui->stackedWidget_3->setCurrentIndex(CancelledFlowPage);
+    const int total = privacyHitTotal();
+    if (total < 1)
+        m_ui->m_PiiScanCancelLabel->setText(tr("扫描已取消，未发现隐私信息"));
+    else
+        m_ui->m_PiiScanCancelLabel->setText(tr("共发现隐私信息 <font color='#3676F5'>") + QString::number(total)
+                                            + tr("</font> 条，请查看详情"));
+}
+
+void MainWindow::onPiiScanCompleted()
+{
+    m_ui->m_PiiScanCompleteTimeElapsedLabel->setText(m_ui->m_PiiScanningSecondElapsedLabel->text());
+    finishTimer(m_privacyTimer);
+    m_ui->stackedWidget_3->setCurrentIndex(CompletedFlowPage);
+    const int total = privacyHitTotal();
+    if (total < 1)
+        m_ui->m_PiiScanCompleteDescribeLabel->setText(tr("未发现隐私信息"));
+    else
+        m_ui->m_PiiScanCompleteDescribeLabel->setText(tr("共发现隐私信息 <font color='#3676F5'>")
+                                                      + QString::number(total) + tr("</font> 条，请查看详情"));
+}
+
+void MainWindow::on_m_PiiScanCancelRescanButton_clicked()
+{
+    if (!createScanTask(m_privacyPathList, PrivacyScanTask, privacyScanMode(), m_privacyPolicy)) {
+        showFailure(tr("隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！"));
+        return;
+    }
+    auto *worker = new GetScanTaskFileCountThread(this, m_privacyPathList);
+    worker->setTaskType(PrivacyScanTask);
+    resetPrivacyCounts();
+    m_ui->stackedWidget_3->setCurrentIndex(ScanningFlowPage);
+    m_ui->m_PiiScanPauseScanButton->setText(tr("暂停"));
+    m_ui->m_PiiScanProgressBar->setRange(0, std::numeric_limits<int>::max());
+    worker->start(QThread::InheritPriority);
+    m_privacyTimer->start(QThread::InheritPriority);
+}
+
+void MainWindow::on_m_PiiScanCancelReturnButton_clicked()
+{
+    returnToPrivacyConfiguration();
+}
+
+void MainWindow::on_m_PiiScanCompleteReturnButton_clicked()
+{
+    returnToPrivacyConfiguration();
+}
+
+void MainWindow::returnToPrivacyConfiguration()
+{
+    resetPrivacyCounts();
+    m_ui->stackedWidget->setCurrentIndex(PrivacyConfigPage);
+    m_privacyPathList.clear();
+}
+
+// One more detail window per click on a tile with hits; each window deletes
+// itself when closed.
+void MainWindow::onPiiLookSensitiveDetailWidgetClicked(const QString &groupname, const QString &sensitivescount)
+{
+    bool ok = false;
+    const int count = sensitivescount.toInt(&ok, 10);
+    if (!ok || count <= 0)
+        return;
+    auto *detail = new PiiSensitiveDetailExWidget(this, m_privacyPathList, groupname);
+    detail->show();
+}
