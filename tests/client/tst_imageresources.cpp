@@ -157,7 +157,7 @@ private Q_SLOTS:
     {
         const QByteArray source = qgetenv("DISCOVERY_SOURCE_DIR");
         QVERIFY(!source.isEmpty());
-        const QRegularExpression ref(QStringLiteral(":/SensitiveDiscovery/images/[^\"'()\\s\\\\]*"));
+        const QRegularExpression ref(QStringLiteral(":/SensitiveDiscovery/images/[^\"'()<>\\s\\\\]*"));
         QDirIterator it(QString::fromLocal8Bit(source) + QStringLiteral("/client"),
                         {QStringLiteral("*.cpp"), QStringLiteral("*.h"), QStringLiteral("*.ui")},
                         QDir::Files, QDirIterator::Subdirectories);
