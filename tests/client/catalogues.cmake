@@ -1,0 +1,1 @@
+discovery_add_test(NAME tst_interfacecatalogues SOURCES tst_interfacecatalogues.cpp LIBS discoveryclient clientapp clientconfig)

@@ -1,0 +1,255 @@
+#include "catalogues.h"
+#include "keywordconfigallinonewidget.h"
+#include "keywordtemplatestore.h"
+#include "mainwindow.h"
+#include "privatebus.h"
+#include "ui_mainwindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+namespace {
+
+struct Message
+{
+    QString context;
+    QString source;
+    QString translation;
+    bool unfinished = false;
+};
+
+QList<Message> readCatalogue(const QString &path)
+{
+    QList<Message> messages;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return messages;
+    QXmlStreamReader xml(&file);
+    QString context;
+    Message current;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("message")) {
+            current = Message();
+            current.context = context;
+        } else if (xml.name() == QLatin1String("source")) {
+            current.source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            current.unfinished = xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
+            current.translation = xml.readElementText();
+            messages << current;
+        }
+    }
+    return messages;
+}
+
+QString catalogueSource(const QString &locale)
+{
+    return qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + QStringLiteral("/client/translations/") + locale
+           + QStringLiteral(".ts");
+}
+
+const char *const Contexts[] = {"MainWindow",          "KeywordSensitiveFrame",      "KeywordSensitiveDetailExWidget",
+                                "KeywordSensitiveDetailFrame", "PiiSensitiveDetailExWidget", "PiiSensitiveFrame",
+                                "PiiSensitiveDetailFrame"};
+
+} // namespace
+
+class TestInterfaceCatalogues : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PrivateBus> m_bus;
+
+    void removeTranslators()
+    {
+        for (QTranslator *t : qApp->findChildren<QTranslator *>(QString(), Qt::FindDirectChildrenOnly)) {
+            qApp->removeTranslator(t);
+            delete t;
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
+    }
+    void cleanup() { removeTranslators(); }
+    void cleanupTestCase() { m_bus.reset(); }
+
+    void englishTexts_data()
+    {
+        QTest::addColumn<QString>("context");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("summary, first piece") << "MainWindow" << "共发现敏感信息 <font color='#3676F5'>"
+                                              << "Total sensitive information detected: <font color='#3676F5'>";
+        QTest::newRow("summary, last piece") << "MainWindow" << "</font> 条，请查看详情" << "</font> records, click for details";
+        QTest::newRow("privacy cancelled") << "MainWindow" << "扫描已取消，未发现隐私信息"
+                                           << "Scan cancelled, no privacy information found";
+        QTest::newRow("keyword close question") << "MainWindow" << "敏感词扫描尚未完成，确定退出吗？"
+                                                << "The sensitive data scan is incomplete. Confirm exit?";
+        QTest::newRow("privacy close question") << "MainWindow" << "隐私信息扫描尚未完成，确定退出吗？"
+                                                << "The privacy information scan in progress. Confirm exit?";
+        QTest::newRow("bubble with line breaks")
+            << "MainWindow" << "文档解析支持：\ntxt、pdf、doc(x)、xls(x)、ppt(x)、\nwps、et、dps以及常见的压缩包格式等"
+            << "Supports parsing documents in:\nTXT, PDF,\nMicrosoft Office (DOC(X)/XLS(X)/PPT(X)),\nWPS formats (WPS/ET/DPS),\nand common archive files (ZIP/RAR/7Z, etc.)";
+        QTest::newRow("row") << "KeywordSensitiveFrame" << "查看详情" << "See details";
+        QTest::newRow("privacy dialog") << "PiiSensitiveDetailExWidget" << "隐私信息详情 - " << "Privacy information details - ";
+        QTest::newRow("folder") << "PiiSensitiveFrame" << "在文件夹中显示" << "Show in folder";
+        // Category names are not translated.
+        QTest::newRow("category") << "MainWindow" << "身份标识" << "身份标识";
+    }
+    void englishTexts()
+    {
+        QFETCH(QString, context);
+        QFETCH(QString, source);
+        QFETCH(QString, english);
+        QVERIFY(!Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent")).isEmpty());
+        QCOMPARE(QCoreApplication::translate(context.toUtf8().constData(), source.toUtf8().constData()), english);
+    }
+
+    void keywordPanelStaysInSourceLanguage()
+    {
+        Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
+        QTemporaryDir dir;
+        QWidget parent;
+        KeywordTemplateStore store(dir.filePath(QStringLiteral("none.db")), QStringLiteral("catalogue-test"));
+        KeywordConfigAllinoneWidget panel(&parent, &store);
+        QStringList texts;
+        for (QLabel *label : panel.findChildren<QLabel *>())
+            texts << label->text();
+        for (QAbstractButton *button : panel.findChildren<QAbstractButton *>())
+            texts << button->text();
+        QVERIFY2(texts.join(QLatin1Char('|')).contains(QStringLiteral("敏感词配置")), qPrintable(texts.join(QLatin1Char('|'))));
+        bool placeholder = false;
+        for (QLineEdit *edit : panel.findChildren<QLineEdit *>())
+            placeholder |= edit->placeholderText() == QStringLiteral("请输入敏感词");
+        QVERIFY(placeholder);
+    }
+
+    void simplifiedChineseEqualsSources()
+    {
+        QVERIFY(!Catalogues::install(qApp, QStringLiteral("zh_CN"), QStringLiteral("/nonexistent")).isEmpty());
+        const QList<Message> messages = readCatalogue(catalogueSource(QStringLiteral("zh_CN")));
+        QVERIFY(messages.size() > 90);
+        for (const Message &m : messages)
+            QCOMPARE(QCoreApplication::translate(m.context.toUtf8().constData(), m.source.toUtf8().constData()), m.source);
+    }
+
+    void hongKongAndNoCatalogue_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("zh_HK") << "zh_HK" << "用戶家目錄掃描";
+        QTest::newRow("zh_TW has no catalogue") << "zh_TW" << "用户家目录扫描";
+        QTest::newRow("de_DE has no catalogue") << "de_DE" << "用户家目录扫描";
+        QTest::newRow("en_US") << "en_US" << "Home directory scan";
+    }
+    void hongKongAndNoCatalogue()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        Catalogues::install(qApp, locale, QStringLiteral("/nonexistent"));
+        QCOMPARE(QCoreApplication::translate("MainWindow", "用户家目录扫描"), expected);
+    }
+
+    void languageChangeReappliesFormTexts()
+    {
+        MainWindow window;
+        Ui::MainWindow *ui = window.ui();
+        QCOMPARE(ui->m_KeywordScanFeatureNameLabel->text(), QStringLiteral("智能守护，字字安心"));
+        ui->m_KeywordScanCancelLabel->setText(QStringLiteral("扫描已取消，未发现敏感信息"));
+        ui->m_KeywordScanningFileLabel->setText(QStringLiteral("/srv/a.txt"));
+        // Installing a catalogue sends the window a language change.
+        Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
+        QCoreApplication::processEvents();
+        QCOMPARE(ui->m_KeywordScanFeatureNameLabel->text(), QStringLiteral("Intelligent protection, word-perfect security"));
+        QCOMPARE(ui->m_KeywordScanPauseScanButton->text(), QStringLiteral("Pause"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Sensitive information scanning"));
+        // Texts the controllers set stay until they set them again.
+        QCOMPARE(ui->m_KeywordScanCancelLabel->text(), QStringLiteral("扫描已取消，未发现敏感信息"));
+        QCOMPARE(ui->m_KeywordScanningFileLabel->text(), QStringLiteral("/srv/a.txt"));
+        // Pictures survive the text step.
+        QVERIFY(!ui->m_KeywordScanFeatureLogo->pixmap(Qt::ReturnByValue).isNull());
+    }
+
+    void everyMessageTranslated_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("en_US") << "en_US";
+        QTest::newRow("zh_HK") << "zh_HK";
+        QTest::newRow("zh_CN") << "zh_CN";
+    }
+    void everyMessageTranslated()
+    {
+        QFETCH(QString, locale);
+        const QList<Message> messages = readCatalogue(catalogueSource(locale));
+        QVERIFY(!messages.isEmpty());
+        QSet<QString> contexts;
+        for (const Message &m : messages) {
+            QVERIFY2(!m.translation.isEmpty() && !m.unfinished, qPrintable(m.context + QLatin1Char('/') + m.source));
+            contexts << m.context;
+        }
+        QVERIFY(!contexts.contains(QStringLiteral("KeywordConfigAllinoneWidget")));
+        // The compiled catalogue holds them too.
+        Catalogues::install(qApp, locale, QStringLiteral("/nonexistent"));
+        for (const Message &m : messages)
+            QCOMPARE(QCoreApplication::translate(m.context.toUtf8().constData(), m.source.toUtf8().constData()),
+                     m.translation);
+    }
+
+    // Every text the code passes through tr() in the catalogued contexts has
+    // an entry: lupdate over the sources finds nothing the catalogue lacks.
+    void everySourceTextHasAnEntry()
+    {
+        const QString lupdate = QFile::exists(QStringLiteral("/usr/lib/qt5/bin/lupdate"))
+                                    ? QStringLiteral("/usr/lib/qt5/bin/lupdate")
+                                    : QStringLiteral("lupdate");
+        QTemporaryDir dir;
+        const QString fresh = dir.filePath(QStringLiteral("fresh.ts"));
+        const QString client = qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + QStringLiteral("/client");
+        QProcess process;
+        process.setWorkingDirectory(client);
+        process.start(lupdate, {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
+                                QStringLiteral("-extensions"), QStringLiteral("cpp,h,ui"), QStringLiteral("app"),
+                                QStringLiteral("mainwindow"), QStringLiteral("service"), QStringLiteral("workers"),
+                                QStringLiteral("results"), QStringLiteral("widgets"), QStringLiteral("-ts"), fresh});
+        QVERIFY(process.waitForFinished(120000));
+        QCOMPARE(process.exitCode(), 0);
+        QSet<QString> catalogued;
+        for (const Message &m : readCatalogue(catalogueSource(QStringLiteral("en_US"))))
+            catalogued << m.context + QLatin1Char('\x1f') + m.source;
+        QSet<QString> wanted;
+        for (const char *context : Contexts)
+            wanted << QString::fromLatin1(context);
+        int checked = 0;
+        for (const Message &m : readCatalogue(fresh)) {
+            if (!wanted.contains(m.context))
+                continue;
+            ++checked;
+            QVERIFY2(catalogued.contains(m.context + QLatin1Char('\x1f') + m.source),
+                     qPrintable(QStringLiteral("no entry for %1 / %2").arg(m.context, m.source)));
+        }
+        QVERIFY(checked > 90);
+    }
+};
+
+QTEST_MAIN(TestInterfaceCatalogues)
+#include "tst_interfacecatalogues.moc"
