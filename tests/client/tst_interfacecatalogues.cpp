@@ -125,6 +125,22 @@ private Q_SLOTS:
         QCOMPARE(QCoreApplication::translate(context.toUtf8().constData(), source.toUtf8().constData()), english);
     }
 
+    void completionSummaryUnderEnglish()
+    {
+        Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
+        MainWindow window;
+        const QString target = QStringLiteral("/srv/data");
+        window.setKeywordPathList(target);
+        window.ui()->stackedWidget->setCurrentIndex(1);
+        for (int hits : {2, 5, 1})
+            Q_EMIT window.KeywordSensitiveDetected(target, target + QStringLiteral("/f%1.txt").arg(hits),
+                                                   QVariantMap{{QStringLiteral("机密"), hits}});
+        Q_EMIT window.KeywordScanProgressValueChanged(target, QString(), 0);
+        QCOMPARE(window.ui()->stackedWidget_2->currentIndex(), 2);
+        QCOMPARE(window.ui()->m_KeywordScanCompleteDescribeLabel->text(),
+                 QStringLiteral("Total sensitive information detected: <font color='#3676F5'>8</font> records, click for details"));
+    }
+
     void keywordPanelStaysInSourceLanguage()
     {
         Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
