@@ -1,5 +1,10 @@
 // scan_throughput: the service's keyword scan against ripgrep on a text
-// corpus, and against pdftotext on a PDF corpus. See README.md.
+// corpus, and against pdftotext on a PDF corpus; its privacy scan against
+// ripgrep with the rule table's expressions on a corpus of Chinese text full
+// of ordinary numbers. See README.md.
+#include "privacyrules.h"
+#include "privacysamples.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -23,7 +28,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -107,6 +114,103 @@ bool makeTextCorpus(const QString &dir, int files, qint64 totalBytes, int *plant
     return true;
 }
 
+// One line of Chinese text with ordinary numbers: dates, amounts, counts, percentages, times.
+QByteArray numberLine(Random &random, const QStringList &words)
+{
+    QString text;
+    const int count = 6 + random.below(12);
+    for (int i = 0; i < count; ++i) {
+        text += words.at(random.below(words.size()));
+        switch (random.below(8)) {
+        case 0:
+            text += QStringLiteral("%1年%2月%3日").arg(2000 + random.below(25)).arg(1 + random.below(12)).arg(1 + random.below(28));
+            break;
+        case 1:
+            text += QStringLiteral("%1-%2-%3").arg(2000 + random.below(25)).arg(1 + random.below(12), 2, 10, QLatin1Char('0')).arg(1 + random.below(28), 2, 10, QLatin1Char('0'));
+            break;
+        case 2:
+            text += QStringLiteral("%1,%2.%3元").arg(1 + random.below(999)).arg(random.below(1000), 3, 10, QLatin1Char('0')).arg(random.below(100), 2, 10, QLatin1Char('0'));
+            break;
+        case 3:
+            text += QStringLiteral("共%1件").arg(random.below(100000));
+            break;
+        case 4:
+            text += QStringLiteral("%1.%2%").arg(random.below(100)).arg(random.below(10));
+            break;
+        case 5:
+            text += QStringLiteral("%1:%2").arg(random.below(24), 2, 10, QLatin1Char('0')).arg(random.below(60), 2, 10, QLatin1Char('0'));
+            break;
+        default:
+            break;
+        }
+    }
+    text += random.below(6) == 0 ? QStringLiteral("。\n") : QStringLiteral("，");
+    return text.toUtf8();
+}
+
+// Chinese text full of ordinary numbers, with a sentence of personal data
+// (a valid item of a random rule) about every 200 lines.
+bool makePrivacyCorpus(const QString &dir, int files, qint64 totalBytes, int *planted)
+{
+    QDir().mkpath(dir);
+    QStringList words = vocabulary();
+    words.erase(std::remove_if(words.begin(), words.end(), [](const QString &w) { return w.at(0).unicode() < 128; }), words.end());
+    Random random{99};
+    PrivacySamples samples(99);
+    const QStringList rules = PrivacySamples::rules();
+    QList<PrivacySamples::Item> items;
+    const qint64 perFile = totalBytes / files;
+    for (int f = 0; f < files; ++f) {
+        const QString sub = dir + QStringLiteral("/d%1").arg(f / 100, 2, 10, QLatin1Char('0'));
+        QDir().mkpath(sub);
+        QFile file(sub + QStringLiteral("/doc%1.txt").arg(f, 4, 10, QLatin1Char('0')));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        QByteArray buffer;
+        buffer.reserve(static_cast<int>(perFile + 4096));
+        while (buffer.size() < perFile) {
+            buffer += numberLine(random, words);
+            if (random.below(200) == 0)
+                buffer += samples.valid(rules.at(random.below(rules.size())), &items).toUtf8() + '\n';
+        }
+        file.write(buffer);
+    }
+    *planted = items.size();
+    return true;
+}
+
+// The rule table's expressions for ripgrep in ASCII mode (--no-unicode):
+// patterns as they are, runs as \b[0-9A-Za-z]{N,M}\b, dictionary words as literals, every byte of a
+// Chinese character written as \xHH. Validators and context words (which
+// the service looks for only around a candidate) are left out.
+QByteArray ripgrepPatterns(const PrivacyRuleTable &table)
+{
+    auto bytes = [](const QByteArray &text, bool literal) {
+        QByteArray out;
+        for (char c : text) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            if (u >= 0x80) {
+                out += "\\x" + QByteArray::number(u, 16).toUpper();
+            } else {
+                if (literal && std::strchr("\\.+*?()|[]{}^$#&-~ /", c))
+                    out += '\\';
+                out += c;
+            }
+        }
+        return out;
+    };
+    QByteArray patterns;
+    for (const PrivacyRule &rule : table.rules()) {
+        if (rule.runMin > 0)
+            patterns += "\\b[0-9A-Za-z]{" + QByteArray::number(rule.runMin) + ',' + QByteArray::number(rule.runMax) + "}\\b\n";
+        for (const QString &pattern : rule.patterns)
+            patterns += bytes(pattern.toUtf8(), false) + '\n';
+        for (const QString &word : rule.words)
+            patterns += bytes(word.toUtf8(), true) + '\n';
+    }
+    return patterns;
+}
+
 bool makePdfCorpus(const QString &dir, int files, int *planted)
 {
     QDir().mkpath(dir);
@@ -129,6 +233,17 @@ bool makePdfCorpus(const QString &dir, int files, int *planted)
         }
     }
     return true;
+}
+
+QString privacyPolicy()
+{
+    const QJsonObject detect{{"dataidentifier_detect_ruleset", true},
+                             {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"name", "n"}, {"description", "d"}, {"filetypes", QJsonArray{"txt", "pdf", "doc", "docx", "xls", "xlsx", "ppt", "pptx", "zip", "rar", "7z", "tar", "gz"}}, {"matchcondition", "ONEOF"}, {"exception", false}}}},
+                             {"keyword_detect_ruleset", QJsonArray{}}};
+    const QJsonObject root{{"version", "1.0.0"},
+                           {"policies", QJsonArray{QJsonObject{{"name", "p"}, {"description", "d"},
+                                                               {"ruleset", QJsonObject{{"detect_ruleset", detect}, {"response_ruleset", QJsonArray{QJsonObject{{"name", "n"}, {"description", "d"}, {"action", "WriteDatabase"}}}}}}}}}};
+    return QString::fromLatin1(QJsonDocument(root).toJson().toBase64());
 }
 
 QString policy()
@@ -205,6 +320,10 @@ public Q_SLOTS:
         for (const QVariant &count : map)
             hits += count.toInt();
     }
+    void onPrivacy(const QString &list, const QVariantMap &map)
+    {
+        onDetected(list, QString(), map);
+    }
 };
 
 struct Run
@@ -215,7 +334,7 @@ struct Run
     int hits = 0;
 };
 
-Run serviceScan(const QString &tree, const QString &work)
+Run serviceScan(const QString &tree, const QString &work, int tasktype = 1)
 {
     Run run;
     QProcess service;
@@ -232,9 +351,13 @@ Run serviceScan(const QString &tree, const QString &work)
                 "SensitiveDiscoveryKeywordScanningFile", &watcher, SLOT(onScanning(QString, QString, int)));
     bus.connect("com.vorel.dlp.TransControl", "/com/vorel/dlp/TransControl", "com.vorel.dlp.TransControlInterface",
                 "SensitiveDiscoveryKeywordDetected", &watcher, SLOT(onDetected(QString, QString, QVariantMap)));
+    bus.connect("com.vorel.dlp.TransControl", "/com/vorel/dlp/TransControl", "com.vorel.dlp.TransControlInterface",
+                "SensitiveDiscoveryDataIdScanningFile", &watcher, SLOT(onScanning(QString, QString, int)));
+    bus.connect("com.vorel.dlp.TransControl", "/com/vorel/dlp/TransControl", "com.vorel.dlp.TransControlInterface",
+                "SensitiveDiscoveryDataIdDetected", &watcher, SLOT(onPrivacy(QString, QVariantMap)));
     QDBusMessage call = QDBusMessage::createMethodCall("com.vorel.dlp.TransControl", "/com/vorel/dlp/TransControl",
                                                        "com.vorel.dlp.TransControlInterface", "SensitiveDiscoverySetScanTask");
-    call << tree << 1 << 1 << QString() << QString() << 0.75 << policy();
+    call << tree << tasktype << 1 << QString() << QString() << 0.75 << (tasktype == 3 ? privacyPolicy() : policy());
     QElapsedTimer timer;
     timer.start();
     const QDBusMessage reply = bus.call(call);
@@ -288,6 +411,8 @@ int main(int argc, char *argv[])
     parser.addOption({"megabytes", "Size of the text corpus.", "MB", "1024"});
     parser.addOption({"files", "Files of the text corpus.", "N", "1000"});
     parser.addOption({"pdfs", "Files of the PDF corpus.", "N", "200"});
+    parser.addOption({"privacy-megabytes", "Size of the privacy corpus.", "MB", "1024"});
+    parser.addOption({"parts", "What to measure: text, pdf, privacy (comma-separated).", "LIST", "text,pdf,privacy"});
     parser.process(app);
     const QString work = parser.value("work");
     const int files = parser.value("files").toInt();
@@ -295,6 +420,16 @@ int main(int argc, char *argv[])
     const int pdfs = parser.value("pdfs").toInt();
     const QString textDir = work + QStringLiteral("/text-%1x%2").arg(files).arg(size >> 20);
     const QString pdfDir = work + QStringLiteral("/pdf-%1").arg(pdfs);
+    const qint64 privacySize = parser.value("privacy-megabytes").toLongLong() << 20;
+    const QString privacyDir = work + QStringLiteral("/privacy-%1x%2").arg(files).arg(privacySize >> 20);
+    const QStringList parts = parser.value("parts").split(',');
+    PrivacyRuleTable rules;
+    QString rulesError;
+    if (parts.contains("privacy")
+        && !rules.load(QCoreApplication::applicationDirPath() + "/../scanservice/privacy-rules.conf", &rulesError)) {
+        out << "The privacy rules: " << rulesError << "\n";
+        return 1;
+    }
     for (const char *tool : {"rg", "pdftotext", "dbus-daemon"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
             out << tool << " is missing (apt-get install ripgrep poppler-utils dbus-daemon)\n";
@@ -303,7 +438,17 @@ int main(int argc, char *argv[])
     }
 
     int planted = 0;
-    if (!QFile::exists(textDir + "/.complete")) {
+    if (parts.contains("privacy") && !QFile::exists(privacyDir + "/.complete")) {
+        out << "Making the privacy corpus in " << privacyDir << " ...\n";
+        out.flush();
+        QDir(privacyDir).removeRecursively();
+        int items = 0;
+        if (!makePrivacyCorpus(privacyDir, files, privacySize, &items))
+            return 1;
+        QFile(privacyDir + "/.complete").open(QIODevice::WriteOnly);
+        out << "  " << items << " items of personal data planted\n";
+    }
+    if (parts.contains("text") && !QFile::exists(textDir + "/.complete")) {
         out << "Making the text corpus in " << textDir << " ...\n";
         out.flush();
         QDir(textDir).removeRecursively();
@@ -311,7 +456,7 @@ int main(int argc, char *argv[])
             return 1;
         QFile(textDir + "/.complete").open(QIODevice::WriteOnly);
     }
-    if (!QFile::exists(pdfDir + "/.complete")) {
+    if (parts.contains("pdf") && !QFile::exists(pdfDir + "/.complete")) {
         out << "Making the PDF corpus in " << pdfDir << " ...\n";
         out.flush();
         QDir(pdfDir).removeRecursively();
@@ -328,15 +473,49 @@ int main(int argc, char *argv[])
     daemon.waitForReadyRead(10000);
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", daemon.readLine().trimmed());
 
-    int textFiles = 0, pdfFiles = 0;
-    const qint64 textBytes = treeBytes(textDir, &textFiles);
-    const qint64 pdfBytes = treeBytes(pdfDir, &pdfFiles);
-    out << QStringLiteral("Machine: %1 cores. Text corpus: %2 files, %3 MB. PDF corpus: %4 files, %5 MB, 10 pages each.\n")
+    int textFiles = 0, pdfFiles = 0, privacyFiles = 0;
+    const qint64 textBytes = parts.contains("text") ? treeBytes(textDir, &textFiles) : 0;
+    const qint64 pdfBytes = parts.contains("pdf") ? treeBytes(pdfDir, &pdfFiles) : 0;
+    const qint64 privacyBytes = parts.contains("privacy") ? treeBytes(privacyDir, &privacyFiles) : 0;
+    out << QStringLiteral("Machine: %1 cores. Text corpus: %2 files, %3 MB. PDF corpus: %4 files, %5 MB, 10 pages each. "
+                          "Privacy corpus: %6 files, %7 MB.\n")
                .arg(QThread::idealThreadCount())
                .arg(textFiles)
                .arg(textBytes / 1e6, 0, 'f', 0)
                .arg(pdfFiles)
-               .arg(pdfBytes / 1e6, 0, 'f', 1);
+               .arg(pdfBytes / 1e6, 0, 'f', 1)
+               .arg(privacyFiles)
+               .arg(privacyBytes / 1e6, 0, 'f', 0);
+
+    if (parts.contains("privacy")) {
+        warm(privacyDir);
+        QFile patternFile(work + "/privacy-patterns.txt");
+        patternFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        patternFile.write(ripgrepPatterns(rules));
+        patternFile.close();
+        out << "Privacy (warm cache):\n";
+        const Run privacyRun = serviceScan(privacyDir, work, 3);
+        report("service (task to end marker)", privacyBytes, privacyFiles, privacyRun.seconds);
+        QByteArray rgPrivacy;
+        const double rgp = timed("rg", {"--no-unicode", "--count-matches", "-f", work + "/privacy-patterns.txt", privacyDir}, &rgPrivacy);
+        report("rg --no-unicode --count-matches -f", privacyBytes, privacyFiles, rgp);
+        qint64 rgMatches = 0;
+        for (const QByteArray &line : rgPrivacy.split('\n'))
+            rgMatches += line.mid(line.lastIndexOf(':') + 1).toLongLong();
+        out << QStringLiteral("  service/ripgrep throughput ratio: %1; service peak memory %2 MB; service: %3 hits in %4 files "
+                              "(validated); ripgrep: %5 matches (unvalidated)\n")
+                   .arg(rgp / privacyRun.seconds, 0, 'f', 2)
+                   .arg(privacyRun.peak / 1024.0, 0, 'f', 1)
+                   .arg(privacyRun.hits)
+                   .arg(privacyRun.detections)
+                   .arg(rgMatches);
+        out.flush();
+    }
+    if (!parts.contains("text") && !parts.contains("pdf")) {
+        daemon.terminate();
+        daemon.waitForFinished();
+        return 0;
+    }
     warm(textDir);
     warm(pdfDir);
 

@@ -8,15 +8,12 @@
 
 namespace {
 constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
-// Context words further back than this are forgotten.
-constexpr unsigned long long ContextMemoryBytes = 4096;
 } // namespace
 
 PrivacyCollector::PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher::Scratch &scratch, const QDate &today)
     : m_matcher(matcher)
     , m_scratch(scratch)
     , m_today(today)
-    , m_contexts(static_cast<std::size_t>(matcher.ruleCount()))
     , m_lastStart(static_cast<std::size_t>(matcher.ruleCount()), 0)
     , m_lastEnd(static_cast<std::size_t>(matcher.ruleCount()), 0)
     , m_lastPassage(static_cast<std::size_t>(matcher.ruleCount()), -1)
@@ -64,12 +61,8 @@ bool PrivacyCollector::write(const char *utf8, std::size_t length)
         return a.end != b.end ? a.end < b.end : a.start < b.start;
     });
     for (const Raw &raw : m_raw) {
-        for (const PrivacyMatcher::Role &role : m_matcher.roles(raw.expression)) {
-            if (role.context)
-                m_contexts[static_cast<std::size_t>(role.rule)].push_back({raw.start, raw.end});
-            else
-                m_pending.push_back({raw.start, raw.end, role.rule});
-        }
+        for (const PrivacyMatcher::Role &role : m_matcher.roles(raw.expression))
+            m_pending.push_back({raw.start, raw.end, role.rule, role.near});
     }
     settle(false);
     trim();
@@ -83,8 +76,6 @@ void PrivacyCollector::beginPart(const QByteArray &label)
     m_windowStart = m_total;
     m_partStart = m_total;
     m_scannedTo = m_total;
-    for (auto &contexts : m_contexts)
-        contexts.clear();
     std::fill(m_lastPassage.begin(), m_lastPassage.end(), -1);
     m_label = label;
 }
@@ -101,37 +92,93 @@ void PrivacyCollector::settle(bool all)
     while (!m_pending.empty() && (all || m_total - m_pending.front().end >= ContextBytes)) {
         const Candidate candidate = m_pending.front();
         m_pending.pop_front();
-        accept(candidate);
+        if (candidate.rule == PrivacyMatcher::RunTrigger)
+            run(candidate);
+        else if (candidate.near)
+            nearContext(candidate);
+        else
+            accept(candidate);
     }
 }
 
-std::size_t PrivacyCollector::charsBetween(unsigned long long from, unsigned long long to) const
+void PrivacyCollector::run(const Candidate &trigger)
 {
-    if (from >= to)
-        return 0;
-    if (from < m_windowStart)
-        return static_cast<std::size_t>(-1);
-    std::size_t count = 0;
-    for (unsigned long long i = from; i < to; ++i) {
-        if ((static_cast<unsigned char>(m_window[static_cast<std::size_t>(i - m_windowStart)]) & 0xC0) != 0x80)
-            ++count;
+    // The whole run of ASCII letters and digits around the digits found.
+    if (trigger.start < m_windowStart || trigger.end <= m_lastRunEnd)
+        return;
+    auto isAlnum = [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    };
+    const char *text = m_window.data();
+    const std::size_t floor = static_cast<std::size_t>(std::max(m_partStart, m_windowStart) - m_windowStart);
+    std::size_t start = static_cast<std::size_t>(trigger.start - m_windowStart);
+    std::size_t end = static_cast<std::size_t>(trigger.end - m_windowStart);
+    while (start > floor && isAlnum(text[start - 1]))
+        --start;
+    while (end < m_window.size() && isAlnum(text[end]))
+        ++end;
+    m_lastRunEnd = m_windowStart + end;
+    const int length = static_cast<int>(end - start);
+    for (int rule : m_matcher.runRules()) {
+        const PrivacyRule &r = m_matcher.rule(rule);
+        if (length >= r.runMin && length <= r.runMax)
+            accept({m_windowStart + start, m_windowStart + end, rule});
     }
-    return count;
+}
+
+std::pair<std::size_t, std::size_t> PrivacyCollector::around(unsigned long long start, unsigned long long end, int window) const
+{
+    const char *text = m_window.data();
+    const std::size_t size = m_window.size();
+    const std::size_t floor = static_cast<std::size_t>(std::max(m_partStart, m_windowStart) - m_windowStart);
+    std::size_t from = static_cast<std::size_t>(std::max(start, m_windowStart) - m_windowStart);
+    for (int chars = 0; from > floor && chars < window;) {
+        --from;
+        if ((static_cast<unsigned char>(text[from]) & 0xC0) != 0x80)
+            ++chars;
+    }
+    std::size_t to = std::min(static_cast<std::size_t>(end - m_windowStart), size);
+    for (int chars = 0; to < size && chars < window; ++chars) {
+        ++to;
+        while (to < size && (static_cast<unsigned char>(text[to]) & 0xC0) == 0x80)
+            ++to;
+    }
+    return {from, to};
+}
+
+void PrivacyCollector::onNearMatch(void *context, unsigned, unsigned long long from, unsigned long long to)
+{
+    static_cast<PrivacyCollector *>(context)->m_near.push_back({from, to});
+}
+
+void PrivacyCollector::nearContext(const Candidate &word)
+{
+    // The rule's patterns over the stretch around its context word; the
+    // matches must lie wholly inside it, so that their neighbours can be checked.
+    if (word.start < m_windowStart)
+        return;
+    const int window = m_matcher.rule(word.rule).window + 20; // room for the value itself
+    const std::pair<std::size_t, std::size_t> stretch = around(word.start, word.end, window);
+    m_near.clear();
+    m_matcher.scanRule(word.rule, m_window.data() + stretch.first, stretch.second - stretch.first, m_scratch,
+                       &PrivacyCollector::onNearMatch, this);
+    std::sort(m_near.begin(), m_near.end(), [](const auto &a, const auto &b) {
+        return a.second != b.second ? a.second < b.second : a.first < b.first;
+    });
+    const std::vector<std::pair<unsigned long long, unsigned long long>> found = m_near;
+    for (const auto &match : found)
+        accept({m_windowStart + stretch.first + match.first, m_windowStart + stretch.first + match.second, word.rule});
 }
 
 bool PrivacyCollector::contextNear(const Candidate &candidate) const
 {
-    const std::size_t window = static_cast<std::size_t>(m_matcher.rule(candidate.rule).window);
-    for (const auto &context : m_contexts[static_cast<std::size_t>(candidate.rule)]) {
-        if (context.second <= candidate.start) {
-            if (charsBetween(context.second, candidate.start) <= window)
-                return true;
-        } else if (context.first >= candidate.end) {
-            if (charsBetween(candidate.end, context.first) <= window)
-                return true;
-        } else if (context.first < candidate.start || context.second > candidate.end) {
-            return true; // the context word overlaps the hit's edge ("卡号6222…" matched as one)
-        }
+    const std::pair<std::size_t, std::size_t> stretch = around(candidate.start, candidate.end, m_matcher.rule(candidate.rule).window);
+    const char *text = m_window.data();
+    const char *begin = text + stretch.first;
+    const char *end = text + stretch.second;
+    for (const QByteArray &word : m_matcher.context(candidate.rule)) {
+        if (std::search(begin, end, word.constBegin(), word.constEnd()) != end)
+            return true;
     }
     return false;
 }
@@ -188,10 +235,6 @@ void PrivacyCollector::trim()
     unsigned long long keepFrom = m_total > reach ? m_total - reach : 0;
     if (!m_pending.empty())
         keepFrom = std::min(keepFrom, m_pending.front().start > ContextBytes ? m_pending.front().start - ContextBytes : 0);
-    for (auto &contexts : m_contexts) {
-        while (!contexts.empty() && contexts.front().second + ContextMemoryBytes < m_total)
-            contexts.pop_front();
-    }
     if (keepFrom > m_windowStart) {
         m_window.erase(0, static_cast<std::size_t>(keepFrom - m_windowStart));
         m_windowStart = keepFrom;

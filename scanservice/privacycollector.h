@@ -61,6 +61,7 @@ private:
         unsigned long long start;
         unsigned long long end;
         int rule;
+        bool near = false; // a context word around which the rule's patterns are sought
     };
     struct Raw
     {
@@ -72,8 +73,12 @@ private:
     static void onMatch(void *context, unsigned expression, unsigned long long from, unsigned long long to);
     void settle(bool all);
     void accept(const Candidate &candidate);
+    void run(const Candidate &trigger);
+    void nearContext(const Candidate &word);
+    static void onNearMatch(void *context, unsigned expression, unsigned long long from, unsigned long long to);
+    // The stretch of the window from `window` characters before [start, end) to as many after it.
+    std::pair<std::size_t, std::size_t> around(unsigned long long start, unsigned long long end, int window) const;
     bool contextNear(const Candidate &candidate) const;
-    std::size_t charsBetween(unsigned long long from, unsigned long long to) const;
     void trim();
 
     const PrivacyMatcher &m_matcher;
@@ -90,10 +95,11 @@ private:
     unsigned long long m_scanBase = 0;   // offset of the current scan's first byte
     unsigned long long m_scannedTo = 0;  // matches ending here or before were seen
     unsigned long long m_partStart = 0;
+    unsigned long long m_lastRunEnd = 0; // the run last looked at ends here
     QByteArray m_label;                  // archive member the text comes from, if any
     std::vector<Raw> m_raw;
+    std::vector<std::pair<unsigned long long, unsigned long long>> m_near; // matches of a rule's own patterns
     std::deque<Candidate> m_pending;
-    std::vector<std::deque<std::pair<unsigned long long, unsigned long long>>> m_contexts; // per rule
     std::vector<unsigned long long> m_lastStart;                                            // per rule
     std::vector<unsigned long long> m_lastEnd;                                              // per rule
     std::vector<int> m_lastPassage;                                                         // per rule, or -1

@@ -48,6 +48,12 @@ std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleT
 {
     std::shared_ptr<PrivacyMatcher> matcher(new PrivacyMatcher);
     matcher->m_table = table;
+    for (const PrivacyRule &rule : table.rules()) {
+        QVector<QByteArray> words;
+        for (const QString &word : rule.context)
+            words.append(word.toUtf8());
+        matcher->m_context.append(words);
+    }
     if (hs_valid_platform() != HS_SUCCESS) {
         *error = QStringLiteral("this processor lacks the instructions the matcher needs (SSSE3)");
         return nullptr;
@@ -66,7 +72,7 @@ std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleT
             matcher->m_literalLength.append(literalLength);
         }
         for (const Role &existing : matcher->m_roles.at(id)) {
-            if (existing.rule == role.rule && existing.context == role.context)
+            if (existing.rule == role.rule && existing.near == role.near)
                 return;
         }
         matcher->m_roles[id].append(role);
@@ -74,12 +80,58 @@ std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleT
     const QVector<PrivacyRule> &rules = table.rules();
     for (int r = 0; r < rules.size(); ++r) {
         const PrivacyRule &rule = rules.at(r);
+        if (rule.nearContext) {
+            for (const QString &word : rule.context)
+                add("w:" + word.toUtf8(), literalExpression(word.toUtf8()), 0, word.toUtf8().size(), {r, true});
+            continue; // the patterns go into the rule's own database
+        }
         for (const QString &pattern : rule.patterns)
-            add("p:" + pattern.toUtf8(), pattern.toStdString(), HS_FLAG_SOM_LEFTMOST, 0, {r, false});
+            add("p:" + pattern.toUtf8(), pattern.toStdString(), HS_FLAG_SOM_LEFTMOST, 0, {r});
         for (const QString &word : rule.words)
-            add("w:" + word.toUtf8(), literalExpression(word.toUtf8()), 0, word.toUtf8().size(), {r, false});
-        for (const QString &word : rule.context)
-            add("w:" + word.toUtf8(), literalExpression(word.toUtf8()), 0, word.toUtf8().size(), {r, true});
+            add("w:" + word.toUtf8(), literalExpression(word.toUtf8()), 0, word.toUtf8().size(), {r});
+    }
+    // Runs of letters and digits are found through their digits: one small expression for all run rules.
+    for (int r = 0; r < rules.size(); ++r) {
+        if (rules.at(r).runMin > 0) {
+            matcher->m_runRules.append(r);
+            add("r:", "\\d{" + std::to_string(PrivacyRuleTable::RunDigits) + "}", 0, PrivacyRuleTable::RunDigits, {RunTrigger});
+        }
+    }
+    // Rules found near their context: a small database of their own patterns each.
+    matcher->m_ruleDatabases.fill(nullptr, rules.size());
+    for (int r = 0; r < rules.size(); ++r) {
+        if (!rules.at(r).nearContext)
+            continue;
+        std::vector<std::string> own;
+        for (const QString &pattern : rules.at(r).patterns)
+            own.push_back(pattern.toStdString());
+        std::vector<const char *> pointers;
+        std::vector<unsigned> ownFlags(own.size(), HS_FLAG_SOM_LEFTMOST);
+        std::vector<unsigned> ownIds;
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            pointers.push_back(own[i].c_str());
+            ownIds.push_back(static_cast<unsigned>(i));
+            hs_expr_info_t *info = nullptr;
+            hs_compile_error_t *compileError = nullptr;
+            if (hs_expression_info(own[i].c_str(), HS_FLAG_SOM_LEFTMOST, &info, &compileError) != HS_SUCCESS
+                || info->max_width > MaxExpressionWidth || info->min_width == 0) {
+                *error = QStringLiteral("privacy expression %1 is not valid or not bounded").arg(QString::fromStdString(own[i]));
+                if (compileError)
+                    hs_free_compile_error(compileError);
+                ::free(info);
+                return nullptr;
+            }
+            ::free(info);
+        }
+        hs_compile_error_t *compileError = nullptr;
+        if (hs_compile_multi(pointers.data(), ownFlags.data(), ownIds.data(), static_cast<unsigned>(pointers.size()),
+                             HS_MODE_BLOCK, nullptr, &matcher->m_ruleDatabases[r], &compileError)
+            != HS_SUCCESS) {
+            *error = QStringLiteral("privacy rule %1 not compiled: %2")
+                         .arg(rules.at(r).id, QString::fromUtf8(compileError ? compileError->message : "unknown error"));
+            hs_free_compile_error(compileError);
+            return nullptr;
+        }
     }
     std::vector<const char *> pointers;
     std::vector<unsigned> ids;
@@ -122,18 +174,46 @@ std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleT
 PrivacyMatcher::~PrivacyMatcher()
 {
     hs_free_database(m_database);
+    for (hs_database *database : m_ruleDatabases)
+        hs_free_database(database);
 }
 
 PrivacyMatcher::Scratch::Scratch(const PrivacyMatcher &matcher)
 {
-    if (hs_alloc_scratch(matcher.m_database, &m_scratch) != HS_SUCCESS)
+    if (hs_alloc_scratch(matcher.m_database, &m_scratch) != HS_SUCCESS) {
         m_scratch = nullptr;
+        return;
+    }
+    for (hs_database *database : matcher.m_ruleDatabases) {
+        hs_scratch *scratch = nullptr;
+        if (database && hs_alloc_scratch(database, &scratch) != HS_SUCCESS) {
+            hs_free_scratch(m_scratch);
+            m_scratch = nullptr;
+            return;
+        }
+        m_ruleScratch.append(scratch);
+    }
 }
 
 PrivacyMatcher::Scratch::~Scratch()
 {
+    for (hs_scratch *scratch : m_ruleScratch) {
+        if (scratch)
+            hs_free_scratch(scratch);
+    }
     if (m_scratch)
         hs_free_scratch(m_scratch);
+}
+
+void PrivacyMatcher::scanRule(int rule, const char *data, std::size_t length, Scratch &scratch, Callback callback,
+                              void *context) const
+{
+    hs_database *database = m_ruleDatabases.value(rule);
+    if (!database || rule >= scratch.m_ruleScratch.size())
+        return;
+    QVector<int> lengths(static_cast<int>(m_table.rules().at(rule).patterns.size()), 0);
+    Forward forward{this, &lengths, callback, context};
+    hs_scan(database, data, static_cast<unsigned>(length), 0, scratch.m_ruleScratch[rule], onMatch, &forward);
 }
 
 void PrivacyMatcher::scan(const char *data, std::size_t length, Scratch &scratch, Callback callback, void *context) const

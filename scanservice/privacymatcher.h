@@ -13,8 +13,9 @@ struct hs_database;
 struct hs_scratch;
 
 // The privacy rule table compiled into one Hyperscan database (block mode):
-// every pattern (with its leftmost start), every dictionary word and every
-// context word. Built once when the service starts and shared read-only by
+// every pattern (with its leftmost start) and every dictionary word. Context
+// words are not sought through the text: they are looked for around each
+// candidate that needs one (candidates are rare, context words often common). Built once when the service starts and shared read-only by
 // all tasks; each worker scans through its own Scratch. Every expression
 // has a bounded width, so a text can be scanned in pieces that overlap by
 // maxWidth() bytes.
@@ -23,9 +24,13 @@ class PrivacyMatcher
 public:
     struct Role
     {
-        int rule;
-        bool context; // a context word of the rule, not a candidate
+        int rule;            // a candidate of this rule, or RunTrigger
+        bool near = false;   // a context word of a rule whose patterns are sought around it
     };
+    // The role of the expression that finds runs of letters and digits.
+    static constexpr int RunTrigger = -1;
+    // The rules that take runs.
+    const QVector<int> &runRules() const { return m_runRules; }
     // Called for every match: the expression, its start and end offsets.
     using Callback = void (*)(void *context, unsigned expression, unsigned long long from, unsigned long long to);
 
@@ -39,6 +44,8 @@ public:
     int ruleCount() const { return m_table.rules().size(); }
     const QVector<Role> &roles(unsigned expression) const { return m_roles.at(static_cast<int>(expression)); }
     int maxWidth() const { return m_maxWidth; }
+    // The context words of a rule, UTF-8.
+    const QVector<QByteArray> &context(int rule) const { return m_context.at(rule); }
 
     class Scratch
     {
@@ -52,9 +59,12 @@ public:
     private:
         friend class PrivacyMatcher;
         hs_scratch *m_scratch = nullptr;
+        QVector<hs_scratch *> m_ruleScratch; // per rule found near its context
     };
 
     void scan(const char *data, std::size_t length, Scratch &scratch, Callback callback, void *context) const;
+    // Scans a piece of text with the patterns of one rule that is found near its context words.
+    void scanRule(int rule, const char *data, std::size_t length, Scratch &scratch, Callback callback, void *context) const;
 
 private:
     PrivacyMatcher() = default;
@@ -63,6 +73,9 @@ private:
     hs_database *m_database = nullptr;
     QVector<QVector<Role>> m_roles;  // per expression
     QVector<int> m_literalLength;    // per expression: byte length of a word, 0 for patterns
+    QVector<QVector<QByteArray>> m_context; // per rule
+    QVector<int> m_runRules;
+    QVector<hs_database *> m_ruleDatabases; // per rule: its own patterns when found near its context, else null
     int m_maxWidth = 0;
 };
 

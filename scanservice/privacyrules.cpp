@@ -14,7 +14,8 @@ const QHash<QString, PrivacyRule::Validator> &validatorNames()
         {"fixed_line", V::FixedLine}, {"email", V::Email}, {"bank_card", V::BankCard}, {"imei", V::Imei},
         {"uscc", V::Uscc}, {"uscc_digits", V::UsccDigits}, {"ipv4", V::Ipv4}, {"mac", V::Mac},
         {"coordinates", V::Coordinates}, {"address", V::Address}, {"age_minor", V::AgeMinor},
-        {"disability_card", V::DisabilityCard}, {"serial", V::Serial}, {"value", V::Value}};
+        {"disability_card", V::DisabilityCard}, {"serial", V::Serial}, {"value", V::Value}, {"passport", V::Passport},
+        {"hk_macau_permit", V::HkMacauPermit}, {"taiwan_permit", V::TaiwanPermit}};
     return names;
 }
 
@@ -99,6 +100,19 @@ bool PrivacyRuleTable::parse(const QByteArray &text, QString *error)
             QString expanded = value;
             expanded.replace(QLatin1String("{HAN}"), QLatin1String(hanExpression()));
             rule.patterns.append(expanded);
+        } else if (key == QLatin1String("run")) {
+            const QStringList bounds = value.split(QLatin1Char('-'));
+            bool ok = bounds.size() <= 2;
+            rule.runMin = bounds.value(0).toInt(&ok) * (ok ? 1 : 0);
+            bool ok2 = true;
+            rule.runMax = bounds.size() == 2 ? bounds.at(1).toInt(&ok2) : rule.runMin;
+            if (!ok || !ok2 || rule.runMin < RunDigits || rule.runMax < rule.runMin || rule.runMax > MaxRun)
+                return fail(lineNumber, QStringLiteral("run is N or N-M, from %1 to %2").arg(RunDigits).arg(MaxRun));
+        } else if (key == QLatin1String("find")) {
+            if (value == QLatin1String("near context"))
+                rule.nearContext = true;
+            else if (value != QLatin1String("everywhere"))
+                return fail(lineNumber, QStringLiteral("find is \"everywhere\" or \"near context\""));
         } else if (key == QLatin1String("words")) {
             rule.words += splitWords(value);
         } else if (key == QLatin1String("context")) {
@@ -127,12 +141,14 @@ bool PrivacyRuleTable::parse(const QByteArray &text, QString *error)
         }
     }
     for (PrivacyRule &rule : rules) {
+        if (rule.nearContext && (rule.context.isEmpty() || rule.patterns.isEmpty()))
+            return fail(rule.line, QStringLiteral("rule %1 finds near its context: it needs patterns and context words").arg(rule.id));
         if (rule.name.isEmpty() || rule.category.isEmpty())
             return fail(rule.line, QStringLiteral("rule %1 needs a name and a category").arg(rule.id));
-        if (rule.patterns.isEmpty() == rule.words.isEmpty())
-            return fail(rule.line, QStringLiteral("rule %1 needs patterns or words, not both").arg(rule.id));
+        if ((rule.patterns.isEmpty() && rule.runMin == 0) == rule.words.isEmpty())
+            return fail(rule.line, QStringLiteral("rule %1 needs patterns (or a run) or words, not both").arg(rule.id));
         if (!rule.boundarySet)
-            rule.boundary = rule.patterns.isEmpty() ? PrivacyRule::Boundary::None : PrivacyRule::Boundary::Alnum;
+            rule.boundary = rule.words.isEmpty() ? PrivacyRule::Boundary::Alnum : PrivacyRule::Boundary::None;
     }
     if (rules.isEmpty())
         return fail(lines.size(), QStringLiteral("no rule"));

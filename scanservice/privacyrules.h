@@ -15,7 +15,7 @@ struct PrivacyRule
 {
     enum class Validator {
         None, IdCard, IdCardMinor, Mobile, FixedLine, Email, BankCard, Imei, Uscc, UsccDigits, Ipv4, Mac,
-        Coordinates, Address, AgeMinor, DisabilityCard, Serial, Value
+        Coordinates, Address, AgeMinor, DisabilityCard, Serial, Value, Passport, HkMacauPermit, TaiwanPermit
     };
     enum class Boundary { None, Digit, Alnum };
 
@@ -24,9 +24,12 @@ struct PrivacyRule
     QString category;
     int categoryIndex = -1;
     QStringList patterns;   // Hyperscan expressions, {HAN} already expanded
+    int runMin = 0;         // a run of runMin to runMax ASCII letters and digits (0: none)
+    int runMax = 0;
     QStringList words;      // dictionary words (literal)
     QStringList context;    // context words (literal)
     int window = 20;        // characters between a hit and its context word
+    bool nearContext = false; // patterns are sought only around the context words
     Validator validator = Validator::None;
     Boundary boundary = Boundary::Alnum; // patterns: alnum unless given; dictionaries: none
     bool boundarySet = false;
@@ -40,6 +43,9 @@ public:
     static const QStringList &categories();
     // The byte-level expression {HAN} stands for: one CJK unified ideograph in UTF-8.
     static const char *hanExpression() { return "(?:[\\xE4-\\xE9][\\x80-\\xBF][\\x80-\\xBF])"; }
+    // Digits in a row that every run holds; runs are found through this many.
+    static constexpr int RunDigits = 7;
+    static constexpr int MaxRun = 64;
 
     bool load(const QString &path, QString *error);
     bool parse(const QByteArray &text, QString *error);

@@ -12,6 +12,23 @@ inline bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <=
 inline bool isAlnum(char c) { return isDigit(c) || isAlpha(c); }
 inline bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
+bool allDigits(const char *p, std::size_t length)
+{
+    return std::all_of(p, p + length, [](char c) { return isDigit(c); });
+}
+
+// Letters (from a set) then digits: "E12345678" against ("EeGg", 1, 8).
+bool lettersThenDigits(const char *p, std::size_t length, const char *letters, std::size_t count, std::size_t digits)
+{
+    if (length != count + digits)
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!(letters ? std::strchr(letters, p[i]) != nullptr : (p[i] >= 'A' && p[i] <= 'Z' && p[i] != 'I' && p[i] != 'O')))
+            return false;
+    }
+    return allDigits(p + count, digits);
+}
+
 std::string digitsOf(const char *p, std::size_t length)
 {
     std::string digits;
@@ -223,17 +240,46 @@ bool check(PrivacyRule::Validator validator, const char *text, std::size_t size,
         return idCard(p, length, today, &birth) && birth > today.addYears(-14);
     }
     case V::Mobile: {
-        if (length < 11)
+        // Eleven digits, or 86 and eleven digits; "+86", "+86-" or "+86 " before them belongs to the number.
+        if (!allDigits(p, length) || (length != 11 && !(length == 13 && p[0] == '8' && p[1] == '6')))
             return false;
-        return mobilePrefix(p + length - 11) && !allSame(std::string(p + length - 8, 8));
+        if (!mobilePrefix(p + length - 11) || allSame(std::string(p + length - 8, 8)))
+            return false;
+        if (length == 13 && start > 0 && text[start - 1] == '+')
+            start -= 1;
+        else if (length == 11 && start >= 3 && std::memcmp(text + start - 3, "+86", 3) == 0)
+            start -= 3;
+        else if (length == 11 && start >= 4 && std::memcmp(text + start - 4, "+86", 3) == 0
+                 && (text[start - 1] == '-' || text[start - 1] == ' '))
+            start -= 4;
+        return true;
     }
     case V::FixedLine: {
-        const char *hyphen = static_cast<const char *>(std::memchr(p, '-', length));
-        const std::string digits = digitsOf(p, length);
-        return fixedLine(digits, hyphen != nullptr, hyphen ? static_cast<std::size_t>(hyphen - p) : 0);
+        if (!allDigits(p, length))
+            return false;
+        if (length <= 8) {
+            // The subscriber number after "0xx-" or "0xxx-": the area code belongs to the hit.
+            std::size_t area = start;
+            if (area < 2 || text[area - 1] != '-')
+                return false;
+            --area;
+            const std::size_t hyphen = area;
+            while (area > 0 && isDigit(text[area - 1]) && hyphen - area < 5)
+                --area;
+            const std::size_t areaLength = hyphen - area;
+            if (areaLength < 3 || areaLength > 4 || text[area] != '0' || (area > 0 && isAlnum(text[area - 1])))
+                return false;
+            const std::string digits = std::string(text + area, areaLength) + std::string(p, length);
+            if (!fixedLine(digits, true, areaLength))
+                return false;
+            start = area;
+            return true;
+        }
+        return p[0] == '0' && fixedLine(std::string(p, length), false, 0);
     }
     case V::Email: {
-        // The match begins at "@": the local part is the run before it.
+        // The match is "@" and the first character of the domain: the local part is
+        // the run before it, the domain the run after it.
         std::size_t from = start;
         while (from > 0 && start - from < 64 && (isAlnum(text[from - 1]) || std::strchr("._%+-", text[from - 1])))
             --from;
@@ -242,27 +288,46 @@ bool check(PrivacyRule::Validator validator, const char *text, std::size_t size,
         if (from == start || text[start - 1] == '.')
             return false;
         const char first = from > 0 ? text[from - 1] : ' ';
-        if (isAlnum(first) || std::strchr("._%+-@", first) || isAlnum(after) || after == '-' || after == '_'
-            || (after == '.' && isAlnum(afterNext)))
+        if (isAlnum(first) || std::strchr("._%+-@", first))
             return false;
         for (std::size_t q = from; q + 1 < start; ++q) {
             if (text[q] == '.' && text[q + 1] == '.')
                 return false;
         }
-        // Domain labels are not empty and neither begin nor end with "-".
-        for (std::size_t q = start + 1; q < end; ++q) {
+        std::size_t to = start + 1;
+        while (to < size && to - start < 254 && (isAlnum(text[to]) || text[to] == '.' || text[to] == '-'))
+            ++to;
+        while (to > start + 1 && (text[to - 1] == '.' || text[to - 1] == '-'))
+            --to; // a sentence's full stop, not the domain's
+        if (to < size && (text[to] == '_' || text[to] == '@'))
+            return false;
+        // Labels not empty, not starting or ending with "-"; the last one 2 to 10 letters.
+        std::size_t lastDot = 0;
+        for (std::size_t q = start + 1; q < to; ++q) {
             const char c = text[q];
             const char previous = text[q - 1];
-            const char following = q + 1 < end ? text[q + 1] : '.';
-            if (c == '.' && previous == '.')
-                return false;
+            const char following = q + 1 < to ? text[q + 1] : '.';
+            if (c == '.') {
+                if (previous == '.' || previous == '@')
+                    return false;
+                lastDot = q;
+            }
             if (c == '-' && (previous == '.' || previous == '@' || following == '.'))
                 return false;
         }
+        if (lastDot == 0 || to - lastDot - 1 < 2 || to - lastDot - 1 > 10)
+            return false;
+        for (std::size_t q = lastDot + 1; q < to; ++q) {
+            if (!isAlpha(text[q]))
+                return false;
+        }
         start = from;
+        end = to;
         return true;
     }
     case V::BankCard: {
+        if (!std::all_of(p, p + length, [](char c) { return isDigit(c) || c == ' ' || c == '-'; }))
+            return false;
         const std::string digits = digitsOf(p, length);
         if (digits.size() < 16 || digits.size() > 19 || allSame(digits))
             return false;
@@ -278,10 +343,12 @@ bool check(PrivacyRule::Validator validator, const char *text, std::size_t size,
         return luhn(digits.data(), digits.size());
     }
     case V::Imei:
-        return length == 15 && luhn(p, 15) && !allSame(std::string(p, length));
+        return length == 15 && allDigits(p, 15) && luhn(p, 15) && !allSame(std::string(p, length));
     case V::Uscc:
     case V::UsccDigits: {
-        if (length != 18 || usccCheckCharacter(p) != p[17])
+        // Registration authority, organisation type, six digits of the region, then the code.
+        if (length != 18 || !std::strchr("123456789ANY", p[0]) || p[1] < '1' || p[1] > '9' || !allDigits(p + 2, 6)
+            || usccCheckCharacter(p) != p[17])
             return false;
         // An identity number that happens to fit the code counts as an identity number.
         if (idCard(p, 18, today))
@@ -415,6 +482,19 @@ bool check(PrivacyRule::Validator validator, const char *text, std::size_t size,
     }
     case V::Value:
         return valueAfterLabel(text, start, end);
+    case V::Passport:
+        // E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.
+        return lettersThenDigits(p, length, "EeGg", 1, 8) || (p[0] == 'E' && lettersThenDigits(p + 1, length - 1, nullptr, 1, 7))
+               || lettersThenDigits(p, length, "PpSsDd", 1, 7);
+    case V::HkMacauPermit:
+        // C or W and eight digits, C and a letter and seven digits, H or M and eight or ten digits.
+        return lettersThenDigits(p, length, "CcWw", 1, 8) || (p[0] == 'C' && lettersThenDigits(p + 1, length - 1, nullptr, 1, 7))
+               || lettersThenDigits(p, length, "HhMm", 1, 8) || lettersThenDigits(p, length, "HhMm", 1, 10);
+    case V::TaiwanPermit:
+        // Eight digits, T and eight digits, ten digits with an optional letter.
+        return allDigits(p, length) ? (length == 8 || length == 10)
+                                    : (lettersThenDigits(p, length, "T", 1, 8)
+                                       || (length == 11 && allDigits(p, 10) && p[10] >= 'A' && p[10] <= 'Z'));
     }
     return false;
 }
