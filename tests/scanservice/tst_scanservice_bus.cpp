@@ -738,6 +738,33 @@ private Q_SLOTS:
         QVERIFY(serving());
     }
 
+    void demoSamplesFillEveryCategory()
+    {
+        // The sample directory of scripts/run --demo: a privacy scan finds every one of the fourteen categories.
+        const QString dir = m_work.path() + "/demo-sample";
+        QProcess samples;
+        samples.start(SAMPLE_FILES_BINARY, {dir});
+        QVERIFY(samples.waitForFinished(60000));
+        QCOMPARE(samples.exitCode(), 0);
+        SignalLog log(dir);
+        QCOMPARE(setTask(dir, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        const QMap<QString, int> totals = log.privacyTotals();
+        const QStringList categories{"身份标识", "宗教信仰", "医疗健康", "账户信息", "行踪轨迹", "未成年人信息", "法规隐私",
+                                     "地理位置", "社会关系", "设备信息", "健康生理", "职业教育", "特殊群体", "金融消费"};
+        for (const QString &category : categories) {
+            QVERIFY2(totals.value(category) > 0, qPrintable(category));
+            // The detail of each category holds as many hits as the signals counted.
+            const QMap<QString, QMap<QString, QStringList>> rules = grouped(privacyDetail(dir, category).second);
+            int hits = 0;
+            for (const auto &files : rules)
+                for (const QStringList &values : files)
+                    hits += values.size();
+            QCOMPARE(hits, totals.value(category));
+        }
+        QCOMPARE(totals.size(), 14); // and nothing but the fourteen
+    }
+
     void unknownTasks()
     {
         QString error;
