@@ -140,7 +140,9 @@ int MainWindow::privacyScanMode() const
 // left as it was.
 bool MainWindow::chooseScanTarget(const QComboBox *targets, QString *pathlist)
 {
-    if (targets->currentText() == tr(HomeTarget)) {
+    // The first item is the home directory. (Its text keeps the language
+    // the list was filled in, so the item, not its text, tells.)
+    if (targets->currentIndex() == 0) {
         *pathlist = QDir::homePath();
         qDebug() << "用户主目录:" << *pathlist;
         return true;

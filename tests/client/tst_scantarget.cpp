@@ -18,6 +18,7 @@
 #include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QWindow>
 
 #include <memory>
@@ -175,6 +176,24 @@ private Q_SLOTS:
         QCOMPARE(created.first().arguments.value(1).toInt(), module.taskType);
         QCOMPARE(pathList(module), QDir::homePath());
         QCOMPARE(page(*m_window, "stackedWidget"), module.scanPage);
+    }
+
+    // A language change while the window is open: the home target stays
+    // the home directory.
+    void homeTargetAfterLanguageChange()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/Languages/translations/en_US.qm")));
+        QVERIFY(QCoreApplication::installTranslator(&english));
+        QCoreApplication::processEvents();
+        QVERIFY(MainWindow::tr("用户家目录扫描") != HomeTarget);
+        enterModule(Privacy);
+        BoxScript boxes;
+        click(m_window.get(), Privacy.display);
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(boxes.boxes().isEmpty());
+        QCOMPARE(m_fake->calls(SetScanTask).size(), 1);
+        QCOMPARE(m_fake->calls(SetScanTask).first().arguments.value(0).toString(), QDir::homePath());
     }
 
     // Choosing the custom target only changes the caption; the dialog comes
