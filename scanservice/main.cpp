@@ -75,7 +75,8 @@ int main(int argc, char *argv[])
     ScanService service(&store, privacy);
     service.setCountDelay(options.countDelayMs());
     service.setIdleMonitor(std::make_shared<IdleMonitor>(options.fakeIdleFile()));
-    service.setExtraction(QCoreApplication::applicationFilePath(), options.workerMemoryBytes(), options.secondsPerFile());
+    // The workers run this very program, even when its file has been replaced since it started.
+    service.setExtraction(QStringLiteral("/proc/self/exe"), options.workerMemoryBytes(), options.secondsPerFile());
     if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
         QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
         return 2;

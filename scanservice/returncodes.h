@@ -22,7 +22,7 @@ enum : int {
     FileNotFound = 14,        // the task holds no findings for that file
     InternalError = 15,       // the findings store or the matcher failed
     InvalidArgument = 16,     // a detail query with the wrong task type or an empty name
-    NotAvailable = 17,        // no longer used (privacy details of part one)
+    NotAvailable = 17,        // no longer used (earlier versions had no privacy details)
 };
 }
 
