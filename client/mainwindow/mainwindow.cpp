@@ -30,10 +30,10 @@ const char *const ScanServiceInterface = "com.vorel.dlp.TransControlInterface";
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent),
-      m_effectiveUid([] { return static_cast<unsigned int>(geteuid()); }),
       m_ui(new Ui::MainWindow),
       m_navigationMap{{tr("敏感词扫描"), 0}, {tr("隐私信息扫描"), 2}},
-      m_moduleMap{{QStringLiteral("keywordscan"), 0}, {QStringLiteral("piiscan"), 2}}
+      m_moduleMap{{QStringLiteral("keywordscan"), 0}, {QStringLiteral("piiscan"), 2}},
+      m_effectiveUid([] { return static_cast<unsigned int>(geteuid()); })
 {
     m_ui->setupUi(this);
     createScanMembers();

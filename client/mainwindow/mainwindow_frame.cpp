@@ -202,8 +202,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange && m_ui)
+    if (event->type() == QEvent::LanguageChange && m_ui) {
         m_ui->retranslateUi(this);
+        // The text step labels both pause buttons "暂停"; a paused scan's
+        // button must keep offering to continue it.
+        if (m_keywordTimer && m_keywordTimer->isPaused())
+            m_ui->m_KeywordScanPauseScanButton->setText(tr("继续"));
+        if (m_privacyTimer && m_privacyTimer->isPaused())
+            m_ui->m_PiiScanPauseScanButton->setText(tr("继续"));
+    }
     QMainWindow::changeEvent(event);
 }
 

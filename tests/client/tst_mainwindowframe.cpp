@@ -354,6 +354,25 @@ private Q_SLOTS:
         QVERIFY(panel->isVisible());
     }
 
+    // A language change re-applies the form's texts but a paused scan keeps
+    // its "继续" button.
+    void languageChangeKeepsPausedLabel()
+    {
+        MainWindow window;
+        window.keywordTimer()->start();
+        QTRY_VERIFY(window.keywordTimer()->isRunning());
+        window.keywordTimer()->pause();
+        QVERIFY(window.keywordTimer()->isPaused());
+        window.ui()->m_KeywordScanPauseScanButton->setText(QStringLiteral("继续"));
+        window.ui()->m_PiiScanPauseScanButton->setText(QStringLiteral("继续"));
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+        QCOMPARE(window.ui()->m_KeywordScanPauseScanButton->text(), QStringLiteral("继续"));
+        // The privacy timer is not paused: its button is reset by the text step.
+        QCOMPARE(window.ui()->m_PiiScanPauseScanButton->text(), QStringLiteral("暂停"));
+        window.close();
+    }
+
     void closeStopsBothTimers()
     {
         MainWindow window;
