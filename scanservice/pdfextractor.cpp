@@ -10,6 +10,8 @@
 #include <poppler/cpp/poppler-page.h>
 
 #include <memory>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <mutex>
 
 namespace {
@@ -45,11 +47,24 @@ ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &si
     static std::once_flag once;
     std::call_once(once, [] { poppler::set_debug_error_function(quietPoppler, nullptr); });
 
-    // Open through the descriptor, so that the file checked by the caller is the file read.
-    std::string name = "/proc/self/fd/" + std::to_string(fd);
-    if (!QFile::exists(QString::fromStdString(name)))
-        name = path.toStdString();
-    std::unique_ptr<poppler::document> document(poppler::document::load_from_file(name));
+    // Read through the descriptor (mapped), so that the file checked by the caller is the file
+    // read, and so that a reader without the right to open the file by name can read it.
+    Q_UNUSED(path)
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || st.st_size <= 0 || st.st_size > Limits::MaxDocumentFileBytes)
+        return st.st_size <= 0 ? ExtractStatus::Corrupt : ExtractStatus::TooLarge;
+    const std::size_t size = static_cast<std::size_t>(st.st_size);
+    void *mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (mapped == MAP_FAILED)
+        return ExtractStatus::Unreadable;
+    struct Unmap
+    {
+        void *data;
+        std::size_t size;
+        ~Unmap() { ::munmap(data, size); }
+    } unmap{mapped, size};
+    std::unique_ptr<poppler::document> document(
+        poppler::document::load_from_raw_data(static_cast<const char *>(mapped), static_cast<int>(size)));
     if (!document)
         return ExtractStatus::Corrupt;
     if (document->is_locked())

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <grp.h>
 #include <cstring>
 #include <clocale>
 #include <fcntl.h>
@@ -25,6 +26,9 @@
 namespace {
 
 enum : char { Request = 'R', Text = 'T', Part = 'P', Done = 'D' };
+
+// The user (and group) "nobody" of Debian, which a root service's workers run as.
+constexpr uid_t WorkerUser = 65534;
 
 QMutex registryMutex;
 QSet<pid_t> &registry()
@@ -156,6 +160,7 @@ bool WorkerProcess::spawn(QString *detail)
     const rlimit memory{static_cast<rlim_t>(m_limits.memoryBytes), static_cast<rlim_t>(m_limits.memoryBytes)};
     const rlimit noCore{0, 0};
     const pid_t parent = ::getpid();
+    const uid_t dropTo = ::geteuid() == 0 ? WorkerUser : 0;
     const bool low = m_lowPriority;
     sigset_t none;
     sigemptyset(&none);
@@ -168,6 +173,14 @@ bool WorkerProcess::spawn(QString *detail)
         return false;
     }
     if (pid == 0) {
+        // A root service's workers read as nobody: they get their files opened, and a
+        // parser taken over by a hostile file holds no rights. (Changing the user clears
+        // the parent-death signal, so that comes after.)
+        if (dropTo != 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(dropTo) != 0 || ::setuid(dropTo) != 0)
+                ::_exit(126);
+        }
+        ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (::getppid() != parent)
             ::_exit(1);

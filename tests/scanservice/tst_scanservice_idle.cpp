@@ -83,6 +83,32 @@ public Q_SLOTS:
     }
 };
 
+// Threads that keep every processor busy until stopped (also when a check fails).
+struct Burners
+{
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> threads;
+    Burners()
+    {
+        for (int i = 0; i < qMax(1, QThread::idealThreadCount()); ++i) {
+            threads.emplace_back([this] {
+                volatile unsigned long spin = 0;
+                while (busy.load(std::memory_order_relaxed))
+                    ++spin;
+            });
+        }
+    }
+    void stop()
+    {
+        busy = false;
+        for (std::thread &thread : threads) {
+            if (thread.joinable())
+                thread.join();
+        }
+    }
+    ~Burners() { stop(); }
+};
+
 class TestScanServiceIdle : public QObject
 {
     Q_OBJECT
@@ -165,6 +191,11 @@ private Q_SLOTS:
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
         m_proxy = std::make_unique<SensitiveScanInterface>(Service, Path, Interface, QDBusConnection::systemBus());
     }
+    void cleanup()
+    {
+        if (m_service.state() != QProcess::NotRunning)
+            stopService();
+    }
     void cleanupTestCase()
     {
         m_proxy.reset();
@@ -200,7 +231,6 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(idleEvents.ended, 30000);
         QCOMPARE(idleEvents.detections, 20);
         QCOMPARE(status(idleTask), QStringLiteral("completed"));
-        stopService();
     }
 
     void realLoadHoldsTheTask()
@@ -211,31 +241,20 @@ private Q_SLOTS:
             QSKIP(qPrintable(QStringLiteral("the machine is busy with other work (%1% idle); the faked load covers the rule").arg(idle)));
         QVERIFY(startService({}));
         // Keep every processor busy, long enough to fill the service's window.
-        std::atomic<bool> busy{true};
-        std::vector<std::thread> burners;
-        for (int i = 0; i < qMax(1, QThread::idealThreadCount()); ++i) {
-            burners.emplace_back([&busy] {
-                volatile unsigned long spin = 0;
-                while (busy.load(std::memory_order_relaxed))
-                    ++spin;
-            });
-        }
+        Burners burners;
         QTest::qWait(4000);
         const QString dir = tree("real", 10);
         Events events(dir);
-        events.busy = &busy;
+        events.busy = &burners.busy;
         QCOMPARE(setTask(dir, 4), 0);
         QTRY_COMPARE_WITH_TIMEOUT(status(dir), QStringLiteral("waiting"), 10000);
         QTest::qWait(1500);
-        busy = false;
-        for (std::thread &burner : burners)
-            burner.join();
+        burners.stop();
         // Once the load is gone the task runs; nothing was scanned while the processors were busy.
         QTRY_VERIFY_WITH_TIMEOUT(events.ended, 120000);
         QCOMPARE(events.detections, 10);
         QVERIFY(events.scanning > 0);
         QCOMPARE(events.scanningWhileBusy, 0);
-        stopService();
     }
 };
 
