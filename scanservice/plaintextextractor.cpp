@@ -82,7 +82,29 @@ PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::s
         *bomLength = 2;
         return Encoding::Utf16BE;
     }
-    return isValidUtf8(data, length, moreFollows) ? Encoding::Utf8 : Encoding::Gb18030;
+    if (isValidUtf8(data, length, moreFollows))
+        return Encoding::Utf8;
+    // UTF-8 with a few stray bytes (a damaged or concatenated file) is still UTF-8:
+    // read as GB18030 all its Chinese text would be lost. GB18030 text almost never
+    // forms valid multi-byte UTF-8 sequences, so their share decides.
+    std::size_t valid = 0;
+    std::size_t invalid = 0;
+    for (std::size_t i = 0; i < length;) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t need = (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2 : (c >= 0xF0 && c <= 0xF4) ? 3 : 0;
+        if (need > 0 && i + need < length && isValidUtf8(data + i, need + 1, false)) {
+            ++valid;
+            i += need + 1;
+        } else {
+            ++invalid;
+            ++i;
+        }
+    }
+    return (valid >= 16 && invalid * 20 <= valid) ? Encoding::Utf8 : Encoding::Gb18030;
 }
 
 ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)

@@ -11,7 +11,8 @@
 // Reads a plain text file in chunks and hands it on as UTF-8. The encoding
 // is taken from the start of the text (Limits::EncodingProbeBytes): a byte
 // order mark names UTF-8 or UTF-16; otherwise text that is valid UTF-8 is
-// UTF-8, and anything else is read as GB18030 (which covers GBK and GB2312).
+// UTF-8 (also with a few stray bytes among many valid multi-byte characters),
+// and anything else is read as GB18030 (which covers GBK and GB2312).
 class PlainTextExtractor
 {
 public:

@@ -197,6 +197,12 @@ private Q_SLOTS:
                                                    << int(PlainTextExtractor::Encoding::Gb18030) << 0;
         QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << false << int(PlainTextExtractor::Encoding::Gb18030) << 0;
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false << int(PlainTextExtractor::Encoding::Gb18030) << 0;
+        const QByteArray chinese = QStringLiteral("身份证号码与家庭住址都属于个人信息，请妥善保管。").toUtf8();
+        QTest::newRow("utf-8 with a stray byte") << chinese + "\xff" + chinese << false << int(PlainTextExtractor::Encoding::Utf8) << 0;
+        QTest::newRow("gbk with many characters") << gb->fromUnicode(QStringLiteral("身份证号码与家庭住址都属于个人信息，请妥善保管。").repeated(4))
+                                                  << false << int(PlainTextExtractor::Encoding::Gb18030) << 0;
+        QTest::newRow("more stray bytes than a slip") << chinese.left(30) + QByteArray("\xff\xfe\xfd\xfc") << false
+                                                      << int(PlainTextExtractor::Encoding::Gb18030) << 0;
     }
     void detectsEncoding()
     {
