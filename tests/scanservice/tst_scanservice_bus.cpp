@@ -638,9 +638,9 @@ private Q_SLOTS:
 
     void hostileFilesCostOnlyThemselves()
     {
-        // Reading one file may take 3 seconds here.
+        // Reading one file may take 8 seconds here; the busy PDF needs many times that.
         stopService();
-        QVERIFY(startService({"--file-time-limit", "3"}));
+        QVERIFY(startService({"--file-time-limit", "8"}));
         const QString tree = newTree();
         PrivacySamples samples(41);
         QStringList ids;
@@ -650,7 +650,7 @@ private Q_SLOTS:
         QVERIFY(SampleDocuments::writePdf(tree + "/truncated.pdf", {"身份证号 " + ids.at(0)}));
         QByteArray pdf = SampleDocuments::readFile(tree + "/truncated.pdf");
         QVERIFY(SampleDocuments::writeFile(tree + "/truncated.pdf", pdf.left(pdf.size() / 2)));
-        QVERIFY(SampleDocuments::writeBusyPdf(tree + "/busy.pdf", 20000000));
+        QVERIFY(SampleDocuments::writeBusyPdf(tree + "/busy.pdf", 60000000));
         QByteArray bomb = "<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY a \"身份证号身份证号\">";
         for (char e = 'b', previous = 'a'; e <= 'j'; ++e, ++previous)
             bomb += QByteArray("<!ENTITY ") + e + " \"" + QByteArray("&") .append(previous).append(';').repeated(10) + "\">";
@@ -706,7 +706,7 @@ private Q_SLOTS:
     void crashedReaderCostsOnlyItsFile()
     {
         const QString tree = newTree();
-        QVERIFY(SampleDocuments::writeBusyPdf(tree + "/busy.pdf", 20000000));
+        QVERIFY(SampleDocuments::writeBusyPdf(tree + "/busy.pdf", 60000000));
         PrivacySamples samples(43);
         const QString id = samples.idNumber(QDate(1981, 3, 3));
         QVERIFY(SampleDocuments::writeFile(tree + "/z.txt", ("证件 " + id).toUtf8()));
