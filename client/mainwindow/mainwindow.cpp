@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "bubblewidget.h"
+#include "detailwindowplacement.h"
 #include "labeltextspy.h"
 #include "leftsiderbaritembutton.h"
 #include "navigationbar.h"
@@ -40,7 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     setWindowIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@2x.png")));
     setMinimumSize(960, 580);
-    centerOnCursorScreen();
+    DetailWindowPlacement::centreOnCursorScreen(this);
     m_ui->m_IconBar->setIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png")));
     m_ui->m_IconBar->setWidgetName(tr("敏感信息扫描"));
 

@@ -198,7 +198,6 @@ private Q_SLOTS:
 private:
     void createScanMembers();
     void createFileTypeHintBubble();
-    void centerOnCursorScreen();
     void setupModuleButtons();
     void setupNavigationBar();
     void setupTitleBar();

@@ -13,12 +13,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QToolButton>
@@ -33,17 +30,6 @@ const char *const KeywordPressedIcon = ":/SensitiveDiscovery/images/siderbar/key
 const char *const PiiIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-symbolic.png";
 const char *const PiiPressedIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-pressed-symbolic.png";
 } // namespace
-
-void MainWindow::centerOnCursorScreen()
-{
-    QScreen *screen = QGuiApplication::screenAt(QCursor::pos());
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-}
 
 void MainWindow::setupModuleButtons()
 {
