@@ -10,6 +10,7 @@
 // stopped once the task is running.
 #include "fakescanservice.h"
 #include "keywordconfigallinonewidget.h"
+#include "keywordresultlist.h"
 #include "logfile.h"
 #include "mainwindow.h"
 #include "privatebus.h"
@@ -366,7 +367,8 @@ int runBenchmark()
     stalls.stop();
     print(QStringLiteral("window: %1").arg(senderReport(&sender)));
     const qint64 peak = statusKb("VmHWM");
-    const int rows = ui->m_keywordScanSensitiveVBoxLayout->count();
+    const int rows = ui->m_keywordScanResultList->count();
+    const int rowWidgets = ui->m_keywordScanResultList->shownRows().size();
 
     print(QString());
     print(QStringLiteral("bare receiver: %1 scanning-file signals (%2 detections) in %3 s: %4 signals/s; "
@@ -385,7 +387,8 @@ int runBenchmark()
               .arg((paintedNs - drained.firstNs) / 1e9, 0, 'f', 3).arg(paintedNs / 1e9, 0, 'f', 3));
     print(QStringLiteral("longest event-loop stall during the window's run: %1 ms (%2 ms before the end marker)")
               .arg(stalls.longestMs(), 0, 'f', 1).arg(drainStallMs, 0, 'f', 1));
-    print(QStringLiteral("result rows: %1; hit total shown: %2").arg(rows).arg(window.keywordHitTotal()));
+    print(QStringLiteral("result rows: %1 (%2 of them made into widgets, those in view); hit total shown: %3")
+              .arg(rows).arg(rowWidgets).arg(window.keywordHitTotal()));
     print(QStringLiteral("peak memory (VmHWM): %1 MB; before the window's signals (VmRSS): %2 MB; "
                          "growth per 1,000 rows: %3 MB; peak per 1,000 rows: %4 MB")
               .arg(peak / 1024.0, 0, 'f', 1).arg(rssBefore / 1024.0, 0, 'f', 1)

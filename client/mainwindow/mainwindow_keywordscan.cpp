@@ -6,7 +6,7 @@
 
 #include "getscantaskfilecountthread.h"
 #include "keywordconfigallinonewidget.h"
-#include "keywordsensitiveframe.h"
+#include "keywordresultlist.h"
 #include "messagebox.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
@@ -14,7 +14,6 @@
 #include "timerthread.h"
 
 #include <QDebug>
-#include <QLayoutItem>
 #include <QProgressBar>
 
 #include <limits>
@@ -53,26 +52,12 @@ void MainWindow::startKeywordScan()
 
 void MainWindow::clearKeywordResults()
 {
-    QLayout *list = m_ui->m_keywordScanSensitiveVBoxLayout;
-    while (QLayoutItem *item = list->takeAt(0)) {
-        if (QWidget *widget = item->widget()) {
-            // Out of the list at once, gone once the event loop comes round.
-            widget->hide();
-            widget->deleteLater();
-        }
-        delete item;
-    }
+    m_ui->m_keywordScanResultList->clear();
 }
 
 int MainWindow::keywordHitTotal() const
 {
-    const QLayout *list = m_ui->m_keywordScanSensitiveVBoxLayout;
-    qint64 total = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        if (auto *frame = qobject_cast<KeywordSensitiveFrame *>(list->itemAt(i)->widget()))
-            total += frame->sensitiveCount();
-    }
-    return int(qBound<qint64>(0, total, std::numeric_limits<int>::max()));
+    return int(qBound<qint64>(0, m_ui->m_keywordScanResultList->hitTotal(), std::numeric_limits<int>::max()));
 }
 
 bool MainWindow::isKeywordScanRunning() const
@@ -119,8 +104,7 @@ void MainWindow::onKeywordSensitiveDetected(const QString &pathlist, const QStri
 {
     if (!isKeywordScanRunning())
         return;
-    auto *frame = new KeywordSensitiveFrame(this, pathlist, filepath, sensitives);
-    m_ui->m_keywordScanSensitiveVBoxLayout->addWidget(frame);
+    m_ui->m_keywordScanResultList->appendRow(pathlist, filepath, sensitives);
 }
 
 void MainWindow::on_m_KeywordScanPauseScanButton_clicked()
@@ -172,7 +156,7 @@ void MainWindow::onKeywordScanTerminated()
     m_ui->m_KeywordScanCancelTimeElapsedLabel->setText(m_ui->m_KeywordScanningSecondElapsedLabel->text());
     stopTimer(m_keywordTimer);
     m_ui->stackedWidget_2->setCurrentIndex(CancelledFlowPage);
-    if (m_ui->m_keywordScanSensitiveVBoxLayout->count() == 0) {
+    if (m_ui->m_keywordScanResultList->count() == 0) {
         m_ui->m_KeywordScanCancelLabel->setText(tr("扫描已取消，未发现敏感信息"));
         m_ui->stackedWidget_4->setCurrentIndex(NoHitPage);
     } else {
@@ -187,7 +171,7 @@ void MainWindow::onKeywordScanCompleted()
     m_ui->m_KeywordScanCompleteTimeElapsedLabel->setText(m_ui->m_KeywordScanningSecondElapsedLabel->text());
     finishTimer(m_keywordTimer);
     m_ui->stackedWidget_2->setCurrentIndex(CompletedFlowPage);
-    if (m_ui->m_keywordScanSensitiveVBoxLayout->count() == 0) {
+    if (m_ui->m_keywordScanResultList->count() == 0) {
         m_ui->m_KeywordScanCompleteDescribeLabel->setText(tr("未发现敏感信息"));
         m_ui->stackedWidget_4->setCurrentIndex(NoHitPage);
     } else {

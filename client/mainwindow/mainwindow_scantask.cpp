@@ -3,6 +3,7 @@
 // the message boxes.
 
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
 
 #include "messagebox.h"
 #include "sensitivescaninterface.h"
@@ -24,6 +25,8 @@ void MainWindow::connectScanSignals()
     connect(this, &MainWindow::KeywordScanProgressValueChanged, this,
             &MainWindow::onKeywordScanProgressValueChanged);
     connect(this, &MainWindow::KeywordSensitiveDetected, this, &MainWindow::onKeywordSensitiveDetected);
+    // The result rows open their detail dialogs through this window.
+    m_ui->m_keywordScanResultList->setMainWindow(this);
     connect(this, &MainWindow::KeywordScanTerminated, this, &MainWindow::onKeywordScanTerminated);
     connect(this, &MainWindow::KeywordScanCompleted, this, &MainWindow::onKeywordScanCompleted);
 

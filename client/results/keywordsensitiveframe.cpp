@@ -21,18 +21,12 @@ KeywordSensitiveFrame::KeywordSensitiveFrame(MainWindow *mainWindow, const QStri
     ui->setupUi(this);
     ui->m_SensitiveFilepathLabel->setText(filepath);
 
-    qint64 sum = 0;
     QStringList lines;
     lines.reserve(sensitives.size());
-    for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it) {
-        const int count = it.value().toInt();
-        lines << it.key() + tr("：") + QString::number(count) + tr("次");
-        sum += count;
-    }
+    for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
+        lines << it.key() + tr("：") + QString::number(it.value().toInt()) + tr("次");
     m_toolTip = lines.join(QLatin1Char('\n'));
-    // Absurd counts must not wrap around into a negative total.
-    sum = qBound<qint64>(std::numeric_limits<int>::min(), sum, std::numeric_limits<int>::max());
-    ui->m_SensitiveCountLabel->setText(QString::number(sum));
+    ui->m_SensitiveCountLabel->setText(QString::number(countOf(sensitives)));
 
     ui->m_SensitiveCountDescLabel->installEventFilter(this);
     ui->m_SensitiveCountLabel->installEventFilter(this);
@@ -49,6 +43,15 @@ int KeywordSensitiveFrame::sensitiveCount() const
     bool ok = false;
     const int count = ui->m_SensitiveCountLabel->text().toInt(&ok);
     return ok ? count : 0;
+}
+
+int KeywordSensitiveFrame::countOf(const QVariantMap &sensitives)
+{
+    qint64 sum = 0;
+    for (const QVariant &value : sensitives)
+        sum += value.toInt();
+    // Absurd counts must not wrap around into a negative total.
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), sum, std::numeric_limits<int>::max()));
 }
 
 bool KeywordSensitiveFrame::eventFilter(QObject *watched, QEvent *event)

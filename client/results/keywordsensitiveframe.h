@@ -32,6 +32,10 @@ public:
     // The count shown, read back from its label (0 if it is not a number).
     int sensitiveCount() const;
 
+    // The count a row of `sensitives` shows: the sum of the values as
+    // integers (a value that does not convert counts as 0), held within int.
+    static int countOf(const QVariantMap &sensitives);
+
     QString pathList() const { return m_pathlist; }
 
 protected:

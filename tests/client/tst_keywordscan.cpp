@@ -7,6 +7,8 @@
 #include "checklistfixture.h"
 #include "fakescanservice.h"
 #include "keywordconfigallinonewidget.h"
+#include "keywordresultlist.h"
+#include "keywordsensitiveframe.h"
 #include "keywordtemplatestore.h"
 #include "mainwindow.h"
 #include "privatebus.h"
@@ -48,7 +50,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_dir;
 
-    QLayout *rows() const { return m_window->findChild<QLayout *>(QStringLiteral("m_keywordScanSensitiveVBoxLayout")); }
+    KeywordResultList *rows() const { return child<KeywordResultList>(m_window.get(), "m_keywordScanResultList"); }
     QProgressBar *bar() const { return child<QProgressBar>(m_window.get(), "m_KeywordScanProgressBar"); }
 
     // Keywords typed in the panel, then the start control on the home target.
@@ -178,6 +180,16 @@ private Q_SLOTS:
 
         hitsTwoFiveOne();
         QCOMPARE(m_window->keywordHitTotal(), 8);
+        // One row per detection in arrival order, each shown with its count.
+        const QStringList files{QStringLiteral("/srv/一.txt"), QStringLiteral("/srv/二.docx"), QStringLiteral("/srv/三.pdf")};
+        const QList<int> counts{2, 5, 1};
+        for (int row = 0; row < 3; ++row) {
+            QCOMPARE(rows()->filePath(row), files.at(row));
+            QTRY_VERIFY(rows()->frameAt(row));
+            QCOMPARE(rows()->frameAt(row)->sensitiveCount(), counts.at(row));
+            QCOMPARE(rows()->frameAt(row)->findChild<QLabel *>(QStringLiteral("m_SensitiveFilepathLabel"))->text(),
+                     files.at(row));
+        }
         QCOMPARE(page(*m_window, "stackedWidget_2"), int(ScanningFlow));
 
         endTask();
