@@ -48,9 +48,11 @@ void KeywordResultList::appendRow(const QString &pathlist, const QString &filepa
     m_hitTotal += row.count;
     m_rows.push_back(std::move(row));
     m_widestRow = qMax(m_widestRow, widthFor(filepath));
-    updateGeometry();
-    if (count() - 1 <= m_viewEndRow)
-        scheduleRows();
+    // Every change of size hint posts a layout request, and posting one
+    // looks through the whole queue of pending events; during a burst of
+    // detections that queue is long. One deferred update takes in them all.
+    m_sizeChanged = true;
+    scheduleRows();
 }
 
 void KeywordResultList::clear()
@@ -61,6 +63,7 @@ void KeywordResultList::clear()
     m_rows.clear();
     m_hitTotal = 0;
     m_widestRow = 0;
+    m_sizeChanged = false;
     updateGeometry();
 }
 
@@ -165,6 +168,10 @@ void KeywordResultList::scheduleRows()
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (m_sizeChanged) {
+                m_sizeChanged = false;
+                updateGeometry();
+            }
             if (m_updatePending)
                 updateRows();
         },
@@ -185,12 +192,9 @@ void KeywordResultList::updateRows()
     const QRect view = viewRect();
     int first = 0;
     int last = -1;
-    if (view.isEmpty() || view.bottom() < 0) {
-        m_viewEndRow = -1;
-    } else {
+    if (!view.isEmpty() && view.bottom() >= 0) {
         first = qMax(0, floorDiv(view.top(), RowStep) - Overscan);
-        m_viewEndRow = view.bottom() / RowStep + Overscan;
-        last = qMin(count() - 1, m_viewEndRow);
+        last = qMin(count() - 1, view.bottom() / RowStep + Overscan);
     }
 
     for (auto it = m_frames.begin(); it != m_frames.end();) {

@@ -93,11 +93,10 @@ private:
     std::map<int, KeywordSensitiveFrame *> m_frames;
     QPointer<QAbstractScrollArea> m_area;
     MainWindow *m_mainWindow = nullptr;
-    // The last row the view reached at the last update (whether or not the
-    // row existed then); an appended row beyond it is out of view.
-    int m_viewEndRow = -1;
     bool m_updatePending = false;
     bool m_updating = false;
+    // Rows were added since the size hint was last announced.
+    bool m_sizeChanged = false;
     // A row's width without its path (measured once), and the widest row.
     int m_rowWidthWithoutPath = -1;
     int m_widestRow = 0;
