@@ -18,7 +18,11 @@ namespace {
 
 bool save(MainWindow &window, const QString &dir, const QString &name)
 {
-    QCoreApplication::processEvents();
+    // Rows and layouts settle over a few passes of the event loop (a row
+    // added makes the list taller, which lays out the page, which shows the
+    // row).
+    for (int pass = 0; pass < 5; ++pass)
+        QCoreApplication::processEvents();
     const QString path = QDir(dir).filePath(name);
     const bool saved = window.grab().save(path);
     QTextStream(stdout) << (saved ? "wrote " : "could not write ") << path << '\n';
