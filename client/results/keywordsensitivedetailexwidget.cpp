@@ -11,9 +11,11 @@
 #include "sensitivescaninterface.h"
 
 #include <QDBusPendingCallWatcher>
+#include <QFontMetricsF>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QTextDocument>
+#include <QtMath>
 
 namespace {
 const char *const DetailMethod = "SensitiveDiscoveryGetKeywordDetectedDetail";
@@ -40,6 +42,10 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(MainWindow *mainW
                                 QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"));
     ui->m_CancelButton->setProperty("useButtonPalette", true);
     ui->m_ConfirmButton->setProperty("isImportant", true);
+    ui->m_SensitiveDetailList->setRowHeight(KeywordSensitiveDetailFrame::RowHeight);
+    ui->m_SensitiveDetailList->setRowSpacing(ui->m_SensitiveDetailVBoxLayout->spacing());
+    ui->m_SensitiveDetailList->setRowFactory(
+        [this](int row, QWidget *parent) { return makeHitRow(row, parent); });
 
     SensitiveScanInterface *service = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
     if (service) {
@@ -83,18 +89,34 @@ void KeywordSensitiveDetailExWidget::showDetail(const SensitiveFileDetail &detai
     ui->m_SensitiveFilepathLabel->setToolTip(
         detail.filepath.isEmpty() ? QString() : Qt::convertFromPlainText(detail.filepath, Qt::WhiteSpaceNormal));
     ui->m_SensitiveCountLabel->setText(QString::number(detail.sensitives.size()));
-    // Rows added one by one to a list on screen are each shown and laid out
-    // with all the others, which grows with the square of their number: fill
-    // the list while it is hidden and show it once.
-    QWidget *list = ui->scrollAreaWidgetContents_2;
-    const bool shown = !list->isHidden();
-    list->hide();
-    for (const SensitiveItem &item : detail.sensitives) {
-        auto *row = new KeywordSensitiveDetailFrame(highlightSensitive(item.sensitive_ctx, item.sensitive));
-        ui->m_SensitiveDetailVBoxLayout->addWidget(row);
-    }
-    if (shown)
-        list->show();
+    WindowedRowList *list = ui->m_SensitiveDetailList;
+    list->clear();
+    m_hits = detail.sensitives;
+    if (m_hits.isEmpty())
+        return;
+    // The rows are as wide as the widest passage needs, as a column of
+    // rows would be: the list scrolls sideways rather than cutting a passage.
+    const KeywordSensitiveDetailFrame probe(QString{});
+    const int rowWidthWithoutText = probe.minimumSizeHint().width();
+    int widest = 0;
+    for (const SensitiveItem &item : qAsConst(m_hits))
+        widest = qMax(widest, widthFor(item, rowWidthWithoutText));
+    list->setContentWidth(widest);
+    list->setRowCount(m_hits.size());
+}
+
+QWidget *KeywordSensitiveDetailExWidget::makeHitRow(int row, QWidget *parent) const
+{
+    const SensitiveItem &item = m_hits.at(row);
+    return new KeywordSensitiveDetailFrame(highlightSensitive(item.sensitive_ctx, item.sensitive), parent);
+}
+
+int KeywordSensitiveDetailExWidget::widthFor(const SensitiveItem &item, int rowWidthWithoutText) const
+{
+    // The passage shows on one line, its line breaks joined or shown as
+    // blanks; measuring it with blanks errs on the wide side.
+    const QFontMetricsF metrics(ui->m_SensitiveDetailList->font());
+    return rowWidthWithoutText + qCeil(metrics.horizontalAdvance(item.sensitive_ctx.simplified())) + 2;
 }
 
 void KeywordSensitiveDetailExWidget::mousePressEvent(QMouseEvent *event)

@@ -1,6 +1,9 @@
 #ifndef KEYWORDSENSITIVEDETAILEXWIDGET_H
 #define KEYWORDSENSITIVEDETAILEXWIDGET_H
 
+#include "sensitiveitem.h"
+
+#include <QList>
 #include <QPoint>
 #include <QWidget>
 
@@ -18,7 +21,8 @@ class KeywordSensitiveDetailExWidget;
 // closed. On construction it asks the scan service for the file's detail
 // document without waiting; when the reply arrives the header shows the file
 // and the number of hits and the list one row per hit, the keyword marked in
-// its passage. A failed call or an unreadable document leaves the initial
+// its passage (a document may hold tens of thousands of hits: only the rows
+// in view are made, see WindowedRowList). A failed call or an unreadable document leaves the initial
 // texts ("文件路径", "0") and an empty list; only the log tells.
 class KeywordSensitiveDetailExWidget : public QWidget
 {
@@ -46,6 +50,9 @@ private Q_SLOTS:
 
 private:
     void showDetail(const SensitiveFileDetail &detail);
+    QWidget *makeHitRow(int row, QWidget *parent) const;
+    // The width a row needs to show the passage of `item` on one line.
+    int widthFor(const SensitiveItem &item, int rowWidthWithoutText) const;
 
     Ui::KeywordSensitiveDetailExWidget *ui;
     MainWindow *m_mainWindow;
@@ -53,6 +60,8 @@ private:
     // user drags the dialog.
     QPoint dragOffset;
     bool m_dragging = false;
+    // The hits of the document; only those in view are made into rows.
+    QList<SensitiveItem> m_hits;
 };
 
 #endif // KEYWORDSENSITIVEDETAILEXWIDGET_H

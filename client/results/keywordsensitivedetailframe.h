@@ -15,6 +15,8 @@ class KeywordSensitiveDetailFrame : public QFrame
     Q_OBJECT
 
 public:
+    static constexpr int RowHeight = 46;
+
     explicit KeywordSensitiveDetailFrame(const QString &html, QWidget *parent = nullptr);
     ~KeywordSensitiveDetailFrame() override;
 

@@ -7,16 +7,22 @@
 #include "keywordsensitivedetailframe.h"
 #include "mainwindow.h"
 #include "privatebus.h"
+#include "windowedrowlist.h"
 
 #include <QApplication>
 #include <QDBusPendingCallWatcher>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QMutex>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -54,16 +60,24 @@ QString text(QWidget *dialog, const char *label)
     return l ? l->text() : QStringLiteral("<no label %1>").arg(QLatin1String(label));
 }
 
-// The hit rows in the order of the dialog's list.
+WindowedRowList *hitList(QWidget *dialog)
+{
+    return dialog->findChild<WindowedRowList *>(QStringLiteral("m_SensitiveDetailList"));
+}
+
+// The hit rows made so far, in the order of the dialog's list (every row, as
+// long as they fit in the view).
 QList<KeywordSensitiveDetailFrame *> rows(QWidget *dialog)
 {
+    for (int i = 0; i < 4; ++i)
+        QCoreApplication::sendPostedEvents();
     QList<KeywordSensitiveDetailFrame *> result;
-    auto *layout = dialog->findChild<QVBoxLayout *>(QStringLiteral("m_SensitiveDetailVBoxLayout"));
-    if (!layout)
+    WindowedRowList *list = hitList(dialog);
+    if (!list)
         return result;
-    for (int i = 0; i < layout->count(); ++i)
-        if (auto *row = qobject_cast<KeywordSensitiveDetailFrame *>(layout->itemAt(i)->widget()))
-            result << row;
+    for (int row = 0; row < list->rowCount(); ++row)
+        if (auto *frame = qobject_cast<KeywordSensitiveDetailFrame *>(list->widgetAt(row)))
+            result << frame;
     return result;
 }
 
@@ -180,6 +194,48 @@ private Q_SLOTS:
         }
         const QStringList log = takeLog();
         QVERIFY(log.contains(QStringLiteral("Method 'SensitiveDiscoveryGetKeywordDetectedDetail' call successfully.")));
+    }
+
+    // A document with as many hits as the service keeps for one file opens
+    // with rows made only for the hits in view; scrolled to the end, the
+    // last hit shows; a passage wider than the dialog makes the list scroll
+    // sideways instead of being cut.
+    void largeDocument()
+    {
+        constexpr int Hits = 20000;
+        QJsonArray sensitives;
+        for (int i = 0; i < Hits; ++i) {
+            const QString context = i == 1 ? QStringLiteral("很长的一段上下文，").repeated(20) + QStringLiteral("机密")
+                                           : QStringLiteral("第%1处\r\n机密内容").arg(i);
+            sensitives.append(QJsonObject{{QStringLiteral("sensitive"), QStringLiteral("机密")},
+                                          {QStringLiteral("sensitive_ctx"), context}});
+        }
+        const QJsonObject document{{QStringLiteral("filepath"), QStringLiteral("/srv/大文件.log")},
+                                   {QStringLiteral("sensitives"), sensitives}};
+        m_fake->setReply(Method, {0, QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Compact))});
+        auto *dialog = openAndWait(QStringLiteral("/srv"), QStringLiteral("/srv/大文件.log"));
+
+        QCOMPARE(text(dialog, "m_SensitiveCountLabel"), QString::number(Hits));
+        WindowedRowList *list = hitList(dialog);
+        QCOMPARE(list->rowCount(), Hits);
+        QVERIFY(!rows(dialog).isEmpty());
+        QVERIFY(rows(dialog).size() < 20);
+        QCOMPARE(dialog->findChildren<KeywordSensitiveDetailFrame *>().size(), rows(dialog).size());
+
+        auto *area = dialog->findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+        QVERIFY(area->horizontalScrollBar()->maximum() > 0);
+        auto *wide = list->widgetAt(1);
+        QVERIFY(wide);
+        QVERIFY(list->width() >= wide->minimumSizeHint().width());
+
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        const QList<KeywordSensitiveDetailFrame *> end = rows(dialog);
+        auto *last = qobject_cast<KeywordSensitiveDetailFrame *>(list->widgetAt(Hits - 1));
+        QVERIFY(last);
+        QVERIFY(end.contains(last));
+        QCOMPARE(last->html(), highlightSensitive(QStringLiteral("第%1处\r\n机密内容").arg(Hits - 1), QStringLiteral("机密")));
+        QCOMPARE(last->height(), 46);
+        QVERIFY(!list->widgetAt(0));
     }
 
     void failuresOnlyLog_data()

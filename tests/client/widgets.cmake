@@ -16,3 +16,5 @@ add_dependencies(tst_leftsiderbarwidget discovery_gschemas)
 discovery_add_test(NAME tst_leftsiderbarwidget_noschema SOURCES tst_leftsiderbarwidget.cpp
                    LIBS clientwidgets PkgConfig::GSETTINGS_QT)
 discovery_add_test(NAME tst_imageresources SOURCES tst_imageresources.cpp LIBS Qt5::Gui)
+# The row list that makes widgets only for the rows in view.
+discovery_add_test(NAME tst_windowedrowlist SOURCES tst_windowedrowlist.cpp LIBS clientwidgets)
