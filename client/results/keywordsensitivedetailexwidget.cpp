@@ -96,12 +96,14 @@ void KeywordSensitiveDetailExWidget::showDetail(const SensitiveFileDetail &detai
         return;
     // The rows are as wide as the widest passage needs, as a column of
     // rows would be: the list scrolls sideways rather than cutting a passage.
-    const KeywordSensitiveDetailFrame probe(QString{});
-    const int rowWidthWithoutText = probe.minimumSizeHint().width();
-    int widest = 0;
+    // A passage shows on one line, its line breaks joined or shown as
+    // blanks; measuring it with blanks errs on the wide side.
+    const int rowWidthWithoutText = KeywordSensitiveDetailFrame(QString()).minimumSizeHint().width();
+    const QFontMetricsF metrics(list->font());
+    qreal widest = 0;
     for (const SensitiveItem &item : qAsConst(m_hits))
-        widest = qMax(widest, widthFor(item, rowWidthWithoutText));
-    list->setContentWidth(widest);
+        widest = qMax(widest, metrics.horizontalAdvance(item.sensitive_ctx.simplified()));
+    list->setContentWidth(rowWidthWithoutText + qCeil(widest) + 2);
     list->setRowCount(m_hits.size());
 }
 
@@ -110,15 +112,6 @@ QWidget *KeywordSensitiveDetailExWidget::makeHitRow(int row, QWidget *parent) co
     const SensitiveItem &item = m_hits.at(row);
     return new KeywordSensitiveDetailFrame(highlightSensitive(item.sensitive_ctx, item.sensitive), parent);
 }
-
-int KeywordSensitiveDetailExWidget::widthFor(const SensitiveItem &item, int rowWidthWithoutText) const
-{
-    // The passage shows on one line, its line breaks joined or shown as
-    // blanks; measuring it with blanks errs on the wide side.
-    const QFontMetricsF metrics(ui->m_SensitiveDetailList->font());
-    return rowWidthWithoutText + qCeil(metrics.horizontalAdvance(item.sensitive_ctx.simplified())) + 2;
-}
-
 void KeywordSensitiveDetailExWidget::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {

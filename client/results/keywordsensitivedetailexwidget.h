@@ -51,8 +51,6 @@ private Q_SLOTS:
 private:
     void showDetail(const SensitiveFileDetail &detail);
     QWidget *makeHitRow(int row, QWidget *parent) const;
-    // The width a row needs to show the passage of `item` on one line.
-    int widthFor(const SensitiveItem &item, int rowWidthWithoutText) const;
 
     Ui::KeywordSensitiveDetailExWidget *ui;
     MainWindow *m_mainWindow;
