@@ -56,6 +56,8 @@ KeywordSensitiveFrame *KeywordResultList::frameAt(int row) const
 
 QWidget *KeywordResultList::makeFrame(int row, QWidget *parent) const
 {
+    if (row < 0 || row >= count())
+        return nullptr;
     const Row &data = m_rows[size_t(row)];
     return new KeywordSensitiveFrame(m_mainWindow, data.pathlist, data.filepath, data.sensitives, parent);
 }

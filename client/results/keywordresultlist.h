@@ -34,7 +34,7 @@ public:
 
     void appendRow(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives);
     // Removes every row (see WindowedRowList::clear()).
-    void clear();
+    void clear() override;
 
     int count() const { return int(m_rows.size()); }
     // The sum of every row's count, as each row shows it.

@@ -27,7 +27,8 @@ class WindowedRowList : public QWidget
     Q_OBJECT
 
 public:
-    // Makes the widget of row `row`, as a child of `parent`.
+    // Makes the widget of row `row`, as a child of `parent` (nullptr: the
+    // row shows nothing).
     using RowFactory = std::function<QWidget *(int row, QWidget *parent)>;
 
     // Rows made beyond each edge of the view, so that a small scroll shows
@@ -55,7 +56,7 @@ public:
     // Removes every row and its widget. The widgets are deleted once the
     // event loop comes round (one of them may be handling the event that
     // led here).
-    void clear();
+    virtual void clear();
 
     QRect rowRect(int row) const;
     // The widget of `row` if it exists at the moment, else nullptr.
