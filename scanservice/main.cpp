@@ -74,6 +74,7 @@ int main(int argc, char *argv[])
 
     ScanService service(&store, privacy);
     service.setCountDelay(options.countDelayMs());
+    service.setFileDelay(options.fileDelayMs());
     service.setIdleMonitor(std::make_shared<IdleMonitor>(options.fakeIdleFile()));
     // The workers run this very program, even when its file has been replaced since it started.
     service.setExtraction(QStringLiteral("/proc/self/exe"), options.workerMemoryBytes(), options.secondsPerFile());

@@ -81,6 +81,11 @@ void ScanService::setCountDelay(int ms)
     m_tasks->setCountDelay(ms);
 }
 
+void ScanService::setFileDelay(int ms)
+{
+    m_tasks->setFileDelay(ms);
+}
+
 void ScanService::setIdleMonitor(std::shared_ptr<const IdleMonitor> idle)
 {
     m_tasks->setIdleMonitor(std::move(idle));

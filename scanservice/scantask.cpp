@@ -155,6 +155,10 @@ void ScanTask::Shared::work()
             latestPath = QString::fromUtf8(path);
         }
         queueChanged.notify_all();
+        if (settings.fileDelayMs > 0) {
+            std::unique_lock<std::mutex> lock(pauseMutex);
+            pauseChanged.wait_for(lock, std::chrono::milliseconds(settings.fileDelayMs), [this] { return cancelled.load(); });
+        }
         scanFile(path, stream.get(), scratch.get(), worker);
         scannedFiles.fetch_add(1);
     }

@@ -53,6 +53,7 @@ public:
         QDate today;                     // the scan's date (ages are counted to it)
         bool writeFindings = true;
         int countDelayMs = 0;            // for tests: the counting walk starts this much later
+        int fileDelayMs = 0;             // for tests: each scanning thread waits this long before each file
         QString workerProgram;           // extraction workers; empty: documents are read in the service itself
         WorkerProcess::Limits workerLimits;
         std::shared_ptr<const IdleMonitor> idle; // scan mode 4: scans only while it says idle

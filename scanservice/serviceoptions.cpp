@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <utility>
+
 QString ServiceOptions::defaultFindingsDatabase()
 {
     return QStringLiteral("/opt/tavex-control-discovery/db/tavex.findings.db");
@@ -33,6 +35,9 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     const QCommandLineOption countDelay(QStringLiteral("count-delay"),
                                         QStringLiteral("For tests: delay each task's counting walk by MS milliseconds."),
                                         QStringLiteral("MS"));
+    const QCommandLineOption fileDelay(QStringLiteral("file-delay"),
+                                       QStringLiteral("For tests: make each scanning thread wait MS milliseconds before each file."),
+                                       QStringLiteral("MS"));
     const QCommandLineOption rules(QStringLiteral("privacy-rules"),
                                    QStringLiteral("The privacy rule table (default: privacy-rules.conf next to the program, "
                                                   "else ../share/tavex-control-discovery/privacy-rules.conf)."),
@@ -52,6 +57,7 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     parser.addOption(seconds);
     parser.addOption(help);
     parser.addOption(countDelay);
+    parser.addOption(fileDelay);
     parser.addOption(database);
     if (!parser.parse(arguments)) {
         *message = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -99,11 +105,14 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
         m_fakeIdleFile = QDir::current().absoluteFilePath(parser.value(fakeIdle));
     if (parser.isSet(rules))
         m_privacyRules = QDir::current().absoluteFilePath(parser.value(rules));
-    if (parser.isSet(countDelay)) {
+    // The test delays: milliseconds up to ten minutes.
+    for (const auto &delay : {std::make_pair(&countDelay, &m_countDelayMs), std::make_pair(&fileDelay, &m_fileDelayMs)}) {
+        if (!parser.isSet(*delay.first))
+            continue;
         bool ok = false;
-        m_countDelayMs = parser.value(countDelay).toInt(&ok);
-        if (!ok || m_countDelayMs < 0 || m_countDelayMs > 600000) {
-            *message = QStringLiteral("--count-delay needs milliseconds between 0 and 600000\n");
+        *delay.second = parser.value(*delay.first).toInt(&ok);
+        if (!ok || *delay.second < 0 || *delay.second > 600000) {
+            *message = QStringLiteral("--%1 needs milliseconds between 0 and 600000\n").arg(delay.first->names().constFirst());
             *exitCode = 64;
             return false;
         }

@@ -22,6 +22,8 @@ public:
     QString privacyRules() const;
     // For tests: how long each counting walk waits before it starts.
     int countDelayMs() const { return m_countDelayMs; }
+    // For tests: how long a scanning thread waits before each file.
+    int fileDelayMs() const { return m_fileDelayMs; }
     qint64 workerMemoryBytes() const { return m_workerMemoryMiB << 20; }
     int secondsPerFile() const { return m_secondsPerFile; }
     // For tests: a file holding the machine's idle share in percent, read instead of /proc/stat.
@@ -30,6 +32,7 @@ public:
 private:
     QString m_findingsDatabase = defaultFindingsDatabase();
     int m_countDelayMs = 0;
+    int m_fileDelayMs = 0;
     qint64 m_workerMemoryMiB = Limits::WorkerMemoryBytes >> 20;
     int m_secondsPerFile = Limits::MaxSecondsPerFile;
     QString m_privacyRules;

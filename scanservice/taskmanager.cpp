@@ -154,6 +154,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
         settings.extensions.insert(type.toUtf8());
     settings.writeFindings = parsed.writeDatabase();
     settings.countDelayMs = m_countDelayMs;
+    settings.fileDelayMs = m_fileDelayMs;
     settings.workerProgram = m_workerProgram;
     settings.workerLimits = m_workerLimits;
     settings.idle = m_idle;

@@ -16,6 +16,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -28,6 +29,7 @@
 #include <algorithm>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -205,6 +207,20 @@ private:
             QTest::qWait(50);
     }
 
+    // Restarts the service so that each file takes it a moment: a task then
+    // lasts long enough to pause or terminate it, however fast the machine.
+    // The returned guard restarts it as before.
+    QScopeGuard<std::function<void()>> slowService()
+    {
+        stopService();
+        if (!startService({"--file-delay", "2"}))
+            qWarning("the service did not start with --file-delay");
+        return qScopeGuard(std::function<void()>([this] {
+            stopService();
+            startService();
+        }));
+    }
+
     // A fresh directory for one test's files.
     QString newTree()
     {
@@ -353,6 +369,8 @@ private Q_SLOTS:
 
     void eachMethodThroughClientProxy()
     {
+        const auto restore = slowService();
+        QVERIFY(serving());
         const QString tree = bigTree(1500);
         SignalLog log(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
@@ -480,6 +498,8 @@ private Q_SLOTS:
 
     void pauseHoldsSignalsContinueResumes()
     {
+        const auto restore = slowService();
+        QVERIFY(serving());
         const QString tree = bigTree();
         SignalLog log(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
@@ -506,6 +526,8 @@ private Q_SLOTS:
 
     void terminateStopsTheTask()
     {
+        const auto restore = slowService();
+        QVERIFY(serving());
         const QString tree = bigTree();
         SignalLog log(tree);
         QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
