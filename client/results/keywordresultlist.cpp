@@ -1,8 +1,8 @@
 #include "keywordresultlist.h"
 
 #include "keywordsensitiveframe.h"
+#include "textwidthestimate.h"
 
-#include <QFontMetricsF>
 #include <QtMath>
 
 KeywordResultList::KeywordResultList(QWidget *parent)
@@ -67,7 +67,8 @@ int KeywordResultList::widthFor(const QString &filepath)
     if (m_rowWidthWithoutPath < 0) {
         const KeywordSensitiveFrame probe(m_mainWindow, QString(), QString(), QVariantMap());
         m_rowWidthWithoutPath = probe.minimumSizeHint().width();
+        m_pathWidth = std::make_unique<TextWidthEstimate>(font());
     }
     // Rounded up, and a pixel to spare: the label measures its text its own way.
-    return m_rowWidthWithoutPath + qCeil(QFontMetricsF(font()).horizontalAdvance(filepath)) + 1;
+    return m_rowWidthWithoutPath + qCeil(m_pathWidth->width(filepath)) + 1;
 }

@@ -6,9 +6,11 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <memory>
 #include <vector>
 
 class KeywordSensitiveFrame;
+class TextWidthEstimate;
 class MainWindow;
 
 // The keyword scan's result list: one row per detection, in arrival order,
@@ -64,6 +66,7 @@ private:
     MainWindow *m_mainWindow = nullptr;
     // A row's width without its path, measured once.
     int m_rowWidthWithoutPath = -1;
+    std::unique_ptr<TextWidthEstimate> m_pathWidth;
 };
 
 #endif // KEYWORDRESULTLIST_H

@@ -9,9 +9,9 @@
 #include "scantasktype.h"
 #include "sensitivefiledetail.h"
 #include "sensitivescaninterface.h"
+#include "textwidthestimate.h"
 
 #include <QDBusPendingCallWatcher>
-#include <QFontMetricsF>
 #include <QIcon>
 #include <QMouseEvent>
 #include <QTextDocument>
@@ -99,10 +99,10 @@ void KeywordSensitiveDetailExWidget::showDetail(const SensitiveFileDetail &detai
     // A passage shows on one line, its line breaks joined or shown as
     // blanks; measuring it with blanks errs on the wide side.
     const int rowWidthWithoutText = KeywordSensitiveDetailFrame(QString()).minimumSizeHint().width();
-    const QFontMetricsF metrics(list->font());
+    TextWidthEstimate estimate(list->font());
     qreal widest = 0;
     for (const SensitiveItem &item : qAsConst(m_hits))
-        widest = qMax(widest, metrics.horizontalAdvance(item.sensitive_ctx.simplified()));
+        widest = qMax(widest, estimate.width(item.sensitive_ctx.simplified()));
     list->setContentWidth(rowWidthWithoutText + qCeil(widest) + 2);
     list->setRowCount(m_hits.size());
 }

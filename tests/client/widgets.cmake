@@ -18,3 +18,4 @@ discovery_add_test(NAME tst_leftsiderbarwidget_noschema SOURCES tst_leftsiderbar
 discovery_add_test(NAME tst_imageresources SOURCES tst_imageresources.cpp LIBS Qt5::Gui)
 # The row list that makes widgets only for the rows in view.
 discovery_add_test(NAME tst_windowedrowlist SOURCES tst_windowedrowlist.cpp LIBS clientwidgets)
+discovery_add_test(NAME tst_textwidthestimate SOURCES tst_textwidthestimate.cpp LIBS clientwidgets)
