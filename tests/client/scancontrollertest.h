@@ -6,6 +6,7 @@
 // script of answers for the modal boxes a flow opens one after the other,
 // the policy a task carried, and a capture of the log.
 
+#include "logcapture.h"
 #include "mainwindow.h"
 #include "messagebox.h"
 
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMutex>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -225,44 +225,6 @@ inline DecodedPolicy decodePolicy(const QString &base64)
 }
 
 // Keeps every log message of the process for the test to look for.
-class LogCapture
-{
-public:
-    LogCapture() { s_previous = qInstallMessageHandler(&LogCapture::handle); }
-    ~LogCapture() { qInstallMessageHandler(s_previous); }
-
-    static QStringList take()
-    {
-        QMutexLocker locker(&s_mutex);
-        const QStringList lines = s_lines;
-        s_lines.clear();
-        return lines;
-    }
-    static bool contains(const QString &piece)
-    {
-        QMutexLocker locker(&s_mutex);
-        for (const QString &line : qAsConst(s_lines)) {
-            if (line.contains(piece))
-                return true;
-        }
-        return false;
-    }
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
-        {
-            QMutexLocker locker(&s_mutex);
-            s_lines << message;
-        }
-        if (type != QtDebugMsg && s_previous)
-            s_previous(type, context, message);
-    }
-
-    static inline QMutex s_mutex;
-    static inline QStringList s_lines;
-    static inline QtMessageHandler s_previous = nullptr;
-};
 
 } // namespace ScanControllerTest
 

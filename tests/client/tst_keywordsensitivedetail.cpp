@@ -2,6 +2,7 @@
 // with the real MainWindow as the owner of the service proxy.
 
 #include "fakescanservice.h"
+#include "logcapture.h"
 #include "highlightsensitive.h"
 #include "keywordsensitivedetailexwidget.h"
 #include "keywordsensitivedetailframe.h"
@@ -17,7 +18,6 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QMutex>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -32,27 +32,6 @@ namespace {
 
 const QString Method = QStringLiteral("SensitiveDiscoveryGetKeywordDetectedDetail");
 
-QMutex logMutex;
-QStringList logLines;
-QtMessageHandler previousHandler = nullptr;
-
-void captureMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    {
-        QMutexLocker locker(&logMutex);
-        logLines << message;
-    }
-    if (type != QtDebugMsg && previousHandler)
-        previousHandler(type, context, message);
-}
-
-QStringList takeLog()
-{
-    QMutexLocker locker(&logMutex);
-    const QStringList lines = logLines;
-    logLines.clear();
-    return lines;
-}
 
 QString text(QWidget *dialog, const char *label)
 {
@@ -106,6 +85,7 @@ class TestKeywordSensitiveDetail : public QObject
 
 private:
     std::unique_ptr<PrivateBus> m_bus;
+    std::unique_ptr<LogCapture> m_log;
     std::unique_ptr<FakeScanService> m_fake;
     std::unique_ptr<MainWindow> m_window;
 
@@ -133,12 +113,12 @@ private Q_SLOTS:
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
         m_window = std::make_unique<MainWindow>();
-        previousHandler = qInstallMessageHandler(captureMessage);
+        m_log = std::make_unique<LogCapture>();
     }
     void init()
     {
         m_fake->reset();
-        takeLog();
+        LogCapture::take();
     }
     void cleanup()
     {
@@ -147,7 +127,7 @@ private Q_SLOTS:
     }
     void cleanupTestCase()
     {
-        qInstallMessageHandler(previousHandler);
+        m_log.reset();
         m_window.reset();
         m_fake.reset();
         m_bus.reset();
@@ -192,7 +172,7 @@ private Q_SLOTS:
             QCOMPARE(label->textFormat(), Qt::RichText);
             QCOMPARE(row->height(), 46);
         }
-        const QStringList log = takeLog();
+        const QStringList log = LogCapture::take();
         QVERIFY(log.contains(QStringLiteral("Method 'SensitiveDiscoveryGetKeywordDetectedDetail' call successfully.")));
     }
 
@@ -287,7 +267,7 @@ private Q_SLOTS:
         QCOMPARE(text(dialog, "m_SensitiveFilepathLabel"), filepath);
         QCOMPARE(text(dialog, "m_SensitiveCountLabel"), count);
         QCOMPARE(rows(dialog).size(), rowCount);
-        const QStringList log = takeLog();
+        const QStringList log = LogCapture::take();
         bool found = false;
         for (const QString &line : log)
             found = found || line.startsWith(logLine);
@@ -325,7 +305,7 @@ private Q_SLOTS:
         QTRY_VERIFY(firstAlive.isNull());
         auto *second = openAndWait(QStringLiteral("/"), QStringLiteral("/second"));
         QCOMPARE(text(second, "m_SensitiveFilepathLabel"), QStringLiteral("/second"));
-        const QStringList details = takeLog().filter(QStringLiteral("Sensitives Detail:"));
+        const QStringList details = LogCapture::take().filter(QStringLiteral("Sensitives Detail:"));
         QCOMPARE(details.size(), 1);
         QVERIFY(details.first().contains(QLatin1String("/second")));
     }

@@ -3,6 +3,7 @@
 // "在文件夹中显示" through the desktop's URL handling.
 
 #include "fakescanservice.h"
+#include "logcapture.h"
 #include "highlightsensitive.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
@@ -24,7 +25,6 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QMutex>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -45,27 +45,6 @@ const QString Method = QStringLiteral("SensitiveDiscoveryGetDataIdDetectedDetail
 const QString UpArrow = QStringLiteral(":/SensitiveDiscovery/images/scan/pii/scanitem/up-symbolic.png");
 const QString DownArrow = QStringLiteral(":/SensitiveDiscovery/images/scan/pii/scanitem/down-symbolic.png");
 
-QMutex logMutex;
-QStringList logLines;
-QtMessageHandler previousHandler = nullptr;
-
-void captureMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    {
-        QMutexLocker locker(&logMutex);
-        logLines << message;
-    }
-    if (type != QtDebugMsg && previousHandler)
-        previousHandler(type, context, message);
-}
-
-QStringList takeLog()
-{
-    QMutexLocker locker(&logMutex);
-    const QStringList lines = logLines;
-    logLines.clear();
-    return lines;
-}
 
 QString labelText(QWidget *widget, const char *name)
 {
@@ -142,6 +121,7 @@ class TestPiiSensitiveDetail : public QObject
 
 private:
     std::unique_ptr<PrivateBus> m_bus;
+    std::unique_ptr<LogCapture> m_log;
     std::unique_ptr<FakeScanService> m_fake;
     std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_dir;
@@ -177,13 +157,13 @@ private Q_SLOTS:
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
         m_window = std::make_unique<MainWindow>();
-        previousHandler = qInstallMessageHandler(captureMessage);
+        m_log = std::make_unique<LogCapture>();
     }
     void init()
     {
         m_fake->reset();
         m_desktop.opened.clear();
-        takeLog();
+        LogCapture::take();
     }
     void cleanup()
     {
@@ -193,7 +173,7 @@ private Q_SLOTS:
     }
     void cleanupTestCase()
     {
-        qInstallMessageHandler(previousHandler);
+        m_log.reset();
         m_window.reset();
         m_fake.reset();
         m_bus.reset();
@@ -213,7 +193,7 @@ private Q_SLOTS:
         // The default reply (0, "") is no document.
         QCOMPARE(labelText(dialog, "m_SensitiveMatchedLabel"), QStringLiteral("0"));
         QVERIFY(layoutWidgets<PiiSensitiveFrame>(dialog).isEmpty());
-        QVERIFY(takeLog().contains(QStringLiteral("Invalid JSON format")));
+        QVERIFY(LogCapture::take().contains(QStringLiteral("Invalid JSON format")));
     }
 
     void regroupsByFileThenRule()
@@ -274,7 +254,7 @@ private Q_SLOTS:
         QVERIFY(files.at(2)->findChild<QLabel *>(QStringLiteral("m_ShowInFolderLabel"))->property("filepath").isNull());
         QCOMPARE(files.at(0)->findChild<QLabel *>(QStringLiteral("m_ShowInFolderLabel"))->property("filepath").toString(),
                  upperB);
-        const QStringList missing = takeLog().filter(QStringLiteral("文件不存在："));
+        const QStringList missing = LogCapture::take().filter(QStringLiteral("文件不存在："));
         QCOMPARE(missing, QStringList{QStringLiteral("文件不存在： \"%1\"").arg(gone)});
     }
 
@@ -306,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(labelText(dialog, "m_SensitiveMatchedLabel"), QStringLiteral("0"));
         QVERIFY(layoutWidgets<PiiSensitiveFrame>(dialog).isEmpty());
         bool found = false;
-        for (const QString &line : takeLog())
+        for (const QString &line : LogCapture::take())
             found = found || line.startsWith(logLine);
         QVERIFY(found);
     }
@@ -323,7 +303,7 @@ private Q_SLOTS:
         first->close();
         QTRY_VERIFY(alive.isNull());
         openAndWait(QStringLiteral("/"), QStringLiteral("second"));
-        const QStringList details = takeLog().filter(QStringLiteral("Sensitives Detail:"));
+        const QStringList details = LogCapture::take().filter(QStringLiteral("Sensitives Detail:"));
         QCOMPARE(details.size(), 1);
         QVERIFY(details.first().contains(QLatin1String("second")));
     }
@@ -460,14 +440,14 @@ private Q_SLOTS:
         PiiSensitiveFrame row(path, {{QStringLiteral("r"), {QStringLiteral("p")}}});
         QVERIFY(!existedAtFirst || QFile::remove(path));
         row.show();
-        takeLog();
+        LogCapture::take();
         ModalAnswerer answer([](QWidget *box) { ModalAnswerer::dismiss(box); });
         QTest::mousePress(row.findChild<QLabel *>(QStringLiteral("m_ShowInFolderLabel")), Qt::LeftButton);
         QCoreApplication::processEvents();
         QVERIFY(m_desktop.opened.isEmpty());
         QVERIFY(!answer.answered());
         const QString logged = existedAtFirst ? path : QString();
-        QCOMPARE(takeLog().filter(QStringLiteral("文件不存在")),
+        QCOMPARE(LogCapture::take().filter(QStringLiteral("文件不存在")),
                  QStringList{QStringLiteral("文件不存在: \"%1\"").arg(logged)});
     }
 };

@@ -2,11 +2,11 @@
 // private bus, reach the real MainWindow only for the current task.
 
 #include "fakescanservice.h"
+#include "logcapture.h"
 #include "mainwindow.h"
 #include "privatebus.h"
 
 #include <QElapsedTimer>
-#include <QMutex>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -22,27 +22,6 @@ const QString DataIdDetected = QStringLiteral("SensitiveDiscoveryDataIdDetected"
 // what a test has sent.
 const QString MarkerFile = QStringLiteral("\x01marker");
 
-QMutex logMutex;
-QStringList logLines;
-QtMessageHandler previousHandler = nullptr;
-
-void captureMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    {
-        QMutexLocker locker(&logMutex);
-        logLines << message;
-    }
-    if (type != QtDebugMsg && previousHandler)
-        previousHandler(type, context, message);
-}
-
-QStringList takeLog()
-{
-    QMutexLocker locker(&logMutex);
-    QStringList lines = logLines;
-    logLines.clear();
-    return lines;
-}
 
 struct Forwarded
 {
@@ -58,6 +37,7 @@ class TestSignalReceiver : public QObject
 
 private:
     std::unique_ptr<PrivateBus> m_bus;
+    std::unique_ptr<LogCapture> m_log;
     std::unique_ptr<FakeScanService> m_fake;
     std::unique_ptr<MainWindow> m_window;
     QList<Forwarded> m_forwarded;
@@ -112,11 +92,11 @@ private Q_SLOTS:
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
-        previousHandler = qInstallMessageHandler(captureMessage);
+        m_log = std::make_unique<LogCapture>();
         m_window = std::make_unique<MainWindow>();
 
         // The four subscriptions, in their order, all made.
-        const QStringList subscribed = takeLog().filter(QStringLiteral("connect to signal"));
+        const QStringList subscribed = LogCapture::take().filter(QStringLiteral("connect to signal"));
         QCOMPARE(subscribed, (QStringList{QStringLiteral("Success to connect to signal '%1'").arg(KeywordScanning),
                                           QStringLiteral("Success to connect to signal '%1'").arg(KeywordDetected),
                                           QStringLiteral("Success to connect to signal '%1'").arg(DataIdScanning),
@@ -149,12 +129,12 @@ private Q_SLOTS:
         m_window->setPrivacyPathList(QString());
         QVERIFY(flush());
         m_forwarded.clear();
-        takeLog();
+        LogCapture::take();
     }
     void cleanupTestCase()
     {
         m_window.reset();
-        qInstallMessageHandler(previousHandler);
+        m_log.reset();
         m_fake.reset();
         m_bus.reset();
     }
@@ -204,7 +184,7 @@ private Q_SLOTS:
         QVERIFY(flush());
 
         const QString ignored = QStringLiteral("~~~~~~~~~~~~~~~ signal: %1 ignored.").arg(signal);
-        const QStringList log = takeLog();
+        const QStringList log = LogCapture::take();
         if (forwarded) {
             QCOMPARE(m_forwarded.size(), 1);
             QCOMPARE(m_forwarded.first().signal, forwardedNameOf(signal));
@@ -258,7 +238,7 @@ private Q_SLOTS:
         QVERIFY(m_fake->emitSignal(signal, argumentsFor(signal, sent)));
         QVERIFY(flush());
         QCOMPARE(m_forwarded.size(), 0);
-        QCOMPARE(takeLog().filter(QStringLiteral("ignored.")).size(), 1);
+        QCOMPARE(LogCapture::take().filter(QStringLiteral("ignored.")).size(), 1);
     }
 
     void forwardedUnchanged_data()
@@ -330,7 +310,7 @@ private Q_SLOTS:
         const QVariantMap map{{QStringLiteral("金融消费"), 1}, {QStringLiteral("身份标识"), 2}, {QStringLiteral("a"), 3}};
         QVERIFY(m_fake->emitSignal(DataIdDetected, {QStringLiteral("/p"), map}));
         QVERIFY(flush());
-        const QStringList log = takeLog();
+        const QStringList log = LogCapture::take();
         const int received = log.indexOf(QRegularExpression(
             QStringLiteral("^Received SensitiveDiscoveryDataIdDetected with data: \"/p\" QMap\\(.*\\)$")));
         QVERIFY2(received >= 0, qPrintable(log.join('\n')));
