@@ -21,6 +21,20 @@ constexpr int MaxFrames = 50;
 char g_logPath[4096] = {0};
 long g_utcOffsetSeconds = 0;
 
+// The handler runs on a stack of its own, so that a stack overflow (a
+// SIGSEGV on the exhausted stack) is still reported.
+alignas(16) char g_alternateStack[64 * 1024];
+
+void installHandler(int signalNumber)
+{
+    struct sigaction action;
+    std::memset(&action, 0, sizeof(action));
+    action.sa_handler = onFatalSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_ONSTACK;
+    sigaction(signalNumber, &action, nullptr);
+}
+
 // Appends text to buf (bounded); returns the new length.
 size_t appendText(char *buf, size_t len, size_t cap, const char *text)
 {
@@ -126,8 +140,16 @@ void install(const QString &logPath)
     void *frames[2];
     backtrace(frames, 2);
 
-    signal(SIGSEGV, onFatalSignal);
-    signal(SIGABRT, onFatalSignal);
+    stack_t stack;
+    std::memset(&stack, 0, sizeof(stack));
+    stack.ss_sp = g_alternateStack;
+    stack.ss_size = sizeof(g_alternateStack);
+    sigaltstack(&stack, nullptr);
+
+    // SIGSEGV, then SIGABRT; the other faults a program can die of
+    // (a bad mapping, arithmetic, an illegal instruction) are reported alike.
+    for (int signalNumber : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL})
+        installHandler(signalNumber);
 }
 
 } // namespace CrashHandler

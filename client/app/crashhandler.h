@@ -4,7 +4,8 @@
 class QString;
 
 // Fatal-signal handling. install() remembers the log file the crash report
-// goes to and installs onFatalSignal for SIGSEGV, then SIGABRT.
+// goes to and installs onFatalSignal for SIGSEGV, then SIGABRT, then SIGBUS,
+// SIGFPE and SIGILL, on an alternate signal stack of the installing thread.
 namespace CrashHandler {
 void install(const QString &logPath);
 }

@@ -10,8 +10,19 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
+// Recurses until the stack is gone; the result keeps the frames alive.
+int overflowStack(volatile int depth)
+{
+    volatile char frame[1024];
+    frame[0] = char(depth);
+    return overflowStack(depth + 1) + frame[0];
+}
+
 // Child mode: install the handler on the given log file, then fail.
 [[noreturn]] void crashChild(const char *logPath, const char *how)
 {
@@ -19,6 +30,19 @@ namespace {
     if (std::strcmp(how, "segv") == 0) {
         volatile int *null = nullptr;
         *null = 1;
+    } else if (std::strcmp(how, "stack") == 0) {
+        overflowStack(0);
+    } else if (std::strcmp(how, "bus") == 0) {
+        // Touching a mapped page beyond the end of a file is a bus error.
+        char name[] = "/tmp/crashhandler-XXXXXX";
+        const int fd = mkstemp(name);
+        unlink(name);
+        auto *page = static_cast<volatile char *>(mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0));
+        (void)page[0];
+    } else if (std::strcmp(how, "ill") == 0) {
+        __builtin_trap();
+    } else if (std::strcmp(how, "fpe") == 0) {
+        raise(SIGFPE);
     }
     std::abort();
 }
@@ -35,6 +59,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("signalNumber");
         QTest::newRow("SIGSEGV") << "segv" << int(SIGSEGV);
         QTest::newRow("SIGABRT") << "abort" << int(SIGABRT);
+        QTest::newRow("SIGBUS") << "bus" << int(SIGBUS);
+        QTest::newRow("SIGILL") << "ill" << int(SIGILL);
+        QTest::newRow("SIGFPE") << "fpe" << int(SIGFPE);
+#ifndef __SANITIZE_ADDRESS__
+        // AddressSanitizer reports a stack overflow itself.
+        QTest::newRow("stack overflow") << "stack" << int(SIGSEGV);
+#endif
     }
     void fatalSignalWritesReportAndExitsWithOne()
     {
