@@ -124,6 +124,13 @@ void KeywordConfigAllinoneWidget::fillTemplateTable()
     view->setItemDelegateForColumn(0, new CenterCheckBoxDelegate(view));
     view->setItemDelegate(new NoHoverDelegate(view));
 
+    // A database that exists but cannot be read is said so here, not only
+    // in the log: otherwise the tab would just be empty.
+    if (!m_store->errorText().isEmpty()) {
+        ui->m_KeywordTemplateErrorLabel->setText(tr("无法读取敏感词自查清单数据库：%1").arg(m_store->errorText()));
+        ui->m_KeywordTemplateErrorLabel->setVisible(true);
+    }
+
     QMap<QString, QString> templates;
     m_store->templates(templates);
     if (templates.isEmpty())

@@ -50,8 +50,22 @@ KeywordTemplateStore::KeywordTemplateStore(const QString &path, const QString &c
     m_database.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
     if (!m_database.open()) {
         m_isOpen = false;
-        qDebug() << m_database.lastError();
+        m_errorText = m_database.lastError().text();
+    } else {
+        // SQLite opens lazily: a damaged file or one that is not a database
+        // only shows on the first read, so read the checklist list once now.
+        // A database without any table (an empty file) has nothing imported
+        // yet; that is not a fault.
+        QSqlQuery probe(m_database);
+        const bool empty = probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && probe.next()
+                           && probe.value(0).toLongLong() == 0;
+        if (!empty && !probe.exec(QStringLiteral("SELECT name, importedtime FROM dlp_imported_keyword_checklist LIMIT 1"))) {
+            const QSqlError error = probe.lastError();
+            m_errorText = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+        }
     }
+    if (!m_errorText.isEmpty())
+        qWarning().noquote() << "Cannot read the keyword checklist database" << path << ":" << m_errorText;
 }
 
 KeywordTemplateStore::~KeywordTemplateStore()

@@ -17,7 +17,8 @@
 // The client uses the one process-wide store from instance() over
 // KeywordTemplateLayout::databasePath(); the store
 // opens the database once and never writes to it. A missing or unreadable
-// database leaves the store closed, and a closed store lists nothing.
+// database leaves the store closed, and a closed store lists nothing; of an
+// existing database that cannot be read, errorText() tells why.
 class KeywordTemplateStore
 {
 public:
@@ -36,6 +37,10 @@ public:
     KeywordTemplateStore &operator=(const KeywordTemplateStore &) = delete;
 
     bool isOpen() const { return m_isOpen; }
+    // Why an existing database could not be read (permissions, not a
+    // database, damaged, no checklist list); empty when it was read or when
+    // there is no database at all.
+    QString errorText() const { return m_errorText; }
 
     // Adds name -> imported time for every listed checklist to `out`; of
     // rows with the same name the one read last wins.
@@ -52,6 +57,7 @@ private:
 
     QSqlDatabase m_database;
     bool m_isOpen = true;
+    QString m_errorText;
     QString m_connectionName;
 };
 

@@ -4,7 +4,9 @@
 
 #include "headercheckbox.h"
 
+#include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -65,6 +67,39 @@ private Q_SLOTS:
         m_threeChecklists = m_dir.filePath(QStringLiteral("three.db"));
         for (const char *name : {"charlie", "alpha", "bravo"})
             QCOMPARE(ChecklistFixture::import(m_threeChecklists, QString::fromLatin1(name), QByteArray(name) + "-word\n"), 0);
+    }
+
+    // A database that exists but cannot be read is said so in the tab,
+    // with SQLite's reason, instead of leaving the table silently empty.
+    void unreadableDatabaseIsShown_data()
+    {
+        QTest::addColumn<QByteArray>("content");   // empty: a readable checklist database
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("readable") << QByteArray() << QString();
+        QTest::newRow("not a database") << QByteArray("name,keyword\nalpha,机密\n").repeated(200)
+                                         << QStringLiteral("not a database");
+        // A database whose first page holds the SQLite header and then zeros.
+        QByteArray damaged("SQLite format 3\0", 16);
+        damaged += QByteArray::fromHex("100001010040202000000002000000020000000000000000000000010000000400000000");
+        damaged += QByteArray(4096 * 2 - damaged.size(), '\xAB');
+        QTest::newRow("damaged") << damaged << QStringLiteral("malformed");
+    }
+    void unreadableDatabaseIsShown()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QString db = m_threeChecklists;
+        if (!content.isEmpty()) {
+            db = m_dir.filePath(QStringLiteral("%1.db").arg(QTest::currentDataTag()));
+            QFile file(db);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        }
+        Panel p(db);
+        auto *label = p.panel->findChild<QLabel *>(QStringLiteral("m_KeywordTemplateErrorLabel"));
+        QVERIFY(label);
+        QCOMPARE(!label->isHidden(), !reason.isEmpty());
+        QVERIFY2(label->text().contains(reason, Qt::CaseInsensitive), qPrintable(label->text()));
+        QCOMPARE(p.model->rowCount(), reason.isEmpty() ? 3 : 0);
     }
 
     void noDatabase()
