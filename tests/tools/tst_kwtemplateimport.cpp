@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using Fixture = ChecklistFixture;
 
 namespace {
@@ -84,6 +86,31 @@ private Q_SLOTS:
         QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"))
                     .match(templates.first()).hasMatch());
         QCOMPARE(read, keywords);
+    }
+
+    // The directories the tool creates and the new database are its owner's
+    // alone, whatever the umask; a directory that exists keeps its mode.
+    void createsPrivateFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("shared"))));
+        QVERIFY(::chmod(QFile::encodeName(dir.filePath(QStringLiteral("shared"))).constData(), 0755) == 0);
+        const QString db = dir.filePath(QStringLiteral("shared/a/b/kw.db"));
+        const QString file = dir.filePath(QStringLiteral("list.txt"));
+        QVERIFY(Fixture::writeFile(file, "机密\n"));
+        const mode_t old = ::umask(0);
+        const Fixture::Run run = Fixture::runTool({QStringLiteral("--db"), db, QStringLiteral("n"), file});
+        ::umask(old);
+        QCOMPARE(run.exitCode, 0);
+        auto mode = [&](const char *relative) {
+            struct stat st;
+            return ::stat(QFile::encodeName(dir.filePath(QLatin1String(relative))).constData(), &st) == 0
+                       ? int(st.st_mode & 07777) : -1;
+        };
+        QCOMPARE(mode("shared"), 0755);
+        QCOMPARE(mode("shared/a"), 0700);
+        QCOMPARE(mode("shared/a/b"), 0700);
+        QCOMPARE(mode("shared/a/b/kw.db"), 0600);
     }
 
     void sealedLayout()

@@ -11,6 +11,12 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const char *const ChecklistTable = "dlp_imported_keyword_checklist";
@@ -165,6 +171,20 @@ bool writeChecklist(Writer &w, const QString &name, const QStringList &keywords,
     return true;
 }
 
+// Creates the missing directories of `path`, each readable by its owner
+// only; directories that exist keep their mode.
+bool makePrivateDirectories(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(QDir::cleanPath(path));
+    for (int slash = native.indexOf('/', 1);; slash = native.indexOf('/', slash + 1)) {
+        const QByteArray prefix = slash < 0 ? native : native.left(slash);
+        if (::mkdir(prefix.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (slash < 0)
+            return true;
+    }
+}
+
 } // namespace
 
 QString KeywordTemplateImporter::timeText(const QDateTime &time)
@@ -224,9 +244,20 @@ bool KeywordTemplateImporter::importChecklist(const QString &databasePath, const
 
     const QFileInfo info(databasePath);
     const bool created = !info.exists();
-    if (created && !QDir().mkpath(info.absolutePath())) {
-        *error = QStringLiteral("cannot create the directory %1").arg(info.absolutePath());
+    if (created && !makePrivateDirectories(info.absolutePath())) {
+        *error = QStringLiteral("cannot create the directory %1: %2").arg(info.absolutePath(), QString::fromLocal8Bit(std::strerror(errno)));
         return false;
+    }
+    // The keywords are sealed, but the list of checklists is not: a new
+    // database is readable by its owner only (SQLite gives its journal the
+    // same mode).
+    if (created) {
+        const int fd = ::open(QFile::encodeName(databasePath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            *error = QStringLiteral("cannot create %1: %2").arg(databasePath, QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        ::close(fd);
     }
     const auto removeCreated = [&] {
         if (created) {
