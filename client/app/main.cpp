@@ -1,5 +1,6 @@
 #include "catalogues.h"
 #include "crashhandler.h"
+#include "keywordtemplatelayout.h"
 #include "logfile.h"
 #include "mainwindow.h"
 #include "windowdecoration.h"
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     CrashHandler::install(LogFile::current()->path());
     Catalogues::install(&app, QLocale::system().name(), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
 
+    KeywordTemplateLayout::useDatabasePath(KeywordTemplateLayout::productDatabasePath());
     MainWindow window;
     decorateMainWindow(&window);
     window.show();

@@ -154,7 +154,23 @@ void TestEndToEnd::initTestCase()
     env.remove(QStringLiteral("QT_SCALE_FACTOR"));
     m_client.setProcessEnvironment(env);
     m_client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_client.start(QStringLiteral(DISCOVERY_CLIENT_EXECUTABLE), QStringList());
+    // The client's log and checklist database have fixed places under /opt:
+    // where the test may make a mount namespace of its own, the client sees
+    // an empty /opt there, so the run neither reads nor writes the real ones.
+    // The namespace is entered by exec, so the client keeps the started pid.
+    const bool privateOpt = QProcess::execute(QStringLiteral("unshare"),
+                                              {QStringLiteral("--mount"), QStringLiteral("--propagation"),
+                                               QStringLiteral("private"), QStringLiteral("true")}) == 0;
+    if (privateOpt) {
+        m_client.start(QStringLiteral("unshare"),
+                       {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
+                        QStringLiteral("sh"), QStringLiteral("-c"),
+                        QStringLiteral("mount -t tmpfs tmpfs /opt && exec \"$0\""),
+                        QStringLiteral(DISCOVERY_CLIENT_EXECUTABLE)});
+    } else {
+        qWarning("cannot make a mount namespace: the client uses the real /opt");
+        m_client.start(QStringLiteral(DISCOVERY_CLIENT_EXECUTABLE), QStringList());
+    }
     QVERIFY2(m_client.waitForStarted(), qPrintable(m_client.errorString()));
 
     QTRY_VERIFY_WITH_TIMEOUT(!clientWindows().isEmpty(), 30000);

@@ -32,8 +32,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption dbOption(QStringLiteral("db"),
                                       QStringLiteral("The checklist database (default: %1).")
-                                          .arg(KeywordTemplateLayout::databasePath()),
-                                      QStringLiteral("PATH"), KeywordTemplateLayout::databasePath());
+                                          .arg(KeywordTemplateLayout::productDatabasePath()),
+                                      QStringLiteral("PATH"), KeywordTemplateLayout::productDatabasePath());
     parser.addOption(dbOption);
     parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("The checklist's name."));
     parser.addPositionalArgument(QStringLiteral("FILE"),
