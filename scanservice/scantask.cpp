@@ -6,6 +6,7 @@
 #include "findingsstore.h"
 #include "hitcollector.h"
 #include "nofollow.h"
+#include "pathname.h"
 #include "privacycollector.h"
 #include "scanlimits.h"
 
@@ -154,7 +155,7 @@ void ScanTask::Shared::work()
             const int fileId = ++nextFileId;
             std::lock_guard<std::mutex> events(eventMutex);
             latestFileId = fileId;
-            latestPath = QString::fromUtf8(file.path);
+            latestPath = PathName::toText(file.path);
         }
         queueChanged.notify_all();
         if (settings.fileDelayMs > 0) {
@@ -170,7 +171,7 @@ void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const
 {
     skip(reason);
     if (settings.writeFindings)
-        store->addFailure(id, QString::fromUtf8(path), detail.isEmpty() ? reason : detail);
+        store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail);
 }
 
 void ScanTask::Shared::scanFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
@@ -269,7 +270,7 @@ void ScanTask::Shared::keywordFile(const FileWalker::File &file, KeywordMatcher:
         return;
 
     FindingsStore::FileFindings findings;
-    findings.path = QString::fromUtf8(path);
+    findings.path = PathName::toText(path);
     QVariantMap counts;
     QByteArray countsJson;
     for (int keyword : collector.foundKeywords()) {
@@ -304,7 +305,7 @@ void ScanTask::Shared::privacyFile(const FileWalker::File &file, PrivacyMatcher:
         return;
 
     FindingsStore::FileFindings findings;
-    findings.path = QString::fromUtf8(path);
+    findings.path = PathName::toText(path);
     findings.hits = "[]";
     // Hits per category, in the order of the categories.
     QVector<int> perCategory(PrivacyRuleTable::categories().size(), 0);

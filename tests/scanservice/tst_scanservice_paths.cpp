@@ -1,6 +1,7 @@
 // The paths the real service walks, opens and reports, on a private bus: a
 // directory of the tree swapped for a link while the task runs, a tree
-// deeper than PATH_MAX, and file names that are not UTF-8.
+// deeper than PATH_MAX, and file names that are not UTF-8 (reported in the
+// escaped form: a byte that is not UTF-8 as "\xHH").
 #include "privatebus.h"
 #include "sampledocuments.h"
 
@@ -269,6 +270,60 @@ private Q_SLOTS:
         QCOMPARE(log.detections.keys(), QStringList{deep});
         QCOMPARE(log.detections.value(deep), (QVariantMap{{"机密", 1}}));
         QCOMPARE(detail(tree, deep), qMakePair(0, QStringList{"机密"}));
+    }
+
+    // Names that differ only in bytes that are not UTF-8 (and a name that
+    // spells such a byte's escape) are all reported, each under its own
+    // path, and the detail of each path is that file's.
+    void namesNotUtf8KeepTheirBytes()
+    {
+        const QString tree = newTree();
+        const int dir = ::open(QFile::encodeName(tree).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(dir >= 0);
+        const QList<QPair<QByteArray, QString>> files{
+            {"caf\xE9.txt", "机密"},       // Latin-1 é
+            {"caf\xE8.txt", "绝密"},       // Latin-1 è
+            {"caf\xC3\xA9.txt", "文件"},   // é in UTF-8
+            {"caf\\xE9.txt", "秘密"},     // a backslash, "xE9"
+        };
+        bool written = true;
+        for (const auto &file : files)
+            written = written && writeAt(dir, file.first, "这是" + file.second.toUtf8());
+        ::close(dir);
+        QVERIFY(written);
+
+        Signals log(tree);
+        QCOMPARE(setTask(tree, {"机密", "绝密", "文件", "秘密"}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        const QMap<QString, QString> expected{{tree + "/caf\\xE9.txt", "机密"},
+                                              {tree + "/caf\\xE8.txt", "绝密"},
+                                              {tree + QStringLiteral("/café.txt"), "文件"},
+                                              {tree + "/caf\\x5CxE9.txt", "秘密"}};
+        QCOMPARE(log.detections.keys(), expected.keys());
+        for (auto it = expected.constBegin(); it != expected.constEnd(); ++it) {
+            QCOMPARE(log.detections.value(it.key()), (QVariantMap{{it.value(), 1}}));
+            QCOMPARE(detail(tree, it.key()), qMakePair(0, QStringList{it.value()}));
+        }
+    }
+
+    // An entry of the path list given in the escaped form is the directory
+    // of those bytes.
+    void entryNotUtf8()
+    {
+        const QString tree = newTree();
+        const QByteArray directory = QFile::encodeName(tree) + "/d\xFF";
+        QCOMPARE(::mkdir(directory.constData(), 0755), 0);
+        const int dir = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QVERIFY(dir >= 0);
+        const bool written = writeAt(dir, "f.txt", "机密");
+        ::close(dir);
+        QVERIFY(written);
+        const QString entry = tree + "/d\\xFF";
+        Signals log(entry);
+        QCOMPARE(setTask(entry, {"机密"}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        QCOMPARE(log.detections.keys(), QStringList{entry + "/f.txt"});
+        QCOMPARE(detail(entry, entry + "/f.txt"), qMakePair(0, QStringList{"机密"}));
     }
 };
 
