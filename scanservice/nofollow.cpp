@@ -44,11 +44,13 @@ int linkOr(int dir, const QByteArray &name, int error)
     return -error;
 }
 
-// Only root can have put or changed an entry of this directory.
+// Only root (or the user the service runs as, root when installed) can
+// have put or changed an entry of this directory.
 bool onlyRootWrites(int dir)
 {
     struct stat st;
-    return ::fstat(dir, &st) == 0 && st.st_uid == 0 && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return ::fstat(dir, &st) == 0 && (st.st_uid == 0 || st.st_uid == ::geteuid())
+           && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 int openRoot()

@@ -35,8 +35,9 @@ public:
 
     // Resolves an entry of a task, an absolute path the caller chose, from
     // "/". Links on that path are followed only where no one but root could
-    // have made or changed them: in a directory that belongs to root and
-    // that neither its group nor others may write to ("/home" -> "/var/home"
+    // have made or changed them: in a directory that belongs to root (or to
+    // the user the service runs as) and that neither its group nor others
+    // may write to ("/home" -> "/var/home"
     // is followed; a link in a user's directory is not). Returns a
     // descriptor (O_PATH) of the directory that holds the entry's last
     // component and that component in *name ("." for "/" itself).
