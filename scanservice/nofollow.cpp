@@ -78,9 +78,11 @@ int NoFollow::openBelow(int dirfd, const QByteArray &relative, int flags)
         const long fd = ::syscall(SYS_openat2, dirfd, relative.constData(), &how, sizeof how);
         if (fd >= 0)
             return static_cast<int>(fd);
-        if (errno != ENOSYS && errno != EPERM)
+        // EAGAIN: a rename raced the scoped lookup; the per-component walk below has no such race.
+        if (errno != ENOSYS && errno != EPERM && errno != EAGAIN)
             return -errno;
-        unavailable = true;
+        if (errno != EAGAIN)
+            unavailable = true;
     }
 #endif
     const std::vector<QByteArray> parts = componentsOf(relative);

@@ -19,6 +19,7 @@
 #include <functional>
 #include <chrono>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
