@@ -176,27 +176,57 @@ private Q_SLOTS:
 
     // A directory above the walk's place swapped for a link: the walk goes
     // on in the directories it holds and never enters the link's target,
-    // and the files it found can no longer be opened by their path.
+    // and the files it found can no longer be opened by their path, be the
+    // path short (one openat2) or longer than PATH_MAX (one openat per
+    // component).
+    void ancestorSwappedForLink_data()
+    {
+        QTest::addColumn<int>("levels"); // directories between the swapped one and the files
+        QTest::newRow("short path") << 0;
+        QTest::newRow("path longer than PATH_MAX") << 200;
+    }
     void ancestorSwappedForLink()
     {
+        QFETCH(int, levels);
         QTemporaryDir work;
         QVERIFY(work.isValid());
         const QString root = work.path() + "/tree";
         const QString secret = work.path() + "/root-only";
-        QVERIFY(QDir().mkpath(root + "/user/d/sub"));
+        auto cleanup = qScopeGuard([&] { removeTree(root); });
+        QVERIFY(QDir().mkpath(root + "/user"));
         QVERIFY(QDir().mkpath(secret + "/d/sub"));
-        QVERIFY(SampleDocuments::writeFile(root + "/user/d/a.txt", "a"));
-        QVERIFY(SampleDocuments::writeFile(root + "/user/d/sub/b.txt", "b"));
         QVERIFY(SampleDocuments::writeFile(secret + "/d/a.txt", "private a"));
         QVERIFY(SampleDocuments::writeFile(secret + "/d/sub/b.txt", "private b"));
         QVERIFY(SampleDocuments::writeFile(secret + "/d/sub/private.txt", "private"));
+        // root/user/<levels directories>/d/{a.txt, sub/b.txt}, made by descriptors.
+        int dir = ::open(native(root + "/user").constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        QByteArray middle;
+        for (int level = 0; level < levels + 1 && dir >= 0; ++level) {
+            const QByteArray name = level < levels ? "directory-with-a-long-name-" + QByteArray::number(level) : "d";
+            middle += '/' + name;
+            const int next = ::mkdirat(dir, name.constData(), 0755) == 0
+                                 ? ::openat(dir, name.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                                 : -1;
+            ::close(dir);
+            dir = next;
+        }
+        QVERIFY(dir >= 0);
+        bool made = ::mkdirat(dir, "sub", 0755) == 0;
+        for (const char *file : {"a.txt", "sub/b.txt"}) {
+            const int fd = ::openat(dir, file, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            made = made && fd >= 0 && ::write(fd, "mine", 4) == 4;
+            if (fd >= 0)
+                ::close(fd);
+        }
+        ::close(dir);
+        QVERIFY(made);
 
         FileWalker walker({native(root)}, {"txt"});
         QList<FileWalker::File> found;
         bool swapped = false;
         QVERIFY(walker.walk([&](const FileWalker::File &file) {
             found.append(file);
-            if (file.path.endsWith("/user/d/a.txt")) {
+            if (file.path.endsWith("/d/a.txt")) {
                 // "sub" is listed and not yet entered: the user swaps its own directory.
                 swapped = QDir(root).rename("user", "user.old") && QFile::link(secret, root + "/user");
             }
@@ -204,7 +234,8 @@ private Q_SLOTS:
         }));
         QVERIFY(swapped);
         QCOMPARE(found.size(), 2);
-        QCOMPARE(found.at(1).path, native(root + "/user/d/sub/b.txt"));
+        QCOMPARE(found.at(1).path, native(root + "/user") + middle + "/sub/b.txt");
+        QCOMPARE(found.at(1).relative.size() > PATH_MAX, levels > 0);
         for (const FileWalker::File &file : found) {
             int error = 0;
             QCOMPARE(readBelow(file, &error), QByteArray());
