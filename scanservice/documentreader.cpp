@@ -2,6 +2,7 @@
 
 #include "archiveextractor.h"
 #include "legacyofficeextractor.h"
+#include "nofollow.h"
 #include "scanlimits.h"
 #include "officeextractor.h"
 #include "pdfextractor.h"
@@ -89,7 +90,8 @@ ExtractStatus DocumentReader::read(const QByteArray &path, Kind kind, TextSink &
 {
     if (kind == Kind::Unsupported)
         return ExtractStatus::Unsupported;
-    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // No link followed on the way either (see NoFollow::openPath).
+    const int fd = NoFollow::openPath(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return ExtractStatus::Unreadable;
     struct stat st;

@@ -18,8 +18,8 @@ struct ReadOptions
 };
 
 // Opens one file safely and hands its text to a sink with the reader its
-// type calls for. The file is opened without following a symbolic link and
-// without blocking, and read only when it is still a regular file within
+// type calls for. The file is opened without following a symbolic link
+// (at any level below the directories only root may change) and without blocking, and read only when it is still a regular file within
 // its size limit.
 class DocumentReader
 {

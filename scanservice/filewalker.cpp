@@ -1,6 +1,8 @@
+// The walk of a task's entries, relative to directory descriptors.
 #include "filewalker.h"
 
 #include "documentreader.h"
+#include "scanlimits.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,11 +20,27 @@ struct Entry
     unsigned char type;
 };
 
+constexpr int DirectoryFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
 QByteArray join(const QByteArray &dir, const QByteArray &name)
 {
+    if (dir.isEmpty())
+        return name;
     return dir.endsWith('/') ? dir + name : dir + '/' + name;
 }
 } // namespace
+
+// One directory of the current chain, from the entry down.
+struct FileWalker::Frame
+{
+    QByteArray name;   // below its parent
+    dev_t device = 0;
+    ino_t inode = 0;
+    int fd = -1;       // -1 while closed to keep the descriptors bounded
+    std::vector<QByteArray> pending; // subdirectories still to walk, the next one last
+    int pathLength = 0;     // of the walk's path when this is the current directory
+    int relativeLength = 0; // of the path below the entry
+};
 
 FileWalker::FileWalker(const QList<QByteArray> &roots, const QSet<QByteArray> &extensions)
     : m_roots(roots)
@@ -56,121 +74,286 @@ bool FileWalker::isPseudoFileSystem(long magic)
     }
 }
 
+const char *FileWalker::skipName(Skip kind)
+{
+    switch (kind) {
+    case SymbolicLink:
+        return "symbolic links";
+    case SpecialFile:
+        return "special files";
+    case UnreadableDirectory:
+        return "unreadable directories";
+    case PseudoFileSystem:
+        return "pseudo file systems";
+    case ChangedDirectory:
+        return "directories changed during the walk";
+    case SkipKinds:
+        break;
+    }
+    return "";
+}
+
 bool FileWalker::selected(const QByteArray &name) const
 {
     const QByteArray extension = DocumentReader::extensionOf(name);
     return !extension.isEmpty() && m_extensions.contains(extension);
 }
 
-bool FileWalker::walk(const std::function<bool(const QByteArray &, qint64)> &onFile)
+void FileWalker::changed(const QByteArray &path)
+{
+    ++m_skipped[ChangedDirectory];
+    if (m_changed)
+        m_changed(path);
+}
+
+bool FileWalker::walk(const std::function<bool(const File &)> &onFile)
+{
+    for (const QByteArray &root : m_roots) {
+        if (!walkRoot(root, onFile))
+            return false;
+    }
+    return true;
+}
+
+bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const File &)> &onFile)
 {
     static const QByteArray pseudo[] = {"/proc", "/sys", "/dev", "/run"};
-    for (const QByteArray &root : m_roots) {
-        struct stat st;
-        if (::stat(root.constData(), &st) != 0) {
+    auto isPseudoPath = [](const QByteArray &path) {
+        return std::find(std::begin(pseudo), std::end(pseudo), path) != std::end(pseudo);
+    };
+    QByteArray lastName;
+    const int parent = NoFollow::openEntryParent(root, &lastName);
+    if (parent < 0) {
+        ++m_skipped[parent == -ELOOP ? SymbolicLink : UnreadableDirectory];
+        return true;
+    }
+    auto parentDirectory = std::make_shared<const NoFollow::Directory>(parent);
+    struct stat st;
+    if (::fstatat(parent, lastName.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        ++m_skipped[UnreadableDirectory];
+        return true;
+    }
+    if (S_ISREG(st.st_mode)) {
+        if (selected(root))
+            return onFile(File{root, st.st_size, parentDirectory, lastName});
+        return true;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        ++m_skipped[S_ISLNK(st.st_mode) ? SymbolicLink : SpecialFile];
+        return true;
+    }
+    if (isPseudoPath(root)) {
+        ++m_skipped[PseudoFileSystem];
+        return true;
+    }
+    const int rootFd = ::openat(parent, lastName.constData(), DirectoryFlags);
+    if (rootFd < 0) {
+        ++m_skipped[errno == ELOOP || errno == ENOTDIR ? SymbolicLink : UnreadableDirectory];
+        return true;
+    }
+    parentDirectory.reset();
+    // Files are opened later, by the task's threads, relative to the entry.
+    auto base = std::make_shared<const NoFollow::Directory>(::fcntl(rootFd, F_DUPFD_CLOEXEC, 0));
+    if (base->fd() < 0) {
+        ::close(rootFd);
+        ++m_skipped[UnreadableDirectory];
+        return true;
+    }
+
+    QByteArray path = root;
+    QByteArray relative;
+    std::vector<Frame> chain;
+    // The entry's frame (0) is open, and of the others those from lowestOpen on.
+    int lowestOpen = 1;
+    auto closeFrom = [&chain](std::size_t from) {
+        for (std::size_t i = from; i < chain.size(); ++i) {
+            if (chain[i].fd >= 0)
+                ::close(chain[i].fd);
+        }
+    };
+
+    // Lists the directory open as the last frame: files to onFile, subdirectories to its pending list.
+    // Returns false when onFile ends the walk.
+    auto list = [&](Frame &frame, dev_t parentDevice) -> bool {
+        if (frame.device != parentDevice || chain.size() == 1) {
+            struct statfs fs;
+            if (::fstatfs(frame.fd, &fs) == 0 && isPseudoFileSystem(static_cast<long>(fs.f_type))) {
+                ++m_skipped[PseudoFileSystem];
+                return true;
+            }
+        }
+        const int listFd = ::openat(frame.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        DIR *handle = listFd < 0 ? nullptr : ::fdopendir(listFd);
+        if (!handle) {
+            if (listFd >= 0)
+                ::close(listFd);
+            ++m_skipped[UnreadableDirectory];
+            return true;
+        }
+        std::vector<Entry> entries;
+        while (dirent *entry = ::readdir(handle)) {
+            const char *name = entry->d_name;
+            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                continue;
+            entries.push_back({QByteArray(name), entry->d_type});
+        }
+        ::closedir(handle);
+        std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
+        for (Entry &entry : entries) {
+            if (m_stop && m_stop())
+                return false;
+            unsigned char type = entry.type;
+            struct stat entryStat;
+            bool haveStat = false;
+            if (type == DT_UNKNOWN) {
+                if (::fstatat(frame.fd, entry.name.constData(), &entryStat, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue;
+                haveStat = true;
+                type = S_ISREG(entryStat.st_mode)   ? DT_REG
+                       : S_ISDIR(entryStat.st_mode) ? DT_DIR
+                       : S_ISLNK(entryStat.st_mode) ? DT_LNK
+                                                    : DT_FIFO;
+            }
+            if (type == DT_DIR) {
+                frame.pending.push_back(entry.name);
+            } else if (type == DT_LNK) {
+                ++m_skipped[SymbolicLink];
+            } else if (type != DT_REG) {
+                ++m_skipped[SpecialFile];
+            } else if (selected(entry.name)) {
+                qint64 size = 0;
+                if (m_wantSizes) {
+                    if (!haveStat && ::fstatat(frame.fd, entry.name.constData(), &entryStat, AT_SYMLINK_NOFOLLOW) != 0)
+                        continue;
+                    if (!S_ISREG(entryStat.st_mode))
+                        continue;
+                    size = entryStat.st_size;
+                }
+                if (!onFile(File{join(path, entry.name), size, base, join(relative, entry.name)}))
+                    return false;
+            }
+        }
+        std::reverse(frame.pending.begin(), frame.pending.end());
+        return true;
+    };
+
+    // Opens the frame at index again, with the frames between it and the
+    // entry (all closed then), checking that each is still the directory
+    // it was; the deepest MaxWalkDirectories of them stay open.
+    auto reopen = [&](std::size_t index) -> bool {
+        const std::size_t held = std::size_t(Limits::MaxWalkDirectories);
+        const std::size_t keepFrom = index >= held ? index - held + 1 : 1;
+        int dir = chain[0].fd;
+        for (std::size_t i = 1; i <= index; ++i) {
+            const int fd = ::openat(dir, chain[i].name.constData(), DirectoryFlags);
+            struct stat now;
+            const bool same = fd >= 0 && ::fstat(fd, &now) == 0 && now.st_dev == chain[i].device && now.st_ino == chain[i].inode;
+            if (i - 1 >= 1 && i - 1 < keepFrom)
+                ::close(dir);
+            if (!same) {
+                if (fd >= 0)
+                    ::close(fd);
+                for (std::size_t k = keepFrom; k < i; ++k) {
+                    ::close(chain[k].fd);
+                    chain[k].fd = -1;
+                }
+                return false;
+            }
+            if (i >= keepFrom)
+                chain[i].fd = fd;
+            dir = fd;
+        }
+        lowestOpen = static_cast<int>(keepFrom);
+        return true;
+    };
+
+    Frame top;
+    top.fd = rootFd;
+    top.device = st.st_dev;
+    top.inode = st.st_ino;
+    {
+        struct stat now;
+        if (::fstat(rootFd, &now) == 0) {
+            top.device = now.st_dev;
+            top.inode = now.st_ino;
+        }
+    }
+    top.pathLength = path.size();
+    chain.push_back(std::move(top));
+    if (!list(chain.back(), dev_t(-1))) {
+        closeFrom(0);
+        return false;
+    }
+
+    bool completed = true;
+    while (!chain.empty()) {
+        if (m_stop && m_stop()) {
+            completed = false;
+            break;
+        }
+        Frame &current = chain.back();
+        if (current.pending.empty()) {
+            if (current.fd >= 0)
+                ::close(current.fd);
+            chain.pop_back();
+            if (chain.empty())
+                break;
+            lowestOpen = std::min(lowestOpen, int(chain.size()));
+            path.truncate(chain.back().pathLength);
+            relative.truncate(chain.back().relativeLength);
+            continue;
+        }
+        const QByteArray name = current.pending.back();
+        current.pending.pop_back();
+        const std::size_t index = chain.size() - 1;
+        if (current.fd < 0 && !reopen(index)) {
+            // The directory is no longer the one listed: the rest of it is left out.
+            changed(path);
+            current.pending.clear();
+            continue;
+        }
+        const QByteArray childPath = join(path, name);
+        if (isPseudoPath(childPath)) {
+            ++m_skipped[PseudoFileSystem];
+            continue;
+        }
+        const int fd = ::openat(current.fd, name.constData(), DirectoryFlags);
+        if (fd < 0) {
+            // Listed as a directory a moment ago: a link or a file now means someone swapped it.
+            if (errno == ELOOP || errno == ENOTDIR)
+                changed(childPath);
+            else
+                ++m_skipped[UnreadableDirectory];
+            continue;
+        }
+        Frame child;
+        child.name = name;
+        child.fd = fd;
+        struct stat childStat;
+        if (::fstat(fd, &childStat) != 0) {
+            ::close(fd);
             ++m_skipped[UnreadableDirectory];
             continue;
         }
-        if (S_ISREG(st.st_mode)) {
-            if (selected(root) && !onFile(root, st.st_size))
-                return false;
-            continue;
+        child.device = childStat.st_dev;
+        child.inode = childStat.st_ino;
+        const dev_t parentDevice = current.device;
+        path = childPath;
+        relative = join(relative, name);
+        child.pathLength = path.size();
+        child.relativeLength = relative.size();
+        chain.push_back(std::move(child));
+        // Keep at most MaxWalkDirectories open besides the entry: close the shallowest.
+        if (int(chain.size()) - lowestOpen > Limits::MaxWalkDirectories) {
+            ::close(chain[lowestOpen].fd);
+            chain[lowestOpen].fd = -1;
+            ++lowestOpen;
         }
-        if (!S_ISDIR(st.st_mode)) {
-            ++m_skipped[SpecialFile];
-            continue;
-        }
-        // Depth first; each element is a directory and the device of its parent.
-        std::vector<std::pair<QByteArray, dev_t>> stack{{root, st.st_dev}};
-        bool first = true;
-        while (!stack.empty()) {
-            if (m_stop && m_stop())
-                return false;
-            const QByteArray dir = stack.back().first;
-            const dev_t parentDevice = stack.back().second;
-            stack.pop_back();
-            if (std::find(std::begin(pseudo), std::end(pseudo), dir) != std::end(pseudo)) {
-                ++m_skipped[PseudoFileSystem];
-                continue;
-            }
-            // The root itself may be reached through a link the caller chose; nothing below it is.
-            const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK | (first ? 0 : O_NOFOLLOW);
-            first = false;
-            const int fd = ::open(dir.constData(), flags);
-            if (fd < 0) {
-                ++m_skipped[errno == ELOOP || errno == ENOTDIR ? SymbolicLink : UnreadableDirectory];
-                continue;
-            }
-            struct stat dirStat;
-            if (::fstat(fd, &dirStat) != 0) {
-                ::close(fd);
-                ++m_skipped[UnreadableDirectory];
-                continue;
-            }
-            if (dirStat.st_dev != parentDevice || dir == root) {
-                struct statfs fs;
-                if (::fstatfs(fd, &fs) == 0 && isPseudoFileSystem(static_cast<long>(fs.f_type))) {
-                    ::close(fd);
-                    ++m_skipped[PseudoFileSystem];
-                    continue;
-                }
-            }
-            DIR *handle = ::fdopendir(fd);
-            if (!handle) {
-                ::close(fd);
-                ++m_skipped[UnreadableDirectory];
-                continue;
-            }
-            std::vector<Entry> entries;
-            while (dirent *entry = ::readdir(handle)) {
-                const char *name = entry->d_name;
-                if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                    continue;
-                entries.push_back({QByteArray(name), entry->d_type});
-            }
-            std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
-            std::vector<QByteArray> subdirectories;
-            bool stopped = false;
-            for (Entry &entry : entries) {
-                unsigned char type = entry.type;
-                struct stat entryStat;
-                bool haveStat = false;
-                if (type == DT_UNKNOWN) {
-                    if (::fstatat(fd, entry.name.constData(), &entryStat, AT_SYMLINK_NOFOLLOW) != 0)
-                        continue;
-                    haveStat = true;
-                    type = S_ISREG(entryStat.st_mode)   ? DT_REG
-                           : S_ISDIR(entryStat.st_mode) ? DT_DIR
-                           : S_ISLNK(entryStat.st_mode) ? DT_LNK
-                                                        : DT_FIFO;
-                }
-                if (type == DT_DIR) {
-                    subdirectories.push_back(join(dir, entry.name));
-                } else if (type == DT_LNK) {
-                    ++m_skipped[SymbolicLink];
-                } else if (type != DT_REG) {
-                    ++m_skipped[SpecialFile];
-                } else if (selected(entry.name)) {
-                    qint64 size = 0;
-                    if (m_wantSizes) {
-                        if (!haveStat && ::fstatat(fd, entry.name.constData(), &entryStat, AT_SYMLINK_NOFOLLOW) != 0)
-                            continue;
-                        if (!S_ISREG(entryStat.st_mode))
-                            continue;
-                        size = entryStat.st_size;
-                    }
-                    if (!onFile(join(dir, entry.name), size)) {
-                        stopped = true;
-                        break;
-                    }
-                }
-            }
-            ::closedir(handle);
-            if (stopped)
-                return false;
-            for (auto it = subdirectories.rbegin(); it != subdirectories.rend(); ++it)
-                stack.push_back({*it, dirStat.st_dev});
+        if (!list(chain.back(), parentDevice)) {
+            completed = false;
+            break;
         }
     }
-    return true;
+    closeFrom(0);
+    return completed;
 }

@@ -1,24 +1,44 @@
 #ifndef FILEWALKER_H
 #define FILEWALKER_H
 
+#include "nofollow.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSet>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 // Walks directory trees and selects the regular files whose extension is
-// in a set. It never follows a symbolic link, never opens anything but
+// in a set. It goes from directory descriptor to directory descriptor and
+// never follows a symbolic link below an entry (links on an entry's own
+// path only as NoFollow::openEntryParent allows), never opens anything but
 // directories (files are only looked at), and leaves out the pseudo file
 // systems (/proc, /sys, /dev, /run and any proc, sysfs, devpts, cgroup or
 // similar mount it meets). Each directory is listed in name order, its
 // files first, then its subdirectories, so two walks of an unchanged tree
-// select the same files in the same order.
+// select the same files in the same order. Paths are not bounded by
+// PATH_MAX, and the descriptors held are: at most
+// Limits::MaxWalkDirectories directories of the current chain stay open,
+// and one higher up is opened again from the nearest one still open, by
+// its name, when the walk comes back to it, and must still be the
+// directory it was.
 class FileWalker
 {
 public:
-    enum Skip { SymbolicLink, SpecialFile, UnreadableDirectory, PseudoFileSystem, SkipKinds };
+    enum Skip { SymbolicLink, SpecialFile, UnreadableDirectory, PseudoFileSystem, ChangedDirectory, SkipKinds };
+
+    // A selected file: its full path (for reports), and where to open it
+    // from: relative below base, with NoFollow::openBelow.
+    struct File
+    {
+        QByteArray path;
+        qint64 size = 0;
+        std::shared_ptr<const NoFollow::Directory> base;
+        QByteArray relative;
+    };
 
     // Roots are absolute paths of directories or regular files.
     FileWalker(const QList<QByteArray> &roots, const QSet<QByteArray> &extensions);
@@ -27,20 +47,30 @@ public:
     void setStopCheck(std::function<bool()> stop) { m_stop = std::move(stop); }
     // Whether onFile needs the size (one more look at each selected file).
     void setWantSizes(bool want) { m_wantSizes = want; }
+    // Told of each directory left out because it changed after it was
+    // listed (swapped for a link or another directory).
+    void setChangedCheck(std::function<void(const QByteArray &path)> changed) { m_changed = std::move(changed); }
 
     // Calls onFile for each selected file; onFile returns false to end the
     // walk. Returns false when the walk was ended early.
-    bool walk(const std::function<bool(const QByteArray &path, qint64 size)> &onFile);
+    bool walk(const std::function<bool(const File &file)> &onFile);
 
     int skipped(Skip kind) const { return m_skipped[kind]; }
+    // How the skips are named in the task's log ("symbolic links: 3").
+    static const char *skipName(Skip kind);
     static bool isPseudoFileSystem(long magic);
 
 private:
+    struct Frame;
+
     bool selected(const QByteArray &name) const;
+    bool walkRoot(const QByteArray &root, const std::function<bool(const File &)> &onFile);
+    void changed(const QByteArray &path);
 
     QList<QByteArray> m_roots;
     QSet<QByteArray> m_extensions;
     std::function<bool()> m_stop;
+    std::function<void(const QByteArray &)> m_changed;
     bool m_wantSizes = false;
     std::array<int, SkipKinds> m_skipped{};
 };

@@ -47,6 +47,7 @@ constexpr int MaxPolicyBytes = 64 << 20;     // of the Base64 text
 // Tasks
 constexpr int MaxPathEntries = 4096;
 constexpr int ScanQueueDepth = 256;          // files walked ahead of the workers
+constexpr int MaxWalkDirectories = 32;       // directories a walk holds open (a deeper one is opened again by name)
 constexpr int ScanningSignalIntervalMs = 20; // at most one scanning signal per interval
 constexpr int EventPollIntervalMs = 20;
 constexpr int CountWaitMs = 20000;           // a task query waits this long for the file total

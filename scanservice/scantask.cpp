@@ -5,6 +5,8 @@
 #include "filewalker.h"
 #include "findingsstore.h"
 #include "hitcollector.h"
+#include "nofollow.h"
+#include "pathname.h"
 #include "privacycollector.h"
 #include "scanlimits.h"
 
@@ -17,6 +19,7 @@
 #include <functional>
 #include <chrono>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
@@ -44,7 +47,7 @@ struct ScanTask::Shared
 
     std::mutex queueMutex;
     std::condition_variable queueChanged;
-    std::deque<QByteArray> queue;
+    std::deque<FileWalker::File> queue;
     bool walkDone = false;
     int nextFileId = 0;
 
@@ -97,14 +100,15 @@ struct ScanTask::Shared
     }
     void count();
     void work();
-    void scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
+    void scanFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
                   std::unique_ptr<WorkerProcess> &worker);
-    // Reads the file into the sink (documents and archives in an extraction
+    // Opens the file below its entry without following a link at any level
+    // and reads it into the sink (documents and archives in an extraction
     // worker); returns false (and records why) when nothing is to be reported.
-    bool extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason,
+    bool extract(const FileWalker::File &file, TextSink &sink, const std::function<int()> &stopReason,
                  std::unique_ptr<WorkerProcess> &worker);
-    void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
-    void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
+    void keywordFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
+    void privacyFile(const FileWalker::File &file, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
     // Counts the skip by its reason and records the file with the detailed reason.
     void fail(const QByteArray &path, const QString &reason, const QString &detail = QString());
@@ -121,9 +125,9 @@ void ScanTask::Shared::count()
     FileWalker walker(settings.roots, settings.extensions);
     walker.setWantSizes(true);
     walker.setStopCheck([this] { return cancelled.load(); });
-    walker.walk([this](const QByteArray &, qint64 size) {
+    walker.walk([this](const FileWalker::File &file) {
         totalFiles.fetch_add(1);
-        totalBytes.fetch_add(size);
+        totalBytes.fetch_add(file.size);
         return true;
     });
     countDone = true;
@@ -141,25 +145,25 @@ void ScanTask::Shared::work()
     std::unique_ptr<WorkerProcess> worker; // started for the first document
     for (;;) {
         waitForTurn();
-        QByteArray path;
+        FileWalker::File file;
         {
             std::unique_lock<std::mutex> lock(queueMutex);
             queueChanged.wait(lock, [this] { return !queue.empty() || walkDone || cancelled.load(); });
             if (cancelled || queue.empty())
                 break;
-            path = std::move(queue.front());
+            file = std::move(queue.front());
             queue.pop_front();
             const int fileId = ++nextFileId;
             std::lock_guard<std::mutex> events(eventMutex);
             latestFileId = fileId;
-            latestPath = QString::fromUtf8(path);
+            latestPath = PathName::toText(file.path);
         }
         queueChanged.notify_all();
         if (settings.fileDelayMs > 0) {
             std::unique_lock<std::mutex> lock(pauseMutex);
             pauseChanged.wait_for(lock, std::chrono::milliseconds(settings.fileDelayMs), [this] { return cancelled.load(); });
         }
-        scanFile(path, stream.get(), scratch.get(), worker);
+        scanFile(file, stream.get(), scratch.get(), worker);
         scannedFiles.fetch_add(1);
     }
 }
@@ -168,28 +172,29 @@ void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const
 {
     skip(reason);
     if (settings.writeFindings)
-        store->addFailure(id, QString::fromUtf8(path), detail.isEmpty() ? reason : detail);
+        store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail);
 }
 
-void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
+void ScanTask::Shared::scanFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
                                 std::unique_ptr<WorkerProcess> &worker)
 {
     if (settings.matcher) {
         if (!stream->isValid())
-            fail(path, QStringLiteral("matcher unavailable"));
+            fail(file.path, QStringLiteral("matcher unavailable"));
         else
-            keywordFile(path, stream, worker);
+            keywordFile(file, stream, worker);
     } else if (settings.privacy) {
         if (!scratch->isValid())
-            fail(path, QStringLiteral("matcher unavailable"));
+            fail(file.path, QStringLiteral("matcher unavailable"));
         else
-            privacyFile(path, scratch, worker);
+            privacyFile(file, scratch, worker);
     }
 }
 
-bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason,
+bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, const std::function<int()> &stopReason,
                                std::unique_ptr<WorkerProcess> &worker)
 {
+    const QByteArray &path = file.path;
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     if (kind == DocumentReader::Kind::Unsupported) {
         fail(path, DocumentReader::statusText(ExtractStatus::Unsupported));
@@ -200,26 +205,32 @@ bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std
     QString detail;
     options.detail = &detail;
     ExtractStatus status;
-    if (kind == DocumentReader::Kind::PlainText || settings.workerProgram.isEmpty()) {
-        status = DocumentReader::read(path, kind, sink, options);
+    // Opened and checked here; the reader (or the worker) reads the very file checked.
+    const int fd = NoFollow::openBelow(file.base->fd(), file.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (fd == -ELOOP) {
+        // A directory on its way (or the file) was swapped for a link after the walk.
+        fail(path, QStringLiteral("symbolic link not followed"));
+        return false;
+    }
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        status = ExtractStatus::Unreadable;
+    } else if (st.st_size > DocumentReader::sizeLimit(kind)) {
+        status = ExtractStatus::TooLarge;
     } else {
-        // Opened and checked here; the worker reads the very file checked.
-        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        struct stat st;
-        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-            status = ExtractStatus::Unreadable;
-        } else if (st.st_size > DocumentReader::sizeLimit(kind)) {
-            status = ExtractStatus::TooLarge;
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
+        if (kind == DocumentReader::Kind::PlainText || settings.workerProgram.isEmpty()) {
+            ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+            status = DocumentReader::readOpen(fd, st.st_size, name, kind, sink, options);
         } else {
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             if (!worker)
                 worker = std::make_unique<WorkerProcess>(settings.workerProgram, settings.workerLimits, settings.scanmode == 4);
-            status = worker->extract(fd, st.st_size, path.mid(path.lastIndexOf('/') + 1), kind, settings.extensions, sink,
-                                     &cancelled, &detail);
+            status = worker->extract(fd, st.st_size, name, kind, settings.extensions, sink, &cancelled, &detail);
         }
-        if (fd >= 0)
-            ::close(fd);
     }
+    if (fd >= 0)
+        ::close(fd);
     if (cancelled)
         return false;
     if (status == ExtractStatus::Stopped) {
@@ -244,22 +255,23 @@ void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVari
         committed();
 }
 
-void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream,
+void ScanTask::Shared::keywordFile(const FileWalker::File &file, KeywordMatcher::Stream *stream,
                                    std::unique_ptr<WorkerProcess> &worker)
 {
+    const QByteArray &path = file.path;
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     HitCollector collector(*settings.matcher, *stream);
     collector.setCancelFlag(&cancelled);
     collector.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
     if (DocumentReader::isDocument(kind))
         collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); }, worker);
+    const bool read = extract(file, collector, [&] { return int(collector.stopReason()); }, worker);
     collector.finish();
     if (!read || cancelled || collector.foundKeywords().isEmpty())
         return;
 
     FindingsStore::FileFindings findings;
-    findings.path = QString::fromUtf8(path);
+    findings.path = PathName::toText(path);
     QVariantMap counts;
     QByteArray countsJson;
     for (int keyword : collector.foundKeywords()) {
@@ -278,22 +290,23 @@ void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Strea
     deliver(std::move(findings), counts);
 }
 
-void ScanTask::Shared::privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch,
+void ScanTask::Shared::privacyFile(const FileWalker::File &file, PrivacyMatcher::Scratch *scratch,
                                    std::unique_ptr<WorkerProcess> &worker)
 {
+    const QByteArray &path = file.path;
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     PrivacyCollector collector(*settings.privacy, *scratch, settings.today);
     collector.setCancelFlag(&cancelled);
     collector.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
     if (DocumentReader::isDocument(kind))
         collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const bool read = extract(path, collector, [&] { return int(collector.stopReason()); }, worker);
+    const bool read = extract(file, collector, [&] { return int(collector.stopReason()); }, worker);
     collector.finish();
     if (!read || cancelled || collector.foundRules().isEmpty())
         return;
 
     FindingsStore::FileFindings findings;
-    findings.path = QString::fromUtf8(path);
+    findings.path = PathName::toText(path);
     findings.hits = "[]";
     // Hits per category, in the order of the categories.
     QVector<int> perCategory(PrivacyRuleTable::categories().size(), 0);
@@ -346,14 +359,18 @@ void ScanTask::Shared::run()
         waitForTurn();
         return cancelled.load();
     });
-    walker.walk([this](const QByteArray &path, qint64) {
+    // Recorded by the scan walk only: the counting walk meets the same directories.
+    walker.setChangedCheck([this](const QByteArray &path) {
+        fail(path, QStringLiteral("directory changed during the scan (a symbolic link or another directory now), left out"));
+    });
+    walker.walk([this](const FileWalker::File &file) {
         std::unique_lock<std::mutex> lock(queueMutex);
         queueChanged.wait(lock, [this] {
             return queue.size() < static_cast<std::size_t>(Limits::ScanQueueDepth) || cancelled.load();
         });
         if (cancelled)
             return false;
-        queue.push_back(path);
+        queue.push_back(file);
         lock.unlock();
         queueChanged.notify_all();
         return true;
@@ -373,10 +390,11 @@ void ScanTask::Shared::run()
         for (auto it = skips.constBegin(); it != skips.constEnd(); ++it)
             summary.append(QStringLiteral("%1: %2").arg(it.key()).arg(it.value()));
     }
-    const char *skipNames[] = {"symbolic links", "special files", "unreadable directories", "pseudo file systems"};
     for (int kind = 0; kind < FileWalker::SkipKinds; ++kind) {
-        if (walker.skipped(static_cast<FileWalker::Skip>(kind)) > 0)
-            summary.append(QStringLiteral("%1: %2").arg(QLatin1String(skipNames[kind])).arg(walker.skipped(static_cast<FileWalker::Skip>(kind))));
+        const auto skip = static_cast<FileWalker::Skip>(kind);
+        // Changed directories are already counted by their reason through fail().
+        if (walker.skipped(skip) > 0 && skip != FileWalker::ChangedDirectory)
+            summary.append(QStringLiteral("%1: %2").arg(QLatin1String(FileWalker::skipName(skip))).arg(walker.skipped(skip)));
     }
     qInfo().noquote() << QStringLiteral("Task %1 (%2, type %3) %4: %5 of %6 files scanned%7")
                              .arg(id)

@@ -1,6 +1,7 @@
 #include "taskmanager.h"
 
 #include "findingsstore.h"
+#include "pathname.h"
 #include "scanlimits.h"
 #include "returncodes.h"
 #include "scanpolicy.h"
@@ -74,7 +75,8 @@ int TaskManager::parsePathList(const QString &pathlist, QList<QByteArray> *roots
             *reason = QStringLiteral("\"%1\" is not an absolute path").arg(entry);
             return ReturnCode::InvalidPathList;
         }
-        const QByteArray cleaned = QFile::encodeName(QDir::cleanPath(entry));
+        // The bytes of the name, in the escaped form the service reports names in.
+        const QByteArray cleaned = PathName::fromText(QDir::cleanPath(entry));
         struct stat st;
         if (::stat(cleaned.constData(), &st) != 0) {
             *reason = QStringLiteral("\"%1\" does not exist").arg(entry);

@@ -231,9 +231,9 @@ private Q_SLOTS:
         FileWalker walker({QFile::encodeName(root)}, {"txt", "gz"});
         walker.setWantSizes(true);
         QStringList seen;
-        QVERIFY(walker.walk([&](const QByteArray &path, qint64 size) {
-            seen.append(QString::fromUtf8(path).mid(root.size() + 1));
-            return size == 1;
+        QVERIFY(walker.walk([&](const FileWalker::File &file) {
+            seen.append(QString::fromUtf8(file.path).mid(root.size() + 1));
+            return file.size == 1;
         }));
         QCOMPARE(seen, (QStringList{"a.TXT", "b.tar.gz", "sub/d.txt", "sub/deeper/e.Txt"}));
         QCOMPARE(walker.skipped(FileWalker::SymbolicLink), 2);
@@ -244,7 +244,7 @@ private Q_SLOTS:
     {
         FileWalker walker({"/proc/self"}, {"txt", "status", "maps"});
         int selected = 0;
-        walker.walk([&](const QByteArray &, qint64) { return ++selected < 1000; });
+        walker.walk([&](const FileWalker::File &) { return ++selected < 1000; });
         QCOMPARE(selected, 0);
         QCOMPARE(walker.skipped(FileWalker::PseudoFileSystem), 1);
     }

@@ -3,6 +3,11 @@
 #include <QStandardPaths>
 
 PrivateBus::PrivateBus()
+    : PrivateBus(QStringLiteral(TESTSUPPORT_DIR "/private-bus.conf"))
+{
+}
+
+PrivateBus::PrivateBus(const QString &configFile)
 {
     const QString daemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (daemon.isEmpty()) {
@@ -10,7 +15,7 @@ PrivateBus::PrivateBus()
         return;
     }
     m_daemon.setProcessChannelMode(QProcess::SeparateChannels);
-    m_daemon.start(daemon, {QStringLiteral("--config-file=" TESTSUPPORT_DIR "/private-bus.conf"),
+    m_daemon.start(daemon, {QStringLiteral("--config-file=") + configFile,
                             QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
     if (!m_daemon.waitForStarted(10000)) {
         m_error = m_daemon.errorString();

@@ -8,10 +8,12 @@
 // constructor starts it and points DBUS_SYSTEM_BUS_ADDRESS at it, so it must
 // exist before the first QDBusConnection::systemBus() of the process; the
 // destructor stops it. Child processes started afterwards inherit the address.
+// A test of the bus policy gives a configuration of its own.
 class PrivateBus
 {
 public:
     PrivateBus();
+    explicit PrivateBus(const QString &configFile);
     ~PrivateBus();
 
     PrivateBus(const PrivateBus &) = delete;
