@@ -262,3 +262,20 @@ int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathli
     }
     return ReturnCode::InternalError;
 }
+
+int ScanService::SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype, QString &reason)
+{
+    reason.clear();
+    if (!callerAllowed("SensitiveDiscoveryGetScanTaskFailure"))
+        return ReturnCode::InternalError;
+    if (const ScanTask *task = m_tasks->find(pathlist, tasktype)) {
+        reason = task->failure();
+        return ReturnCode::Ok;
+    }
+    // A task of an earlier run of the service is known from the store.
+    FindingsStore::TaskRecord record;
+    if (!m_store->taskRecord(pathlist, tasktype, &record))
+        return ReturnCode::UnknownTask;
+    reason = record.failure;
+    return ReturnCode::Ok;
+}

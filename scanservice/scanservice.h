@@ -55,6 +55,7 @@ public Q_SLOTS:
                                                    QString &detail);
     int SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype, const QString &groupname,
                                                   QString &detail);
+    int SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype, QString &reason);
 
 Q_SIGNALS:
     void SensitiveDiscoveryKeywordScanningFile(const QString &pathlist, const QString &filepath, int fileid);

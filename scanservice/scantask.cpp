@@ -59,6 +59,7 @@ struct ScanTask::Shared
     QString latestPath;
     QVector<QPair<QString, QVariantMap>> detections;
     bool endCommitted = false;
+    QString failure; // the first reason the task failed for
 
     std::mutex statsMutex;
     QMap<QString, int> skips;
@@ -106,6 +107,8 @@ struct ScanTask::Shared
     void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
     void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
+    // The store could not commit: the task stops and fails with the reason.
+    void storeFailed(const QString &error);
     // Counts the skip by its reason and records the file with the detailed reason.
     void fail(const QByteArray &path, const QString &reason, const QString &detail = QString());
     void run();
@@ -231,17 +234,36 @@ bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std
     return true;
 }
 
+void ScanTask::Shared::storeFailed(const QString &error)
+{
+    {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        if (failure.isEmpty())
+            failure = error;
+    }
+    // Findings from now on could not be kept either.
+    cancelled = true;
+    pauseChanged.notify_all();
+    queueChanged.notify_all();
+}
+
 void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVariantMap &counts)
 {
     const QString filepath = findings.path;
-    auto committed = [this, filepath, counts] {
+    if (!settings.writeFindings) {
         std::lock_guard<std::mutex> lock(eventMutex);
         detections.append({filepath, counts});
-    };
-    if (settings.writeFindings)
-        store->addFile(id, std::move(findings), committed);
-    else
-        committed();
+        return;
+    }
+    // The detection is announced only once the findings are in the database.
+    store->addFile(id, std::move(findings), [this, filepath, counts](bool committed, const QString &error) {
+        if (!committed) {
+            storeFailed(error);
+            return;
+        }
+        std::lock_guard<std::mutex> lock(eventMutex);
+        detections.append({filepath, counts});
+    });
 }
 
 void ScanTask::Shared::keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream,
@@ -367,6 +389,11 @@ void ScanTask::Shared::run()
         worker.join();
     counter.join();
 
+    bool failed;
+    {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        failed = !failure.isEmpty();
+    }
     QStringList summary;
     {
         std::lock_guard<std::mutex> lock(statsMutex);
@@ -382,13 +409,18 @@ void ScanTask::Shared::run()
                              .arg(id)
                              .arg(settings.pathlist.left(200))
                              .arg(settings.tasktype)
-                             .arg(cancelled ? QStringLiteral("terminated") : QStringLiteral("completed"))
+                             .arg(failed      ? QStringLiteral("failed")
+                                  : cancelled ? QStringLiteral("terminated")
+                                              : QStringLiteral("completed"))
                              .arg(scannedFiles.load())
                              .arg(totalFiles.load())
                              .arg(summary.isEmpty() ? QString() : QStringLiteral("; skipped ") + summary.join(QStringLiteral(", ")));
-    if (!cancelled) {
+    // A terminated task was ended by the main thread; a completed or failed one ends here.
+    if (!cancelled || failed) {
         const qint64 kib = (totalBytes.load() + 1023) / 1024;
-        store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this] {
+        store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this](bool committed, const QString &error) {
+            if (!committed)
+                storeFailed(error);
             std::lock_guard<std::mutex> lock(eventMutex);
             endCommitted = true;
         });
@@ -464,6 +496,9 @@ ScanTaskDetailInfo ScanTask::detail() const
     case State::Terminated:
         info.Status = QStringLiteral("terminated");
         break;
+    case State::Failed:
+        info.Status = QStringLiteral("failed");
+        break;
     case State::Paused:
         info.Status = QStringLiteral("paused");
         break;
@@ -530,18 +565,24 @@ void ScanTask::poll()
         m_countAnnounced = true;
         emit countKnown();
     }
-    if (m_state == State::Paused)
-        return;
+    if (m_state == State::Paused) {
+        // A paused task stays silent, unless it has failed meanwhile.
+        std::lock_guard<std::mutex> lock(m_shared->eventMutex);
+        if (!m_shared->endCommitted || m_shared->failure.isEmpty())
+            return;
+    }
     int fileId;
     QString path;
     QVector<QPair<QString, QVariantMap>> detections;
     bool end;
+    QString failure;
     {
         std::lock_guard<std::mutex> lock(m_shared->eventMutex);
         fileId = m_shared->latestFileId;
         path = m_shared->latestPath;
         detections.swap(m_shared->detections);
         end = m_shared->endCommitted;
+        failure = m_shared->failure;
     }
     if (fileId > m_lastFileId
         && (end || m_sinceScanningSignal.elapsed() >= Limits::ScanningSignalIntervalMs)) {
@@ -557,7 +598,10 @@ void ScanTask::poll()
             m_countAnnounced = true;
             emit countKnown();
         }
-        m_state = State::Completed;
+        m_state = failure.isEmpty() ? State::Completed : State::Failed;
+        m_failure = failure;
+        if (!failure.isEmpty())
+            qWarning().noquote() << QStringLiteral("Task %1 failed: %2").arg(m_id).arg(failure);
         m_poll.stop();
         emit scanningFile(QString(), 0);
         emit ended();

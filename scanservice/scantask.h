@@ -29,14 +29,15 @@ class FindingsStore;
 // at most one scanning signal per Limits::ScanningSignalIntervalMs (always
 // the newest file, and always the last before the end marker), every
 // detection once its findings are committed, and the end marker (0, "")
-// when the task completes. A paused task emits nothing; a terminated one
-// emits nothing more.
+// when the task completes or fails. A paused task emits nothing; a
+// terminated one emits nothing more. A task whose findings cannot be
+// committed fails: it stops, and says why.
 class ScanTask : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class State { Running, Paused, Completed, Terminated };
+    enum class State { Running, Paused, Completed, Terminated, Failed };
     // Scan mode 4 and the machine busy: the task waits.
     bool isWaitingForIdle() const;
 
@@ -66,7 +67,9 @@ public:
     QString pathlist() const { return m_settings.pathlist; }
     int tasktype() const { return m_settings.tasktype; }
     State state() const { return m_state; }
-    bool hasEnded() const { return m_state == State::Completed || m_state == State::Terminated; }
+    bool hasEnded() const { return m_state == State::Completed || m_state == State::Terminated || m_state == State::Failed; }
+    // Why a failed task failed; empty otherwise.
+    QString failure() const { return m_failure; }
     bool isCountKnown() const;
     ScanTaskDetailInfo detail() const;
     // True once every thread of the task has returned.
@@ -100,6 +103,7 @@ private:
     QElapsedTimer m_sinceScanningSignal;
     int m_lastFileId = 0;
     bool m_countAnnounced = false;
+    QString m_failure;
 };
 
 #endif // SCANTASK_H

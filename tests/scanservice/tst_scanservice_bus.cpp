@@ -182,8 +182,9 @@ private:
     QProcess m_service;
     std::unique_ptr<SensitiveScanInterface> m_proxy;
     int m_tree = 0;
+    QString m_database; // when set, the findings database instead of the usual one
 
-    QString databasePath() const { return m_work.path() + "/db/findings.db"; }
+    QString databasePath() const { return m_database.isEmpty() ? m_work.path() + "/db/findings.db" : m_database; }
 
     bool startService(const QStringList &extra = {})
     {
@@ -276,6 +277,15 @@ private:
             return {-1, {}};
         return {reply.argumentAt<0>(), QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).object()};
     }
+    // The reason a task failed for, as the service tells it; a null string when the call failed.
+    QString failureOf(const QString &pathlist, int tasktype = 1)
+    {
+        QDBusPendingReply<int, QString> reply = m_proxy->SensitiveDiscoveryGetScanTaskFailure(pathlist, tasktype);
+        reply.waitForFinished();
+        if (reply.isError() || reply.argumentAt<0>() != 0)
+            return QString();
+        return reply.argumentAt<1>().isNull() ? QStringLiteral("") : reply.argumentAt<1>();
+    }
     QPair<int, QJsonObject> privacyDetail(const QString &pathlist, const QString &category)
     {
         QDBusPendingReply<int, QString> reply = m_proxy->SensitiveDiscoveryGetDataIdDetectedDetail(pathlist, 3, category);
@@ -350,7 +360,7 @@ private Q_SLOTS:
         QFile file(qEnvironmentVariable("DISCOVERY_DBUS_XML"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QSet<QString> described = interfaceMembers(QString::fromUtf8(file.readAll()));
-        QCOMPARE(described.size(), 11);
+        QCOMPARE(described.size(), 12);
         QDBusMessage introspect = QDBusMessage::createMethodCall(Service, Path, "org.freedesktop.DBus.Introspectable", "Introspect");
         const QDBusReply<QString> reply = QDBusConnection::systemBus().call(introspect);
         QVERIFY(reply.isValid());
@@ -935,6 +945,56 @@ private Q_SLOTS:
         QVERIFY(other.waitForFinished(20000));
         QVERIFY(other.exitCode() != 0);
         QVERIFY2(other.readAllStandardError().contains("AccessDenied"), "expected an access-denied error");
+        QVERIFY(serving());
+    }
+
+    // The findings database on a file system that fills up during the scan:
+    // no detection of findings that were not committed, and the task fails
+    // with a reason instead of completing.
+    void fullDiskFailsTheTask()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to mount a small file system for the findings database");
+        const QString small = m_work.path() + "/small";
+        QVERIFY(QDir().mkpath(small));
+        QProcess mount;
+        mount.start("mount", {"-t", "tmpfs", "-o", "size=1m,mode=0700", "tmpfs", small});
+        QVERIFY(mount.waitForFinished(10000));
+        if (mount.exitCode() != 0)
+            QSKIP(qPrintable("cannot mount a tmpfs here: " + QString::fromLocal8Bit(mount.readAllStandardError())));
+        stopService();
+        m_database = small + "/findings.db";
+        const auto restore = qScopeGuard([this, small] {
+            stopService();
+            QProcess::execute("umount", {"-l", small});
+            m_database.clear();
+            startService();
+        });
+        QVERIFY(startService());
+        // All but 128 KiB of the file system taken.
+        QFile filler(small + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(64 * 1024, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+        QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - 128 * 1024)));
+
+        const QString tree = newTree();
+        const int files = 3000;
+        for (int i = 0; i < files; ++i)
+            QVERIFY(SampleDocuments::writeFile(tree + QStringLiteral("/f%1.txt").arg(i, 4, 10, QLatin1Char('0')),
+                                               QStringLiteral("第%1份报告：这是机密，编号%1。\n").arg(i).toUtf8()));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 120000);
+        QCOMPARE(detail(tree).Status, QStringLiteral("failed"));
+        const QString reason = failureOf(tree);
+        QVERIFY2(reason.contains("full"), qPrintable(reason));
+        QVERIFY(log.detections.size() < files);
+        for (auto it = log.detections.constBegin(); it != log.detections.constEnd(); ++it)
+            QVERIFY2(keywordDetail(tree, it.key()).first == 0, qPrintable("detection without findings: " + it.key()));
+        QCOMPARE(failureOf(newTree() + "/none"), QString()); // unknown task: code 12
         QVERIFY(serving());
     }
 };
