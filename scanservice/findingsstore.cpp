@@ -18,7 +18,7 @@
 
 struct FindingsStore::Operation
 {
-    enum Type { Begin, File, Failure, End, Flush } type = Begin;
+    enum Type { Begin, File, Failure, Totals, End, Flush } type = Begin;
     quint64 task = 0;
     QString pathlist;
     int tasktype = 0;
@@ -242,6 +242,16 @@ void FindingsStore::addFile(quint64 task, FileFindings findings, Committed commi
     post(std::move(op));
 }
 
+void FindingsStore::setTotals(quint64 task, qint64 totalCount, qint64 totalKiB)
+{
+    Operation op;
+    op.type = Operation::Totals;
+    op.task = task;
+    op.totalCount = totalCount;
+    op.totalKiB = totalKiB;
+    post(std::move(op));
+}
+
 void FindingsStore::addFailure(quint64 task, const QString &path, const QString &reason)
 {
     Operation op;
@@ -332,6 +342,13 @@ void FindingsStore::run()
                 return true;
             Statement insert(m_writer, "INSERT INTO file_failures(task_id, path, reason) VALUES(?,?,?)");
             return insert.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).step() == SQLITE_DONE;
+        }
+        case Operation::Totals: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true;
+            Statement totals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
+            return totals.bind(1, op.totalCount).bind(2, op.totalKiB).bind(3, *row).step() == SQLITE_DONE;
         }
         case Operation::End: {
             const auto row = rows.constFind(op.task);

@@ -69,6 +69,8 @@ public:
     // the earlier task with the same path list and type.
     void beginTask(quint64 task, const QString &pathlist, int tasktype);
     void addFile(quint64 task, FileFindings findings, Committed committed);
+    // The task's file total, once counted, so that it outlives a crash of the service.
+    void setTotals(quint64 task, qint64 totalCount, qint64 totalKiB);
     // A file that could not be read, or only in part, and why.
     void addFailure(quint64 task, const QString &path, const QString &reason);
     // A task that failed earlier is recorded "failed" whatever the status asked for.

@@ -130,6 +130,9 @@ void ScanTask::Shared::count()
         return true;
     });
     countDone = true;
+    // Stored at once, so that a service that dies before the task ends still knows them.
+    if (!cancelled)
+        store->setTotals(id, totalFiles.load(), (totalBytes.load() + 1023) / 1024);
 }
 
 void ScanTask::Shared::work()

@@ -332,6 +332,26 @@ private:
         QSqlDatabase::removeDatabase("failures");
         return found;
     }
+    // The file total of a task as stored in the findings database; -1 when there is none.
+    int storedTotal(const QString &pathlist, int tasktype = 1)
+    {
+        int total = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "totals");
+            db.setDatabaseName(databasePath());
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+            if (db.open()) {
+                QSqlQuery query(db);
+                query.prepare("SELECT total_count FROM tasks WHERE pathlist = ? AND tasktype = ?");
+                query.addBindValue(pathlist);
+                query.addBindValue(tasktype);
+                if (query.exec() && query.next())
+                    total = query.value(0).toInt();
+            }
+        }
+        QSqlDatabase::removeDatabase("totals");
+        return total;
+    }
     bool serving()
     {
         QDBusMessage ping = QDBusMessage::createMethodCall(Service, Path, "org.freedesktop.DBus.Peer", "Ping");
@@ -996,6 +1016,33 @@ private Q_SLOTS:
             QVERIFY2(keywordDetail(tree, it.key()).first == 0, qPrintable("detection without findings: " + it.key()));
         QCOMPARE(failureOf(newTree() + "/none"), QString()); // unknown task: code 12
         QVERIFY(serving());
+    }
+
+    // A service killed in the middle of a task: restarted, it still knows the
+    // task's file total from the store.
+    void totalsSurviveKill()
+    {
+        stopService();
+        QVERIFY(startService({"--file-delay", "50"}));
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        const QString tree = newTree();
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(SampleDocuments::writeFile(tree + QStringLiteral("/f%1.txt").arg(i), QByteArray(3000, 'x')));
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        const ScanTaskDetailInfo before = detail(tree);
+        QCOMPARE(before.TotalCount, 300);
+        QCOMPARE(before.Status, QStringLiteral("scanning"));
+        QTRY_COMPARE(storedTotal(tree), 300); // committed, not merely counted
+        QCOMPARE(::kill(m_service.processId(), SIGKILL), 0);
+        QVERIFY(m_service.waitForFinished(10000));
+        QVERIFY(startService());
+        const ScanTaskDetailInfo after = detail(tree);
+        QCOMPARE(after.Status, QStringLiteral("terminated"));
+        QCOMPARE(after.TotalCount, 300);
+        QCOMPARE(after.TotalSize, before.TotalSize);
     }
 };
 
