@@ -27,6 +27,7 @@ struct FindingsStore::Operation
     qint64 totalCount = 0;
     qint64 totalKiB = 0;
     Committed committed;
+    QString failure; // End: why the task failed, if it did
 };
 
 namespace {
@@ -263,7 +264,7 @@ void FindingsStore::addFailure(quint64 task, const QString &path, const QString 
 }
 
 void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
-                            Committed committed)
+                            Committed committed, const QString &failure)
 {
     Operation op;
     op.type = Operation::End;
@@ -272,6 +273,7 @@ void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCou
     op.totalCount = totalCount;
     op.totalKiB = totalKiB;
     op.committed = std::move(committed);
+    op.failure = failure;
     post(std::move(op));
 }
 
@@ -354,7 +356,7 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            const QString failure = failed.value(op.task);
+            const QString failure = failed.contains(op.task) ? failed.value(op.task) : op.failure;
             Statement end(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=?, failure=? WHERE id=?");
             return end.bind(1, failure.isEmpty() ? op.status : QStringLiteral("failed"))
                        .bind(2, op.totalCount)

@@ -73,8 +73,10 @@ public:
     void setTotals(quint64 task, qint64 totalCount, qint64 totalKiB);
     // A file that could not be read, or only in part, and why.
     void addFailure(quint64 task, const QString &path, const QString &reason);
-    // A task that failed earlier is recorded "failed" whatever the status asked for.
-    void endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB, Committed committed);
+    // A task that failed (failure says why, or an earlier write failed) is
+    // recorded "failed" whatever the status asked for.
+    void endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB, Committed committed,
+                 const QString &failure = QString());
     // Waits until everything handed over so far is committed.
     void flush();
 

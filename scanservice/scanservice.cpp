@@ -86,6 +86,11 @@ void ScanService::setFileDelay(int ms)
     m_tasks->setFileDelay(ms);
 }
 
+void ScanService::setCompileDelay(int ms)
+{
+    m_tasks->setCompileDelay(ms);
+}
+
 void ScanService::setIdleMonitor(std::shared_ptr<const IdleMonitor> idle)
 {
     m_tasks->setIdleMonitor(std::move(idle));

@@ -22,11 +22,16 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+namespace {
+std::atomic<bool> s_threadsLeft{false};
+} // namespace
 
 static_assert(int(HitCollector::Stop::TextLimit) == int(PrivacyCollector::Stop::TextLimit),
               "both collectors name their stop reasons alike");
@@ -52,6 +57,9 @@ struct ScanTask::Shared
     std::atomic<qint64> totalBytes{0};
     std::atomic<bool> countDone{false};
     std::atomic<qint64> scannedFiles{0};
+    // The keywords are being compiled: that cannot be interrupted, so the
+    // task's thread is then left to finish on its own instead of being waited for.
+    std::atomic<bool> compiling{false};
 
     // What the threads report to the main thread.
     std::mutex eventMutex;
@@ -63,6 +71,7 @@ struct ScanTask::Shared
 
     std::mutex statsMutex;
     QMap<QString, int> skips;
+    QStringList walkSummary; // what the walk left out, by reason
     std::atomic<bool> finished{false};
 
     void waitWhilePaused()
@@ -111,8 +120,36 @@ struct ScanTask::Shared
     void storeFailed(const QString &error);
     // Counts the skip by its reason and records the file with the detailed reason.
     void fail(const QByteArray &path, const QString &reason, const QString &detail = QString());
+    // Builds the keyword matcher when there is none; false when the task
+    // was terminated meanwhile or the matcher cannot be built (the task fails).
+    bool prepareMatcher();
+    // The walks and the scan.
+    void scan();
+    // Logs what was done and records the end.
+    void end();
     void run();
 };
+
+bool ScanTask::Shared::prepareMatcher()
+{
+    if (settings.matcher || settings.keywords.isEmpty())
+        return true;
+    if (settings.compileDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(settings.compileDelayMs)); // as deaf to cancel as the compiler
+    QString error;
+    std::shared_ptr<const KeywordMatcher> matcher = KeywordMatcher::compile(settings.keywords, &error);
+    compiling = false;
+    // Terminated or shut down meanwhile: the task object may be gone, touch nothing but this.
+    if (cancelled)
+        return false;
+    if (!matcher) {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        failure = error;
+        return false;
+    }
+    settings.matcher = std::move(matcher);
+    return true;
+}
 
 void ScanTask::Shared::count()
 {
@@ -360,6 +397,20 @@ void ScanTask::Shared::privacyFile(const QByteArray &path, PrivacyMatcher::Scrat
 void ScanTask::Shared::run()
 {
     lowerPriority();
+    if (!prepareMatcher()) {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        if (failure.isEmpty()) {
+            finished = true;
+            return;
+        }
+    }
+    if (settings.matcher || settings.privacy)
+        scan();
+    end();
+}
+
+void ScanTask::Shared::scan()
+{
     std::thread counter([this] { count(); });
     std::vector<std::thread> workers;
     const int workerTotal = ScanTask::workerCount(settings.batchsize);
@@ -392,11 +443,6 @@ void ScanTask::Shared::run()
         worker.join();
     counter.join();
 
-    bool failed;
-    {
-        std::lock_guard<std::mutex> lock(eventMutex);
-        failed = !failure.isEmpty();
-    }
     QStringList summary;
     {
         std::lock_guard<std::mutex> lock(statsMutex);
@@ -407,6 +453,22 @@ void ScanTask::Shared::run()
     for (int kind = 0; kind < FileWalker::SkipKinds; ++kind) {
         if (walker.skipped(static_cast<FileWalker::Skip>(kind)) > 0)
             summary.append(QStringLiteral("%1: %2").arg(QLatin1String(skipNames[kind])).arg(walker.skipped(static_cast<FileWalker::Skip>(kind))));
+    }
+    std::lock_guard<std::mutex> lock(statsMutex);
+    walkSummary = summary;
+}
+
+void ScanTask::Shared::end()
+{
+    QStringList summary;
+    {
+        std::lock_guard<std::mutex> lock(statsMutex);
+        summary = walkSummary;
+    }
+    bool failed;
+    {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        failed = !failure.isEmpty();
     }
     qInfo().noquote() << QStringLiteral("Task %1 (%2, type %3) %4: %5 of %6 files scanned%7")
                              .arg(id)
@@ -421,12 +483,17 @@ void ScanTask::Shared::run()
     // A terminated task was ended by the main thread; a completed or failed one ends here.
     if (!cancelled || failed) {
         const qint64 kib = (totalBytes.load() + 1023) / 1024;
+        QString reason;
+        {
+            std::lock_guard<std::mutex> lock(eventMutex);
+            reason = failure;
+        }
         store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this](bool committed, const QString &error) {
             if (!committed)
                 storeFailed(error);
             std::lock_guard<std::mutex> lock(eventMutex);
             endCommitted = true;
-        });
+        }, reason);
     }
     finished = true;
 }
@@ -452,8 +519,21 @@ ScanTask::~ScanTask()
     m_shared->cancelled = true;
     m_shared->pauseChanged.notify_all();
     m_shared->queueChanged.notify_all();
-    if (m_thread.joinable())
+    if (!m_thread.joinable())
+        return;
+    // A thread still compiling holds its own share of the state and will
+    // stop once done; waiting for it would hold up the service's shutdown.
+    if (m_shared->compiling) {
+        s_threadsLeft = true;
+        m_thread.detach();
+    }
+    else
         m_thread.join();
+}
+
+bool ScanTask::threadsLeftRunning()
+{
+    return s_threadsLeft;
 }
 
 int ScanTask::workerCount(double batchsize)
@@ -466,6 +546,7 @@ void ScanTask::start()
 {
     m_store->beginTask(m_id, m_settings.pathlist, m_settings.tasktype);
     std::shared_ptr<Shared> shared = m_shared;
+    shared->compiling = !m_settings.matcher && !m_settings.keywords.isEmpty();
     m_thread = std::thread([shared] { shared->run(); });
     m_sinceScanningSignal.start();
     m_poll.start();

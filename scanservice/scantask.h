@@ -21,7 +21,9 @@
 
 class FindingsStore;
 
-// One scan task. Beside the scan runs a counting walk that finds the task's
+// One scan task. Its thread first compiles the keywords (off the bus thread:
+// a large policy takes seconds, and the call that created the task has been
+// answered), then beside the scan runs a counting walk that finds the task's
 // file total. The scan walk feeds a bounded queue; the task's workers take
 // files from it in walk order, number them 1, 2, 3 …, extract their text
 // and match it, and hand their findings to the store. The object lives in
@@ -49,12 +51,14 @@ public:
         double batchsize = 0.75;
         QList<QByteArray> roots;         // absolute, distinct, none inside another
         QSet<QByteArray> extensions;     // lower case, no dot
-        std::shared_ptr<const KeywordMatcher> matcher; // keyword tasks
+        QStringList keywords;            // keyword tasks: compiled in the task's own thread
+        std::shared_ptr<const KeywordMatcher> matcher; // keyword tasks: the compiled keywords (else built from keywords)
         std::shared_ptr<const PrivacyMatcher> privacy;  // privacy tasks
         QDate today;                     // the scan's date (ages are counted to it)
         bool writeFindings = true;
         int countDelayMs = 0;            // for tests: the counting walk starts this much later
         int fileDelayMs = 0;             // for tests: each scanning thread waits this long before each file
+        int compileDelayMs = 0;          // for tests: compiling the keywords takes this much longer
         QString workerProgram;           // extraction workers; empty: documents are read in the service itself
         WorkerProcess::Limits workerLimits;
         std::shared_ptr<const IdleMonitor> idle; // scan mode 4: scans only while it says idle
@@ -74,6 +78,9 @@ public:
     ScanTaskDetailInfo detail() const;
     // True once every thread of the task has returned.
     bool threadsFinished() const;
+    // Whether a task was destroyed while its thread was still compiling (the
+    // thread then finishes on its own): the process must not wait for it.
+    static bool threadsLeftRunning();
     // Worker threads for a batch size: that share of the processor cores, at least one.
     static int workerCount(double batchsize);
 

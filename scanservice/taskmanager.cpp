@@ -168,14 +168,10 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
             qWarning().noquote() << "A privacy task whose policy turns the data identifiers off: the task type decides, they are sought";
         settings.privacy = m_privacy;
     }
-    if (tasktype == 1) {
-        QString error;
-        settings.matcher = KeywordMatcher::compile(parsed.keywords(), &error);
-        if (!settings.matcher) {
-            *reason = error;
-            return ReturnCode::InternalError;
-        }
-    }
+    // Compiled by the task itself: the caller, and every other caller, is answered at once.
+    if (tasktype == 1)
+        settings.keywords = parsed.keywords();
+    settings.compileDelayMs = m_compileDelayMs;
 
     if (existing) {
         m_tasks.remove(key);
@@ -199,7 +195,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
                              .arg(tasktype)
                              .arg(scanmode)
                              .arg(ScanTask::workerCount(batchsize))
-                             .arg(settings.matcher ? settings.matcher->count() : 0)
+                             .arg(settings.keywords.size())
                              .arg(settings.extensions.size());
     return ReturnCode::Ok;
 }

@@ -860,6 +860,16 @@ private Q_SLOTS:
         QTest::newRow("batch size 0") << tree << 1 << 1 << 0.0 << good << 3;
         QTest::newRow("batch size above 1") << tree << 1 << 1 << 1.5 << good << 3;
         QTest::newRow("no keyword") << tree << 1 << 1 << 0.75 << policyFor({}) << 8;
+        // Beyond the caps that keep compiling the keywords to seconds.
+        QStringList tooMany;
+        for (int i = 0; i <= 20000; ++i)
+            tooMany.append(QStringLiteral("词%1").arg(i));
+        QTest::newRow("20001 keywords") << tree << 1 << 1 << 0.75 << policyFor(tooMany) << 9;
+        QTest::newRow("keyword of 258 bytes") << tree << 1 << 1 << 0.75 << policyFor({QString(86, QChar(0x673A))}) << 9;
+        QStringList heavy;
+        for (int i = 0; i < 2100; ++i)
+            heavy.append(QStringLiteral("%1").arg(i, 250, 10, QLatin1Char('k')));
+        QTest::newRow("525000 bytes of keywords") << tree << 1 << 1 << 0.75 << policyFor(heavy) << 9;
         QStringList many;
         for (int i = 0; i < 10000; ++i)
             many.append(QStringLiteral("关键词%1").arg(i));
@@ -1043,6 +1053,32 @@ private Q_SLOTS:
         QCOMPARE(after.Status, QStringLiteral("terminated"));
         QCOMPARE(after.TotalCount, 300);
         QCOMPARE(after.TotalSize, before.TotalSize);
+    }
+
+    // Keywords are compiled in the task's thread: a compilation that takes
+    // longer than a bus call may wait (here 30 s) neither holds up the call
+    // that made the task nor other callers, nor the service's shutdown.
+    void keywordsCompiledOffTheBusThread()
+    {
+        stopService();
+        QVERIFY(startService({"--compile-delay", "30000"}));
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        const QString tree = newTree();
+        QVERIFY(SampleDocuments::writeFile(tree + "/a.txt", "机密"));
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        const QString other = newTree();
+        QVERIFY(SampleDocuments::writeFile(other + "/b.txt", "手机号码：13812345678"));
+        SignalLog log(other);
+        QCOMPARE(setTask(other, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 20000);
+        QCOMPARE(log.privacy.size(), 1);
+        m_service.terminate();
+        QVERIFY2(m_service.waitForFinished(10000), "SIGTERM waited for the compilation");
+        QCOMPARE(m_service.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_service.exitCode(), 0);
     }
 };
 
