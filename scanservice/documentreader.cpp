@@ -7,6 +7,7 @@
 #include "pdfextractor.h"
 #include "plaintextextractor.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,8 +70,15 @@ QString DocumentReader::statusText(ExtractStatus status)
         return QStringLiteral("container limit exceeded");
     case ExtractStatus::Failed:
         return QStringLiteral("reader failed");
+    case ExtractStatus::NoDescriptors:
+        return QStringLiteral("too many open files");
     }
     return QString();
+}
+
+ExtractStatus DocumentReader::openFailure(int error)
+{
+    return error == EMFILE || error == ENFILE ? ExtractStatus::NoDescriptors : ExtractStatus::Unreadable;
 }
 
 qint64 DocumentReader::sizeLimit(Kind kind)
@@ -91,7 +99,7 @@ ExtractStatus DocumentReader::read(const QByteArray &path, Kind kind, TextSink &
         return ExtractStatus::Unsupported;
     const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return ExtractStatus::Unreadable;
+        return openFailure(errno);
     struct stat st;
     ExtractStatus status = ExtractStatus::Unreadable;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {

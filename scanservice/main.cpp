@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +40,13 @@ int main(int argc, char *argv[])
         return WorkerProcess::serve(std::atoi(argv[2]));
 
     ::umask(077);
+    // Descriptors up to the hard limit (systemd's soft limit is 1024): every
+    // task's threads and workers hold files open at once.
+    struct rlimit files;
+    if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &files);
+    }
     QCoreApplication app(argc, argv);
     // Names inside archives are converted to the locale's character set: make it UTF-8
     // (under systemd the service may start without a locale).

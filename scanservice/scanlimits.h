@@ -50,6 +50,11 @@ constexpr int MaxPolicyBytes = 64 << 20;     // of the Base64 text
 
 // Tasks
 constexpr int MaxPathEntries = 4096;
+constexpr int MaxConcurrentTasks = 16;       // running, paused or still stopping; more are refused
+constexpr int WorkerProcessesPerCore = 2;    // extraction workers of all tasks together, per processor core
+constexpr int DescriptorRetries = 6;         // a file met with "too many open files" is tried again this often,
+constexpr int DescriptorRetryFirstMs = 50;   // first after this long, each wait twice the one before,
+constexpr int DescriptorRetryMaxMs = 1000;   // none longer than this
 constexpr int ScanQueueDepth = 256;          // files walked ahead of the workers
 constexpr int ScanningSignalIntervalMs = 20; // at most one scanning signal per interval
 constexpr int EventPollIntervalMs = 20;

@@ -17,6 +17,7 @@
 #include <functional>
 #include <chrono>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <condition_variable>
@@ -112,7 +113,7 @@ struct ScanTask::Shared
     // Reads the file into the sink (documents and archives in an extraction
     // worker); returns false (and records why) when nothing is to be reported.
     bool extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason,
-                 std::unique_ptr<WorkerProcess> &worker);
+                 std::unique_ptr<WorkerProcess> &worker, int attempt = 0);
     void keywordFile(const QByteArray &path, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
     void privacyFile(const QByteArray &path, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
@@ -231,7 +232,7 @@ void ScanTask::Shared::scanFile(const QByteArray &path, KeywordMatcher::Stream *
 }
 
 bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std::function<int()> &stopReason,
-                               std::unique_ptr<WorkerProcess> &worker)
+                               std::unique_ptr<WorkerProcess> &worker, int attempt)
 {
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
     if (kind == DocumentReader::Kind::Unsupported) {
@@ -249,7 +250,9 @@ bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std
         // Opened and checked here; the worker reads the very file checked.
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         struct stat st;
-        if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd < 0) {
+            status = DocumentReader::openFailure(errno);
+        } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             status = ExtractStatus::Unreadable;
         } else if (st.st_size > DocumentReader::sizeLimit(kind)) {
             status = ExtractStatus::TooLarge;
@@ -265,6 +268,16 @@ bool ScanTask::Shared::extract(const QByteArray &path, TextSink &sink, const std
     }
     if (cancelled)
         return false;
+    if (status == ExtractStatus::NoDescriptors && attempt < Limits::DescriptorRetries) {
+        // Descriptors run short for a moment (other tasks, other programs):
+        // nothing was read yet, so wait a little and try again.
+        const int ms = std::min(Limits::DescriptorRetryMaxMs, Limits::DescriptorRetryFirstMs << attempt);
+        std::unique_lock<std::mutex> lock(pauseMutex);
+        if (pauseChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return cancelled.load(); }))
+            return false;
+        lock.unlock();
+        return extract(path, sink, stopReason, worker, attempt + 1);
+    }
     if (status == ExtractStatus::Stopped) {
         fail(path, stopReason() == int(HitCollector::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
                                                                       : QStringLiteral("time limit reached, scanned in part"));

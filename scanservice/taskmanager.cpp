@@ -145,6 +145,10 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
                                                                         : QStringLiteral("running"));
         return ReturnCode::TaskBusy;
     }
+    if (liveTasks() >= Limits::MaxConcurrentTasks) {
+        *reason = QStringLiteral("%1 tasks are running, paused or stopping").arg(Limits::MaxConcurrentTasks);
+        return ReturnCode::TooManyTasks;
+    }
 
     settings.pathlist = pathlist;
     settings.tasktype = tasktype;
@@ -198,6 +202,18 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
                              .arg(settings.keywords.size())
                              .arg(settings.extensions.size());
     return ReturnCode::Ok;
+}
+
+int TaskManager::liveTasks() const
+{
+    // A task counts until its threads have returned, so that tasks ended and
+    // started again in quick succession do not pile up threads either.
+    int live = 0;
+    for (const ScanTask *task : m_tasks)
+        live += !task->hasEnded() || !task->threadsFinished();
+    for (const ScanTask *task : m_retired)
+        live += !task->threadsFinished();
+    return live;
 }
 
 ScanTask *TaskManager::find(const QString &pathlist, int tasktype) const

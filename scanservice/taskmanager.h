@@ -59,6 +59,8 @@ private:
     using Key = QPair<QString, int>;
 
     void reap();
+    // Tasks that run, are paused, or whose threads have not yet returned.
+    int liveTasks() const;
 
     FindingsStore *m_store;
     QHash<Key, ScanTask *> m_tasks;

@@ -3,6 +3,7 @@
 #include "privacysamples.h"
 #include "sampledocuments.h"
 #include "privatebus.h"
+#include "scanlimits.h"
 #include "scantaskdetailinfo.h"
 #include "sensitivescaninterface.h"
 
@@ -10,6 +11,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
+#include <QThread>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -31,6 +34,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -351,6 +355,38 @@ private:
         }
         QSqlDatabase::removeDatabase("totals");
         return total;
+    }
+    // The extraction workers the service has now (children started with
+    // --extraction-worker that have not ended).
+    int liveWorkers()
+    {
+        int count = 0;
+        const QString parent = QString::number(m_service.processId());
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile stat("/proc/" + pid + "/stat");
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            // pid (comm) state ppid …: the fields after the last ")".
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() < 2 || fields.at(0) == "Z" || fields.at(1) != parent.toLatin1())
+                continue;
+            QFile cmdline("/proc/" + pid + "/cmdline");
+            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains("--extraction-worker"))
+                ++count;
+        }
+        return count;
+    }
+    // The lowest descriptor number the service has free.
+    int lowestFreeDescriptor()
+    {
+        QSet<int> used;
+        for (const QString &fd : QDir(QStringLiteral("/proc/%1/fd").arg(m_service.processId())).entryList(QDir::Files | QDir::System))
+            used.insert(fd.toInt());
+        int lowest = 0;
+        while (used.contains(lowest))
+            ++lowest;
+        return lowest;
     }
     bool serving()
     {
@@ -1079,6 +1115,115 @@ private Q_SLOTS:
         QVERIFY2(m_service.waitForFinished(10000), "SIGTERM waited for the compilation");
         QCOMPARE(m_service.exitStatus(), QProcess::NormalExit);
         QCOMPARE(m_service.exitCode(), 0);
+    }
+
+    // Tasks beyond the cap are refused with a code of their own, until one ends.
+    void tooManyTasksRefused()
+    {
+        stopService();
+        QVERIFY(startService({"--file-delay", "1000"}));
+        QStringList trees;
+        const auto restore = qScopeGuard([this, &trees] {
+            for (const QString &tree : trees)
+                call("terminate", tree);
+            stopService();
+            startService();
+        });
+        for (int i = 0; i <= Limits::MaxConcurrentTasks; ++i) {
+            trees.append(newTree());
+            for (int f = 0; f < 4; ++f)
+                QVERIFY(SampleDocuments::writeFile(trees.last() + QStringLiteral("/f%1.txt").arg(f), "机密"));
+        }
+        for (int i = 0; i < Limits::MaxConcurrentTasks; ++i) {
+            QCOMPARE(setTask(trees.at(i), policyFor({"机密"})), 0);
+            QCOMPARE(call("pause", trees.at(i)), 0);
+        }
+        QCOMPARE(setTask(trees.last(), policyFor({"机密"})), 18);
+        QCOMPARE(call("terminate", trees.first()), 0);
+        // Accepted once the terminated task's threads have returned.
+        int code = -1;
+        QTRY_VERIFY_WITH_TIMEOUT(code == 0 || (code = setTask(trees.last(), policyFor({"机密"}))) == 0, 10000);
+    }
+
+    // Tasks that together have more threads than places for extraction
+    // workers: the workers stay within the cap, and every document is read.
+    void workerProcessesCapped()
+    {
+        stopService();
+        QVERIFY(startService({"--file-delay", "20"}));
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        const int cap = Limits::WorkerProcessesPerCore * QThread::idealThreadCount();
+        const int tasks = 3; // each with a thread per core
+        QList<std::shared_ptr<SignalLog>> logs;
+        for (int t = 0; t < tasks; ++t) {
+            const QString tree = newTree();
+            for (int f = 0; f < 30; ++f)
+                QVERIFY(SampleDocuments::writeDocx(tree + QStringLiteral("/r%1.docx").arg(f), QStringLiteral("第%1段机密").arg(f), {}, QString(), QString()));
+            logs.append(std::make_shared<SignalLog>(tree));
+            QCOMPARE(setTask(tree, policyFor({"机密"}), 1, 1, 1.0), 0);
+        }
+        int most = 0;
+        auto allEnded = [&] {
+            return std::all_of(logs.begin(), logs.end(), [](const std::shared_ptr<SignalLog> &log) { return log->ended; });
+        };
+        QDeadlineTimer deadline(120000);
+        while (!allEnded() && !deadline.hasExpired()) {
+            most = std::max(most, liveWorkers());
+            QTest::qWait(10);
+        }
+        QVERIFY(allEnded());
+        qInfo("at most %d workers at once, cap %d", most, cap);
+        QVERIFY2(most <= cap, qPrintable(QStringLiteral("%1 workers at once, cap %2").arg(most).arg(cap)));
+        QVERIFY(most > 0);
+        for (const auto &log : logs)
+            QCOMPARE(log->detections.size(), 30);
+    }
+
+    // The service out of descriptors: files are tried again after a pause and
+    // read once a descriptor is free; a file that never gets one is recorded
+    // as such, never as unreadable.
+    void tooManyOpenFilesRetried_data()
+    {
+        QTest::addColumn<int>("free");
+        QTest::addColumn<int>("files");
+        QTest::newRow("none free") << 0 << 3;
+        QTest::newRow("one free for two threads") << 1 << 12;
+    }
+    void tooManyOpenFilesRetried()
+    {
+        QFETCH(int, free);
+        QFETCH(int, files);
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        // Entries that name files: the walk itself needs no descriptor. Files
+        // of some megabytes, so that a thread holds its descriptor a while.
+        const QString tree = newTree();
+        QStringList entries;
+        for (int i = 0; i < files; ++i) {
+            entries.append(tree + QStringLiteral("/f%1.txt").arg(i));
+            QVERIFY(SampleDocuments::writeFile(entries.last(), QByteArray(4 << 20, 'x') + "机密"));
+        }
+        const QString pathlist = entries.join('|');
+        SignalLog log(pathlist);
+        const rlimit limit{rlim_t(lowestFreeDescriptor() + free), rlim_t(lowestFreeDescriptor() + free)};
+        QCOMPARE(::prlimit(m_service.processId(), RLIMIT_NOFILE, &limit, nullptr), 0);
+        QCOMPARE(setTask(pathlist, policyFor({"机密"}), 1, 1, 1.0), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        const QMap<QString, QString> failed = failures(pathlist, 1);
+        if (free == 0) {
+            QCOMPARE(log.detections.size(), 0);
+            QCOMPARE(failed.size(), files);
+            for (const QString &reason : failed)
+                QCOMPARE(reason, QStringLiteral("too many open files"));
+        } else {
+            QCOMPARE(failed, (QMap<QString, QString>()));
+            QCOMPARE(log.detections.size(), files);
+        }
     }
 };
 
