@@ -50,6 +50,7 @@ constexpr int MaxPolicyBytes = 64 << 20;     // of the Base64 text
 
 // Tasks
 constexpr int MaxPathEntries = 4096;
+constexpr int MaxLoggedArgumentChars = 200;  // of a caller's argument in the log (LoggedText::cut)
 constexpr int MaxConcurrentTasks = 16;       // running, paused or still stopping; more are refused
 constexpr int WorkerProcessesPerCore = 2;    // extraction workers of all tasks together, per processor core
 constexpr int DescriptorRetries = 6;         // a file met with "too many open files" is tried again this often,

@@ -3,6 +3,7 @@
 #include "detaildocument.h"
 #include "privacyrules.h"
 #include "findingsstore.h"
+#include "loggedtext.h"
 #include "scanlimits.h"
 #include "returncodes.h"
 #include "taskmanager.h"
@@ -138,7 +139,7 @@ int ScanService::SensitiveDiscoverySetScanTask(const QString &pathlist, int task
     if (code != ReturnCode::Ok)
         qWarning().noquote() << QStringLiteral("Task refused (code %1) for path list \"%2\", type %3: %4")
                                     .arg(code)
-                                    .arg(pathlist.left(200))
+                                    .arg(LoggedText::cut(pathlist))
                                     .arg(tasktype)
                                     .arg(reason);
     return code;

@@ -5,6 +5,7 @@
 #include "filewalker.h"
 #include "findingsstore.h"
 #include "hitcollector.h"
+#include "loggedtext.h"
 #include "privacycollector.h"
 #include "scanlimits.h"
 
@@ -485,7 +486,7 @@ void ScanTask::Shared::end()
     }
     qInfo().noquote() << QStringLiteral("Task %1 (%2, type %3) %4: %5 of %6 files scanned%7")
                              .arg(id)
-                             .arg(settings.pathlist.left(200))
+                             .arg(LoggedText::cut(settings.pathlist))
                              .arg(settings.tasktype)
                              .arg(failed      ? QStringLiteral("failed")
                                   : cancelled ? QStringLiteral("terminated")

@@ -1,6 +1,7 @@
 #include "taskmanager.h"
 
 #include "findingsstore.h"
+#include "loggedtext.h"
 #include "scanlimits.h"
 #include "returncodes.h"
 #include "scanpolicy.h"
@@ -71,17 +72,17 @@ int TaskManager::parsePathList(const QString &pathlist, QList<QByteArray> *roots
     QList<QPair<QByteArray, QByteArray>> found; // (cleaned, canonical)
     for (const QString &entry : entries) {
         if (entry.isEmpty() || !entry.startsWith(QLatin1Char('/')) || entry.contains(QChar(0))) {
-            *reason = QStringLiteral("\"%1\" is not an absolute path").arg(entry);
+            *reason = QStringLiteral("\"%1\" is not an absolute path").arg(LoggedText::cut(entry));
             return ReturnCode::InvalidPathList;
         }
         const QByteArray cleaned = QFile::encodeName(QDir::cleanPath(entry));
         struct stat st;
         if (::stat(cleaned.constData(), &st) != 0) {
-            *reason = QStringLiteral("\"%1\" does not exist").arg(entry);
+            *reason = QStringLiteral("\"%1\" does not exist").arg(LoggedText::cut(entry));
             return ReturnCode::InvalidPathList;
         }
         if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
-            *reason = QStringLiteral("\"%1\" is neither a directory nor a regular file").arg(entry);
+            *reason = QStringLiteral("\"%1\" is neither a directory nor a regular file").arg(LoggedText::cut(entry));
             return ReturnCode::InvalidPathList;
         }
         char *real = ::realpath(cleaned.constData(), nullptr);
@@ -125,7 +126,8 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     }
     if (!validTime(begintime) || !validTime(endtime)
         || (!begintime.isEmpty() && !endtime.isEmpty() && parseTime(begintime) > parseTime(endtime))) {
-        *reason = QStringLiteral("the time window \"%1\" to \"%2\" is not valid").arg(begintime, endtime);
+        *reason = QStringLiteral("the time window \"%1\" to \"%2\" is not valid")
+                      .arg(LoggedText::cut(begintime), LoggedText::cut(endtime));
         return ReturnCode::InvalidTimeWindow;
     }
     ScanTask::Settings settings;
@@ -195,7 +197,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     task->start();
     qInfo().noquote() << QStringLiteral("Task %1 started: path list \"%2\", type %3, mode %4, %5 workers, %6 keywords, %7 file types")
                              .arg(task->id())
-                             .arg(pathlist.left(200))
+                             .arg(LoggedText::cut(pathlist))
                              .arg(tasktype)
                              .arg(scanmode)
                              .arg(ScanTask::workerCount(batchsize))
