@@ -540,9 +540,9 @@ ScanTask::~ScanTask()
     if (m_shared->compiling) {
         s_threadsLeft = true;
         m_thread.detach();
-    }
-    else
+    } else {
         m_thread.join();
+    }
 }
 
 bool ScanTask::threadsLeftRunning()
