@@ -8,6 +8,7 @@
 #include "pdfextractor.h"
 #include "plaintextextractor.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,8 +71,15 @@ QString DocumentReader::statusText(ExtractStatus status)
         return QStringLiteral("container limit exceeded");
     case ExtractStatus::Failed:
         return QStringLiteral("reader failed");
+    case ExtractStatus::NoDescriptors:
+        return QStringLiteral("too many open files");
     }
     return QString();
+}
+
+ExtractStatus DocumentReader::openFailure(int error)
+{
+    return error == EMFILE || error == ENFILE ? ExtractStatus::NoDescriptors : ExtractStatus::Unreadable;
 }
 
 qint64 DocumentReader::sizeLimit(Kind kind)
@@ -93,7 +101,7 @@ ExtractStatus DocumentReader::read(const QByteArray &path, Kind kind, TextSink &
     // No link followed on the way either (see NoFollow::openPath).
     const int fd = NoFollow::openPath(path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return ExtractStatus::Unreadable;
+        return openFailure(-fd);
     struct stat st;
     ExtractStatus status = ExtractStatus::Unreadable;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {

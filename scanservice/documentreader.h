@@ -41,6 +41,8 @@ public:
                                   const ReadOptions &options = ReadOptions());
     // Size limit of a file of that kind.
     static qint64 sizeLimit(Kind kind);
+    // What a failed open means: too many open files (retried later) or unreadable.
+    static ExtractStatus openFailure(int error);
 };
 
 #endif // DOCUMENTREADER_H

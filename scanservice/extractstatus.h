@@ -11,7 +11,8 @@ enum class ExtractStatus {
     Corrupt,      // the file is not what its type says, or is damaged
     Encrypted,    // the document is protected by a password
     LimitExceeded, // a container limit (part size, ratio, entries) was hit
-    Failed         // the reader crashed, was stopped at a time or memory limit, or could not be started
+    Failed,        // the reader crashed, was stopped at a time or memory limit, or could not be started
+    NoDescriptors  // the service has too many open files (EMFILE, ENFILE): worth another try
 };
 
 #endif // EXTRACTSTATUS_H

@@ -5,6 +5,8 @@
 #include "scanlimits.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -87,6 +89,8 @@ const char *FileWalker::skipName(Skip kind)
         return "pseudo file systems";
     case ChangedDirectory:
         return "directories changed during the walk";
+    case NoDescriptors:
+        return "directories not opened: too many open files";
     case SkipKinds:
         break;
     }
@@ -97,6 +101,31 @@ bool FileWalker::selected(const QByteArray &name) const
 {
     const QByteArray extension = DocumentReader::extensionOf(name);
     return !extension.isEmpty() && m_extensions.contains(extension);
+}
+
+int FileWalker::retryingOpen(const std::function<int()> &open) const
+{
+    int result = open();
+    for (int attempt = 0; (result == -EMFILE || result == -ENFILE) && attempt < Limits::DescriptorRetries; ++attempt) {
+        const int ms = std::min(Limits::DescriptorRetryMaxMs, Limits::DescriptorRetryFirstMs << attempt);
+        for (int waited = 0; waited < ms; waited += 10) {
+            if (m_stop && m_stop())
+                return result;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        result = open();
+    }
+    return result;
+}
+
+void FileWalker::countUnopened(int error, const QByteArray &path)
+{
+    if (error == EMFILE || error == ENFILE) {
+        ++m_skipped[NoDescriptors];
+        if (m_noDescriptors)
+            m_noDescriptors(path);
+    } else
+        ++m_skipped[error == ELOOP || error == ENOTDIR ? SymbolicLink : UnreadableDirectory];
 }
 
 void FileWalker::changed(const QByteArray &path)
@@ -122,9 +151,9 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
         return std::find(std::begin(pseudo), std::end(pseudo), path) != std::end(pseudo);
     };
     QByteArray lastName;
-    const int parent = NoFollow::openEntryParent(root, &lastName);
+    const int parent = retryingOpen([&] { return NoFollow::openEntryParent(root, &lastName); });
     if (parent < 0) {
-        ++m_skipped[parent == -ELOOP ? SymbolicLink : UnreadableDirectory];
+        countUnopened(-parent, root);
         return true;
     }
     auto parentDirectory = std::make_shared<const NoFollow::Directory>(parent);
@@ -134,8 +163,11 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
         return true;
     }
     if (S_ISREG(st.st_mode)) {
+        // An entry that is a file holds no descriptor while it waits in the
+        // queue: it is opened by its path, as an entry is resolved.
+        parentDirectory.reset();
         if (selected(root))
-            return onFile(File{root, st.st_size, parentDirectory, lastName});
+            return onFile(File{root, st.st_size, nullptr, root});
         return true;
     }
     if (!S_ISDIR(st.st_mode)) {
@@ -146,9 +178,12 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
         ++m_skipped[PseudoFileSystem];
         return true;
     }
-    const int rootFd = ::openat(parent, lastName.constData(), DirectoryFlags);
+    const int rootFd = retryingOpen([&] {
+        const int fd = ::openat(parent, lastName.constData(), DirectoryFlags);
+        return fd < 0 ? -errno : fd;
+    });
     if (rootFd < 0) {
-        ++m_skipped[errno == ELOOP || errno == ENOTDIR ? SymbolicLink : UnreadableDirectory];
+        countUnopened(-rootFd, root);
         return true;
     }
     parentDirectory.reset();
@@ -182,12 +217,15 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
                 return true;
             }
         }
-        const int listFd = ::openat(frame.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int listFd = retryingOpen([&] {
+            const int fd = ::openat(frame.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            return fd < 0 ? -errno : fd;
+        });
         DIR *handle = listFd < 0 ? nullptr : ::fdopendir(listFd);
         if (!handle) {
             if (listFd >= 0)
                 ::close(listFd);
-            ++m_skipped[UnreadableDirectory];
+            countUnopened(listFd < 0 ? -listFd : EIO, path);
             return true;
         }
         std::vector<Entry> entries;
@@ -317,13 +355,16 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
             ++m_skipped[PseudoFileSystem];
             continue;
         }
-        const int fd = ::openat(current.fd, name.constData(), DirectoryFlags);
+        const int fd = retryingOpen([&] {
+            const int opened = ::openat(current.fd, name.constData(), DirectoryFlags);
+            return opened < 0 ? -errno : opened;
+        });
         if (fd < 0) {
             // Listed as a directory a moment ago: a link or a file now means someone swapped it.
-            if (errno == ELOOP || errno == ENOTDIR)
+            if (fd == -ELOOP || fd == -ENOTDIR)
                 changed(childPath);
             else
-                ++m_skipped[UnreadableDirectory];
+                countUnopened(-fd, childPath);
             continue;
         }
         Frame child;

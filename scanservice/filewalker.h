@@ -28,7 +28,7 @@
 class FileWalker
 {
 public:
-    enum Skip { SymbolicLink, SpecialFile, UnreadableDirectory, PseudoFileSystem, ChangedDirectory, SkipKinds };
+    enum Skip { SymbolicLink, SpecialFile, UnreadableDirectory, PseudoFileSystem, ChangedDirectory, NoDescriptors, SkipKinds };
 
     // A selected file: its full path (for reports), and where to open it
     // from: relative below base, with NoFollow::openBelow.
@@ -50,6 +50,9 @@ public:
     // Told of each directory left out because it changed after it was
     // listed (swapped for a link or another directory).
     void setChangedCheck(std::function<void(const QByteArray &path)> changed) { m_changed = std::move(changed); }
+    // Told of each entry or directory not opened because descriptors ran
+    // out ("too many open files") even after waiting for them.
+    void setNoDescriptorsCheck(std::function<void(const QByteArray &path)> check) { m_noDescriptors = std::move(check); }
 
     // Calls onFile for each selected file; onFile returns false to end the
     // walk. Returns false when the walk was ended early.
@@ -66,11 +69,18 @@ private:
     bool selected(const QByteArray &name) const;
     bool walkRoot(const QByteArray &root, const std::function<bool(const File &)> &onFile);
     void changed(const QByteArray &path);
+    // Runs open (a descriptor, or -errno) again while it fails with "too
+    // many open files", waiting a little longer each time, as the task's
+    // threads do for files; returns what the last try gave.
+    int retryingOpen(const std::function<int()> &open) const;
+    // Counts a directory that could not be opened by the reason errno gives.
+    void countUnopened(int error, const QByteArray &path);
 
     QList<QByteArray> m_roots;
     QSet<QByteArray> m_extensions;
     std::function<bool()> m_stop;
     std::function<void(const QByteArray &)> m_changed;
+    std::function<void(const QByteArray &)> m_noDescriptors;
     bool m_wantSizes = false;
     std::array<int, SkipKinds> m_skipped{};
 };

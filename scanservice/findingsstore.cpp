@@ -18,7 +18,7 @@
 
 struct FindingsStore::Operation
 {
-    enum Type { Begin, File, Failure, End, Flush } type = Begin;
+    enum Type { Begin, File, Failure, Totals, End, Flush } type = Begin;
     quint64 task = 0;
     QString pathlist;
     int tasktype = 0;
@@ -26,7 +26,8 @@ struct FindingsStore::Operation
     QString status;
     qint64 totalCount = 0;
     qint64 totalKiB = 0;
-    std::function<void()> committed;
+    Committed committed;
+    QString failure; // End: why the task failed, if it did
 };
 
 namespace {
@@ -93,6 +94,7 @@ CREATE TABLE IF NOT EXISTS tasks(
   total_kib INTEGER NOT NULL DEFAULT 0,
   started TEXT NOT NULL,
   ended TEXT,
+  failure TEXT NOT NULL DEFAULT '',
   UNIQUE(pathlist, tasktype));
 CREATE TABLE IF NOT EXISTS files(
   id INTEGER PRIMARY KEY,
@@ -113,7 +115,7 @@ CREATE TABLE IF NOT EXISTS file_failures(
   task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,
   path TEXT NOT NULL,
   reason TEXT NOT NULL);
-PRAGMA user_version = 3;
+PRAGMA user_version = 4;
 )";
 
 QString now()
@@ -185,7 +187,12 @@ bool FindingsStore::open(QString *error)
     {
         // Findings of another layout are dropped: they are results of past scans, not data of their own.
         Statement version(m_writer, "PRAGMA user_version");
-        if (version.step() == SQLITE_ROW && version.integer(0) != 0 && version.integer(0) != 3)
+        const qint64 layout = version.step() == SQLITE_ROW ? version.integer(0) : 0;
+        version.reset();
+        // Layout 3 lacks only the failure reason of a task.
+        if (layout == 3)
+            exec(m_writer, "ALTER TABLE tasks ADD COLUMN failure TEXT NOT NULL DEFAULT ''; PRAGMA user_version = 4;");
+        else if (layout != 0 && layout != 4)
             exec(m_writer, "DROP TABLE IF EXISTS passages; DROP TABLE IF EXISTS counts; DROP TABLE IF EXISTS rule_hits; "
                            "DROP TABLE IF EXISTS file_failures; DROP TABLE IF EXISTS files; DROP TABLE IF EXISTS tasks;");
     }
@@ -226,13 +233,23 @@ void FindingsStore::beginTask(quint64 task, const QString &pathlist, int tasktyp
     post(std::move(op));
 }
 
-void FindingsStore::addFile(quint64 task, FileFindings findings, std::function<void()> committed)
+void FindingsStore::addFile(quint64 task, FileFindings findings, Committed committed)
 {
     Operation op;
     op.type = Operation::File;
     op.task = task;
     op.findings = std::move(findings);
     op.committed = std::move(committed);
+    post(std::move(op));
+}
+
+void FindingsStore::setTotals(quint64 task, qint64 totalCount, qint64 totalKiB)
+{
+    Operation op;
+    op.type = Operation::Totals;
+    op.task = task;
+    op.totalCount = totalCount;
+    op.totalKiB = totalKiB;
     post(std::move(op));
 }
 
@@ -247,7 +264,7 @@ void FindingsStore::addFailure(quint64 task, const QString &path, const QString 
 }
 
 void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
-                            std::function<void()> committed)
+                            Committed committed, const QString &failure)
 {
     Operation op;
     op.type = Operation::End;
@@ -256,6 +273,7 @@ void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCou
     op.totalCount = totalCount;
     op.totalKiB = totalKiB;
     op.committed = std::move(committed);
+    op.failure = failure;
     post(std::move(op));
 }
 
@@ -269,8 +287,10 @@ void FindingsStore::flush()
 
 void FindingsStore::run()
 {
-    // Writer-side state: the database row of each task the writer knows.
+    // Writer-side state: the database row of each task the writer knows, and
+    // the tasks that failed, with the first reason.
     QHash<quint64, qint64> rows;
+    QHash<quint64, QString> failed;
     auto execute = [&](Operation &op) -> bool {
         switch (op.type) {
         case Operation::Begin: {
@@ -301,7 +321,8 @@ void FindingsStore::run()
             if (row == rows.constEnd())
                 return true; // the task was replaced; its late findings go nowhere
             Statement drop(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
-            drop.bind(1, *row).bind(2, op.findings.path).step();
+            if (drop.bind(1, *row).bind(2, op.findings.path).step() != SQLITE_DONE)
+                return false;
             Statement file(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
             file.bind(1, *row).bind(2, op.findings.path);
             file.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits);
@@ -324,18 +345,41 @@ void FindingsStore::run()
             Statement insert(m_writer, "INSERT INTO file_failures(task_id, path, reason) VALUES(?,?,?)");
             return insert.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).step() == SQLITE_DONE;
         }
+        case Operation::Totals: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true;
+            Statement totals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
+            return totals.bind(1, op.totalCount).bind(2, op.totalKiB).bind(3, *row).step() == SQLITE_DONE;
+        }
         case Operation::End: {
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            Statement end(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=? WHERE id=?");
-            return end.bind(1, op.status).bind(2, op.totalCount).bind(3, op.totalKiB).bind(4, now()).bind(5, *row).step()
+            const QString failure = failed.contains(op.task) ? failed.value(op.task) : op.failure;
+            Statement end(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=?, failure=? WHERE id=?");
+            return end.bind(1, failure.isEmpty() ? op.status : QStringLiteral("failed"))
+                       .bind(2, op.totalCount)
+                       .bind(3, op.totalKiB)
+                       .bind(4, now())
+                       .bind(5, failure)
+                       .bind(6, *row)
+                       .step()
                    == SQLITE_DONE;
         }
         case Operation::Flush:
             return true;
         }
         return true;
+    };
+    auto fail = [&](quint64 task, const QString &error) {
+        if (!failed.contains(task)) {
+            failed.insert(task, error);
+            qWarning().noquote() << QStringLiteral("Findings store: task %1 failed: %2").arg(task).arg(error);
+        }
+    };
+    auto lastError = [this] {
+        return QStringLiteral("the findings database cannot be written (%1)").arg(QString::fromUtf8(sqlite3_errmsg(m_writer)));
     };
 
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -351,26 +395,44 @@ void FindingsStore::run()
         m_busy = true;
         lock.unlock();
 
-        exec(m_writer, "BEGIN IMMEDIATE");
-        for (Operation &op : batch) {
-            exec(m_writer, "SAVEPOINT one");
-            if (execute(op)) {
-                exec(m_writer, "RELEASE one");
-            } else {
-                qWarning().noquote() << "Findings store: cannot write" << op.findings.path << ":"
-                                     << QString::fromUtf8(sqlite3_errmsg(m_writer));
-                exec(m_writer, "ROLLBACK TO one");
-                exec(m_writer, "RELEASE one");
+        // What the writer knew before the batch, should the batch be rolled back.
+        const QHash<quint64, qint64> rowsBefore = rows;
+        std::vector<bool> written(batch.size(), false);
+        QString error;
+        bool committed = exec(m_writer, "BEGIN IMMEDIATE", &error);
+        if (committed) {
+            for (std::size_t i = 0; i < batch.size(); ++i) {
+                Operation &op = batch[i];
+                // A failed task writes nothing more but its end, which records the failure.
+                if (failed.contains(op.task) && op.type != Operation::End)
+                    continue;
+                exec(m_writer, "SAVEPOINT one");
+                if (execute(op)) {
+                    written[i] = true;
+                    exec(m_writer, "RELEASE one");
+                } else {
+                    fail(op.task, lastError());
+                    exec(m_writer, "ROLLBACK TO one");
+                    exec(m_writer, "RELEASE one");
+                }
+            }
+            committed = exec(m_writer, "COMMIT", &error);
+        }
+        if (!committed) {
+            error = QStringLiteral("the findings database cannot be written (%1)").arg(error);
+            exec(m_writer, "ROLLBACK");
+            rows = rowsBefore;
+            for (std::size_t i = 0; i < batch.size(); ++i) {
+                written[i] = false;
+                fail(batch[i].task, error);
             }
         }
-        QString error;
-        if (!exec(m_writer, "COMMIT", &error)) {
-            qWarning().noquote() << "Findings store: commit failed:" << error;
-            exec(m_writer, "ROLLBACK");
-        }
-        for (Operation &op : batch) {
-            if (op.committed)
-                op.committed();
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            Operation &op = batch[i];
+            if (!op.committed)
+                continue;
+            const bool ok = written[i] && !failed.contains(op.task);
+            op.committed(ok, ok ? QString() : failed.value(op.task));
         }
 
         lock.lock();
@@ -478,11 +540,12 @@ bool FindingsStore::taskRecord(const QString &pathlist, int tasktype, TaskRecord
     std::lock_guard<std::mutex> lock(m_readMutex);
     if (!m_reader)
         return false;
-    Statement task(m_reader, "SELECT status, total_count, total_kib FROM tasks WHERE pathlist=? AND tasktype=?");
+    Statement task(m_reader, "SELECT status, total_count, total_kib, failure FROM tasks WHERE pathlist=? AND tasktype=?");
     if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW)
         return false;
     record->status = task.text(0);
     record->totalCount = task.integer(1);
     record->totalKiB = task.integer(2);
+    record->failure = task.text(3);
     return true;
 }

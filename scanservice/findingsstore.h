@@ -17,8 +17,11 @@ struct sqlite3;
 // (path list, task type), the files with hits, each with its words' exact
 // counts and its kept passages in the order of the hits (both as JSON). One writer thread takes the
 // findings in the order they are handed over and commits them in batched
-// transactions; a callback tells when a file's findings are committed.
-// Reads use their own connection and see only committed findings.
+// transactions; a callback tells whether a file's findings were committed.
+// A write or commit that fails (the disk full, the file read-only) fails its
+// task for good: the task's later writes are refused, and the task ends
+// "failed" with the reason. Reads use their own connection and see only
+// committed findings.
 class FindingsStore
 {
 public:
@@ -43,7 +46,10 @@ public:
         QString status;
         qint64 totalCount = 0;
         qint64 totalKiB = 0;
+        QString failure; // why a "failed" task failed
     };
+    // Told once the writer is done with an operation: committed, or not and why.
+    using Committed = std::function<void(bool committed, const QString &error)>;
     enum class Lookup { Found, UnknownTask, UnknownFile, Failed };
 
     explicit FindingsStore(const QString &path);
@@ -62,11 +68,15 @@ public:
     // writer by the caller's number; beginning a task drops the findings of
     // the earlier task with the same path list and type.
     void beginTask(quint64 task, const QString &pathlist, int tasktype);
-    void addFile(quint64 task, FileFindings findings, std::function<void()> committed);
+    void addFile(quint64 task, FileFindings findings, Committed committed);
+    // The task's file total, once counted, so that it outlives a crash of the service.
+    void setTotals(quint64 task, qint64 totalCount, qint64 totalKiB);
     // A file that could not be read, or only in part, and why.
     void addFailure(quint64 task, const QString &path, const QString &reason);
-    void endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
-                 std::function<void()> committed);
+    // A task that failed (failure says why, or an earlier write failed) is
+    // recorded "failed" whatever the status asked for.
+    void endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB, Committed committed,
+                 const QString &failure = QString());
     // Waits until everything handed over so far is committed.
     void flush();
 

@@ -3,6 +3,7 @@
 #include "privacymatcher.h"
 #include "privacyrules.h"
 #include "scanservice.h"
+#include "scantask.h"
 #include "serviceoptions.h"
 #include "workerprocess.h"
 
@@ -15,8 +16,10 @@
 #include <clocale>
 #include <csignal>
 #include <langinfo.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,6 +40,13 @@ int main(int argc, char *argv[])
         return WorkerProcess::serve(std::atoi(argv[2]));
 
     ::umask(077);
+    // Descriptors up to the hard limit (systemd's soft limit is 1024): every
+    // task's threads and workers hold files open at once.
+    struct rlimit files;
+    if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
+        files.rlim_cur = files.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &files);
+    }
     QCoreApplication app(argc, argv);
     // Names inside archives are converted to the locale's character set: make it UTF-8
     // (under systemd the service may start without a locale).
@@ -54,46 +64,57 @@ int main(int argc, char *argv[])
         return exitCode;
     }
 
-    FindingsStore store(options.findingsDatabase());
-    QString error;
-    if (!store.open(&error)) {
-        QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
-        return 1;
-    }
+    // The service's parts end (tasks terminated, findings flushed) at the end
+    // of this block; a task thread still compiling its keywords, which cannot
+    // be interrupted, is not waited for: the process then ends at once.
+    int result = 0;
+    {
+        FindingsStore store(options.findingsDatabase());
+        QString error;
+        if (!store.open(&error)) {
+            QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
+            return 1;
+        }
 
-    PrivacyRuleTable rules;
-    if (!rules.load(options.privacyRules(), &error)) {
-        QTextStream(stderr) << "tavex-control-discovery-service: privacy rules: " << error << '\n';
-        return 3;
-    }
-    std::shared_ptr<const PrivacyMatcher> privacy = PrivacyMatcher::compile(rules, &error);
-    if (!privacy) {
-        QTextStream(stderr) << "tavex-control-discovery-service: privacy rules: " << error << '\n';
-        return 3;
-    }
+        PrivacyRuleTable rules;
+        if (!rules.load(options.privacyRules(), &error)) {
+            QTextStream(stderr) << "tavex-control-discovery-service: privacy rules: " << error << '\n';
+            return 3;
+        }
+        std::shared_ptr<const PrivacyMatcher> privacy = PrivacyMatcher::compile(rules, &error);
+        if (!privacy) {
+            QTextStream(stderr) << "tavex-control-discovery-service: privacy rules: " << error << '\n';
+            return 3;
+        }
 
-    ScanService service(&store, privacy);
-    service.setCountDelay(options.countDelayMs());
-    service.setFileDelay(options.fileDelayMs());
-    service.setIdleMonitor(std::make_shared<IdleMonitor>(options.fakeIdleFile()));
-    // The workers run this very program, even when its file has been replaced since it started.
-    service.setExtraction(QStringLiteral("/proc/self/exe"), options.workerMemoryBytes(), options.secondsPerFile());
-    if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
-        QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
-        return 2;
-    }
+        ScanService service(&store, privacy);
+        service.setCountDelay(options.countDelayMs());
+        service.setFileDelay(options.fileDelayMs());
+        service.setCompileDelay(options.compileDelayMs());
+        service.setIdleMonitor(std::make_shared<IdleMonitor>(options.fakeIdleFile()));
+        // The workers run this very program, even when its file has been replaced since it started.
+        service.setExtraction(QStringLiteral("/proc/self/exe"), options.workerMemoryBytes(), options.secondsPerFile());
+        if (!service.registerOn(QDBusConnection::systemBus(), &error)) {
+            QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
+            return 2;
+        }
 
-    // SIGTERM and SIGINT end the event loop; running tasks are then terminated.
-    if (::pipe(signalPipe) == 0) {
-        auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-        QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-        struct sigaction action = {};
-        action.sa_handler = onSignal;
-        ::sigaction(SIGTERM, &action, nullptr);
-        ::sigaction(SIGINT, &action, nullptr);
+        // SIGTERM and SIGINT end the event loop; running tasks are then terminated.
+        if (::pipe(signalPipe) == 0) {
+            auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+            QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+            struct sigaction action = {};
+            action.sa_handler = onSignal;
+            ::sigaction(SIGTERM, &action, nullptr);
+            ::sigaction(SIGINT, &action, nullptr);
+        }
+        qInfo().noquote() << "Scan service ready; findings in" << store.path();
+        result = app.exec();
+        qInfo().noquote() << "Scan service stopping";
     }
-    qInfo().noquote() << "Scan service ready; findings in" << store.path();
-    const int result = app.exec();
-    qInfo().noquote() << "Scan service stopping";
+    if (ScanTask::threadsLeftRunning()) {
+        std::fflush(nullptr);
+        ::_exit(result);
+    }
     return result;
 }

@@ -108,6 +108,31 @@ int NoFollow::openBelow(int dirfd, const QByteArray &relative, int flags)
 
 int NoFollow::openEntryParent(const QByteArray &absolute, QByteArray *name)
 {
+#ifdef NOFOLLOW_HAVE_OPENAT2
+    // Most entries hold no link and no "..": their directory in one call
+    // and one descriptor. Otherwise, the walk from "/" below.
+    const int slash = absolute.lastIndexOf('/');
+    if (absolute.size() < PATH_MAX && absolute.startsWith('/') && slash + 1 < absolute.size()
+        && !absolute.contains("/..") && !absolute.contains("/./")) {
+        open_how how{};
+        how.flags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        const QByteArray parent = slash == 0 ? QByteArray("/") : absolute.left(slash);
+        const long fd = ::syscall(SYS_openat2, AT_FDCWD, parent.constData(), &how, sizeof how);
+        const QByteArray last = absolute.mid(slash + 1);
+        struct stat st;
+        // The entry itself may be a link, which is judged as for an entry below.
+        if (fd >= 0 && last != "." && last != ".."
+            && !(::fstatat(static_cast<int>(fd), last.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))) {
+            *name = last;
+            return static_cast<int>(fd);
+        }
+        if (fd >= 0)
+            ::close(static_cast<int>(fd));
+        else if (errno == EMFILE || errno == ENFILE)
+            return -errno;
+    }
+#endif
     std::deque<QByteArray> pending;
     for (const QByteArray &part : componentsOf(absolute))
         pending.push_back(part);
@@ -178,6 +203,20 @@ int NoFollow::openPath(const QByteArray &absolute, int flags)
 {
     if (!absolute.startsWith('/'))
         return openBelow(AT_FDCWD, absolute, flags);
+#ifdef NOFOLLOW_HAVE_OPENAT2
+    // Most paths hold no link at all: one call and one descriptor. A link on
+    // the way (ELOOP) is then judged as for an entry, below.
+    if (absolute.size() < PATH_MAX) {
+        open_how how{};
+        how.flags = static_cast<quint64>(flags | O_NOFOLLOW | O_CLOEXEC);
+        how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        const long fd = ::syscall(SYS_openat2, AT_FDCWD, absolute.constData(), &how, sizeof how);
+        if (fd >= 0)
+            return static_cast<int>(fd);
+        if (errno == EMFILE || errno == ENFILE || errno == ENOENT || errno == EACCES)
+            return -errno;
+    }
+#endif
     QByteArray name;
     const int dir = openEntryParent(absolute, &name);
     if (dir < 0)

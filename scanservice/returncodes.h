@@ -23,6 +23,7 @@ enum : int {
     InternalError = 15,       // the findings store or the matcher failed
     InvalidArgument = 16,     // a detail query with the wrong task type or an empty name
     NotAvailable = 17,        // no longer used (earlier versions had no privacy details)
+    TooManyTasks = 18,        // Limits::MaxConcurrentTasks tasks are running, paused or stopping
 };
 }
 

@@ -40,12 +40,22 @@ constexpr int ContextChars = 40;             // characters kept on each side of 
 constexpr int MaxPassagesPerWord = 100;      // passages kept per word and file; counts stay exact
 constexpr int MaxPassagesPerFile = 20000;    // passages kept per file over all words
 constexpr int MaxDetailHits = 10000;         // passages in one privacy detail document
-constexpr int MaxKeywords = 200000;
-constexpr int MaxKeywordBytes = 4096;
+// The keyword database is compiled in the task's thread; its time and memory
+// grow faster than the keywords (20,000 of 64 bytes: about 5 s and 70 MB;
+// 4,000 of 1 KiB: about 2 minutes and 600 MB), hence these caps.
+constexpr int MaxKeywords = 20000;
+constexpr int MaxKeywordBytes = 256;
+constexpr int MaxKeywordTotalBytes = 512 << 10; // all keywords of a task together
 constexpr int MaxPolicyBytes = 64 << 20;     // of the Base64 text
 
 // Tasks
 constexpr int MaxPathEntries = 4096;
+constexpr int MaxLoggedArgumentChars = 200;  // of a caller's argument in the log (LoggedText::cut)
+constexpr int MaxConcurrentTasks = 16;       // running, paused or still stopping; more are refused
+constexpr int WorkerProcessesPerCore = 2;    // extraction workers of all tasks together, per processor core
+constexpr int DescriptorRetries = 6;         // a file met with "too many open files" is tried again this often,
+constexpr int DescriptorRetryFirstMs = 50;   // first after this long, each wait twice the one before,
+constexpr int DescriptorRetryMaxMs = 1000;   // none longer than this
 constexpr int ScanQueueDepth = 256;          // files walked ahead of the workers
 constexpr int MaxWalkDirectories = 32;       // directories a walk holds open (a deeper one is opened again by name)
 constexpr int ScanningSignalIntervalMs = 20; // at most one scanning signal per interval

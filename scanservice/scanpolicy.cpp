@@ -104,6 +104,7 @@ int ScanPolicy::parse(const QString &base64, int taskType, ScanPolicy *policy, Q
     Checker check;
     ScanPolicy result;
     QSet<QString> seenKeywords;
+    qint64 keywordBytes = 0;
     const QJsonObject root = document.object();
     QJsonValue version, policies;
     if (check.require(root, QStringLiteral("policy"), "version", QJsonValue::String, &version)
@@ -200,6 +201,11 @@ int ScanPolicy::parse(const QString &base64, int taskType, ScanPolicy *policy, Q
                     }
                     if (result.m_keywords.size() >= Limits::MaxKeywords) {
                         *reason = QStringLiteral("the policy holds more than %1 keywords").arg(Limits::MaxKeywords);
+                        return ReturnCode::PolicyTooLarge;
+                    }
+                    keywordBytes += word.toUtf8().size();
+                    if (keywordBytes > Limits::MaxKeywordTotalBytes) {
+                        *reason = QStringLiteral("the policy's keywords hold more than %1 bytes").arg(Limits::MaxKeywordTotalBytes);
                         return ReturnCode::PolicyTooLarge;
                     }
                     seenKeywords.insert(word);

@@ -3,6 +3,7 @@
 #include "detaildocument.h"
 #include "privacyrules.h"
 #include "findingsstore.h"
+#include "loggedtext.h"
 #include "scanlimits.h"
 #include "returncodes.h"
 #include "taskmanager.h"
@@ -86,6 +87,11 @@ void ScanService::setFileDelay(int ms)
     m_tasks->setFileDelay(ms);
 }
 
+void ScanService::setCompileDelay(int ms)
+{
+    m_tasks->setCompileDelay(ms);
+}
+
 void ScanService::setIdleMonitor(std::shared_ptr<const IdleMonitor> idle)
 {
     m_tasks->setIdleMonitor(std::move(idle));
@@ -133,7 +139,7 @@ int ScanService::SensitiveDiscoverySetScanTask(const QString &pathlist, int task
     if (code != ReturnCode::Ok)
         qWarning().noquote() << QStringLiteral("Task refused (code %1) for path list \"%2\", type %3: %4")
                                     .arg(code)
-                                    .arg(pathlist.left(200))
+                                    .arg(LoggedText::cut(pathlist))
                                     .arg(tasktype)
                                     .arg(reason);
     return code;
@@ -261,4 +267,21 @@ int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathli
         break;
     }
     return ReturnCode::InternalError;
+}
+
+int ScanService::SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype, QString &reason)
+{
+    reason.clear();
+    if (!callerAllowed("SensitiveDiscoveryGetScanTaskFailure"))
+        return ReturnCode::InternalError;
+    if (const ScanTask *task = m_tasks->find(pathlist, tasktype)) {
+        reason = task->failure();
+        return ReturnCode::Ok;
+    }
+    // A task of an earlier run of the service is known from the store.
+    FindingsStore::TaskRecord record;
+    if (!m_store->taskRecord(pathlist, tasktype, &record))
+        return ReturnCode::UnknownTask;
+    reason = record.failure;
+    return ReturnCode::Ok;
 }

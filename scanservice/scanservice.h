@@ -39,6 +39,7 @@ public:
     // For tests: delays every task's counting walk.
     void setCountDelay(int ms);
     void setFileDelay(int ms);
+    void setCompileDelay(int ms);
     // Where documents and archives are read: worker processes of this program, with these limits.
     // Scan mode 4 waits for idle time as this monitor sees it.
     void setIdleMonitor(std::shared_ptr<const IdleMonitor> idle);
@@ -55,6 +56,7 @@ public Q_SLOTS:
                                                    QString &detail);
     int SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype, const QString &groupname,
                                                   QString &detail);
+    int SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype, QString &reason);
 
 Q_SIGNALS:
     void SensitiveDiscoveryKeywordScanningFile(const QString &pathlist, const QString &filepath, int fileid);

@@ -5,6 +5,7 @@
 #include "filewalker.h"
 #include "findingsstore.h"
 #include "hitcollector.h"
+#include "loggedtext.h"
 #include "nofollow.h"
 #include "pathname.h"
 #include "privacycollector.h"
@@ -25,11 +26,16 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <thread>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+
+namespace {
+std::atomic<bool> s_threadsLeft{false};
+} // namespace
 
 static_assert(int(HitCollector::Stop::TextLimit) == int(PrivacyCollector::Stop::TextLimit),
               "both collectors name their stop reasons alike");
@@ -55,6 +61,9 @@ struct ScanTask::Shared
     std::atomic<qint64> totalBytes{0};
     std::atomic<bool> countDone{false};
     std::atomic<qint64> scannedFiles{0};
+    // The keywords are being compiled: that cannot be interrupted, so the
+    // task's thread is then left to finish on its own instead of being waited for.
+    std::atomic<bool> compiling{false};
 
     // What the threads report to the main thread.
     std::mutex eventMutex;
@@ -62,9 +71,11 @@ struct ScanTask::Shared
     QString latestPath;
     QVector<QPair<QString, QVariantMap>> detections;
     bool endCommitted = false;
+    QString failure; // the first reason the task failed for
 
     std::mutex statsMutex;
     QMap<QString, int> skips;
+    QStringList walkSummary; // what the walk left out, by reason
     std::atomic<bool> finished{false};
 
     void waitWhilePaused()
@@ -106,14 +117,44 @@ struct ScanTask::Shared
     // and reads it into the sink (documents and archives in an extraction
     // worker); returns false (and records why) when nothing is to be reported.
     bool extract(const FileWalker::File &file, TextSink &sink, const std::function<int()> &stopReason,
-                 std::unique_ptr<WorkerProcess> &worker);
+                 std::unique_ptr<WorkerProcess> &worker, int attempt = 0);
     void keywordFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
     void privacyFile(const FileWalker::File &file, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
+    // The store could not commit: the task stops and fails with the reason.
+    void storeFailed(const QString &error);
     // Counts the skip by its reason and records the file with the detailed reason.
     void fail(const QByteArray &path, const QString &reason, const QString &detail = QString());
+    // Builds the keyword matcher when there is none; false when the task
+    // was terminated meanwhile or the matcher cannot be built (the task fails).
+    bool prepareMatcher();
+    // The walks and the scan.
+    void scan();
+    // Logs what was done and records the end.
+    void end();
     void run();
 };
+
+bool ScanTask::Shared::prepareMatcher()
+{
+    if (settings.matcher || settings.keywords.isEmpty())
+        return true;
+    if (settings.compileDelayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(settings.compileDelayMs)); // as deaf to cancel as the compiler
+    QString error;
+    std::shared_ptr<const KeywordMatcher> matcher = KeywordMatcher::compile(settings.keywords, &error);
+    compiling = false;
+    // Terminated or shut down meanwhile: the task object may be gone, touch nothing but this.
+    if (cancelled)
+        return false;
+    if (!matcher) {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        failure = error;
+        return false;
+    }
+    settings.matcher = std::move(matcher);
+    return true;
+}
 
 void ScanTask::Shared::count()
 {
@@ -131,6 +172,9 @@ void ScanTask::Shared::count()
         return true;
     });
     countDone = true;
+    // Stored at once, so that a service that dies before the task ends still knows them.
+    if (!cancelled)
+        store->setTotals(id, totalFiles.load(), (totalBytes.load() + 1023) / 1024);
 }
 
 void ScanTask::Shared::work()
@@ -192,7 +236,7 @@ void ScanTask::Shared::scanFile(const FileWalker::File &file, KeywordMatcher::St
 }
 
 bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, const std::function<int()> &stopReason,
-                               std::unique_ptr<WorkerProcess> &worker)
+                               std::unique_ptr<WorkerProcess> &worker, int attempt)
 {
     const QByteArray &path = file.path;
     const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
@@ -206,14 +250,18 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
     options.detail = &detail;
     ExtractStatus status;
     // Opened and checked here; the reader (or the worker) reads the very file checked.
-    const int fd = NoFollow::openBelow(file.base->fd(), file.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    // An entry that is itself a file has no directory of its own and is opened by its path.
+    const int fd = file.base ? NoFollow::openBelow(file.base->fd(), file.relative, O_RDONLY | O_NONBLOCK | O_NOCTTY)
+                             : NoFollow::openPath(file.path, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (fd == -ELOOP) {
         // A directory on its way (or the file) was swapped for a link after the walk.
         fail(path, QStringLiteral("symbolic link not followed"));
         return false;
     }
     struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd < 0) {
+        status = DocumentReader::openFailure(-fd);
+    } else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         status = ExtractStatus::Unreadable;
     } else if (st.st_size > DocumentReader::sizeLimit(kind)) {
         status = ExtractStatus::TooLarge;
@@ -233,6 +281,16 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
         ::close(fd);
     if (cancelled)
         return false;
+    if (status == ExtractStatus::NoDescriptors && attempt < Limits::DescriptorRetries) {
+        // Descriptors run short for a moment (other tasks, other programs):
+        // nothing was read yet, so wait a little and try again.
+        const int ms = std::min(Limits::DescriptorRetryMaxMs, Limits::DescriptorRetryFirstMs << attempt);
+        std::unique_lock<std::mutex> lock(pauseMutex);
+        if (pauseChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return cancelled.load(); }))
+            return false;
+        lock.unlock();
+        return extract(file, sink, stopReason, worker, attempt + 1);
+    }
     if (status == ExtractStatus::Stopped) {
         fail(path, stopReason() == int(HitCollector::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
                                                                       : QStringLiteral("time limit reached, scanned in part"));
@@ -242,17 +300,36 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
     return true;
 }
 
+void ScanTask::Shared::storeFailed(const QString &error)
+{
+    {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        if (failure.isEmpty())
+            failure = error;
+    }
+    // Findings from now on could not be kept either.
+    cancelled = true;
+    pauseChanged.notify_all();
+    queueChanged.notify_all();
+}
+
 void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVariantMap &counts)
 {
     const QString filepath = findings.path;
-    auto committed = [this, filepath, counts] {
+    if (!settings.writeFindings) {
         std::lock_guard<std::mutex> lock(eventMutex);
         detections.append({filepath, counts});
-    };
-    if (settings.writeFindings)
-        store->addFile(id, std::move(findings), committed);
-    else
-        committed();
+        return;
+    }
+    // The detection is announced only once the findings are in the database.
+    store->addFile(id, std::move(findings), [this, filepath, counts](bool committed, const QString &error) {
+        if (!committed) {
+            storeFailed(error);
+            return;
+        }
+        std::lock_guard<std::mutex> lock(eventMutex);
+        detections.append({filepath, counts});
+    });
 }
 
 void ScanTask::Shared::keywordFile(const FileWalker::File &file, KeywordMatcher::Stream *stream,
@@ -348,6 +425,20 @@ void ScanTask::Shared::privacyFile(const FileWalker::File &file, PrivacyMatcher:
 void ScanTask::Shared::run()
 {
     lowerPriority();
+    if (!prepareMatcher()) {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        if (failure.isEmpty()) {
+            finished = true;
+            return;
+        }
+    }
+    if (settings.matcher || settings.privacy)
+        scan();
+    end();
+}
+
+void ScanTask::Shared::scan()
+{
     std::thread counter([this] { count(); });
     std::vector<std::thread> workers;
     const int workerTotal = ScanTask::workerCount(settings.batchsize);
@@ -362,6 +453,9 @@ void ScanTask::Shared::run()
     // Recorded by the scan walk only: the counting walk meets the same directories.
     walker.setChangedCheck([this](const QByteArray &path) {
         fail(path, QStringLiteral("directory changed during the scan (a symbolic link or another directory now), left out"));
+    });
+    walker.setNoDescriptorsCheck([this](const QByteArray &path) {
+        fail(path, DocumentReader::statusText(ExtractStatus::NoDescriptors));
     });
     walker.walk([this](const FileWalker::File &file) {
         std::unique_lock<std::mutex> lock(queueMutex);
@@ -392,24 +486,50 @@ void ScanTask::Shared::run()
     }
     for (int kind = 0; kind < FileWalker::SkipKinds; ++kind) {
         const auto skip = static_cast<FileWalker::Skip>(kind);
-        // Changed directories are already counted by their reason through fail().
-        if (walker.skipped(skip) > 0 && skip != FileWalker::ChangedDirectory)
+        // Changed and unopened directories are already counted by their reason through fail().
+        if (walker.skipped(skip) > 0 && skip != FileWalker::ChangedDirectory && skip != FileWalker::NoDescriptors)
             summary.append(QStringLiteral("%1: %2").arg(QLatin1String(FileWalker::skipName(skip))).arg(walker.skipped(skip)));
+    }
+    std::lock_guard<std::mutex> lock(statsMutex);
+    walkSummary = summary;
+}
+
+void ScanTask::Shared::end()
+{
+    QStringList summary;
+    {
+        std::lock_guard<std::mutex> lock(statsMutex);
+        summary = walkSummary;
+    }
+    bool failed;
+    {
+        std::lock_guard<std::mutex> lock(eventMutex);
+        failed = !failure.isEmpty();
     }
     qInfo().noquote() << QStringLiteral("Task %1 (%2, type %3) %4: %5 of %6 files scanned%7")
                              .arg(id)
-                             .arg(settings.pathlist.left(200))
+                             .arg(LoggedText::cut(settings.pathlist))
                              .arg(settings.tasktype)
-                             .arg(cancelled ? QStringLiteral("terminated") : QStringLiteral("completed"))
+                             .arg(failed      ? QStringLiteral("failed")
+                                  : cancelled ? QStringLiteral("terminated")
+                                              : QStringLiteral("completed"))
                              .arg(scannedFiles.load())
                              .arg(totalFiles.load())
                              .arg(summary.isEmpty() ? QString() : QStringLiteral("; skipped ") + summary.join(QStringLiteral(", ")));
-    if (!cancelled) {
+    // A terminated task was ended by the main thread; a completed or failed one ends here.
+    if (!cancelled || failed) {
         const qint64 kib = (totalBytes.load() + 1023) / 1024;
-        store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this] {
+        QString reason;
+        {
+            std::lock_guard<std::mutex> lock(eventMutex);
+            reason = failure;
+        }
+        store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this](bool committed, const QString &error) {
+            if (!committed)
+                storeFailed(error);
             std::lock_guard<std::mutex> lock(eventMutex);
             endCommitted = true;
-        });
+        }, reason);
     }
     finished = true;
 }
@@ -435,8 +555,21 @@ ScanTask::~ScanTask()
     m_shared->cancelled = true;
     m_shared->pauseChanged.notify_all();
     m_shared->queueChanged.notify_all();
-    if (m_thread.joinable())
+    if (!m_thread.joinable())
+        return;
+    // A thread still compiling holds its own share of the state and will
+    // stop once done; waiting for it would hold up the service's shutdown.
+    if (m_shared->compiling) {
+        s_threadsLeft = true;
+        m_thread.detach();
+    } else {
         m_thread.join();
+    }
+}
+
+bool ScanTask::threadsLeftRunning()
+{
+    return s_threadsLeft;
 }
 
 int ScanTask::workerCount(double batchsize)
@@ -449,6 +582,7 @@ void ScanTask::start()
 {
     m_store->beginTask(m_id, m_settings.pathlist, m_settings.tasktype);
     std::shared_ptr<Shared> shared = m_shared;
+    shared->compiling = !m_settings.matcher && !m_settings.keywords.isEmpty();
     m_thread = std::thread([shared] { shared->run(); });
     m_sinceScanningSignal.start();
     m_poll.start();
@@ -481,6 +615,9 @@ ScanTaskDetailInfo ScanTask::detail() const
         break;
     case State::Terminated:
         info.Status = QStringLiteral("terminated");
+        break;
+    case State::Failed:
+        info.Status = QStringLiteral("failed");
         break;
     case State::Paused:
         info.Status = QStringLiteral("paused");
@@ -548,18 +685,24 @@ void ScanTask::poll()
         m_countAnnounced = true;
         emit countKnown();
     }
-    if (m_state == State::Paused)
-        return;
+    if (m_state == State::Paused) {
+        // A paused task stays silent, unless it has failed meanwhile.
+        std::lock_guard<std::mutex> lock(m_shared->eventMutex);
+        if (!m_shared->endCommitted || m_shared->failure.isEmpty())
+            return;
+    }
     int fileId;
     QString path;
     QVector<QPair<QString, QVariantMap>> detections;
     bool end;
+    QString failure;
     {
         std::lock_guard<std::mutex> lock(m_shared->eventMutex);
         fileId = m_shared->latestFileId;
         path = m_shared->latestPath;
         detections.swap(m_shared->detections);
         end = m_shared->endCommitted;
+        failure = m_shared->failure;
     }
     if (fileId > m_lastFileId
         && (end || m_sinceScanningSignal.elapsed() >= Limits::ScanningSignalIntervalMs)) {
@@ -575,7 +718,10 @@ void ScanTask::poll()
             m_countAnnounced = true;
             emit countKnown();
         }
-        m_state = State::Completed;
+        m_state = failure.isEmpty() ? State::Completed : State::Failed;
+        m_failure = failure;
+        if (!failure.isEmpty())
+            qWarning().noquote() << QStringLiteral("Task %1 failed: %2").arg(m_id).arg(failure);
         m_poll.stop();
         emit scanningFile(QString(), 0);
         emit ended();

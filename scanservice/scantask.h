@@ -21,7 +21,9 @@
 
 class FindingsStore;
 
-// One scan task. Beside the scan runs a counting walk that finds the task's
+// One scan task. Its thread first compiles the keywords (off the bus thread:
+// a large policy takes seconds, and the call that created the task has been
+// answered), then beside the scan runs a counting walk that finds the task's
 // file total. The scan walk feeds a bounded queue; the task's workers take
 // files from it in walk order, number them 1, 2, 3 …, extract their text
 // and match it, and hand their findings to the store. The object lives in
@@ -29,14 +31,15 @@ class FindingsStore;
 // at most one scanning signal per Limits::ScanningSignalIntervalMs (always
 // the newest file, and always the last before the end marker), every
 // detection once its findings are committed, and the end marker (0, "")
-// when the task completes. A paused task emits nothing; a terminated one
-// emits nothing more.
+// when the task completes or fails. A paused task emits nothing; a
+// terminated one emits nothing more. A task whose findings cannot be
+// committed fails: it stops, and says why.
 class ScanTask : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class State { Running, Paused, Completed, Terminated };
+    enum class State { Running, Paused, Completed, Terminated, Failed };
     // Scan mode 4 and the machine busy: the task waits.
     bool isWaitingForIdle() const;
 
@@ -48,12 +51,14 @@ public:
         double batchsize = 0.75;
         QList<QByteArray> roots;         // absolute, distinct, none inside another
         QSet<QByteArray> extensions;     // lower case, no dot
-        std::shared_ptr<const KeywordMatcher> matcher; // keyword tasks
+        QStringList keywords;            // keyword tasks: compiled in the task's own thread
+        std::shared_ptr<const KeywordMatcher> matcher; // keyword tasks: the compiled keywords (else built from keywords)
         std::shared_ptr<const PrivacyMatcher> privacy;  // privacy tasks
         QDate today;                     // the scan's date (ages are counted to it)
         bool writeFindings = true;
         int countDelayMs = 0;            // for tests: the counting walk starts this much later
         int fileDelayMs = 0;             // for tests: each scanning thread waits this long before each file
+        int compileDelayMs = 0;          // for tests: compiling the keywords takes this much longer
         QString workerProgram;           // extraction workers; empty: documents are read in the service itself
         WorkerProcess::Limits workerLimits;
         std::shared_ptr<const IdleMonitor> idle; // scan mode 4: scans only while it says idle
@@ -66,11 +71,16 @@ public:
     QString pathlist() const { return m_settings.pathlist; }
     int tasktype() const { return m_settings.tasktype; }
     State state() const { return m_state; }
-    bool hasEnded() const { return m_state == State::Completed || m_state == State::Terminated; }
+    bool hasEnded() const { return m_state == State::Completed || m_state == State::Terminated || m_state == State::Failed; }
+    // Why a failed task failed; empty otherwise.
+    QString failure() const { return m_failure; }
     bool isCountKnown() const;
     ScanTaskDetailInfo detail() const;
     // True once every thread of the task has returned.
     bool threadsFinished() const;
+    // Whether a task was destroyed while its thread was still compiling (the
+    // thread then finishes on its own): the process must not wait for it.
+    static bool threadsLeftRunning();
     // Worker threads for a batch size: that share of the processor cores, at least one.
     static int workerCount(double batchsize);
 
@@ -100,6 +110,7 @@ private:
     QElapsedTimer m_sinceScanningSignal;
     int m_lastFileId = 0;
     bool m_countAnnounced = false;
+    QString m_failure;
 };
 
 #endif // SCANTASK_H

@@ -38,6 +38,9 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     const QCommandLineOption fileDelay(QStringLiteral("file-delay"),
                                        QStringLiteral("For tests: make each scanning thread wait MS milliseconds before each file."),
                                        QStringLiteral("MS"));
+    const QCommandLineOption compileDelay(QStringLiteral("compile-delay"),
+                                          QStringLiteral("For tests: make compiling each keyword task's keywords take MS milliseconds longer."),
+                                          QStringLiteral("MS"));
     const QCommandLineOption rules(QStringLiteral("privacy-rules"),
                                    QStringLiteral("The privacy rule table (default: privacy-rules.conf next to the program, "
                                                   "else ../share/tavex-control-discovery/privacy-rules.conf)."),
@@ -58,6 +61,7 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     parser.addOption(help);
     parser.addOption(countDelay);
     parser.addOption(fileDelay);
+    parser.addOption(compileDelay);
     parser.addOption(database);
     if (!parser.parse(arguments)) {
         *message = parser.errorText() + QLatin1Char('\n') + parser.helpText();
@@ -106,7 +110,8 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
     if (parser.isSet(rules))
         m_privacyRules = QDir::current().absoluteFilePath(parser.value(rules));
     // The test delays: milliseconds up to ten minutes.
-    for (const auto &delay : {std::make_pair(&countDelay, &m_countDelayMs), std::make_pair(&fileDelay, &m_fileDelayMs)}) {
+    for (const auto &delay : {std::make_pair(&countDelay, &m_countDelayMs), std::make_pair(&fileDelay, &m_fileDelayMs),
+                              std::make_pair(&compileDelay, &m_compileDelayMs)}) {
         if (!parser.isSet(*delay.first))
             continue;
         bool ok = false;

@@ -24,6 +24,8 @@ public:
     int countDelayMs() const { return m_countDelayMs; }
     // For tests: how long a scanning thread waits before each file.
     int fileDelayMs() const { return m_fileDelayMs; }
+    // For tests: how much longer compiling a task's keywords takes.
+    int compileDelayMs() const { return m_compileDelayMs; }
     qint64 workerMemoryBytes() const { return m_workerMemoryMiB << 20; }
     int secondsPerFile() const { return m_secondsPerFile; }
     // For tests: a file holding the machine's idle share in percent, read instead of /proc/stat.
@@ -33,6 +35,7 @@ private:
     QString m_findingsDatabase = defaultFindingsDatabase();
     int m_countDelayMs = 0;
     int m_fileDelayMs = 0;
+    int m_compileDelayMs = 0;
     qint64 m_workerMemoryMiB = Limits::WorkerMemoryBytes >> 20;
     int m_secondsPerFile = Limits::MaxSecondsPerFile;
     QString m_privacyRules;

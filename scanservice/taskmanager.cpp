@@ -1,6 +1,7 @@
 #include "taskmanager.h"
 
 #include "findingsstore.h"
+#include "loggedtext.h"
 #include "pathname.h"
 #include "scanlimits.h"
 #include "returncodes.h"
@@ -72,18 +73,18 @@ int TaskManager::parsePathList(const QString &pathlist, QList<QByteArray> *roots
     QList<QPair<QByteArray, QByteArray>> found; // (cleaned, canonical)
     for (const QString &entry : entries) {
         if (entry.isEmpty() || !entry.startsWith(QLatin1Char('/')) || entry.contains(QChar(0))) {
-            *reason = QStringLiteral("\"%1\" is not an absolute path").arg(entry);
+            *reason = QStringLiteral("\"%1\" is not an absolute path").arg(LoggedText::cut(entry));
             return ReturnCode::InvalidPathList;
         }
         // The bytes of the name, in the escaped form the service reports names in.
         const QByteArray cleaned = PathName::fromText(QDir::cleanPath(entry));
         struct stat st;
         if (::stat(cleaned.constData(), &st) != 0) {
-            *reason = QStringLiteral("\"%1\" does not exist").arg(entry);
+            *reason = QStringLiteral("\"%1\" does not exist").arg(LoggedText::cut(entry));
             return ReturnCode::InvalidPathList;
         }
         if (!S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode)) {
-            *reason = QStringLiteral("\"%1\" is neither a directory nor a regular file").arg(entry);
+            *reason = QStringLiteral("\"%1\" is neither a directory nor a regular file").arg(LoggedText::cut(entry));
             return ReturnCode::InvalidPathList;
         }
         char *real = ::realpath(cleaned.constData(), nullptr);
@@ -127,7 +128,8 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     }
     if (!validTime(begintime) || !validTime(endtime)
         || (!begintime.isEmpty() && !endtime.isEmpty() && parseTime(begintime) > parseTime(endtime))) {
-        *reason = QStringLiteral("the time window \"%1\" to \"%2\" is not valid").arg(begintime, endtime);
+        *reason = QStringLiteral("the time window \"%1\" to \"%2\" is not valid")
+                      .arg(LoggedText::cut(begintime), LoggedText::cut(endtime));
         return ReturnCode::InvalidTimeWindow;
     }
     ScanTask::Settings settings;
@@ -146,6 +148,10 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
                       .arg(existing->state() == ScanTask::State::Paused ? QStringLiteral("paused")
                                                                         : QStringLiteral("running"));
         return ReturnCode::TaskBusy;
+    }
+    if (liveTasks() >= Limits::MaxConcurrentTasks) {
+        *reason = QStringLiteral("%1 tasks are running, paused or stopping").arg(Limits::MaxConcurrentTasks);
+        return ReturnCode::TooManyTasks;
     }
 
     settings.pathlist = pathlist;
@@ -170,14 +176,10 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
             qWarning().noquote() << "A privacy task whose policy turns the data identifiers off: the task type decides, they are sought";
         settings.privacy = m_privacy;
     }
-    if (tasktype == 1) {
-        QString error;
-        settings.matcher = KeywordMatcher::compile(parsed.keywords(), &error);
-        if (!settings.matcher) {
-            *reason = error;
-            return ReturnCode::InternalError;
-        }
-    }
+    // Compiled by the task itself: the caller, and every other caller, is answered at once.
+    if (tasktype == 1)
+        settings.keywords = parsed.keywords();
+    settings.compileDelayMs = m_compileDelayMs;
 
     if (existing) {
         m_tasks.remove(key);
@@ -197,13 +199,25 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     task->start();
     qInfo().noquote() << QStringLiteral("Task %1 started: path list \"%2\", type %3, mode %4, %5 workers, %6 keywords, %7 file types")
                              .arg(task->id())
-                             .arg(pathlist.left(200))
+                             .arg(LoggedText::cut(pathlist))
                              .arg(tasktype)
                              .arg(scanmode)
                              .arg(ScanTask::workerCount(batchsize))
-                             .arg(settings.matcher ? settings.matcher->count() : 0)
+                             .arg(settings.keywords.size())
                              .arg(settings.extensions.size());
     return ReturnCode::Ok;
+}
+
+int TaskManager::liveTasks() const
+{
+    // A task counts until its threads have returned, so that tasks ended and
+    // started again in quick succession do not pile up threads either.
+    int live = 0;
+    for (const ScanTask *task : m_tasks)
+        live += !task->hasEnded() || !task->threadsFinished();
+    for (const ScanTask *task : m_retired)
+        live += !task->threadsFinished();
+    return live;
 }
 
 ScanTask *TaskManager::find(const QString &pathlist, int tasktype) const

@@ -30,6 +30,7 @@ public:
     ScanTask *find(const QString &pathlist, int tasktype) const;
     void setCountDelay(int ms) { m_countDelayMs = ms; }
     void setFileDelay(int ms) { m_fileDelayMs = ms; }
+    void setCompileDelay(int ms) { m_compileDelayMs = ms; }
     // What scan mode 4 asks whether the machine is idle.
     void setIdleMonitor(std::shared_ptr<const IdleMonitor> idle) { m_idle = std::move(idle); }
     // Documents and archives are read by extraction workers running this program.
@@ -58,6 +59,8 @@ private:
     using Key = QPair<QString, int>;
 
     void reap();
+    // Tasks that run, are paused, or whose threads have not yet returned.
+    int liveTasks() const;
 
     FindingsStore *m_store;
     QHash<Key, ScanTask *> m_tasks;
@@ -66,6 +69,7 @@ private:
     quint64 m_nextId = 1;
     int m_countDelayMs = 0;
     int m_fileDelayMs = 0;
+    int m_compileDelayMs = 0;
     std::shared_ptr<const IdleMonitor> m_idle;
     QString m_workerProgram;
     WorkerProcess::Limits m_workerLimits;

@@ -5,9 +5,15 @@
 #include <QFile>
 #include <QMutex>
 #include <QSet>
+#include <QThread>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
 #include <csignal>
 #include <grp.h>
 #include <cstring>
@@ -35,6 +41,22 @@ QSet<pid_t> &registry()
 {
     static QSet<pid_t> pids;
     return pids;
+}
+
+// The places for workers of all tasks together, and the workers that are
+// between two files (whose places another thread may take).
+std::mutex placeMutex;
+std::condition_variable placeFreed;
+int workersLive = 0;
+std::vector<WorkerProcess *> idleWorkers;
+
+void freePlace()
+{
+    {
+        std::lock_guard<std::mutex> lock(placeMutex);
+        --workersLive;
+    }
+    placeFreed.notify_one();
 }
 
 bool writeAll(int fd, const char *data, std::size_t length)
@@ -133,8 +155,33 @@ WorkerProcess::WorkerProcess(const QString &program, const Limits &limits, bool 
 
 WorkerProcess::~WorkerProcess()
 {
+    becomeBusy();
     if (m_pid > 0)
         stop(SIGKILL);
+}
+
+void WorkerProcess::becomeIdle()
+{
+    std::lock_guard<std::mutex> lock(placeMutex);
+    if (m_pid > 0 && m_holdsPlace)
+        idleWorkers.push_back(this);
+}
+
+void WorkerProcess::becomeBusy()
+{
+    bool taken;
+    {
+        std::lock_guard<std::mutex> lock(placeMutex);
+        idleWorkers.erase(std::remove(idleWorkers.begin(), idleWorkers.end(), this), idleWorkers.end());
+        taken = m_pid > 0 && !m_holdsPlace;
+    }
+    if (taken) {
+        // Killed by the thread that took the place: reap it.
+        int status = 0;
+        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        forget();
+    }
 }
 
 QVector<pid_t> WorkerProcess::livePids()
@@ -143,12 +190,58 @@ QVector<pid_t> WorkerProcess::livePids()
     return registry().values().toVector();
 }
 
-bool WorkerProcess::spawn(QString *detail)
+int WorkerProcess::maxWorkers()
 {
+    return qMax(2, ::Limits::WorkerProcessesPerCore * QThread::idealThreadCount());
+}
+
+void WorkerProcess::forget()
+{
+    ::close(m_socket);
+    {
+        QMutexLocker lock(&registryMutex);
+        registry().remove(m_pid);
+    }
+    m_socket = -1;
+    m_pid = -1;
+    bool held;
+    {
+        std::lock_guard<std::mutex> lock(placeMutex);
+        held = m_holdsPlace;
+        m_holdsPlace = false;
+    }
+    if (held)
+        freePlace();
+}
+
+ExtractStatus WorkerProcess::spawn(const std::atomic<bool> *cancel, QString *detail)
+{
+    {
+        std::unique_lock<std::mutex> lock(placeMutex);
+        for (;;) {
+            if (workersLive < maxWorkers()) {
+                ++workersLive;
+                break;
+            }
+            if (!idleWorkers.empty()) {
+                // An idle worker of another thread gives up its place to this one.
+                WorkerProcess *idle = idleWorkers.front();
+                idleWorkers.erase(idleWorkers.begin());
+                idle->m_holdsPlace = false;
+                ::kill(idle->m_pid, SIGKILL);
+                break;
+            }
+            if (cancel && cancel->load())
+                return ExtractStatus::Stopped;
+            placeFreed.wait_for(lock, std::chrono::milliseconds(100));
+        }
+    }
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0) {
-        *detail = QStringLiteral("no extraction worker: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
+        const int error = errno;
+        freePlace();
+        *detail = QStringLiteral("no extraction worker: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+        return error == EMFILE || error == ENFILE ? ExtractStatus::NoDescriptors : ExtractStatus::Failed;
     }
     // Everything the child needs is made before fork(): after it, the child
     // of a threaded process may only make system calls.
@@ -167,10 +260,12 @@ bool WorkerProcess::spawn(QString *detail)
 
     const pid_t pid = ::fork();
     if (pid < 0) {
+        const int error = errno;
         ::close(sockets[0]);
         ::close(sockets[1]);
-        *detail = QStringLiteral("no extraction worker: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
+        freePlace();
+        *detail = QStringLiteral("no extraction worker: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
+        return ExtractStatus::Failed;
     }
     if (pid == 0) {
         // A root service's workers read as nobody: they get their files opened, and a
@@ -199,9 +294,13 @@ bool WorkerProcess::spawn(QString *detail)
     ::close(sockets[1]);
     m_socket = sockets[0];
     m_pid = pid;
+    {
+        std::lock_guard<std::mutex> places(placeMutex);
+        m_holdsPlace = true;
+    }
     QMutexLocker lock(&registryMutex);
     registry().insert(pid);
-    return true;
+    return ExtractStatus::Ok;
 }
 
 void WorkerProcess::stop(int signal)
@@ -212,13 +311,7 @@ void WorkerProcess::stop(int signal)
     int status = 0;
     while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
     }
-    ::close(m_socket);
-    {
-        QMutexLocker lock(&registryMutex);
-        registry().remove(m_pid);
-    }
-    m_socket = -1;
-    m_pid = -1;
+    forget();
 }
 
 QString WorkerProcess::endReason(int status, bool timedOut) const
@@ -240,16 +333,21 @@ ExtractStatus WorkerProcess::extract(int fd, qint64 size, const QByteArray &name
                                      const QSet<QByteArray> &extensions, TextSink &sink,
                                      const std::atomic<bool> *cancel, QString *detail)
 {
+    becomeBusy();
+    const ExtractStatus status = extractInWorker(fd, size, name, kind, extensions, sink, cancel, detail);
+    becomeIdle();
+    return status;
+}
+
+ExtractStatus WorkerProcess::extractInWorker(int fd, qint64 size, const QByteArray &name, DocumentReader::Kind kind,
+                                             const QSet<QByteArray> &extensions, TextSink &sink,
+                                             const std::atomic<bool> *cancel, QString *detail)
+{
     // A worker that ended while idle is replaced.
     if (m_pid > 0) {
         int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            ::close(m_socket);
-            QMutexLocker lock(&registryMutex);
-            registry().remove(m_pid);
-            m_pid = -1;
-            m_socket = -1;
-        }
+        if (::waitpid(m_pid, &status, WNOHANG) == m_pid)
+            forget();
     }
     QByteArray payload;
     payload.append(static_cast<char>(kind));
@@ -265,8 +363,11 @@ ExtractStatus WorkerProcess::extract(int fd, qint64 size, const QByteArray &name
 
     bool sent = false;
     for (int attempt = 0; attempt < 2 && !sent; ++attempt) {
-        if (m_pid <= 0 && !spawn(detail))
-            return ExtractStatus::Failed;
+        if (m_pid <= 0) {
+            const ExtractStatus started = spawn(cancel, detail);
+            if (started != ExtractStatus::Ok)
+                return started;
+        }
         // The descriptor travels with the request.
         iovec io{const_cast<char *>(request.constData()), static_cast<std::size_t>(request.size())};
         alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
@@ -344,13 +445,7 @@ ExtractStatus WorkerProcess::extract(int fd, qint64 size, const QByteArray &name
             int status = 0;
             while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
             }
-            ::close(m_socket);
-            {
-                QMutexLocker lock(&registryMutex);
-                registry().remove(m_pid);
-            }
-            m_pid = -1;
-            m_socket = -1;
+            forget();
             *detail = endReason(status, false);
             return ExtractStatus::Failed;
         }

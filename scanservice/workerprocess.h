@@ -19,7 +19,10 @@
 // back. Limits: address space (setrlimit), CPU time per file (a soft
 // RLIMIT_CPU the worker sets before each file) and wall time per file (the
 // parent kills the worker when the file's deadline passes). A worker that
-// died or was killed is started again for the next file.
+// died or was killed is started again for the next file. All tasks together
+// have at most maxWorkers() workers: a thread that needs one when all places
+// are taken ends an idle worker of another thread (whose owner starts a new
+// one when it needs it) or, when none is idle, waits for one to be.
 class WorkerProcess
 {
 public:
@@ -43,13 +46,25 @@ public:
     // The processes of all live workers (their CPU time is the service's own;
     // that of ended workers is counted in the service's children's time).
     static QVector<pid_t> livePids();
+    // Workers of all tasks together: Limits::WorkerProcessesPerCore per processor core.
+    static int maxWorkers();
 
     // The worker's side: serves requests on the socket until it closes.
     static int serve(int socket);
 
 private:
-    bool spawn(QString *detail);
+    // Waits for a free place among maxWorkers() (false when cancelled meanwhile) and starts a worker.
+    ExtractStatus spawn(const std::atomic<bool> *cancel, QString *detail);
+    ExtractStatus extractInWorker(int fd, qint64 size, const QByteArray &name, DocumentReader::Kind kind,
+                                  const QSet<QByteArray> &extensions, TextSink &sink, const std::atomic<bool> *cancel,
+                                  QString *detail);
     void stop(int signal);
+    // The worker has ended and was waited for: its socket closed, its place freed.
+    void forget();
+    // Between two files: other threads may take the place.
+    void becomeIdle();
+    // Before a file: no longer to be taken; a worker that was taken meanwhile is cleared away.
+    void becomeBusy();
     QString endReason(int status, bool timedOut) const;
 
     QString m_program;
@@ -57,6 +72,7 @@ private:
     bool m_lowPriority;
     pid_t m_pid = -1;
     int m_socket = -1;
+    bool m_holdsPlace = false; // guarded by the places' mutex: false once another thread took it
 };
 
 #endif // WORKERPROCESS_H

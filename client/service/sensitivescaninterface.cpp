@@ -63,3 +63,10 @@ QDBusPendingReply<int, QString> SensitiveScanInterface::SensitiveDiscoveryGetDat
                                QVariant::fromValue(groupname)};
     return asyncCallWithArgumentList(QStringLiteral("SensitiveDiscoveryGetDataIdDetectedDetail"), args);
 }
+
+QDBusPendingReply<int, QString> SensitiveScanInterface::SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist,
+                                                                                           int tasktype)
+{
+    const QList<QVariant> args{QVariant::fromValue(pathlist), QVariant::fromValue(tasktype)};
+    return asyncCallWithArgumentList(QStringLiteral("SensitiveDiscoveryGetScanTaskFailure"), args);
+}

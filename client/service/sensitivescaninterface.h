@@ -33,6 +33,8 @@ public Q_SLOTS:
                                                                               const QString &filepath);
     QDBusPendingReply<int, QString> SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype,
                                                                              const QString &groupname);
+    // A code and why the task failed (empty when it did not).
+    QDBusPendingReply<int, QString> SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype);
 };
 
 #endif // SENSITIVESCANINTERFACE_H

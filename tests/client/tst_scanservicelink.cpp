@@ -67,6 +67,7 @@ private Q_SLOTS:
                                         << QVariantList{many, 1, QStringLiteral("/home/a/报告.docx")};
         QTest::newRow("dataid detail") << "SensitiveDiscoveryGetDataIdDetectedDetail" << "sis"
                                        << QVariantList{many, 3, QStringLiteral("身份标识")};
+        QTest::newRow("failure") << "SensitiveDiscoveryGetScanTaskFailure" << "si" << QVariantList{many, 1};
     }
     void methodsReachServiceWithExactSignature()
     {
@@ -89,6 +90,8 @@ private Q_SLOTS:
                 return m_proxy->SensitiveDiscoveryContinueScanTask(p, t);
             if (member == QLatin1String("SensitiveDiscoveryGetKeywordDetectedDetail"))
                 return m_proxy->SensitiveDiscoveryGetKeywordDetectedDetail(p, t, expected.at(2).toString());
+            if (member == QLatin1String("SensitiveDiscoveryGetScanTaskFailure"))
+                return m_proxy->SensitiveDiscoveryGetScanTaskFailure(p, t);
             return m_proxy->SensitiveDiscoveryGetDataIdDetectedDetail(p, t, expected.at(2).toString());
         }();
         call.waitForFinished();
@@ -261,7 +264,7 @@ private Q_SLOTS:
             }
         }
         QVERIFY(!xml.hasError());
-        QCOMPARE(methods.size(), 7);
+        QCOMPARE(methods.size(), 8);
         QCOMPARE(signalNames, (QStringList{QStringLiteral("SensitiveDiscoveryKeywordScanningFile"),
                                             QStringLiteral("SensitiveDiscoveryKeywordDetected"),
                                             QStringLiteral("SensitiveDiscoveryDataIdScanningFile"),

@@ -3,6 +3,7 @@
 #include "privacysamples.h"
 #include "sampledocuments.h"
 #include "privatebus.h"
+#include "scanlimits.h"
 #include "scantaskdetailinfo.h"
 #include "sensitivescaninterface.h"
 
@@ -10,6 +11,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusReply>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -24,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCodec>
+#include <QThread>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -31,6 +34,7 @@
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,8 +186,9 @@ private:
     QProcess m_service;
     std::unique_ptr<SensitiveScanInterface> m_proxy;
     int m_tree = 0;
+    QString m_database; // when set, the findings database instead of the usual one
 
-    QString databasePath() const { return m_work.path() + "/db/findings.db"; }
+    QString databasePath() const { return m_database.isEmpty() ? m_work.path() + "/db/findings.db" : m_database; }
 
     bool startService(const QStringList &extra = {})
     {
@@ -276,6 +281,15 @@ private:
             return {-1, {}};
         return {reply.argumentAt<0>(), QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).object()};
     }
+    // The reason a task failed for, as the service tells it; a null string when the call failed.
+    QString failureOf(const QString &pathlist, int tasktype = 1)
+    {
+        QDBusPendingReply<int, QString> reply = m_proxy->SensitiveDiscoveryGetScanTaskFailure(pathlist, tasktype);
+        reply.waitForFinished();
+        if (reply.isError() || reply.argumentAt<0>() != 0)
+            return QString();
+        return reply.argumentAt<1>().isNull() ? QStringLiteral("") : reply.argumentAt<1>();
+    }
     QPair<int, QJsonObject> privacyDetail(const QString &pathlist, const QString &category)
     {
         QDBusPendingReply<int, QString> reply = m_proxy->SensitiveDiscoveryGetDataIdDetectedDetail(pathlist, 3, category);
@@ -322,6 +336,73 @@ private:
         QSqlDatabase::removeDatabase("failures");
         return found;
     }
+    // The file total of a task as stored in the findings database; -1 when there is none.
+    int storedTotal(const QString &pathlist, int tasktype = 1)
+    {
+        int total = -1;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "totals");
+            db.setDatabaseName(databasePath());
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+            if (db.open()) {
+                QSqlQuery query(db);
+                query.prepare("SELECT total_count FROM tasks WHERE pathlist = ? AND tasktype = ?");
+                query.addBindValue(pathlist);
+                query.addBindValue(tasktype);
+                if (query.exec() && query.next())
+                    total = query.value(0).toInt();
+            }
+        }
+        QSqlDatabase::removeDatabase("totals");
+        return total;
+    }
+    // The extraction workers the service has now (children started with
+    // --extraction-worker that have not ended).
+    int liveWorkers()
+    {
+        int count = 0;
+        const QString parent = QString::number(m_service.processId());
+        for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+            QFile stat("/proc/" + pid + "/stat");
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray line = stat.readAll();
+            // pid (comm) state ppid …: the fields after the last ")".
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() < 7 || fields.at(0) == "Z" || fields.at(1) != parent.toLatin1())
+                continue;
+            // A worker given up for another is killed and then dies: once
+            // SIGKILL is pending or the process is exiting, it no longer counts.
+            constexpr quint64 Exiting = 0x4; // PF_EXITING
+            if (fields.at(6).toULongLong() & Exiting)
+                continue;
+            QFile status("/proc/" + pid + "/status");
+            bool killed = false;
+            if (status.open(QIODevice::ReadOnly)) {
+                for (const QByteArray &field : status.readAll().split('\n')) {
+                    if (field.startsWith("SigPnd:") || field.startsWith("ShdPnd:"))
+                        killed |= field.mid(7).trimmed().toULongLong(nullptr, 16) & (1ull << (SIGKILL - 1));
+                }
+            }
+            if (killed)
+                continue;
+            QFile cmdline("/proc/" + pid + "/cmdline");
+            if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains("--extraction-worker"))
+                ++count;
+        }
+        return count;
+    }
+    // The lowest descriptor number the service has free.
+    int lowestFreeDescriptor()
+    {
+        QSet<int> used;
+        for (const QString &fd : QDir(QStringLiteral("/proc/%1/fd").arg(m_service.processId())).entryList(QDir::Files | QDir::System))
+            used.insert(fd.toInt());
+        int lowest = 0;
+        while (used.contains(lowest))
+            ++lowest;
+        return lowest;
+    }
     bool serving()
     {
         QDBusMessage ping = QDBusMessage::createMethodCall(Service, Path, "org.freedesktop.DBus.Peer", "Ping");
@@ -350,7 +431,7 @@ private Q_SLOTS:
         QFile file(qEnvironmentVariable("DISCOVERY_DBUS_XML"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QSet<QString> described = interfaceMembers(QString::fromUtf8(file.readAll()));
-        QCOMPARE(described.size(), 11);
+        QCOMPARE(described.size(), 12);
         QDBusMessage introspect = QDBusMessage::createMethodCall(Service, Path, "org.freedesktop.DBus.Introspectable", "Introspect");
         const QDBusReply<QString> reply = QDBusConnection::systemBus().call(introspect);
         QVERIFY(reply.isValid());
@@ -830,6 +911,16 @@ private Q_SLOTS:
         QTest::newRow("batch size 0") << tree << 1 << 1 << 0.0 << good << 3;
         QTest::newRow("batch size above 1") << tree << 1 << 1 << 1.5 << good << 3;
         QTest::newRow("no keyword") << tree << 1 << 1 << 0.75 << policyFor({}) << 8;
+        // Beyond the caps that keep compiling the keywords to seconds.
+        QStringList tooMany;
+        for (int i = 0; i <= 20000; ++i)
+            tooMany.append(QStringLiteral("词%1").arg(i));
+        QTest::newRow("20001 keywords") << tree << 1 << 1 << 0.75 << policyFor(tooMany) << 9;
+        QTest::newRow("keyword of 258 bytes") << tree << 1 << 1 << 0.75 << policyFor({QString(86, QChar(0x673A))}) << 9;
+        QStringList heavy;
+        for (int i = 0; i < 2100; ++i)
+            heavy.append(QStringLiteral("%1").arg(i, 250, 10, QLatin1Char('k')));
+        QTest::newRow("525000 bytes of keywords") << tree << 1 << 1 << 0.75 << policyFor(heavy) << 9;
         QStringList many;
         for (int i = 0; i < 10000; ++i)
             many.append(QStringLiteral("关键词%1").arg(i));
@@ -936,6 +1027,218 @@ private Q_SLOTS:
         QVERIFY(other.exitCode() != 0);
         QVERIFY2(other.readAllStandardError().contains("AccessDenied"), "expected an access-denied error");
         QVERIFY(serving());
+    }
+
+    // The findings database on a file system that fills up during the scan:
+    // no detection of findings that were not committed, and the task fails
+    // with a reason instead of completing.
+    void fullDiskFailsTheTask()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to mount a small file system for the findings database");
+        const QString small = m_work.path() + "/small";
+        QVERIFY(QDir().mkpath(small));
+        QProcess mount;
+        mount.start("mount", {"-t", "tmpfs", "-o", "size=1m,mode=0700", "tmpfs", small});
+        QVERIFY(mount.waitForFinished(10000));
+        if (mount.exitCode() != 0)
+            QSKIP(qPrintable("cannot mount a tmpfs here: " + QString::fromLocal8Bit(mount.readAllStandardError())));
+        stopService();
+        m_database = small + "/findings.db";
+        const auto restore = qScopeGuard([this, small] {
+            stopService();
+            QProcess::execute("umount", {"-l", small});
+            m_database.clear();
+            startService();
+        });
+        QVERIFY(startService());
+        // All but 128 KiB of the file system taken.
+        QFile filler(small + "/filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        const QByteArray block(64 * 1024, 'f');
+        while (filler.write(block) == block.size() && filler.flush()) {
+        }
+        filler.close();
+        QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - 128 * 1024)));
+
+        const QString tree = newTree();
+        const int files = 3000;
+        for (int i = 0; i < files; ++i)
+            QVERIFY(SampleDocuments::writeFile(tree + QStringLiteral("/f%1.txt").arg(i, 4, 10, QLatin1Char('0')),
+                                               QStringLiteral("第%1份报告：这是机密，编号%1。\n").arg(i).toUtf8()));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 120000);
+        QCOMPARE(detail(tree).Status, QStringLiteral("failed"));
+        const QString reason = failureOf(tree);
+        QVERIFY2(reason.contains("full"), qPrintable(reason));
+        QVERIFY(log.detections.size() < files);
+        for (auto it = log.detections.constBegin(); it != log.detections.constEnd(); ++it)
+            QVERIFY2(keywordDetail(tree, it.key()).first == 0, qPrintable("detection without findings: " + it.key()));
+        QCOMPARE(failureOf(newTree() + "/none"), QString()); // unknown task: code 12
+        QVERIFY(serving());
+    }
+
+    // A service killed in the middle of a task: restarted, it still knows the
+    // task's file total from the store.
+    void totalsSurviveKill()
+    {
+        stopService();
+        QVERIFY(startService({"--file-delay", "50"}));
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        const QString tree = newTree();
+        for (int i = 0; i < 300; ++i)
+            QVERIFY(SampleDocuments::writeFile(tree + QStringLiteral("/f%1.txt").arg(i), QByteArray(3000, 'x')));
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        const ScanTaskDetailInfo before = detail(tree);
+        QCOMPARE(before.TotalCount, 300);
+        QCOMPARE(before.Status, QStringLiteral("scanning"));
+        QTRY_COMPARE(storedTotal(tree), 300); // committed, not merely counted
+        QCOMPARE(::kill(m_service.processId(), SIGKILL), 0);
+        QVERIFY(m_service.waitForFinished(10000));
+        QVERIFY(startService());
+        const ScanTaskDetailInfo after = detail(tree);
+        QCOMPARE(after.Status, QStringLiteral("terminated"));
+        QCOMPARE(after.TotalCount, 300);
+        QCOMPARE(after.TotalSize, before.TotalSize);
+    }
+
+    // Keywords are compiled in the task's thread: a compilation that takes
+    // longer than a bus call may wait (here 30 s) neither holds up the call
+    // that made the task nor other callers, nor the service's shutdown.
+    void keywordsCompiledOffTheBusThread()
+    {
+        stopService();
+        QVERIFY(startService({"--compile-delay", "30000"}));
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        const QString tree = newTree();
+        QVERIFY(SampleDocuments::writeFile(tree + "/a.txt", "机密"));
+        QCOMPARE(setTask(tree, policyFor({"机密"})), 0);
+        const QString other = newTree();
+        QVERIFY(SampleDocuments::writeFile(other + "/b.txt", "手机号码：13812345678"));
+        SignalLog log(other);
+        QCOMPARE(setTask(other, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 20000);
+        QCOMPARE(log.privacy.size(), 1);
+        m_service.terminate();
+        QVERIFY2(m_service.waitForFinished(10000), "SIGTERM waited for the compilation");
+        QCOMPARE(m_service.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_service.exitCode(), 0);
+    }
+
+    // Tasks beyond the cap are refused with a code of their own, until one ends.
+    void tooManyTasksRefused()
+    {
+        stopService();
+        QVERIFY(startService({"--file-delay", "1000"}));
+        QStringList trees;
+        const auto restore = qScopeGuard([this, &trees] {
+            for (const QString &tree : trees)
+                call("terminate", tree);
+            stopService();
+            startService();
+        });
+        for (int i = 0; i <= Limits::MaxConcurrentTasks; ++i) {
+            trees.append(newTree());
+            for (int f = 0; f < 4; ++f)
+                QVERIFY(SampleDocuments::writeFile(trees.last() + QStringLiteral("/f%1.txt").arg(f), "机密"));
+        }
+        for (int i = 0; i < Limits::MaxConcurrentTasks; ++i) {
+            QCOMPARE(setTask(trees.at(i), policyFor({"机密"})), 0);
+            QCOMPARE(call("pause", trees.at(i)), 0);
+        }
+        QCOMPARE(setTask(trees.last(), policyFor({"机密"})), 18);
+        QCOMPARE(call("terminate", trees.first()), 0);
+        // Accepted once the terminated task's threads have returned.
+        int code = -1;
+        QTRY_VERIFY_WITH_TIMEOUT(code == 0 || (code = setTask(trees.last(), policyFor({"机密"}))) == 0, 10000);
+    }
+
+    // Tasks that together have more threads than places for extraction
+    // workers: the workers stay within the cap, and every document is read.
+    void workerProcessesCapped()
+    {
+        stopService();
+        QVERIFY(startService({"--file-delay", "20"}));
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        const int cap = Limits::WorkerProcessesPerCore * QThread::idealThreadCount();
+        const int tasks = 3; // each with a thread per core
+        QList<std::shared_ptr<SignalLog>> logs;
+        for (int t = 0; t < tasks; ++t) {
+            const QString tree = newTree();
+            for (int f = 0; f < 30; ++f)
+                QVERIFY(SampleDocuments::writeDocx(tree + QStringLiteral("/r%1.docx").arg(f), QStringLiteral("第%1段机密").arg(f), {}, QString(), QString()));
+            logs.append(std::make_shared<SignalLog>(tree));
+            QCOMPARE(setTask(tree, policyFor({"机密"}), 1, 1, 1.0), 0);
+        }
+        int most = 0;
+        auto allEnded = [&] {
+            return std::all_of(logs.begin(), logs.end(), [](const std::shared_ptr<SignalLog> &log) { return log->ended; });
+        };
+        QDeadlineTimer deadline(120000);
+        while (!allEnded() && !deadline.hasExpired()) {
+            most = std::max(most, liveWorkers());
+            QTest::qWait(10);
+        }
+        QVERIFY(allEnded());
+        qInfo("at most %d workers at once, cap %d", most, cap);
+        QVERIFY2(most <= cap, qPrintable(QStringLiteral("%1 workers at once, cap %2").arg(most).arg(cap)));
+        QVERIFY(most > 0);
+        for (const auto &log : logs)
+            QCOMPARE(log->detections.size(), 30);
+    }
+
+    // The service out of descriptors: files are tried again after a pause and
+    // read once a descriptor is free; a file that never gets one is recorded
+    // as such, never as unreadable.
+    void tooManyOpenFilesRetried_data()
+    {
+        QTest::addColumn<int>("free");
+        QTest::addColumn<int>("files");
+        QTest::newRow("none free") << 0 << 3;
+        QTest::newRow("one free for two threads") << 1 << 12;
+    }
+    void tooManyOpenFilesRetried()
+    {
+        QFETCH(int, free);
+        QFETCH(int, files);
+        const auto restore = qScopeGuard([this] {
+            stopService();
+            startService();
+        });
+        // Entries that name files: the walk itself needs no descriptor. Files
+        // of some megabytes, so that a thread holds its descriptor a while.
+        const QString tree = newTree();
+        QStringList entries;
+        for (int i = 0; i < files; ++i) {
+            entries.append(tree + QStringLiteral("/f%1.txt").arg(i));
+            QVERIFY(SampleDocuments::writeFile(entries.last(), QByteArray(4 << 20, 'x') + "机密"));
+        }
+        const QString pathlist = entries.join('|');
+        SignalLog log(pathlist);
+        const rlimit limit{rlim_t(lowestFreeDescriptor() + free), rlim_t(lowestFreeDescriptor() + free)};
+        QCOMPARE(::prlimit(m_service.processId(), RLIMIT_NOFILE, &limit, nullptr), 0);
+        QCOMPARE(setTask(pathlist, policyFor({"机密"}), 1, 1, 1.0), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
+        const QMap<QString, QString> failed = failures(pathlist, 1);
+        if (free == 0) {
+            QCOMPARE(log.detections.size(), 0);
+            QCOMPARE(failed.size(), files);
+            for (const QString &reason : failed)
+                QCOMPARE(reason, QStringLiteral("too many open files"));
+        } else {
+            QCOMPARE(failed, (QMap<QString, QString>()));
+            QCOMPARE(log.detections.size(), files);
+        }
     }
 };
 

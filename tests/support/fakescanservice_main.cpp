@@ -179,7 +179,7 @@ private:
         Script s;
         if (member == QLatin1String("SensitiveDiscoveryGetScanTaskDetail"))
             s.values = {0, 0, QString(), 0.0};
-        else if (member.endsWith(QLatin1String("DetectedDetail")))
+        else if (member.endsWith(QLatin1String("DetectedDetail")) || member == QLatin1String("SensitiveDiscoveryGetScanTaskFailure"))
             s.values = {0, QString()};
         else
             s.values = {0};
