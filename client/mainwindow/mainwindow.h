@@ -237,6 +237,8 @@ private:
 
     // Shared by both modules.
     bool createScanTask(const QString &pathlist, int taskType, int scanMode, const QString &policy);
+    // A file-count worker for the task, its range passed on as the module's signal.
+    void startFileCount(const QString &pathlist, int taskType);
     static void stopTimer(TimerThread *timer);
     static void finishTimer(TimerThread *timer);
     static void showScanningFile(QLabel *label, const QString &filepath);

@@ -4,7 +4,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "getscantaskfilecountthread.h"
 #include "keywordconfigallinonewidget.h"
 #include "keywordresultlist.h"
 #include "messagebox.h"
@@ -38,14 +37,12 @@ void MainWindow::startKeywordScan()
         return;
     }
 
-    auto *worker = new GetScanTaskFileCountThread(this, m_keywordPathList);
-    worker->setTaskType(KeywordScanTask);
     m_ui->stackedWidget->setCurrentIndex(KeywordScanPage);
     m_ui->stackedWidget_2->setCurrentIndex(ScanningFlowPage);
     m_ui->stackedWidget_4->setCurrentIndex(HitListPage);
     m_ui->m_KeywordScanPauseScanButton->setText(tr("暂停"));
     m_ui->m_KeywordScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
+    startFileCount(m_keywordPathList, KeywordScanTask);
     m_keywordTimer->start(QThread::InheritPriority);
     clearKeywordResults();
 }
@@ -187,15 +184,13 @@ void MainWindow::on_m_KeywordScanCancelRescanButton_clicked()
         showFailure(tr("敏感词扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-    auto *worker = new GetScanTaskFileCountThread(this, m_keywordPathList);
-    worker->setTaskType(KeywordScanTask);
     clearKeywordResults();
     m_ui->stackedWidget->setCurrentIndex(KeywordScanPage);
     m_ui->stackedWidget_2->setCurrentIndex(ScanningFlowPage);
     m_ui->stackedWidget_4->setCurrentIndex(HitListPage);
     m_ui->m_KeywordScanPauseScanButton->setText(tr("暂停"));
     m_ui->m_KeywordScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
+    startFileCount(m_keywordPathList, KeywordScanTask);
     m_keywordTimer->start(QThread::InheritPriority);
 }
 

@@ -4,7 +4,6 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "getscantaskfilecountthread.h"
 #include "piicategories.h"
 #include "piiscangroupframe.h"
 #include "piiscangroupwidget.h"
@@ -55,13 +54,11 @@ void MainWindow::startPrivacyScan()
         showFailure(tr("隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-    auto *worker = new GetScanTaskFileCountThread(this, m_privacyPathList);
-    worker->setTaskType(PrivacyScanTask);
     m_ui->stackedWidget->setCurrentIndex(PrivacyScanPage);
     m_ui->stackedWidget_3->setCurrentIndex(ScanningFlowPage);
     m_ui->m_PiiScanPauseScanButton->setText(tr("暂停"));
     m_ui->m_PiiScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
+    startFileCount(m_privacyPathList, PrivacyScanTask);
     m_privacyTimer->start(QThread::InheritPriority);
     resetPrivacyCounts();
 }
@@ -211,13 +208,11 @@ void MainWindow::on_m_PiiScanCancelRescanButton_clicked()
         showFailure(tr("隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-    auto *worker = new GetScanTaskFileCountThread(this, m_privacyPathList);
-    worker->setTaskType(PrivacyScanTask);
     resetPrivacyCounts();
     m_ui->stackedWidget_3->setCurrentIndex(ScanningFlowPage);
     m_ui->m_PiiScanPauseScanButton->setText(tr("暂停"));
     m_ui->m_PiiScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
+    startFileCount(m_privacyPathList, PrivacyScanTask);
     m_privacyTimer->start(QThread::InheritPriority);
 }
 
@@ -246,6 +241,6 @@ void MainWindow::onPiiLookSensitiveDetailWidgetClicked(const QString &groupname,
     const int count = sensitivescount.toInt(&ok, 10);
     if (!ok || count <= 0)
         return;
-    auto *detail = new PiiSensitiveDetailExWidget(this, m_privacyPathList, groupname);
+    auto *detail = new PiiSensitiveDetailExWidget(m_sensitiveScanInterface, m_privacyPathList, groupname);
     detail->show();
 }

@@ -25,8 +25,8 @@ void MainWindow::connectScanSignals()
     connect(this, &MainWindow::KeywordScanProgressValueChanged, this,
             &MainWindow::onKeywordScanProgressValueChanged);
     connect(this, &MainWindow::KeywordSensitiveDetected, this, &MainWindow::onKeywordSensitiveDetected);
-    // The result rows open their detail dialogs through this window.
-    m_ui->m_keywordScanResultList->setMainWindow(this);
+    // The result rows open their detail dialogs on the window's proxy.
+    m_ui->m_keywordScanResultList->setScanService(m_sensitiveScanInterface);
     connect(this, &MainWindow::KeywordScanTerminated, this, &MainWindow::onKeywordScanTerminated);
     connect(this, &MainWindow::KeywordScanCompleted, this, &MainWindow::onKeywordScanCompleted);
 

@@ -15,9 +15,9 @@ KeywordResultList::KeywordResultList(QWidget *parent)
 
 KeywordResultList::~KeywordResultList() = default;
 
-void KeywordResultList::setMainWindow(MainWindow *window)
+void KeywordResultList::setScanService(SensitiveScanInterface *service)
 {
-    m_mainWindow = window;
+    m_service = service;
 }
 
 void KeywordResultList::appendRow(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives)
@@ -59,13 +59,13 @@ QWidget *KeywordResultList::makeFrame(int row, QWidget *parent) const
     if (row < 0 || row >= count())
         return nullptr;
     const Row &data = m_rows[size_t(row)];
-    return new KeywordSensitiveFrame(m_mainWindow, data.pathlist, data.filepath, data.sensitives, parent);
+    return new KeywordSensitiveFrame(m_service, data.pathlist, data.filepath, data.sensitives, parent);
 }
 
 int KeywordResultList::widthFor(const QString &filepath)
 {
     if (m_rowWidthWithoutPath < 0) {
-        const KeywordSensitiveFrame probe(m_mainWindow, QString(), QString(), QVariantMap());
+        const KeywordSensitiveFrame probe(m_service, QString(), QString(), QVariantMap());
         m_rowWidthWithoutPath = probe.minimumSizeHint().width();
         m_pathWidth = std::make_unique<TextWidthEstimate>(font());
     }

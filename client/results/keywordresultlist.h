@@ -11,7 +11,7 @@
 
 class KeywordSensitiveFrame;
 class TextWidthEstimate;
-class MainWindow;
+class SensitiveScanInterface;
 
 // The keyword scan's result list: one row per detection, in arrival order,
 // each shown as a KeywordSensitiveFrame.
@@ -31,8 +31,8 @@ public:
     explicit KeywordResultList(QWidget *parent = nullptr);
     ~KeywordResultList() override;
 
-    // The window the rows' detail dialogs ask the scan service through.
-    void setMainWindow(MainWindow *window);
+    // The proxy the rows' detail dialogs ask the scan service through.
+    void setScanService(SensitiveScanInterface *service);
 
     void appendRow(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives);
     // Removes every row (see WindowedRowList::clear()).
@@ -63,7 +63,7 @@ private:
 
     std::vector<Row> m_rows;
     qint64 m_hitTotal = 0;
-    MainWindow *m_mainWindow = nullptr;
+    SensitiveScanInterface *m_service = nullptr;
     // A row's width without its path, measured once.
     int m_rowWidthWithoutPath = -1;
     std::unique_ptr<TextWidthEstimate> m_pathWidth;

@@ -5,7 +5,6 @@
 #include "detailwindowplacement.h"
 #include "highlightsensitive.h"
 #include "keywordsensitivedetailframe.h"
-#include "mainwindow.h"
 #include "scantasktype.h"
 #include "sensitivefiledetail.h"
 #include "sensitivescaninterface.h"
@@ -21,11 +20,10 @@ namespace {
 const char *const DetailMethod = "SensitiveDiscoveryGetKeywordDetectedDetail";
 }
 
-KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist,
+KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist,
                                                                const QString &filepath, QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::KeywordSensitiveDetailExWidget)
-    , m_mainWindow(mainWindow)
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
@@ -47,7 +45,6 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(MainWindow *mainW
     ui->m_SensitiveDetailList->setRowFactory(
         [this](int row, QWidget *parent) { return makeHitRow(row, parent); });
 
-    SensitiveScanInterface *service = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
     if (service) {
         // The dialog owns the watcher: closed before the reply, it takes the
         // watcher along and the reply is never handled.

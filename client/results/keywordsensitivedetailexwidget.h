@@ -7,7 +7,7 @@
 #include <QPoint>
 #include <QWidget>
 
-class MainWindow;
+class SensitiveScanInterface;
 class QDBusPendingCallWatcher;
 struct SensitiveFileDetail;
 
@@ -32,9 +32,9 @@ public:
     static constexpr int FixedWidth = 700;
     static constexpr int FixedHeight = 423;
 
-    // Asks the service of `mainWindow` for SensitiveDiscoveryGetKeywordDetectedDetail
+    // Asks `service` for SensitiveDiscoveryGetKeywordDetectedDetail
     // (pathlist, 1, filepath). Meant to be created without parent and shown.
-    KeywordSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist, const QString &filepath,
+    KeywordSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist, const QString &filepath,
                                    QWidget *parent = nullptr);
     ~KeywordSensitiveDetailExWidget() override;
 
@@ -53,7 +53,6 @@ private:
     QWidget *makeHitRow(int row, QWidget *parent) const;
 
     Ui::KeywordSensitiveDetailExWidget *ui;
-    MainWindow *m_mainWindow;
     // Press position relative to the window's top-left corner while the
     // user drags the dialog.
     QPoint dragOffset;

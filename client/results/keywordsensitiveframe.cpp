@@ -10,12 +10,12 @@
 
 #include <limits>
 
-KeywordSensitiveFrame::KeywordSensitiveFrame(MainWindow *mainWindow, const QString &pathlist,
+KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, const QString &pathlist,
                                              const QString &filepath, const QVariantMap &sensitives,
                                              QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::KeywordSensitiveFrame)
-    , m_mainWindow(mainWindow)
+    , m_service(service)
     , m_pathlist(pathlist)
 {
     ui->setupUi(this);
@@ -74,6 +74,6 @@ void KeywordSensitiveFrame::on_m_LookSensitiveDetailButton_clicked()
     if (!button)
         return;
     const QString filepath = button->property("filepath").toString();
-    auto *dialog = new KeywordSensitiveDetailExWidget(m_mainWindow, m_pathlist, filepath, nullptr);
+    auto *dialog = new KeywordSensitiveDetailExWidget(m_service, m_pathlist, filepath, nullptr);
     dialog->show();
 }

@@ -4,7 +4,6 @@
 #include "detailreply.h"
 #include "detailwindowplacement.h"
 #include "highlightsensitive.h"
-#include "mainwindow.h"
 #include "piisensitiveframe.h"
 #include "scantasktype.h"
 #include "sensitivegroupdetail.h"
@@ -19,11 +18,10 @@ namespace {
 const char *const DetailMethod = "SensitiveDiscoveryGetDataIdDetectedDetail";
 }
 
-PiiSensitiveDetailExWidget::PiiSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist,
+PiiSensitiveDetailExWidget::PiiSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist,
                                                        const QString &groupname, QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::PiiSensitiveDetailExWidget)
-    , m_mainWindow(mainWindow)
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
@@ -41,7 +39,6 @@ PiiSensitiveDetailExWidget::PiiSensitiveDetailExWidget(MainWindow *mainWindow, c
     ui->m_CancelButton->setProperty("useButtonPalette", true);
     ui->m_ConfirmButton->setProperty("isImportant", true);
 
-    SensitiveScanInterface *service = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
     if (service) {
         // Owned by the dialog: closed before the reply, it takes the watcher
         // along and the reply is never handled.

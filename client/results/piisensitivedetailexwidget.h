@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
-class MainWindow;
+class SensitiveScanInterface;
 class QDBusPendingCallWatcher;
 struct SensitiveGroupDetail;
 
@@ -33,9 +33,9 @@ public:
     // order of the names; the passages in document order.
     using FileRules = QMap<QString, QMap<QString, QStringList>>;
 
-    // Asks the service of `mainWindow` for SensitiveDiscoveryGetDataIdDetectedDetail
+    // Asks `service` for SensitiveDiscoveryGetDataIdDetectedDetail
     // (pathlist, 3, groupname). Meant to be created without parent and shown.
-    PiiSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist, const QString &groupname,
+    PiiSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist, const QString &groupname,
                                QWidget *parent = nullptr);
     ~PiiSensitiveDetailExWidget() override;
 
@@ -56,7 +56,6 @@ private:
     void showDetail(const SensitiveGroupDetail &detail);
 
     Ui::PiiSensitiveDetailExWidget *ui;
-    MainWindow *m_mainWindow;
 };
 
 #endif // PIISENSITIVEDETAILEXWIDGET_H

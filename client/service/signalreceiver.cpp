@@ -1,14 +1,19 @@
-#include "signalreceiver.h"
+// The subscriber of the scan service's broadcast signals.
 
-#include "mainwindow.h"
+#include "signalreceiver.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDebug>
 
-SignalReceiver::SignalReceiver(MainWindow *mainWindow, const QString &service, const QString &path,
-                               const QString &interface, QObject *parent)
-    : QObject(parent), m_mainWindow(mainWindow), m_service(service), m_path(path), m_interface(interface)
+SignalReceiver::SignalReceiver(PathListFunction keywordPathList, PathListFunction privacyPathList,
+                               const QString &service, const QString &path, const QString &interface, QObject *parent)
+    : QObject(parent),
+      m_keywordPathList(std::move(keywordPathList)),
+      m_privacyPathList(std::move(privacyPathList)),
+      m_service(service),
+      m_path(path),
+      m_interface(interface)
 {
     subscribe("SensitiveDiscoveryKeywordScanningFile", "ssi",
               SLOT(KeywordScanningFileSignalMatched(QString, QString, int)));
@@ -39,8 +44,8 @@ void SignalReceiver::subscribe(const char *signal, const char *signature, const 
 void SignalReceiver::KeywordScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
 {
     qDebug() << "Received SensitiveDiscoveryKeywordScanningFile:" << pathlist << filepath << fileid;
-    if (m_mainWindow && pathlist == m_mainWindow->keywordPathList()) {
-        emit m_mainWindow->KeywordScanProgressValueChanged(pathlist, filepath, fileid);
+    if (pathlist == m_keywordPathList()) {
+        emit KeywordScanProgressValueChanged(pathlist, filepath, fileid);
         return;
     }
     qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordScanningFile ignored.";
@@ -50,8 +55,8 @@ void SignalReceiver::KeywordDetectedSignalMatched(const QString &pathlist, const
                                                   const QVariantMap &sensitives)
 {
     qDebug() << "Received SensitiveDiscoveryKeywordDetected:" << pathlist << filepath << sensitives;
-    if (m_mainWindow && pathlist == m_mainWindow->keywordPathList()) {
-        emit m_mainWindow->KeywordSensitiveDetected(pathlist, filepath, sensitives);
+    if (pathlist == m_keywordPathList()) {
+        emit KeywordSensitiveDetected(pathlist, filepath, sensitives);
         return;
     }
     qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordDetected ignored.";
@@ -60,8 +65,8 @@ void SignalReceiver::KeywordDetectedSignalMatched(const QString &pathlist, const
 void SignalReceiver::DataIdScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
 {
     qDebug() << "Received SensitiveDiscoveryDataIdScanningFile:" << pathlist << filepath << fileid;
-    if (m_mainWindow && pathlist == m_mainWindow->privacyPathList()) {
-        emit m_mainWindow->PiiScanProgressValueChanged(pathlist, filepath, fileid);
+    if (pathlist == m_privacyPathList()) {
+        emit PiiScanProgressValueChanged(pathlist, filepath, fileid);
         return;
     }
     qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdScanningFile ignored.";
@@ -72,8 +77,8 @@ void SignalReceiver::DataIdDetectedSignalMatched(const QString &pathlist, const 
     qDebug() << "Received SensitiveDiscoveryDataIdDetected with data:" << pathlist << sensitives;
     for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
         qDebug() << "Key:" << it.key() << ", Value:" << it.value();
-    if (m_mainWindow && pathlist == m_mainWindow->privacyPathList()) {
-        emit m_mainWindow->PiiSensitiveDetected(pathlist, sensitives);
+    if (pathlist == m_privacyPathList()) {
+        emit PiiSensitiveDetected(pathlist, sensitives);
         return;
     }
     qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdDetected ignored.";

@@ -404,6 +404,29 @@ private Q_SLOTS:
         emit m_window->PiiScanTimeElapsed(360000);
         QCOMPARE(text(m_window.get(), "m_PiiScanningSecondElapsedLabel"), QStringLiteral("100:00:00"));
     }
+
+    // Each module's timer ticks on its own page only: the window passes a
+    // timer's signal on under that timer's module.
+    void timersTickOnTheirOwnPage()
+    {
+        emit m_window->PiiScanTimeElapsed(0);
+        emit m_window->KeywordScanTimeElapsed(0);
+        emit m_window->privacyTimer()->TimeElapsed(7);
+        QCOMPARE(text(m_window.get(), "m_PiiScanningSecondElapsedLabel"), QStringLiteral("00:00:07"));
+        QCOMPARE(text(m_window.get(), "m_KeywordScanningSecondElapsedLabel"), QStringLiteral("00:00:00"));
+        emit m_window->keywordTimer()->TimeElapsed(9);
+        QCOMPARE(text(m_window.get(), "m_KeywordScanningSecondElapsedLabel"), QStringLiteral("00:00:09"));
+        QCOMPARE(text(m_window.get(), "m_PiiScanningSecondElapsedLabel"), QStringLiteral("00:00:07"));
+    }
+
+    // The task's file total becomes the privacy bar's range.
+    void fileTotalSetsTheRange()
+    {
+        m_fake->setReply(QStringLiteral("SensitiveDiscoveryGetScanTaskDetail"), {5, 4096, QStringLiteral("scanning"), 0.0});
+        startScan();
+        QTRY_COMPARE(bar()->maximum(), 5);
+        QCOMPARE(bar()->minimum(), 0);
+    }
 };
 
 QTEST_MAIN(TestPrivacyScan)
