@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "bubblewidget.h"
+#include "busscantaskcalls.h"
 #include "detailwindowplacement.h"
 #include "labeltextspy.h"
 #include "leftsiderbaritembutton.h"
@@ -9,6 +10,7 @@
 #include "getscantaskfilecountthread.h"
 #include "hiddencombobox.h"
 #include "keywordconfigallinonewidget.h"
+#include "scancontroller.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
 #include "signalreceiver.h"
@@ -76,6 +78,7 @@ MainWindow::~MainWindow()
     qDeleteAll(m_helpBubbles);
     delete m_keywordTimer;
     delete m_privacyTimer;
+    delete m_taskCalls;
     delete m_sensitiveScanInterface;
     delete m_signalReceiver;
     delete m_labelTextSpy;
@@ -96,8 +99,11 @@ void MainWindow::createScanMembers()
     const QString path = QString::fromLatin1(ScanServicePath);
     const QString interface = QString::fromLatin1(ScanServiceInterface);
     m_sensitiveScanInterface = new SensitiveScanInterface(service, path, interface, QDBusConnection::systemBus());
-    m_signalReceiver = new SignalReceiver([this] { return m_keywordPathList; }, [this] { return m_privacyPathList; },
-                                          service, path, interface);
+    m_taskCalls = new BusScanTaskCalls(m_sensitiveScanInterface);
+    m_keywordScan = new ScanController(KeywordScanTask, m_taskCalls, m_keywordTimer, this);
+    m_privacyScan = new ScanController(PrivacyScanTask, m_taskCalls, m_privacyTimer, this);
+    m_signalReceiver = new SignalReceiver([this] { return m_keywordScan->pathList(); },
+                                          [this] { return m_privacyScan->pathList(); }, service, path, interface);
     connect(m_signalReceiver, &SignalReceiver::KeywordScanProgressValueChanged, this,
             &MainWindow::KeywordScanProgressValueChanged);
     connect(m_signalReceiver, &SignalReceiver::KeywordSensitiveDetected, this, &MainWindow::KeywordSensitiveDetected);
@@ -114,6 +120,26 @@ void MainWindow::startFileCount(const QString &pathlist, int taskType)
             taskType == KeywordScanTask ? &MainWindow::KeywordScanProgressRangeGenerated
                                         : &MainWindow::PiiScanProgressRangeGenerated);
     worker->start(QThread::InheritPriority);
+}
+
+QString MainWindow::keywordPathList() const
+{
+    return m_keywordScan->pathList();
+}
+
+void MainWindow::setKeywordPathList(const QString &pathlist)
+{
+    m_keywordScan->setPathList(pathlist);
+}
+
+QString MainWindow::privacyPathList() const
+{
+    return m_privacyScan->pathList();
+}
+
+void MainWindow::setPrivacyPathList(const QString &pathlist)
+{
+    m_privacyScan->setPathList(pathlist);
 }
 
 void MainWindow::setEffectiveUidFunction(UidFunction function)

@@ -7,6 +7,7 @@
 #include "leftsiderbaritembutton.h"
 #include "menubutton.h"
 #include "navigationbar.h"
+#include "scancontroller.h"
 #include "timerthread.h"
 #include "windowbuttonbar.h"
 
@@ -192,10 +193,10 @@ void MainWindow::changeEvent(QEvent *event)
         m_ui->retranslateUi(this);
         // The text step labels both pause buttons "暂停"; a paused scan's
         // button must keep offering to continue it.
-        if (m_keywordTimer && m_keywordTimer->isPaused())
-            m_ui->m_KeywordScanPauseScanButton->setText(tr("继续"));
-        if (m_privacyTimer && m_privacyTimer->isPaused())
-            m_ui->m_PiiScanPauseScanButton->setText(tr("继续"));
+        if (m_keywordScan)
+            updatePauseButton(m_keywordScan);
+        if (m_privacyScan)
+            updatePauseButton(m_privacyScan);
     }
     QMainWindow::changeEvent(event);
 }
@@ -224,7 +225,7 @@ void MainWindow::onModuleChanged(const QModelIndex &index)
 void MainWindow::showModulePage(int module)
 {
     if (module > 1)
-        m_ui->stackedWidget->setCurrentIndex(m_privacyPathList.isEmpty() ? 2 : 3);
+        m_ui->stackedWidget->setCurrentIndex(privacyPathList().isEmpty() ? 2 : 3);
     else
-        m_ui->stackedWidget->setCurrentIndex(m_keywordPathList.isEmpty() ? 0 : 1);
+        m_ui->stackedWidget->setCurrentIndex(keywordPathList().isEmpty() ? 0 : 1);
 }

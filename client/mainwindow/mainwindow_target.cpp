@@ -8,6 +8,7 @@
 #include "hiddencombobox.h"
 #include "keywordconfigallinonewidget.h"
 #include "messagebox.h"
+#include "scancontroller.h"
 
 #include <QAbstractItemView>
 #include <QDebug>
@@ -185,15 +186,19 @@ QStringList MainWindow::chooseDirectories()
 
 void MainWindow::on_m_KeywordScanComboBoxLikeDisplayButton_clicked()
 {
-    if (!chooseScanTarget(m_keywordTargetList, &m_keywordPathList))
+    QString pathlist;
+    if (!chooseScanTarget(m_keywordTargetList, &pathlist))
         return;
+    m_keywordScan->setPathList(pathlist);
     startKeywordScan();
 }
 
 void MainWindow::on_m_PiiScanComboBoxLikeDisplayButton_clicked()
 {
-    if (!chooseScanTarget(m_privacyTargetList, &m_privacyPathList))
+    QString pathlist;
+    if (!chooseScanTarget(m_privacyTargetList, &pathlist))
         return;
+    m_privacyScan->setPathList(pathlist);
     startPrivacyScan();
 }
 
