@@ -18,6 +18,7 @@ class KeywordConfigAllinoneWidget;
 class LabelTextSpy;
 class LeftSiderbarItemButton;
 class PiiScanGroupWidget;
+class PrivacyCountModel;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -95,13 +96,14 @@ public:
 
     // The privacy scan of the path list just chosen.
     void startPrivacyScan();
-    // Every category's count back to "0".
+    // Every category's count back to 0.
     void resetPrivacyCounts();
-    // The sum of the counts that read as numbers.
+    // The sum of the categories' counts.
     int privacyHitTotal() const;
-    // Adds to a category's count; an unknown category is ignored, a count
-    // that is not a number is replaced.
+    // Adds to a category's count; an unknown category is ignored.
     void addPrivacyHits(const QString &category, int count);
+    // Category -> its running count, which the tiles show.
+    PrivacyCountModel *privacyCounts() const { return m_privacyCounts; }
     int privacyScanMode() const;
     // Category name -> its tile, for the fourteen categories.
     QMap<QString, PiiScanGroupWidget *> privacyCategories() const { return m_privacyCategories; }
@@ -227,6 +229,7 @@ private:
     void setupKeywordPage();
     void setupPrivacyPage();
     void setupPrivacyCategories();
+    void showPrivacyCount(int row);
     void connectScanSignals();
     void setKeywordStartEnabled(bool enabled);
     // The home directory, or the directories picked in the dialog joined
@@ -303,6 +306,7 @@ private:
     HiddenComboBox *m_keywordTargetList = nullptr;
     HiddenComboBox *m_privacyTargetList = nullptr;
     QMap<QString, PiiScanGroupWidget *> m_privacyCategories;
+    PrivacyCountModel *m_privacyCounts = nullptr;
     // One bubble per help icon, made at its first press.
     QMap<QObject *, mvk::BubbleWidget *> m_helpBubbles;
 };

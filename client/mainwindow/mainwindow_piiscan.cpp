@@ -8,16 +8,13 @@
 #include "piiscangroupframe.h"
 #include "piiscangroupwidget.h"
 #include "piisensitivedetailexwidget.h"
+#include "privacycountmodel.h"
 #include "scancontroller.h"
 
 #include <QDebug>
 #include <QProgressBar>
 
 #include <limits>
-
-namespace {
-const QString ZeroCount = QStringLiteral("0");
-} // namespace
 
 // The two groups' frames of the form receive their tiles in display order;
 // each tile is entered in the category map under its (untranslated) name.
@@ -34,12 +31,23 @@ void MainWindow::setupPrivacyCategories()
             frame->addGroupWidget(tile);
             tile->setIcon(category.iconPath);
             tile->setName(category.name);
-            tile->setDescribe(ZeroCount);
             connect(tile, &PiiScanGroupWidget::PiiScanGroupWidgetClicked, this,
                     &MainWindow::onPiiLookSensitiveDetailWidgetClicked);
             m_privacyCategories.insert(category.name, tile);
         }
     }
+    m_privacyCounts = new PrivacyCountModel(this);
+    connect(m_privacyCounts, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &first, const QModelIndex &last) {
+                for (int row = first.row(); row <= last.row(); ++row)
+                    showPrivacyCount(row);
+            });
+    connect(m_privacyCounts, &QAbstractItemModel::modelReset, this, [this] {
+        for (int row = 0; row < m_privacyCounts->rowCount(); ++row)
+            showPrivacyCount(row);
+    });
+    for (int row = 0; row < m_privacyCounts->rowCount(); ++row)
+        showPrivacyCount(row);
 }
 
 void MainWindow::startPrivacyScan()
@@ -54,37 +62,26 @@ void MainWindow::startPrivacyScan()
 
 void MainWindow::resetPrivacyCounts()
 {
-    for (PiiScanGroupWidget *tile : qAsConst(m_privacyCategories))
-        tile->setDescribe(ZeroCount);
+    m_privacyCounts->reset();
 }
 
 int MainWindow::privacyHitTotal() const
 {
-    qint64 total = 0;
-    for (const PiiScanGroupWidget *tile : m_privacyCategories) {
-        bool ok = false;
-        const int count = tile->describe().toInt(&ok, 10);
-        if (ok)
-            total += count;
-    }
-    return int(qBound<qint64>(0, total, std::numeric_limits<int>::max()));
+    return m_privacyCounts->total();
 }
 
 void MainWindow::addPrivacyHits(const QString &category, int count)
 {
-    PiiScanGroupWidget *tile = m_privacyCategories.value(category);
-    if (!tile)
-        return;
-    bool ok = false;
-    const int shown = tile->describe().toInt(&ok, 10);
-    if (!ok) {
-        qDebug() << "Conversion failed";
-        tile->setDescribe(QString::number(count));
-        return;
-    }
-    const qint64 sum = qint64(shown) + count;
-    tile->setDescribe(QString::number(qBound<qint64>(std::numeric_limits<int>::min(), sum,
-                                                     std::numeric_limits<int>::max())));
+    m_privacyCounts->add(category, count);
+}
+
+// The tiles show the model's counts.
+void MainWindow::showPrivacyCount(int row)
+{
+    const QModelIndex at = m_privacyCounts->index(row);
+    PiiScanGroupWidget *tile = m_privacyCategories.value(at.data(PrivacyCountModel::NameRole).toString());
+    if (tile)
+        tile->setDescribe(QString::number(at.data(PrivacyCountModel::CountRole).toInt()));
 }
 
 void MainWindow::onPiiScanTimeElapsed(int seconds)
@@ -167,9 +164,9 @@ void MainWindow::returnToPrivacyConfiguration()
 // itself when closed.
 void MainWindow::onPiiLookSensitiveDetailWidgetClicked(const QString &groupname, const QString &sensitivescount)
 {
-    bool ok = false;
-    const int count = sensitivescount.toInt(&ok, 10);
-    if (!ok || count <= 0)
+    Q_UNUSED(sensitivescount)
+    // The count the tile showed is the model's.
+    if (m_privacyCounts->count(groupname) <= 0)
         return;
     auto *detail = new PiiSensitiveDetailExWidget(m_sensitiveScanInterface, privacyPathList(), groupname);
     detail->show();

@@ -1,14 +1,13 @@
 #include "keywordsensitiveframe.h"
 #include "ui_keywordsensitiveframe.h"
 
+#include "keywordresultmodel.h"
 #include "keywordsensitivedetailexwidget.h"
 
 #include <QEvent>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QToolTip>
-
-#include <limits>
 
 KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, const QString &pathlist,
                                              const QString &filepath, const QVariantMap &sensitives,
@@ -47,11 +46,7 @@ int KeywordSensitiveFrame::sensitiveCount() const
 
 int KeywordSensitiveFrame::countOf(const QVariantMap &sensitives)
 {
-    qint64 sum = 0;
-    for (const QVariant &value : sensitives)
-        sum += value.toInt();
-    // Absurd counts must not wrap around into a negative total.
-    return int(qBound<qint64>(std::numeric_limits<int>::min(), sum, std::numeric_limits<int>::max()));
+    return KeywordResultModel::countOf(sensitives);
 }
 
 bool KeywordSensitiveFrame::eventFilter(QObject *watched, QEvent *event)

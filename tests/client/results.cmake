@@ -7,3 +7,5 @@ discovery_add_test(NAME tst_keywordresultlist SOURCES tst_keywordresultlist.cpp 
 discovery_add_test(NAME tst_keywordsensitiveframe SOURCES tst_keywordsensitiveframe.cpp LIBS clientresults)
 discovery_add_test(NAME tst_keywordsensitivedetail SOURCES tst_keywordsensitivedetail.cpp LIBS clientresults)
 discovery_add_test(NAME tst_piisensitivedetail SOURCES tst_piisensitivedetail.cpp LIBS clientresults)
+# The result models without widgets.
+discovery_add_test(NAME tst_resultmodels SOURCES tst_resultmodels.cpp LIBS clientresults)

@@ -11,6 +11,7 @@
 #include "piiscangroupwidget.h"
 #include "piisensitivedetailexwidget.h"
 #include "privatebus.h"
+#include "privacycountmodel.h"
 #include "switchbutton.h"
 #include "timerthread.h"
 
@@ -221,6 +222,8 @@ private Q_SLOTS:
         QCOMPARE(counts(), expected);
     }
 
+    // The counts are kept by the model, not read back from the tiles: a tile
+    // whose text was overwritten shows the model's count at the next hit.
     void countThatIsNotANumber()
     {
         startScan();
@@ -228,7 +231,7 @@ private Q_SLOTS:
         detect({{Identity, 4}});
         flush(1);
         QCOMPARE(m_window->privacyCategories().value(Identity)->describe(), QStringLiteral("4"));
-        QVERIFY(LogCapture::contains(QStringLiteral("Conversion failed")));
+        QCOMPARE(m_window->privacyCounts()->count(Identity), 4);
     }
 
     void summaries_data()
