@@ -81,12 +81,9 @@ void MainWindow::setupTitleBar()
     m_closeButton = m_ui->m_WindowButtonBar->closeButton();
 
     m_menuButton->setToolTip(tr("选项"));
-    delete m_menuButton->settingAction();
-    delete m_menuButton->autoAction();
-    delete m_menuButton->lightAction();
-    delete m_menuButton->darkAction();
-    delete m_menuButton->themeAction();
-    delete m_menuButton->assistAction();
+    for (QAction *entry : {m_menuButton->settingAction(), m_menuButton->autoAction(), m_menuButton->lightAction(),
+                           m_menuButton->darkAction(), m_menuButton->themeAction(), m_menuButton->assistAction()})
+        m_menuButton->removeEntry(entry);
     m_menuButton->aboutAction()->setText(tr("关于"));
     m_menuButton->feedbackAction()->setText(tr("意见反馈"));
     m_menuButton->quitAction()->setText(tr("退出"));

@@ -6,6 +6,7 @@
 
 #include "keywordconfigallinonewidget.h"
 #include "keywordresultlist.h"
+#include "mainwindowlog.h"
 #include "messagebox.h"
 #include "scancontroller.h"
 
@@ -51,10 +52,10 @@ void MainWindow::onKeywordScanTimeElapsed(int seconds)
 void MainWindow::onKeywordScanProgressRangeGenerated(int minimum, int maximum)
 {
     QProgressBar *bar = m_ui->m_KeywordScanProgressBar;
-    qDebug() << "@@@@@@@@@@@@@@@@ [before] value:" << bar->value() << "minimum:" << bar->minimum()
+    qCDebug(lcMainWindow) << "@@@@@@@@@@@@@@@@ [before] value:" << bar->value() << "minimum:" << bar->minimum()
              << ", maximum:" << bar->maximum();
     bar->setRange(minimum, maximum);
-    qDebug() << "@@@@@@@@@@@@@@@@ [after] value:" << bar->value() << "minimum:" << bar->minimum()
+    qCDebug(lcMainWindow) << "@@@@@@@@@@@@@@@@ [after] value:" << bar->value() << "minimum:" << bar->minimum()
              << ", maximum:" << bar->maximum();
 }
 
@@ -73,7 +74,7 @@ void MainWindow::onKeywordScanProgressValueChanged(const QString &pathlist, cons
     }
     bar->setValue(fileid);
     showScanningFile(m_ui->m_KeywordScanningFileLabel, filepath);
-    qDebug() << "################ "
+    qCDebug(lcMainWindow) << "################ "
              << "set value to:" << fileid << ", current value:" << bar->value();
 }
 

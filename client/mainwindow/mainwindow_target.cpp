@@ -7,6 +7,7 @@
 #include "bubblewidget.h"
 #include "hiddencombobox.h"
 #include "keywordconfigallinonewidget.h"
+#include "mainwindowlog.h"
 #include "messagebox.h"
 #include "scancontroller.h"
 
@@ -73,7 +74,7 @@ HiddenComboBox *createTargetList(QWidget *parent)
 void MainWindow::setupKeywordPage()
 {
     m_keywordTargetList = createTargetList(this);
-    m_keywordTargetList->m_anchorWidget = m_ui->m_KeywordScanComboBoxLikeDisplayButton;
+    m_keywordTargetList->setAnchorWidget(m_ui->m_KeywordScanComboBoxLikeDisplayButton);
     connect(m_keywordTargetList, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
         m_ui->m_KeywordScanComboBoxLikeDisplayButton->setText(m_keywordTargetList->itemText(index));
     });
@@ -145,7 +146,7 @@ bool MainWindow::chooseScanTarget(const QComboBox *targets, QString *pathlist)
     // the list was filled in, so the item, not its text, tells.)
     if (targets->currentIndex() == 0) {
         *pathlist = QDir::homePath();
-        qDebug() << "用户主目录:" << *pathlist;
+        qCDebug(lcMainWindow) << "用户主目录:" << *pathlist;
         return true;
     }
     const QStringList directories = chooseDirectories();
@@ -154,7 +155,7 @@ bool MainWindow::chooseScanTarget(const QComboBox *targets, QString *pathlist)
         return false;
     }
     *pathlist = directories.join(QLatin1Char('|'));
-    qDebug() << "Selected directories:" << *pathlist;
+    qCDebug(lcMainWindow) << "Selected directories:" << *pathlist;
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "signalreceiver.h"
 
+#include "servicelog.h"
+
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDebug>
@@ -35,51 +37,51 @@ void SignalReceiver::subscribe(const char *signal, const char *signature, const 
     QDBusConnection bus = QDBusConnection::systemBus();
     const QString name = QString::fromLatin1(signal);
     if (bus.connect(m_service, m_path, m_interface, name, QString::fromLatin1(signature), this, slot))
-        qDebug().noquote() << QStringLiteral("Success to connect to signal '%1'").arg(name);
+        qCDebug(lcService).noquote() << QStringLiteral("Success to connect to signal '%1'").arg(name);
     else
-        qCritical().noquote() << QStringLiteral("Failed to connect to signal '%1': ").arg(name)
+        qCCritical(lcService).noquote() << QStringLiteral("Failed to connect to signal '%1': ").arg(name)
                                      + bus.lastError().message();
 }
 
 void SignalReceiver::KeywordScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
 {
-    qDebug() << "Received SensitiveDiscoveryKeywordScanningFile:" << pathlist << filepath << fileid;
+    qCDebug(lcService) << "Received SensitiveDiscoveryKeywordScanningFile:" << pathlist << filepath << fileid;
     if (pathlist == m_keywordPathList()) {
         emit KeywordScanProgressValueChanged(pathlist, filepath, fileid);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordScanningFile ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordScanningFile ignored.";
 }
 
 void SignalReceiver::KeywordDetectedSignalMatched(const QString &pathlist, const QString &filepath,
                                                   const QVariantMap &sensitives)
 {
-    qDebug() << "Received SensitiveDiscoveryKeywordDetected:" << pathlist << filepath << sensitives;
+    qCDebug(lcService) << "Received SensitiveDiscoveryKeywordDetected:" << pathlist << filepath << sensitives;
     if (pathlist == m_keywordPathList()) {
         emit KeywordSensitiveDetected(pathlist, filepath, sensitives);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordDetected ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordDetected ignored.";
 }
 
 void SignalReceiver::DataIdScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
 {
-    qDebug() << "Received SensitiveDiscoveryDataIdScanningFile:" << pathlist << filepath << fileid;
+    qCDebug(lcService) << "Received SensitiveDiscoveryDataIdScanningFile:" << pathlist << filepath << fileid;
     if (pathlist == m_privacyPathList()) {
         emit PiiScanProgressValueChanged(pathlist, filepath, fileid);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdScanningFile ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdScanningFile ignored.";
 }
 
 void SignalReceiver::DataIdDetectedSignalMatched(const QString &pathlist, const QVariantMap &sensitives)
 {
-    qDebug() << "Received SensitiveDiscoveryDataIdDetected with data:" << pathlist << sensitives;
+    qCDebug(lcService) << "Received SensitiveDiscoveryDataIdDetected with data:" << pathlist << sensitives;
     for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
-        qDebug() << "Key:" << it.key() << ", Value:" << it.value();
+        qCDebug(lcService) << "Key:" << it.key() << ", Value:" << it.value();
     if (pathlist == m_privacyPathList()) {
         emit PiiSensitiveDetected(pathlist, sensitives);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdDetected ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdDetected ignored.";
 }

@@ -5,6 +5,7 @@
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
 #include "servicecall.h"
+#include "workerslog.h"
 
 #include <QDebug>
 #include <QList>
@@ -125,7 +126,7 @@ int GetScanTaskFileCountThread::GetScanTaskFileCount()
             return 0;
         case ServiceCall::TaskDetailResult::BusError:
             if (--retriesLeft == 0) {
-                qWarning() << "GetScanTaskFileCount: Exceeded maximum retry count (" << MaximumAttempts
+                qCWarning(lcWorkers) << "GetScanTaskFileCount: Exceeded maximum retry count (" << MaximumAttempts
                            << "), giving up.";
                 return 0;
             }
@@ -139,7 +140,7 @@ void GetScanTaskFileCountThread::run()
     const int total = GetScanTaskFileCount();
     if (total < 1 || isCancelled())
         return;
-    qDebug() << "total file count of directory:" << total;
+    qCDebug(lcWorkers) << "total file count of directory:" << total;
     if (m_taskType == KeywordScanTask || m_taskType == PrivacyScanTask)
         emit ProgressRangeGenerated(0, total);
 }
