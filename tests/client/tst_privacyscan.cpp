@@ -5,6 +5,7 @@
 #include "scancontrollertest.h"
 
 #include "fakescanservice.h"
+#include "getscantaskfilecountthread.h"
 #include "mainwindow.h"
 #include "piicategories.h"
 #include "piiscangroupframe.h"
@@ -420,6 +421,24 @@ private Q_SLOTS:
         emit m_window->keywordTimer()->TimeElapsed(9);
         QCOMPARE(text(m_window.get(), "m_KeywordScanningSecondElapsedLabel"), QStringLiteral("00:00:09"));
         QCOMPARE(text(m_window.get(), "m_PiiScanningSecondElapsedLabel"), QStringLiteral("00:00:07"));
+    }
+
+    // A window that goes away while a file-count worker on its proxy still
+    // waits for the service ends the worker first.
+    void closingTheWindowEndsItsFileCount()
+    {
+        const QString detail = QStringLiteral("SensitiveDiscoveryGetScanTaskDetail");
+        m_fake->setNoReply(detail);
+        auto *worker = new GetScanTaskFileCountThread(m_window->sensitiveScanInterface(), QStringLiteral("/home"));
+        worker->setTaskType(3);
+        QPointer<GetScanTaskFileCountThread> alive(worker);
+        worker->start();
+        QTRY_COMPARE_WITH_TIMEOUT(m_fake->calls(detail).size(), 1, 10000);
+        m_window.reset(); // waits for the worker, which must not hang in its query
+        if (alive)
+            QVERIFY(alive->isFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), 10000);
+        QCOMPARE(m_fake->calls(detail).size(), 1);
     }
 
     // The task's file total becomes the privacy bar's range.
