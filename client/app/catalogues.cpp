@@ -1,5 +1,7 @@
 #include "catalogues.h"
 
+#include "applog.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 #include <QTranslator>
@@ -28,10 +30,10 @@ QStringList install(QCoreApplication *app, const QString &localeName, const QStr
         if (translator->load(catalogue)) {
             app->installTranslator(translator);
             installed << catalogue;
-            qDebug() << what.constData() << "success!";
+            qCDebug(lcApp) << what.constData() << "success!";
         } else {
             delete translator;
-            qWarning() << what.constData() << "failed!";
+            qCWarning(lcApp) << what.constData() << "failed!";
         }
     }
 
@@ -40,10 +42,10 @@ QStringList install(QCoreApplication *app, const QString &localeName, const QStr
     if (qtTranslator->load(qtCatalogue, qtTranslationsDir)) {
         app->installTranslator(qtTranslator);
         installed << qtTranslationsDir + QLatin1Char('/') + qtCatalogue;
-        qDebug().noquote() << "Load translation file：" << qtCatalogue << "from" << qtTranslationsDir << "success!";
+        qCDebug(lcApp).noquote() << "Load translation file：" << qtCatalogue << "from" << qtTranslationsDir << "success!";
     } else {
         delete qtTranslator;
-        qWarning().noquote() << "Load translation file：" << qtCatalogue << "from" << qtTranslationsDir << "failed!";
+        qCWarning(lcApp).noquote() << "Load translation file：" << qtCatalogue << "from" << qtTranslationsDir << "failed!";
     }
     return installed;
 }

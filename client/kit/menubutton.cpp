@@ -163,4 +163,18 @@ QAction *MenuButton::quitAction() const
     return m_quit;
 }
 
+// Only a live action of our own is deleted: `action` is compared with the
+// guarded pointers and never looked at otherwise.
+void MenuButton::removeEntry(QAction *action)
+{
+    if (!action)
+        return;
+    for (const QPointer<QAction> &own : {m_setting, m_theme, m_auto, m_light, m_dark, m_assist, m_about, m_feedback, m_quit}) {
+        if (own.data() == action) {
+            delete own.data();
+            return;
+        }
+    }
+}
+
 } // namespace mvk

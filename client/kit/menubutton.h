@@ -40,6 +40,11 @@ public:
     QAction *feedbackAction() const;
     QAction *quitAction() const;
 
+    // Takes one of the button's own actions, which the application does not
+    // offer, out of the menu for good (see above); any other action is left
+    // alone.
+    void removeEntry(QAction *action);
+
 private:
     QAction *makeAction(const QString &text, const QString &name);
     void onThemeChoiceGone();

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "bubblewidget.h"
+#include "busscantaskcalls.h"
 #include "detailwindowplacement.h"
 #include "labeltextspy.h"
 #include "leftsiderbaritembutton.h"
@@ -9,6 +10,7 @@
 #include "getscantaskfilecountthread.h"
 #include "hiddencombobox.h"
 #include "keywordconfigallinonewidget.h"
+#include "scancontroller.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
 #include "signalreceiver.h"
@@ -62,9 +64,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // File-count workers still asking the service use the proxy and emit on
-    // this window: end them before either goes away.
-    GetScanTaskFileCountThread::cancelAll(this);
+    // File-count workers still asking the service use the proxy and report
+    // to this window: end them before either goes away.
+    GetScanTaskFileCountThread::cancelAll(m_sensitiveScanInterface);
     delete m_ui;
     m_ui = nullptr;
     delete m_navigationBar;
@@ -76,22 +78,68 @@ MainWindow::~MainWindow()
     qDeleteAll(m_helpBubbles);
     delete m_keywordTimer;
     delete m_privacyTimer;
+    delete m_taskCalls;
     delete m_sensitiveScanInterface;
     delete m_signalReceiver;
     delete m_labelTextSpy;
 }
 
 // The timers, then the proxy, then the receiver that subscribes to the
-// service's signals; none of them has a parent.
+// service's signals; none of them has a parent. Their signals become the
+// window's signals of the same meaning; the timers' come from their own
+// threads and arrive queued.
 void MainWindow::createScanMembers()
 {
-    m_keywordTimer = new TimerThread(this, KeywordScanTask);
-    m_privacyTimer = new TimerThread(this, PrivacyScanTask);
+    m_keywordTimer = new TimerThread(KeywordScanTask);
+    m_privacyTimer = new TimerThread(PrivacyScanTask);
+    connect(m_keywordTimer, &TimerThread::TimeElapsed, this, &MainWindow::KeywordScanTimeElapsed);
+    connect(m_privacyTimer, &TimerThread::TimeElapsed, this, &MainWindow::PiiScanTimeElapsed);
+
     const QString service = QString::fromLatin1(ScanServiceName);
     const QString path = QString::fromLatin1(ScanServicePath);
     const QString interface = QString::fromLatin1(ScanServiceInterface);
     m_sensitiveScanInterface = new SensitiveScanInterface(service, path, interface, QDBusConnection::systemBus());
-    m_signalReceiver = new SignalReceiver(this, service, path, interface);
+    m_taskCalls = new BusScanTaskCalls(m_sensitiveScanInterface);
+    m_keywordScan = new ScanController(KeywordScanTask, m_taskCalls, m_keywordTimer, this);
+    m_privacyScan = new ScanController(PrivacyScanTask, m_taskCalls, m_privacyTimer, this);
+    m_signalReceiver = new SignalReceiver([this] { return m_keywordScan->pathList(); },
+                                          [this] { return m_privacyScan->pathList(); }, service, path, interface);
+    connect(m_signalReceiver, &SignalReceiver::KeywordScanProgressValueChanged, this,
+            &MainWindow::KeywordScanProgressValueChanged);
+    connect(m_signalReceiver, &SignalReceiver::KeywordSensitiveDetected, this, &MainWindow::KeywordSensitiveDetected);
+    connect(m_signalReceiver, &SignalReceiver::PiiScanProgressValueChanged, this,
+            &MainWindow::PiiScanProgressValueChanged);
+    connect(m_signalReceiver, &SignalReceiver::PiiSensitiveDetected, this, &MainWindow::PiiSensitiveDetected);
+}
+
+void MainWindow::startFileCount(const QString &pathlist, int taskType)
+{
+    auto *worker = new GetScanTaskFileCountThread(m_sensitiveScanInterface, pathlist);
+    worker->setTaskType(taskType);
+    connect(worker, &GetScanTaskFileCountThread::ProgressRangeGenerated, this,
+            taskType == KeywordScanTask ? &MainWindow::KeywordScanProgressRangeGenerated
+                                        : &MainWindow::PiiScanProgressRangeGenerated);
+    worker->start(QThread::InheritPriority);
+}
+
+QString MainWindow::keywordPathList() const
+{
+    return m_keywordScan->pathList();
+}
+
+void MainWindow::setKeywordPathList(const QString &pathlist)
+{
+    m_keywordScan->setPathList(pathlist);
+}
+
+QString MainWindow::privacyPathList() const
+{
+    return m_privacyScan->pathList();
+}
+
+void MainWindow::setPrivacyPathList(const QString &pathlist)
+{
+    m_privacyScan->setPathList(pathlist);
 }
 
 void MainWindow::setEffectiveUidFunction(UidFunction function)

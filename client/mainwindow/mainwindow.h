@@ -12,14 +12,20 @@
 
 #include <functional>
 
+class BusScanTaskCalls;
 class HiddenComboBox;
 class KeywordConfigAllinoneWidget;
 class LabelTextSpy;
 class LeftSiderbarItemButton;
 class PiiScanGroupWidget;
+class PrivacyCountModel;
 class QComboBox;
 class QLabel;
+class QProgressBar;
+class QPushButton;
 class QSize;
+class QStackedWidget;
+class ScanController;
 class QToolButton;
 class SensitiveScanInterface;
 class SignalReceiver;
@@ -50,10 +56,13 @@ public:
     // The scan target of each module, which is also its task's identity: one
     // absolute directory, or several joined with "|". Empty while the module
     // has no task. Signals of the service pass only with an exact match.
-    QString keywordPathList() const { return m_keywordPathList; }
-    void setKeywordPathList(const QString &pathlist) { m_keywordPathList = pathlist; }
-    QString privacyPathList() const { return m_privacyPathList; }
-    void setPrivacyPathList(const QString &pathlist) { m_privacyPathList = pathlist; }
+    QString keywordPathList() const;
+    void setKeywordPathList(const QString &pathlist);
+    QString privacyPathList() const;
+    void setPrivacyPathList(const QString &pathlist);
+    // Each module's task and its state.
+    ScanController *keywordScan() const { return m_keywordScan; }
+    ScanController *privacyScan() const { return m_privacyScan; }
 
     // The scan service proxy (system bus), used from the GUI thread and from
     // the file-count workers.
@@ -74,7 +83,6 @@ public:
     // Values every task is created with.
     static constexpr int NormalScanMode = 1;
     static constexpr int IdleScanMode = 4;
-    static constexpr double ScanBatchSize = 0.75;
 
     // The keyword scan of the path list just chosen: the panel's keywords
     // into a policy, the task created at the service, the scanning page.
@@ -88,13 +96,14 @@ public:
 
     // The privacy scan of the path list just chosen.
     void startPrivacyScan();
-    // Every category's count back to "0".
+    // Every category's count back to 0.
     void resetPrivacyCounts();
-    // The sum of the counts that read as numbers.
+    // The sum of the categories' counts.
     int privacyHitTotal() const;
-    // Adds to a category's count; an unknown category is ignored, a count
-    // that is not a number is replaced.
+    // Adds to a category's count; an unknown category is ignored.
     void addPrivacyHits(const QString &category, int count);
+    // Category -> its running count, which the tiles show.
+    PrivacyCountModel *privacyCounts() const { return m_privacyCounts; }
     int privacyScanMode() const;
     // Category name -> its tile, for the fourteen categories.
     QMap<QString, PiiScanGroupWidget *> privacyCategories() const { return m_privacyCategories; }
@@ -220,6 +229,7 @@ private:
     void setupKeywordPage();
     void setupPrivacyPage();
     void setupPrivacyCategories();
+    void showPrivacyCount(int row);
     void connectScanSignals();
     void setKeywordStartEnabled(bool enabled);
     // The home directory, or the directories picked in the dialog joined
@@ -228,17 +238,36 @@ private:
     QStringList chooseDirectories();
     mvk::BubbleWidget *helpBubble(QObject *icon, const QString &text, const QSize &size, int tailDirection);
 
-    // While the module's task runs (scanning or paused): its progress and
-    // hit signals count only then.
-    bool isKeywordScanRunning() const;
-    bool isPrivacyScanRunning() const;
     void returnToKeywordConfiguration();
     void returnToPrivacyConfiguration();
 
-    // Shared by both modules.
-    bool createScanTask(const QString &pathlist, int taskType, int scanMode, const QString &policy);
-    static void stopTimer(TimerThread *timer);
-    static void finishTimer(TimerThread *timer);
+    // Shared by both modules: the scan page of a task the service has just
+    // accepted (pages, indeterminate range, file-count worker, no results);
+    // pause or continue; the cancel question and call (true once the
+    // service ended the task); the cancelled or completed page.
+    struct ScanPage
+    {
+        int page;
+        QStackedWidget *flow;
+        QPushButton *pause;
+        QProgressBar *bar;
+        QLabel *elapsed;
+        QLabel *cancelElapsed;
+        QLabel *cancelSummary;
+        QLabel *completeElapsed;
+        QLabel *completeSummary;
+    };
+    ScanPage scanPage(const ScanController *scan) const;
+    void showScanStarted(ScanController *scan);
+    void pauseOrContinue(ScanController *scan);
+    bool confirmCancel(ScanController *scan, const QString &title, const QString &question);
+    void showScanEnded(ScanController *scan, bool cancelled);
+    // The pause button offers what the state allows.
+    void updatePauseButton(const ScanController *scan);
+    // The summary of an ended scan, for both modules.
+    QString scanSummary(const ScanController *scan, bool cancelled, bool anyHit, int total) const;
+    // A file-count worker for the task, its range passed on as the module's signal.
+    void startFileCount(const QString &pathlist, int taskType);
     static void showScanningFile(QLabel *label, const QString &filepath);
     void showMessage(int icon, const QString &text, bool withCancel);
     void showFailure(const QString &text);
@@ -263,8 +292,6 @@ private:
     bool m_shownOnce = false;
     UidFunction m_effectiveUid;
 
-    QString m_keywordPathList;
-    QString m_privacyPathList;
     TimerThread *m_keywordTimer = nullptr;
     TimerThread *m_privacyTimer = nullptr;
     SensitiveScanInterface *m_sensitiveScanInterface = nullptr;
@@ -272,13 +299,14 @@ private:
     // Which document formats the service parses; one pop-up for both pages.
     mvk::BubbleWidget *fileTypeHintBubble = nullptr;
 
-    // The policies of the last started tasks (Base64), reused by rescan.
-    QString m_keywordPolicy;
-    QString m_privacyPolicy;
+    BusScanTaskCalls *m_taskCalls = nullptr;
+    ScanController *m_keywordScan = nullptr;
+    ScanController *m_privacyScan = nullptr;
     KeywordConfigAllinoneWidget *m_keywordConfigPanel = nullptr;
     HiddenComboBox *m_keywordTargetList = nullptr;
     HiddenComboBox *m_privacyTargetList = nullptr;
     QMap<QString, PiiScanGroupWidget *> m_privacyCategories;
+    PrivacyCountModel *m_privacyCounts = nullptr;
     // One bubble per help icon, made at its first press.
     QMap<QObject *, mvk::BubbleWidget *> m_helpBubbles;
 };

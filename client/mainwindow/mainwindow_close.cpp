@@ -9,12 +9,12 @@
 
 void MainWindow::onCloseButtonClicked()
 {
-    if (!m_keywordPathList.isEmpty()
-        && !mayLeaveTask(m_keywordPathList, KeywordScanTask, tr("查询敏感词扫描任务详情失败，请检查！"),
+    if (!keywordPathList().isEmpty()
+        && !mayLeaveTask(keywordPathList(), KeywordScanTask, tr("查询敏感词扫描任务详情失败，请检查！"),
                          tr("敏感词扫描"), tr("敏感词扫描尚未完成，确定退出吗？")))
         return;
-    if (!m_privacyPathList.isEmpty()
-        && !mayLeaveTask(m_privacyPathList, PrivacyScanTask, tr("查询隐私信息扫描任务详情失败，请检查！"),
+    if (!privacyPathList().isEmpty()
+        && !mayLeaveTask(privacyPathList(), PrivacyScanTask, tr("查询隐私信息扫描任务详情失败，请检查！"),
                          tr("隐私信息扫描"), tr("隐私信息扫描尚未完成，确定退出吗？")))
         return;
     close();

@@ -7,6 +7,7 @@
 #include "leftsiderbaritembutton.h"
 #include "menubutton.h"
 #include "navigationbar.h"
+#include "scancontroller.h"
 #include "timerthread.h"
 #include "windowbuttonbar.h"
 
@@ -80,12 +81,9 @@ void MainWindow::setupTitleBar()
     m_closeButton = m_ui->m_WindowButtonBar->closeButton();
 
     m_menuButton->setToolTip(tr("选项"));
-    delete m_menuButton->settingAction();
-    delete m_menuButton->autoAction();
-    delete m_menuButton->lightAction();
-    delete m_menuButton->darkAction();
-    delete m_menuButton->themeAction();
-    delete m_menuButton->assistAction();
+    for (QAction *entry : {m_menuButton->settingAction(), m_menuButton->autoAction(), m_menuButton->lightAction(),
+                           m_menuButton->darkAction(), m_menuButton->themeAction(), m_menuButton->assistAction()})
+        m_menuButton->removeEntry(entry);
     m_menuButton->aboutAction()->setText(tr("关于"));
     m_menuButton->feedbackAction()->setText(tr("意见反馈"));
     m_menuButton->quitAction()->setText(tr("退出"));
@@ -192,10 +190,10 @@ void MainWindow::changeEvent(QEvent *event)
         m_ui->retranslateUi(this);
         // The text step labels both pause buttons "暂停"; a paused scan's
         // button must keep offering to continue it.
-        if (m_keywordTimer && m_keywordTimer->isPaused())
-            m_ui->m_KeywordScanPauseScanButton->setText(tr("继续"));
-        if (m_privacyTimer && m_privacyTimer->isPaused())
-            m_ui->m_PiiScanPauseScanButton->setText(tr("继续"));
+        if (m_keywordScan)
+            updatePauseButton(m_keywordScan);
+        if (m_privacyScan)
+            updatePauseButton(m_privacyScan);
     }
     QMainWindow::changeEvent(event);
 }
@@ -224,7 +222,7 @@ void MainWindow::onModuleChanged(const QModelIndex &index)
 void MainWindow::showModulePage(int module)
 {
     if (module > 1)
-        m_ui->stackedWidget->setCurrentIndex(m_privacyPathList.isEmpty() ? 2 : 3);
+        m_ui->stackedWidget->setCurrentIndex(privacyPathList().isEmpty() ? 2 : 3);
     else
-        m_ui->stackedWidget->setCurrentIndex(m_keywordPathList.isEmpty() ? 0 : 1);
+        m_ui->stackedWidget->setCurrentIndex(keywordPathList().isEmpty() ? 0 : 1);
 }

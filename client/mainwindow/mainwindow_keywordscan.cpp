@@ -4,14 +4,11 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "getscantaskfilecountthread.h"
 #include "keywordconfigallinonewidget.h"
 #include "keywordresultlist.h"
+#include "mainwindowlog.h"
 #include "messagebox.h"
-#include "scantasktype.h"
-#include "sensitivescaninterface.h"
-#include "servicecall.h"
-#include "timerthread.h"
+#include "scancontroller.h"
 
 #include <QDebug>
 #include <QProgressBar>
@@ -26,28 +23,15 @@ void MainWindow::startKeywordScan()
                                                                       : m_keywordConfigPanel->keywords();
     if (keywords.isEmpty()) {
         // No task was created: the module must not look as if it had one.
-        m_keywordPathList.clear();
+        m_keywordScan->abandon();
         showMessage(mvk::MessageBox::Question, tr("请设置一个或者多个敏感词！"), true);
         return;
     }
-    m_keywordPolicy = encodeScanPolicy(buildScanPolicy(fileTypes, keywords, false));
-
-    if (!createScanTask(m_keywordPathList, KeywordScanTask, keywordScanMode(), m_keywordPolicy)) {
-        m_keywordPathList.clear();
+    if (!m_keywordScan->start(encodeScanPolicy(buildScanPolicy(fileTypes, keywords, false)), keywordScanMode())) {
         showFailure(tr("敏感词扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-
-    auto *worker = new GetScanTaskFileCountThread(this, m_keywordPathList);
-    worker->setTaskType(KeywordScanTask);
-    m_ui->stackedWidget->setCurrentIndex(KeywordScanPage);
-    m_ui->stackedWidget_2->setCurrentIndex(ScanningFlowPage);
-    m_ui->stackedWidget_4->setCurrentIndex(HitListPage);
-    m_ui->m_KeywordScanPauseScanButton->setText(tr("暂停"));
-    m_ui->m_KeywordScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
-    m_keywordTimer->start(QThread::InheritPriority);
-    clearKeywordResults();
+    showScanStarted(m_keywordScan);
 }
 
 void MainWindow::clearKeywordResults()
@@ -60,11 +44,6 @@ int MainWindow::keywordHitTotal() const
     return int(qBound<qint64>(0, m_ui->m_keywordScanResultList->hitTotal(), std::numeric_limits<int>::max()));
 }
 
-bool MainWindow::isKeywordScanRunning() const
-{
-    return !m_keywordPathList.isEmpty() && m_ui->stackedWidget_2->currentIndex() == ScanningFlowPage;
-}
-
 void MainWindow::onKeywordScanTimeElapsed(int seconds)
 {
     m_ui->m_KeywordScanningSecondElapsedLabel->setText(formatElapsedTime(seconds));
@@ -73,10 +52,10 @@ void MainWindow::onKeywordScanTimeElapsed(int seconds)
 void MainWindow::onKeywordScanProgressRangeGenerated(int minimum, int maximum)
 {
     QProgressBar *bar = m_ui->m_KeywordScanProgressBar;
-    qDebug() << "@@@@@@@@@@@@@@@@ [before] value:" << bar->value() << "minimum:" << bar->minimum()
+    qCDebug(lcMainWindow) << "@@@@@@@@@@@@@@@@ [before] value:" << bar->value() << "minimum:" << bar->minimum()
              << ", maximum:" << bar->maximum();
     bar->setRange(minimum, maximum);
-    qDebug() << "@@@@@@@@@@@@@@@@ [after] value:" << bar->value() << "minimum:" << bar->minimum()
+    qCDebug(lcMainWindow) << "@@@@@@@@@@@@@@@@ [after] value:" << bar->value() << "minimum:" << bar->minimum()
              << ", maximum:" << bar->maximum();
 }
 
@@ -85,7 +64,7 @@ void MainWindow::onKeywordScanProgressValueChanged(const QString &pathlist, cons
     Q_UNUSED(pathlist)
     // A task has one end: signals still under way once it was cancelled or
     // had completed are not its progress any more.
-    if (!isKeywordScanRunning())
+    if (!m_keywordScan->isRunning())
         return;
     QProgressBar *bar = m_ui->m_KeywordScanProgressBar;
     if (fileid == 0 && filepath.isEmpty()) {
@@ -95,108 +74,46 @@ void MainWindow::onKeywordScanProgressValueChanged(const QString &pathlist, cons
     }
     bar->setValue(fileid);
     showScanningFile(m_ui->m_KeywordScanningFileLabel, filepath);
-    qDebug() << "################ "
+    qCDebug(lcMainWindow) << "################ "
              << "set value to:" << fileid << ", current value:" << bar->value();
 }
 
 void MainWindow::onKeywordSensitiveDetected(const QString &pathlist, const QString &filepath,
                                             const QVariantMap &sensitives)
 {
-    if (!isKeywordScanRunning())
+    if (!m_keywordScan->isRunning())
         return;
     m_ui->m_keywordScanResultList->appendRow(pathlist, filepath, sensitives);
 }
 
 void MainWindow::on_m_KeywordScanPauseScanButton_clicked()
 {
-    QPushButton *button = m_ui->m_KeywordScanPauseScanButton;
-    const QString label = button->text();
-    if (label == tr("暂停")) {
-        if (!ServiceCall::waitForSuccess(
-                m_sensitiveScanInterface->SensitiveDiscoveryPauseScanTask(m_keywordPathList, KeywordScanTask),
-                QStringLiteral("SensitiveDiscoveryPauseScanTask"), m_keywordPathList)) {
-            showFailure(tr("暂停扫描失败，请检查！"));
-            return;
-        }
-        button->setText(tr("继续"));
-        if (!m_keywordTimer->isPaused())
-            m_keywordTimer->pause();
-    } else if (label == tr("继续")) {
-        if (!ServiceCall::waitForSuccess(
-                m_sensitiveScanInterface->SensitiveDiscoveryContinueScanTask(m_keywordPathList, KeywordScanTask),
-                QStringLiteral("SensitiveDiscoveryContinueScanTask"), m_keywordPathList)) {
-            showFailure(tr("继续扫描失败，请检查！"));
-            return;
-        }
-        button->setText(tr("暂停"));
-        if (m_keywordTimer->isPaused())
-            m_keywordTimer->resume();
-    }
+    pauseOrContinue(m_keywordScan);
 }
 
 void MainWindow::on_m_KeywordScanCancelScanButton_clicked()
 {
-    const QString pathlist = m_keywordPathList;
-    if (!askQuestion(tr("敏感词扫描"), tr("敏感词扫描正在进行中，确定取消吗？")))
-        return;
-    // The task may have ended while the question was open.
-    if (pathlist != m_keywordPathList || !isKeywordScanRunning())
-        return;
-    if (!ServiceCall::waitForSuccess(
-            m_sensitiveScanInterface->SensitiveDiscoveryTerminateScanTask(m_keywordPathList, KeywordScanTask),
-            QStringLiteral("SensitiveDiscoveryTerminateScanTask"), m_keywordPathList)) {
-        showFailure(tr("中止扫描失败，请检查！"));
-        return;
-    }
-    emit KeywordScanTerminated();
+    if (confirmCancel(m_keywordScan, tr("敏感词扫描"), tr("敏感词扫描正在进行中，确定取消吗？")))
+        emit KeywordScanTerminated();
 }
 
 void MainWindow::onKeywordScanTerminated()
 {
-    m_ui->m_KeywordScanCancelTimeElapsedLabel->setText(m_ui->m_KeywordScanningSecondElapsedLabel->text());
-    stopTimer(m_keywordTimer);
-    m_ui->stackedWidget_2->setCurrentIndex(CancelledFlowPage);
-    if (m_ui->m_keywordScanResultList->count() == 0) {
-        m_ui->m_KeywordScanCancelLabel->setText(tr("扫描已取消，未发现敏感信息"));
-        m_ui->stackedWidget_4->setCurrentIndex(NoHitPage);
-    } else {
-        m_ui->m_KeywordScanCancelLabel->setText(tr("扫描已取消，发现 <font color='#3676F5'>")
-                                                + QString::number(keywordHitTotal()) + tr("</font> 条敏感信息"));
-        m_ui->m_KeywordScanCancelLabel->repaint();
-    }
+    showScanEnded(m_keywordScan, true);
 }
 
 void MainWindow::onKeywordScanCompleted()
 {
-    m_ui->m_KeywordScanCompleteTimeElapsedLabel->setText(m_ui->m_KeywordScanningSecondElapsedLabel->text());
-    finishTimer(m_keywordTimer);
-    m_ui->stackedWidget_2->setCurrentIndex(CompletedFlowPage);
-    if (m_ui->m_keywordScanResultList->count() == 0) {
-        m_ui->m_KeywordScanCompleteDescribeLabel->setText(tr("未发现敏感信息"));
-        m_ui->stackedWidget_4->setCurrentIndex(NoHitPage);
-    } else {
-        m_ui->m_KeywordScanCompleteDescribeLabel->setText(tr("共发现敏感信息 <font color='#3676F5'>")
-                                                          + QString::number(keywordHitTotal())
-                                                          + tr("</font> 条，请查看详情"));
-    }
+    showScanEnded(m_keywordScan, false);
 }
 
 void MainWindow::on_m_KeywordScanCancelRescanButton_clicked()
 {
-    if (!createScanTask(m_keywordPathList, KeywordScanTask, keywordScanMode(), m_keywordPolicy)) {
+    if (!m_keywordScan->rescan(keywordScanMode())) {
         showFailure(tr("敏感词扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-    auto *worker = new GetScanTaskFileCountThread(this, m_keywordPathList);
-    worker->setTaskType(KeywordScanTask);
-    clearKeywordResults();
-    m_ui->stackedWidget->setCurrentIndex(KeywordScanPage);
-    m_ui->stackedWidget_2->setCurrentIndex(ScanningFlowPage);
-    m_ui->stackedWidget_4->setCurrentIndex(HitListPage);
-    m_ui->m_KeywordScanPauseScanButton->setText(tr("暂停"));
-    m_ui->m_KeywordScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
-    m_keywordTimer->start(QThread::InheritPriority);
+    showScanStarted(m_keywordScan);
 }
 
 void MainWindow::on_m_KeywordScanCancelReturnButton_clicked()
@@ -213,7 +130,7 @@ void MainWindow::returnToKeywordConfiguration()
 {
     clearKeywordResults();
     m_ui->stackedWidget->setCurrentIndex(KeywordConfigPage);
-    m_keywordPathList.clear();
+    m_keywordScan->reset();
 }
 
 void MainWindow::on_m_KeywordConfigButton_clicked()

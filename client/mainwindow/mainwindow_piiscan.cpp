@@ -4,24 +4,17 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "getscantaskfilecountthread.h"
 #include "piicategories.h"
 #include "piiscangroupframe.h"
 #include "piiscangroupwidget.h"
 #include "piisensitivedetailexwidget.h"
-#include "scantasktype.h"
-#include "sensitivescaninterface.h"
-#include "servicecall.h"
-#include "timerthread.h"
+#include "privacycountmodel.h"
+#include "scancontroller.h"
 
 #include <QDebug>
 #include <QProgressBar>
 
 #include <limits>
-
-namespace {
-const QString ZeroCount = QStringLiteral("0");
-} // namespace
 
 // The two groups' frames of the form receive their tiles in display order;
 // each tile is entered in the category map under its (untranslated) name.
@@ -38,72 +31,57 @@ void MainWindow::setupPrivacyCategories()
             frame->addGroupWidget(tile);
             tile->setIcon(category.iconPath);
             tile->setName(category.name);
-            tile->setDescribe(ZeroCount);
             connect(tile, &PiiScanGroupWidget::PiiScanGroupWidgetClicked, this,
                     &MainWindow::onPiiLookSensitiveDetailWidgetClicked);
             m_privacyCategories.insert(category.name, tile);
         }
     }
+    m_privacyCounts = new PrivacyCountModel(this);
+    connect(m_privacyCounts, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &first, const QModelIndex &last) {
+                for (int row = first.row(); row <= last.row(); ++row)
+                    showPrivacyCount(row);
+            });
+    connect(m_privacyCounts, &QAbstractItemModel::modelReset, this, [this] {
+        for (int row = 0; row < m_privacyCounts->rowCount(); ++row)
+            showPrivacyCount(row);
+    });
+    for (int row = 0; row < m_privacyCounts->rowCount(); ++row)
+        showPrivacyCount(row);
 }
 
 void MainWindow::startPrivacyScan()
 {
-    m_privacyPolicy = encodeScanPolicy(buildScanPolicy(scanFileTypes(), QStringList(), true));
-    if (!createScanTask(m_privacyPathList, PrivacyScanTask, privacyScanMode(), m_privacyPolicy)) {
-        // No task was created: the module must not look as if it had one.
-        m_privacyPathList.clear();
+    if (!m_privacyScan->start(encodeScanPolicy(buildScanPolicy(scanFileTypes(), QStringList(), true)),
+                              privacyScanMode())) {
         showFailure(tr("隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-    auto *worker = new GetScanTaskFileCountThread(this, m_privacyPathList);
-    worker->setTaskType(PrivacyScanTask);
-    m_ui->stackedWidget->setCurrentIndex(PrivacyScanPage);
-    m_ui->stackedWidget_3->setCurrentIndex(ScanningFlowPage);
-    m_ui->m_PiiScanPauseScanButton->setText(tr("暂停"));
-    m_ui->m_PiiScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
-    m_privacyTimer->start(QThread::InheritPriority);
-    resetPrivacyCounts();
+    showScanStarted(m_privacyScan);
 }
 
 void MainWindow::resetPrivacyCounts()
 {
-    for (PiiScanGroupWidget *tile : qAsConst(m_privacyCategories))
-        tile->setDescribe(ZeroCount);
+    m_privacyCounts->reset();
 }
 
 int MainWindow::privacyHitTotal() const
 {
-    qint64 total = 0;
-    for (const PiiScanGroupWidget *tile : m_privacyCategories) {
-        bool ok = false;
-        const int count = tile->describe().toInt(&ok, 10);
-        if (ok)
-            total += count;
-    }
-    return int(qBound<qint64>(0, total, std::numeric_limits<int>::max()));
+    return m_privacyCounts->total();
 }
 
 void MainWindow::addPrivacyHits(const QString &category, int count)
 {
-    PiiScanGroupWidget *tile = m_privacyCategories.value(category);
-    if (!tile)
-        return;
-    bool ok = false;
-    const int shown = tile->describe().toInt(&ok, 10);
-    if (!ok) {
-        qDebug() << "Conversion failed";
-        tile->setDescribe(QString::number(count));
-        return;
-    }
-    const qint64 sum = qint64(shown) + count;
-    tile->setDescribe(QString::number(qBound<qint64>(std::numeric_limits<int>::min(), sum,
-                                                     std::numeric_limits<int>::max())));
+    m_privacyCounts->add(category, count);
 }
 
-bool MainWindow::isPrivacyScanRunning() const
+// The tiles show the model's counts.
+void MainWindow::showPrivacyCount(int row)
 {
-    return !m_privacyPathList.isEmpty() && m_ui->stackedWidget_3->currentIndex() == ScanningFlowPage;
+    const QModelIndex at = m_privacyCounts->index(row);
+    PiiScanGroupWidget *tile = m_privacyCategories.value(at.data(PrivacyCountModel::NameRole).toString());
+    if (tile)
+        tile->setDescribe(QString::number(at.data(PrivacyCountModel::CountRole).toInt()));
 }
 
 void MainWindow::onPiiScanTimeElapsed(int seconds)
@@ -119,7 +97,7 @@ void MainWindow::onPiiScanProgressRangeGenerated(int minimum, int maximum)
 void MainWindow::onPiiScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid)
 {
     Q_UNUSED(pathlist)
-    if (!isPrivacyScanRunning())
+    if (!m_privacyScan->isRunning())
         return;
     QProgressBar *bar = m_ui->m_PiiScanProgressBar;
     if (fileid == 0 && filepath.isEmpty()) {
@@ -134,7 +112,7 @@ void MainWindow::onPiiScanProgressValueChanged(const QString &pathlist, const QS
 void MainWindow::onPiiSensitiveDetected(const QString &pathlist, const QVariantMap &sensitives)
 {
     Q_UNUSED(pathlist)
-    if (!isPrivacyScanRunning())
+    if (!m_privacyScan->isRunning())
         return;
     for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
         addPrivacyHits(it.key(), it.value().toInt());
@@ -142,83 +120,27 @@ void MainWindow::onPiiSensitiveDetected(const QString &pathlist, const QVariantM
 
 void MainWindow::on_m_PiiScanPauseScanButton_clicked()
 {
-    QPushButton *button = m_ui->m_PiiScanPauseScanButton;
-    const QString label = button->text();
-    if (label == tr("暂停")) {
-        if (!ServiceCall::waitForSuccess(
-                m_sensitiveScanInterface->SensitiveDiscoveryPauseScanTask(m_privacyPathList, PrivacyScanTask),
-                QStringLiteral("SensitiveDiscoveryPauseScanTask"), m_privacyPathList)) {
-            showFailure(tr("暂停扫描失败，请检查！"));
-            return;
-        }
-        button->setText(tr("继续"));
-        if (!m_privacyTimer->isPaused())
-            m_privacyTimer->pause();
-    } else if (label == tr("继续")) {
-        if (!ServiceCall::waitForSuccess(
-                m_sensitiveScanInterface->SensitiveDiscoveryContinueScanTask(m_privacyPathList, PrivacyScanTask),
-                QStringLiteral("SensitiveDiscoveryContinueScanTask"), m_privacyPathList)) {
-            showFailure(tr("继续扫描失败，请检查！"));
-            return;
-        }
-        button->setText(tr("暂停"));
-        if (m_privacyTimer->isPaused())
-            m_privacyTimer->resume();
-    }
+    pauseOrContinue(m_privacyScan);
 }
 
 void MainWindow::on_m_PiiScanCancelScanButton_clicked()
 {
-    const QString pathlist = m_privacyPathList;
-    if (!askQuestion(tr("隐私信息扫描"), tr("隐私信息扫描正在进行中，确定取消吗？")))
-        return;
-    // The task may have ended while the question was open.
-    if (pathlist != m_privacyPathList || !isPrivacyScanRunning())
-        return;
-    if (!ServiceCall::waitForSuccess(
-            m_sensitiveScanInterface->SensitiveDiscoveryTerminateScanTask(m_privacyPathList, PrivacyScanTask),
-            QStringLiteral("SensitiveDiscoveryTerminateScanTask"), m_privacyPathList)) {
-        showFailure(tr("中止扫描失败，请检查！"));
-        return;
-    }
-    m_ui->m_PiiScanCancelTimeElapsedLabel->setText(m_ui->m_PiiScanningSecondElapsedLabel->text());
-    stopTimer(m_privacyTimer);
-    m_ui->stackedWidget_3->setCurrentIndex(CancelledFlowPage);
-    const int total = privacyHitTotal();
-    if (total < 1)
-        m_ui->m_PiiScanCancelLabel->setText(tr("扫描已取消，未发现隐私信息"));
-    else
-        m_ui->m_PiiScanCancelLabel->setText(tr("共发现隐私信息 <font color='#3676F5'>") + QString::number(total)
-                                            + tr("</font> 条，请查看详情"));
+    if (confirmCancel(m_privacyScan, tr("隐私信息扫描"), tr("隐私信息扫描正在进行中，确定取消吗？")))
+        showScanEnded(m_privacyScan, true);
 }
 
 void MainWindow::onPiiScanCompleted()
 {
-    m_ui->m_PiiScanCompleteTimeElapsedLabel->setText(m_ui->m_PiiScanningSecondElapsedLabel->text());
-    finishTimer(m_privacyTimer);
-    m_ui->stackedWidget_3->setCurrentIndex(CompletedFlowPage);
-    const int total = privacyHitTotal();
-    if (total < 1)
-        m_ui->m_PiiScanCompleteDescribeLabel->setText(tr("未发现隐私信息"));
-    else
-        m_ui->m_PiiScanCompleteDescribeLabel->setText(tr("共发现隐私信息 <font color='#3676F5'>")
-                                                      + QString::number(total) + tr("</font> 条，请查看详情"));
+    showScanEnded(m_privacyScan, false);
 }
 
 void MainWindow::on_m_PiiScanCancelRescanButton_clicked()
 {
-    if (!createScanTask(m_privacyPathList, PrivacyScanTask, privacyScanMode(), m_privacyPolicy)) {
+    if (!m_privacyScan->rescan(privacyScanMode())) {
         showFailure(tr("隐私信息扫描任务创建失败：任务创建接口调用失败，请检查！"));
         return;
     }
-    auto *worker = new GetScanTaskFileCountThread(this, m_privacyPathList);
-    worker->setTaskType(PrivacyScanTask);
-    resetPrivacyCounts();
-    m_ui->stackedWidget_3->setCurrentIndex(ScanningFlowPage);
-    m_ui->m_PiiScanPauseScanButton->setText(tr("暂停"));
-    m_ui->m_PiiScanProgressBar->setRange(0, std::numeric_limits<int>::max());
-    worker->start(QThread::InheritPriority);
-    m_privacyTimer->start(QThread::InheritPriority);
+    showScanStarted(m_privacyScan);
 }
 
 void MainWindow::on_m_PiiScanCancelReturnButton_clicked()
@@ -235,17 +157,17 @@ void MainWindow::returnToPrivacyConfiguration()
 {
     resetPrivacyCounts();
     m_ui->stackedWidget->setCurrentIndex(PrivacyConfigPage);
-    m_privacyPathList.clear();
+    m_privacyScan->reset();
 }
 
 // One more detail window per click on a tile with hits; each window deletes
 // itself when closed.
 void MainWindow::onPiiLookSensitiveDetailWidgetClicked(const QString &groupname, const QString &sensitivescount)
 {
-    bool ok = false;
-    const int count = sensitivescount.toInt(&ok, 10);
-    if (!ok || count <= 0)
+    Q_UNUSED(sensitivescount)
+    // The count the tile showed is the model's.
+    if (m_privacyCounts->count(groupname) <= 0)
         return;
-    auto *detail = new PiiSensitiveDetailExWidget(this, m_privacyPathList, groupname);
+    auto *detail = new PiiSensitiveDetailExWidget(m_sensitiveScanInterface, privacyPathList(), groupname);
     detail->show();
 }

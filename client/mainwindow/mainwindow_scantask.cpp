@@ -1,19 +1,22 @@
-// MainWindow: what both modules' scan controllers share: creating a task,
-// ending the timer's run, the elapsed-time text, the file being scanned, and
-// the message boxes.
+// MainWindow: what both modules' scan pages share: the page of a started,
+// paused, cancelled or completed task, the summaries, the elapsed-time text,
+// the file being scanned, and the message boxes.
 
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "keywordresultlist.h"
 #include "messagebox.h"
-#include "sensitivescaninterface.h"
-#include "servicecall.h"
-#include "timerthread.h"
+#include "scancontroller.h"
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTextDocument>
+
+#include <limits>
 
 // Each scan signal drives the slot named after it. The timers' and the
 // file-count workers' signals come from their threads and arrive queued.
@@ -25,8 +28,8 @@ void MainWindow::connectScanSignals()
     connect(this, &MainWindow::KeywordScanProgressValueChanged, this,
             &MainWindow::onKeywordScanProgressValueChanged);
     connect(this, &MainWindow::KeywordSensitiveDetected, this, &MainWindow::onKeywordSensitiveDetected);
-    // The result rows open their detail dialogs through this window.
-    m_ui->m_keywordScanResultList->setMainWindow(this);
+    // The result rows open their detail dialogs on the window's proxy.
+    m_ui->m_keywordScanResultList->setScanService(m_sensitiveScanInterface);
     connect(this, &MainWindow::KeywordScanTerminated, this, &MainWindow::onKeywordScanTerminated);
     connect(this, &MainWindow::KeywordScanCompleted, this, &MainWindow::onKeywordScanCompleted);
 
@@ -35,34 +38,120 @@ void MainWindow::connectScanSignals()
     connect(this, &MainWindow::PiiScanProgressValueChanged, this, &MainWindow::onPiiScanProgressValueChanged);
     connect(this, &MainWindow::PiiSensitiveDetected, this, &MainWindow::onPiiSensitiveDetected);
     connect(this, &MainWindow::PiiScanCompleted, this, &MainWindow::onPiiScanCompleted);
+
+    for (ScanController *scan : {m_keywordScan, m_privacyScan})
+        connect(scan, &ScanController::StateChanged, this, [this, scan] { updatePauseButton(scan); });
 }
 
-bool MainWindow::createScanTask(const QString &pathlist, int taskType, int scanMode, const QString &policy)
+MainWindow::ScanPage MainWindow::scanPage(const ScanController *scan) const
 {
-    return ServiceCall::waitForSuccess(
-        m_sensitiveScanInterface->SensitiveDiscoverySetScanTask(pathlist, taskType, scanMode, QString(), QString(),
-                                                                ScanBatchSize, policy),
-        QStringLiteral("SensitiveDiscoverySetScanTask"), pathlist);
+    if (scan == m_keywordScan)
+        return {KeywordScanPage,
+                m_ui->stackedWidget_2,
+                m_ui->m_KeywordScanPauseScanButton,
+                m_ui->m_KeywordScanProgressBar,
+                m_ui->m_KeywordScanningSecondElapsedLabel,
+                m_ui->m_KeywordScanCancelTimeElapsedLabel,
+                m_ui->m_KeywordScanCancelLabel,
+                m_ui->m_KeywordScanCompleteTimeElapsedLabel,
+                m_ui->m_KeywordScanCompleteDescribeLabel};
+    return {PrivacyScanPage,
+            m_ui->stackedWidget_3,
+            m_ui->m_PiiScanPauseScanButton,
+            m_ui->m_PiiScanProgressBar,
+            m_ui->m_PiiScanningSecondElapsedLabel,
+            m_ui->m_PiiScanCancelTimeElapsedLabel,
+            m_ui->m_PiiScanCancelLabel,
+            m_ui->m_PiiScanCompleteTimeElapsedLabel,
+            m_ui->m_PiiScanCompleteDescribeLabel};
 }
 
-// Cancel: the run ends at its next look at the flags; wait for it.
-void MainWindow::stopTimer(TimerThread *timer)
+// The range stays indeterminate until the file-count worker reports the
+// task's total (it reports nothing when it finds no file).
+void MainWindow::showScanStarted(ScanController *scan)
 {
-    if (!timer->isStopRequested())
-        timer->requestStop();
-    if (timer->isRunning()) {
-        timer->quit();
-        timer->wait();
+    const ScanPage page = scanPage(scan);
+    m_ui->stackedWidget->setCurrentIndex(page.page);
+    page.flow->setCurrentIndex(ScanningFlowPage);
+    if (scan == m_keywordScan)
+        m_ui->stackedWidget_4->setCurrentIndex(HitListPage);
+    page.bar->setRange(0, std::numeric_limits<int>::max());
+    startFileCount(scan->pathList(), scan->taskType());
+    if (scan == m_keywordScan)
+        clearKeywordResults();
+    else
+        resetPrivacyCounts();
+}
+
+void MainWindow::pauseOrContinue(ScanController *scan)
+{
+    const ScanController::State state = scan->state();
+    if (state != ScanController::State::Scanning && state != ScanController::State::Paused)
+        return;
+    if (!scan->pauseOrContinue())
+        showFailure(state == ScanController::State::Scanning ? tr("暂停扫描失败，请检查！") : tr("继续扫描失败，请检查！"));
+}
+
+void MainWindow::updatePauseButton(const ScanController *scan)
+{
+    QPushButton *button = scanPage(scan).pause;
+    if (scan->state() == ScanController::State::Scanning)
+        button->setText(tr("暂停"));
+    else if (scan->state() == ScanController::State::Paused)
+        button->setText(tr("继续"));
+}
+
+bool MainWindow::confirmCancel(ScanController *scan, const QString &title, const QString &question)
+{
+    const QString pathlist = scan->pathList();
+    if (!askQuestion(title, question))
+        return false;
+    // The task may have ended while the question was open.
+    if (pathlist != scan->pathList() || !scan->isRunning())
+        return false;
+    if (!scan->terminate()) {
+        showFailure(tr("中止扫描失败，请检查！"));
+        return false;
     }
+    return true;
 }
 
-// Completion: the run ends by itself; nobody waits for it.
-void MainWindow::finishTimer(TimerThread *timer)
+// The elapsed time is kept as it was last shown; the keyword module tells
+// "no hits" by its rows, the privacy module by its total.
+void MainWindow::showScanEnded(ScanController *scan, bool cancelled)
 {
-    if (!timer->isCompleted())
-        timer->markCompleted();
-    if (timer->isRunning())
-        timer->exit(0);
+    const ScanPage page = scanPage(scan);
+    (cancelled ? page.cancelElapsed : page.completeElapsed)->setText(page.elapsed->text());
+    if (cancelled)
+        scan->markCancelled();
+    else
+        scan->markCompleted();
+    page.flow->setCurrentIndex(cancelled ? CancelledFlowPage : CompletedFlowPage);
+
+    const bool keyword = scan == m_keywordScan;
+    const int total = keyword ? keywordHitTotal() : privacyHitTotal();
+    const bool anyHit = keyword ? m_ui->m_keywordScanResultList->count() > 0 : total >= 1;
+    QLabel *summary = cancelled ? page.cancelSummary : page.completeSummary;
+    summary->setText(scanSummary(scan, cancelled, anyHit, total));
+    if (keyword && !anyHit)
+        m_ui->stackedWidget_4->setCurrentIndex(NoHitPage);
+    if (keyword && anyHit && cancelled)
+        summary->repaint();
+}
+
+QString MainWindow::scanSummary(const ScanController *scan, bool cancelled, bool anyHit, int total) const
+{
+    const QString count = QString::number(total);
+    if (scan == m_keywordScan) {
+        if (cancelled)
+            return anyHit ? tr("扫描已取消，发现 <font color='#3676F5'>") + count + tr("</font> 条敏感信息")
+                          : tr("扫描已取消，未发现敏感信息");
+        return anyHit ? tr("共发现敏感信息 <font color='#3676F5'>") + count + tr("</font> 条，请查看详情")
+                      : tr("未发现敏感信息");
+    }
+    if (anyHit)
+        return tr("共发现隐私信息 <font color='#3676F5'>") + count + tr("</font> 条，请查看详情");
+    return cancelled ? tr("扫描已取消，未发现隐私信息") : tr("未发现隐私信息");
 }
 
 QString MainWindow::formatElapsedTime(int seconds)

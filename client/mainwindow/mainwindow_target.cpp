@@ -7,7 +7,9 @@
 #include "bubblewidget.h"
 #include "hiddencombobox.h"
 #include "keywordconfigallinonewidget.h"
+#include "mainwindowlog.h"
 #include "messagebox.h"
+#include "scancontroller.h"
 
 #include <QAbstractItemView>
 #include <QDebug>
@@ -72,7 +74,7 @@ HiddenComboBox *createTargetList(QWidget *parent)
 void MainWindow::setupKeywordPage()
 {
     m_keywordTargetList = createTargetList(this);
-    m_keywordTargetList->m_anchorWidget = m_ui->m_KeywordScanComboBoxLikeDisplayButton;
+    m_keywordTargetList->setAnchorWidget(m_ui->m_KeywordScanComboBoxLikeDisplayButton);
     connect(m_keywordTargetList, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
         m_ui->m_KeywordScanComboBoxLikeDisplayButton->setText(m_keywordTargetList->itemText(index));
     });
@@ -144,7 +146,7 @@ bool MainWindow::chooseScanTarget(const QComboBox *targets, QString *pathlist)
     // the list was filled in, so the item, not its text, tells.)
     if (targets->currentIndex() == 0) {
         *pathlist = QDir::homePath();
-        qDebug() << "用户主目录:" << *pathlist;
+        qCDebug(lcMainWindow) << "用户主目录:" << *pathlist;
         return true;
     }
     const QStringList directories = chooseDirectories();
@@ -153,7 +155,7 @@ bool MainWindow::chooseScanTarget(const QComboBox *targets, QString *pathlist)
         return false;
     }
     *pathlist = directories.join(QLatin1Char('|'));
-    qDebug() << "Selected directories:" << *pathlist;
+    qCDebug(lcMainWindow) << "Selected directories:" << *pathlist;
     return true;
 }
 
@@ -185,15 +187,19 @@ QStringList MainWindow::chooseDirectories()
 
 void MainWindow::on_m_KeywordScanComboBoxLikeDisplayButton_clicked()
 {
-    if (!chooseScanTarget(m_keywordTargetList, &m_keywordPathList))
+    QString pathlist;
+    if (!chooseScanTarget(m_keywordTargetList, &pathlist))
         return;
+    m_keywordScan->setPathList(pathlist);
     startKeywordScan();
 }
 
 void MainWindow::on_m_PiiScanComboBoxLikeDisplayButton_clicked()
 {
-    if (!chooseScanTarget(m_privacyTargetList, &m_privacyPathList))
+    QString pathlist;
+    if (!chooseScanTarget(m_privacyTargetList, &pathlist))
         return;
+    m_privacyScan->setPathList(pathlist);
     startPrivacyScan();
 }
 

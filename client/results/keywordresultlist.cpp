@@ -1,52 +1,76 @@
+// The keyword scan's result list: the model's rows, made into frames only
+// while in view.
+
 #include "keywordresultlist.h"
 
+#include "keywordresultmodel.h"
 #include "keywordsensitiveframe.h"
 #include "textwidthestimate.h"
 
 #include <QtMath>
 
 KeywordResultList::KeywordResultList(QWidget *parent)
-    : WindowedRowList(parent)
+    : WindowedRowList(parent), m_model(new KeywordResultModel(this))
 {
     setRowHeight(RowHeight);
     setRowSpacing(RowSpacing);
     setRowFactory([this](int row, QWidget *parent) { return makeFrame(row, parent); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { onRowsInserted(first, last); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, &KeywordResultList::onModelReset);
 }
 
 KeywordResultList::~KeywordResultList() = default;
 
-void KeywordResultList::setMainWindow(MainWindow *window)
+void KeywordResultList::setScanService(SensitiveScanInterface *service)
 {
-    m_mainWindow = window;
+    m_service = service;
 }
 
 void KeywordResultList::appendRow(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives)
 {
-    Row row{pathlist, filepath, sensitives, KeywordSensitiveFrame::countOf(sensitives)};
-    // Every row of a task carries the same path list: keep one copy of it.
-    if (!m_rows.empty() && m_rows.back().pathlist == pathlist)
-        row.pathlist = m_rows.back().pathlist;
-    m_hitTotal += row.count;
-    m_rows.push_back(std::move(row));
-    setContentWidth(qMax(contentWidth(), widthFor(filepath)));
-    setRowCount(count());
+    m_model->append(pathlist, filepath, sensitives);
 }
 
 void KeywordResultList::clear()
 {
-    WindowedRowList::clear();
-    m_rows.clear();
-    m_hitTotal = 0;
+    m_model->clear();
+}
+
+int KeywordResultList::count() const
+{
+    return m_model->count();
+}
+
+qint64 KeywordResultList::hitTotal() const
+{
+    return m_model->hitTotal();
 }
 
 QString KeywordResultList::filePath(int row) const
 {
-    return row >= 0 && row < count() ? m_rows[size_t(row)].filepath : QString();
+    return m_model->filePath(row);
 }
 
 int KeywordResultList::hitCount(int row) const
 {
-    return row >= 0 && row < count() ? m_rows[size_t(row)].count : 0;
+    return m_model->hitCount(row);
+}
+
+// Rows are only ever appended.
+void KeywordResultList::onRowsInserted(int first, int last)
+{
+    int width = contentWidth();
+    for (int row = first; row <= last; ++row)
+        width = qMax(width, widthFor(m_model->filePath(row)));
+    setContentWidth(width);
+    setRowCount(m_model->count());
+}
+
+void KeywordResultList::onModelReset()
+{
+    WindowedRowList::clear();
+    setRowCount(m_model->count());
 }
 
 KeywordSensitiveFrame *KeywordResultList::frameAt(int row) const
@@ -56,16 +80,16 @@ KeywordSensitiveFrame *KeywordResultList::frameAt(int row) const
 
 QWidget *KeywordResultList::makeFrame(int row, QWidget *parent) const
 {
-    if (row < 0 || row >= count())
+    if (row < 0 || row >= m_model->count())
         return nullptr;
-    const Row &data = m_rows[size_t(row)];
-    return new KeywordSensitiveFrame(m_mainWindow, data.pathlist, data.filepath, data.sensitives, parent);
+    return new KeywordSensitiveFrame(m_service, m_model->pathList(row), m_model->filePath(row),
+                                     m_model->sensitives(row), parent);
 }
 
 int KeywordResultList::widthFor(const QString &filepath)
 {
     if (m_rowWidthWithoutPath < 0) {
-        const KeywordSensitiveFrame probe(m_mainWindow, QString(), QString(), QVariantMap());
+        const KeywordSensitiveFrame probe(m_service, QString(), QString(), QVariantMap());
         m_rowWidthWithoutPath = probe.minimumSizeHint().width();
         m_pathWidth = std::make_unique<TextWidthEstimate>(font());
     }

@@ -7,19 +7,19 @@
 #include <QVariantMap>
 
 #include <memory>
-#include <vector>
 
+class KeywordResultModel;
 class KeywordSensitiveFrame;
+class SensitiveScanInterface;
 class TextWidthEstimate;
-class MainWindow;
 
-// The keyword scan's result list: one row per detection, in arrival order,
-// each shown as a KeywordSensitiveFrame.
+// The keyword scan's result list: the rows of a KeywordResultModel, in
+// order, each shown as a KeywordSensitiveFrame.
 //
-// A scan may report tens of thousands of files. The list keeps every row as
-// data; only the rows in view are made into frames (see WindowedRowList).
-// The hit total is kept as the rows come in, from the same count each frame
-// shows, rather than read back from widgets.
+// A scan may report tens of thousands of files. The model keeps every row
+// as data; only the rows in view are made into frames (see WindowedRowList).
+// The list follows the model's appends and resets; its own model is made
+// with it.
 class KeywordResultList : public WindowedRowList
 {
     Q_OBJECT
@@ -31,39 +31,31 @@ public:
     explicit KeywordResultList(QWidget *parent = nullptr);
     ~KeywordResultList() override;
 
-    // The window the rows' detail dialogs ask the scan service through.
-    void setMainWindow(MainWindow *window);
+    KeywordResultModel *model() const { return m_model; }
 
+    // The proxy the rows' detail dialogs ask the scan service through.
+    void setScanService(SensitiveScanInterface *service);
+
+    // Shorthands for the model's.
     void appendRow(const QString &pathlist, const QString &filepath, const QVariantMap &sensitives);
-    // Removes every row (see WindowedRowList::clear()).
     void clear() override;
-
-    int count() const { return int(m_rows.size()); }
-    // The sum of every row's count, as each row shows it.
-    qint64 hitTotal() const { return m_hitTotal; }
-
+    int count() const;
+    qint64 hitTotal() const;
     QString filePath(int row) const;
-    // The count row `row` shows.
     int hitCount(int row) const;
+
     // The frame of `row` if it exists at the moment, else nullptr.
     KeywordSensitiveFrame *frameAt(int row) const;
 
 private:
-    struct Row
-    {
-        QString pathlist;
-        QString filepath;
-        QVariantMap sensitives;
-        int count;
-    };
-
+    void onRowsInserted(int first, int last);
+    void onModelReset();
     QWidget *makeFrame(int row, QWidget *parent) const;
     // The width a row needs to show `filepath` whole.
     int widthFor(const QString &filepath);
 
-    std::vector<Row> m_rows;
-    qint64 m_hitTotal = 0;
-    MainWindow *m_mainWindow = nullptr;
+    KeywordResultModel *m_model;
+    SensitiveScanInterface *m_service = nullptr;
     // A row's width without its path, measured once.
     int m_rowWidthWithoutPath = -1;
     std::unique_ptr<TextWidthEstimate> m_pathWidth;

@@ -2,18 +2,14 @@
 #include "ui_keywordsensitivedetailexwidget.h"
 
 #include "detailreply.h"
-#include "detailwindowplacement.h"
 #include "highlightsensitive.h"
 #include "keywordsensitivedetailframe.h"
-#include "mainwindow.h"
 #include "scantasktype.h"
 #include "sensitivefiledetail.h"
 #include "sensitivescaninterface.h"
 #include "textwidthestimate.h"
 
 #include <QDBusPendingCallWatcher>
-#include <QIcon>
-#include <QMouseEvent>
 #include <QTextDocument>
 #include <QtMath>
 
@@ -21,25 +17,14 @@ namespace {
 const char *const DetailMethod = "SensitiveDiscoveryGetKeywordDetectedDetail";
 }
 
-KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist,
+KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist,
                                                                const QString &filepath, QWidget *parent)
-    : QWidget(parent)
+    : DetailDialog(true, parent)
     , ui(new Ui::KeywordSensitiveDetailExWidget)
-    , m_mainWindow(mainWindow)
 {
-    ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(FixedWidth, FixedHeight);
-    DetailWindowPlacement::centreOnCursorScreen(this);
-
-    ui->m_IconBar->setIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png")));
-    ui->m_IconBar->setWidgetName(tr("敏感信息详情"));
-    ui->m_CloseButton->setProperty("useButtonPalette", true);
-    ui->m_CloseButton->setIcons(QStringLiteral(":/SensitiveDiscovery/images/titlebar/close.png"),
-                                QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"),
-                                QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"));
+    ui->setupUi(content());
+    connectForm();
+    setUpTitleStrip(ui->m_IconBar, ui->m_CloseButton, tr("敏感信息详情"));
     ui->m_CancelButton->setProperty("useButtonPalette", true);
     ui->m_ConfirmButton->setProperty("isImportant", true);
     ui->m_SensitiveDetailList->setRowHeight(KeywordSensitiveDetailFrame::RowHeight);
@@ -47,15 +32,8 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(MainWindow *mainW
     ui->m_SensitiveDetailList->setRowFactory(
         [this](int row, QWidget *parent) { return makeHitRow(row, parent); });
 
-    SensitiveScanInterface *service = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
-    if (service) {
-        // The dialog owns the watcher: closed before the reply, it takes the
-        // watcher along and the reply is never handled.
-        auto *watcher = new QDBusPendingCallWatcher(
-            service->SensitiveDiscoveryGetKeywordDetectedDetail(pathlist, KeywordScanTask, filepath), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, &KeywordSensitiveDetailExWidget::onCallFinished);
-    }
-    connect(ui->m_CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    if (service)
+        watchReply(service->SensitiveDiscoveryGetKeywordDetectedDetail(pathlist, KeywordScanTask, filepath));
 }
 
 KeywordSensitiveDetailExWidget::~KeywordSensitiveDetailExWidget()
@@ -111,32 +89,4 @@ QWidget *KeywordSensitiveDetailExWidget::makeHitRow(int row, QWidget *parent) co
 {
     const SensitiveItem &item = m_hits.at(row);
     return new KeywordSensitiveDetailFrame(highlightSensitive(item.sensitive_ctx, item.sensitive), parent);
-}
-void KeywordSensitiveDetailExWidget::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton) {
-        dragOffset = event->globalPos() - frameGeometry().topLeft();
-        m_dragging = true;
-        event->accept();
-        return;
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void KeywordSensitiveDetailExWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    // Only a drag that began with a left press on the dialog moves it.
-    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPos() - dragOffset);
-        event->accept();
-        return;
-    }
-    QWidget::mouseMoveEvent(event);
-}
-
-void KeywordSensitiveDetailExWidget::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
-    QWidget::mouseReleaseEvent(event);
 }

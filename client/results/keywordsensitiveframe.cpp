@@ -1,6 +1,7 @@
 #include "keywordsensitiveframe.h"
 #include "ui_keywordsensitiveframe.h"
 
+#include "keywordresultmodel.h"
 #include "keywordsensitivedetailexwidget.h"
 
 #include <QEvent>
@@ -8,14 +9,12 @@
 #include <QTextDocument>
 #include <QToolTip>
 
-#include <limits>
-
-KeywordSensitiveFrame::KeywordSensitiveFrame(MainWindow *mainWindow, const QString &pathlist,
+KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, const QString &pathlist,
                                              const QString &filepath, const QVariantMap &sensitives,
                                              QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::KeywordSensitiveFrame)
-    , m_mainWindow(mainWindow)
+    , m_service(service)
     , m_pathlist(pathlist)
 {
     ui->setupUi(this);
@@ -47,11 +46,7 @@ int KeywordSensitiveFrame::sensitiveCount() const
 
 int KeywordSensitiveFrame::countOf(const QVariantMap &sensitives)
 {
-    qint64 sum = 0;
-    for (const QVariant &value : sensitives)
-        sum += value.toInt();
-    // Absurd counts must not wrap around into a negative total.
-    return int(qBound<qint64>(std::numeric_limits<int>::min(), sum, std::numeric_limits<int>::max()));
+    return KeywordResultModel::countOf(sensitives);
 }
 
 bool KeywordSensitiveFrame::eventFilter(QObject *watched, QEvent *event)
@@ -74,6 +69,6 @@ void KeywordSensitiveFrame::on_m_LookSensitiveDetailButton_clicked()
     if (!button)
         return;
     const QString filepath = button->property("filepath").toString();
-    auto *dialog = new KeywordSensitiveDetailExWidget(m_mainWindow, m_pathlist, filepath, nullptr);
+    auto *dialog = new KeywordSensitiveDetailExWidget(m_service, m_pathlist, filepath, nullptr);
     dialog->show();
 }

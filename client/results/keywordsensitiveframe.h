@@ -5,7 +5,7 @@
 #include <QString>
 #include <QVariantMap>
 
-class MainWindow;
+class SensitiveScanInterface;
 
 namespace Ui {
 class KeywordSensitiveFrame;
@@ -24,8 +24,8 @@ public:
     // `sensitives` maps each keyword to its occurrences in the file; a value
     // that does not convert to an integer counts as 0. `pathlist` is the
     // path list the detection signal carried; the detail dialog asks the
-    // service with it.
-    KeywordSensitiveFrame(MainWindow *mainWindow, const QString &pathlist, const QString &filepath,
+    // service with it, through `service`.
+    KeywordSensitiveFrame(SensitiveScanInterface *service, const QString &pathlist, const QString &filepath,
                           const QVariantMap &sensitives, QWidget *parent = nullptr);
     ~KeywordSensitiveFrame() override;
 
@@ -46,7 +46,7 @@ private Q_SLOTS:
 
 private:
     Ui::KeywordSensitiveFrame *ui;
-    MainWindow *m_mainWindow;
+    SensitiveScanInterface *m_service;
     QString m_pathlist;
     // One line per keyword, as plain text.
     QString m_toolTip;

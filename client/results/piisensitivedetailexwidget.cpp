@@ -2,16 +2,13 @@
 #include "ui_piisensitivedetailexwidget.h"
 
 #include "detailreply.h"
-#include "detailwindowplacement.h"
 #include "highlightsensitive.h"
-#include "mainwindow.h"
 #include "piisensitiveframe.h"
 #include "scantasktype.h"
 #include "sensitivegroupdetail.h"
 #include "sensitivescaninterface.h"
 
 #include <QDBusPendingCallWatcher>
-#include <QIcon>
 
 #include <limits>
 
@@ -19,37 +16,19 @@ namespace {
 const char *const DetailMethod = "SensitiveDiscoveryGetDataIdDetectedDetail";
 }
 
-PiiSensitiveDetailExWidget::PiiSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist,
+PiiSensitiveDetailExWidget::PiiSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist,
                                                        const QString &groupname, QWidget *parent)
-    : QWidget(parent)
+    : DetailDialog(false, parent)
     , ui(new Ui::PiiSensitiveDetailExWidget)
-    , m_mainWindow(mainWindow)
 {
-    ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(FixedWidth, FixedHeight);
-    DetailWindowPlacement::centreOnCursorScreen(this);
-
-    ui->m_IconBar->setIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png")));
-    ui->m_IconBar->setWidgetName(tr("隐私信息详情 - ") + groupname);
-    ui->m_CloseButton->setProperty("useButtonPalette", true);
-    ui->m_CloseButton->setIcons(QStringLiteral(":/SensitiveDiscovery/images/titlebar/close.png"),
-                                QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"),
-                                QStringLiteral(":/SensitiveDiscovery/images/titlebar/closeWhite.png"));
+    ui->setupUi(content());
+    connectForm();
+    setUpTitleStrip(ui->m_IconBar, ui->m_CloseButton, tr("隐私信息详情 - ") + groupname);
     ui->m_CancelButton->setProperty("useButtonPalette", true);
     ui->m_ConfirmButton->setProperty("isImportant", true);
 
-    SensitiveScanInterface *service = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
-    if (service) {
-        // Owned by the dialog: closed before the reply, it takes the watcher
-        // along and the reply is never handled.
-        auto *watcher = new QDBusPendingCallWatcher(
-            service->SensitiveDiscoveryGetDataIdDetectedDetail(pathlist, PrivacyScanTask, groupname), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this, &PiiSensitiveDetailExWidget::onCallFinished);
-    }
-    connect(ui->m_CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    if (service)
+        watchReply(service->SensitiveDiscoveryGetDataIdDetectedDetail(pathlist, PrivacyScanTask, groupname));
 }
 
 PiiSensitiveDetailExWidget::~PiiSensitiveDetailExWidget()

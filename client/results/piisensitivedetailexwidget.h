@@ -1,12 +1,12 @@
 #ifndef PIISENSITIVEDETAILEXWIDGET_H
 #define PIISENSITIVEDETAILEXWIDGET_H
 
+#include "detaildialog.h"
+
 #include <QMap>
 #include <QStringList>
-#include <QWidget>
 
-class MainWindow;
-class QDBusPendingCallWatcher;
+class SensitiveScanInterface;
 struct SensitiveGroupDetail;
 
 namespace Ui {
@@ -14,28 +14,23 @@ class PiiSensitiveDetailExWidget;
 }
 
 // The privacy detail dialog: every hit of one privacy category, regrouped
-// by file. A frameless, translucent top-level window of 700 x 423, centred
-// on the screen under the mouse cursor (not draggable), that deletes itself
-// when closed. On construction it asks the scan service for the category's
+// by file, in a DetailDialog that does not move. On construction it asks the scan service for the category's
 // detail document without waiting; when the reply arrives it shows one
 // collapsed PiiSensitiveFrame per file, in path order, and the total number
 // of hits. A failed call or an unreadable document leaves "0" and an empty
 // list; only the log tells.
-class PiiSensitiveDetailExWidget : public QWidget
+class PiiSensitiveDetailExWidget : public DetailDialog
 {
     Q_OBJECT
 
 public:
-    static constexpr int FixedWidth = 700;
-    static constexpr int FixedHeight = 423;
-
     // Marked passages per file path, then per rule name, both in code-unit
     // order of the names; the passages in document order.
     using FileRules = QMap<QString, QMap<QString, QStringList>>;
 
-    // Asks the service of `mainWindow` for SensitiveDiscoveryGetDataIdDetectedDetail
+    // Asks `service` for SensitiveDiscoveryGetDataIdDetectedDetail
     // (pathlist, 3, groupname). Meant to be created without parent and shown.
-    PiiSensitiveDetailExWidget(MainWindow *mainWindow, const QString &pathlist, const QString &groupname,
+    PiiSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist, const QString &groupname,
                                QWidget *parent = nullptr);
     ~PiiSensitiveDetailExWidget() override;
 
@@ -50,13 +45,12 @@ public:
 private Q_SLOTS:
     void on_m_CancelButton_clicked();
     void on_m_ConfirmButton_clicked();
-    void onCallFinished(QDBusPendingCallWatcher *watcher);
+    void onCallFinished(QDBusPendingCallWatcher *watcher) override;
 
 private:
     void showDetail(const SensitiveGroupDetail &detail);
 
     Ui::PiiSensitiveDetailExWidget *ui;
-    MainWindow *m_mainWindow;
 };
 
 #endif // PIISENSITIVEDETAILEXWIDGET_H

@@ -2,6 +2,7 @@
 #include "ui_piisensitiveframe.h"
 
 #include "piisensitivedetailframe.h"
+#include "resultslog.h"
 
 #include <QDebug>
 #include <QDesktopServices>
@@ -30,7 +31,7 @@ PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, const QMap<QString
 
     const QFileInfo file(filepath);
     if (filepath.isEmpty() || !file.exists()) {
-        qDebug() << "文件不存在：" << filepath;
+        qCDebug(lcResults) << "文件不存在：" << filepath;
         return;
     }
 
@@ -89,7 +90,7 @@ void PiiSensitiveFrame::showInFolder()
 {
     const QString filepath = ui->m_ShowInFolderLabel->property("filepath").toString();
     if (filepath.isEmpty() || !QFileInfo::exists(filepath)) {
-        qDebug() << "文件不存在:" << filepath;
+        qCDebug(lcResults) << "文件不存在:" << filepath;
         return;
     }
     const QUrl folder = QUrl::fromLocalFile(QFileInfo(filepath).absolutePath());

@@ -1,5 +1,7 @@
 #include "detailreply.h"
 
+#include "servicelog.h"
+
 #include <QDBusError>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -18,20 +20,20 @@ bool readDocument(QDBusPendingCallWatcher *watcher, const QString &method, QJson
     const QDBusPendingReply<int, QString> reply = *watcher;
     if (reply.isError()) {
         const QDBusError error = reply.error();
-        qCritical() << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << error.name()
+        qCCritical(lcService) << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << error.name()
                     << error.message();
         return false;
     }
 
     const int code = reply.argumentAt<0>();
     const QString text = reply.argumentAt<1>();
-    qDebug() << QStringLiteral("Method '%1' call successfully.").arg(method).toUtf8().constData();
-    qDebug() << "Return Code:" << code;
-    qDebug().noquote() << "Sensitives Detail:" << text;
+    qCDebug(lcService) << QStringLiteral("Method '%1' call successfully.").arg(method).toUtf8().constData();
+    qCDebug(lcService) << "Return Code:" << code;
+    qCDebug(lcService).noquote() << "Sensitives Detail:" << text;
 
     const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
     if (!document.isObject()) {
-        qDebug() << "Invalid JSON format";
+        qCDebug(lcService) << "Invalid JSON format";
         return false;
     }
     if (root)

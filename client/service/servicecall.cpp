@@ -1,5 +1,7 @@
 #include "servicecall.h"
 
+#include "servicelog.h"
+
 #include <QDBusReply>
 #include <QDebug>
 
@@ -9,12 +11,12 @@ bool waitForSuccess(QDBusPendingReply<int> pending, const QString &method, const
 {
     const QDBusReply<int> reply = pending;
     if (reply.error().isValid()) {
-        qCritical() << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << pathlist << reply.error().name()
+        qCCritical(lcService) << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << pathlist << reply.error().name()
                     << reply.error().message();
         return false;
     }
     const int code = reply.value();
-    qDebug() << QStringLiteral("Method '%1' returned:").arg(method).toUtf8().constData() << code;
+    qCDebug(lcService) << QStringLiteral("Method '%1' returned:").arg(method).toUtf8().constData() << code;
     return code == 0;
 }
 
@@ -30,10 +32,10 @@ TaskDetailResult readTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, c
     const QDBusReply<ScanTaskDetailInfo> reply = pending;
     if (reply.error().isValid()) {
         if (pathlist.isEmpty())
-            qCritical() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call failed:" << reply.error().name()
+            qCCritical(lcService) << "Method 'SensitiveDiscoveryGetScanTaskDetail' call failed:" << reply.error().name()
                         << reply.error().message();
         else
-            qCritical() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call failed:" << pathlist
+            qCCritical(lcService) << "Method 'SensitiveDiscoveryGetScanTaskDetail' call failed:" << pathlist
                         << reply.error().name() << reply.error().message();
         if (info)
             *info = ScanTaskDetailInfo();
@@ -43,11 +45,11 @@ TaskDetailResult readTaskDetail(QDBusPendingReply<ScanTaskDetailInfo> pending, c
                                                                     : TaskDetailResult::BusError;
     }
     const ScanTaskDetailInfo value = reply.value();
-    qDebug() << "Method 'SensitiveDiscoveryGetScanTaskDetail' call successfully.";
-    qDebug() << "TotalCount:" << value.TotalCount;
-    qDebug() << "TotalSize:" << value.TotalSize;
-    qDebug() << "Status:" << value.Status;
-    qDebug() << "Progress:" << value.Progress;
+    qCDebug(lcService) << "Method 'SensitiveDiscoveryGetScanTaskDetail' call successfully.";
+    qCDebug(lcService) << "TotalCount:" << value.TotalCount;
+    qCDebug(lcService) << "TotalSize:" << value.TotalSize;
+    qCDebug(lcService) << "Status:" << value.Status;
+    qCDebug(lcService) << "Progress:" << value.Progress;
     if (info)
         *info = value;
     return TaskDetailResult::Received;

@@ -1,14 +1,21 @@
+// The subscriber of the scan service's broadcast signals.
+
 #include "signalreceiver.h"
 
-#include "mainwindow.h"
+#include "servicelog.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDebug>
 
-SignalReceiver::SignalReceiver(MainWindow *mainWindow, const QString &service, const QString &path,
-                               const QString &interface, QObject *parent)
-    : QObject(parent), m_mainWindow(mainWindow), m_service(service), m_path(path), m_interface(interface)
+SignalReceiver::SignalReceiver(PathListFunction keywordPathList, PathListFunction privacyPathList,
+                               const QString &service, const QString &path, const QString &interface, QObject *parent)
+    : QObject(parent),
+      m_keywordPathList(std::move(keywordPathList)),
+      m_privacyPathList(std::move(privacyPathList)),
+      m_service(service),
+      m_path(path),
+      m_interface(interface)
 {
     subscribe("SensitiveDiscoveryKeywordScanningFile", "ssi",
               SLOT(KeywordScanningFileSignalMatched(QString, QString, int)));
@@ -30,51 +37,51 @@ void SignalReceiver::subscribe(const char *signal, const char *signature, const 
     QDBusConnection bus = QDBusConnection::systemBus();
     const QString name = QString::fromLatin1(signal);
     if (bus.connect(m_service, m_path, m_interface, name, QString::fromLatin1(signature), this, slot))
-        qDebug().noquote() << QStringLiteral("Success to connect to signal '%1'").arg(name);
+        qCDebug(lcService).noquote() << QStringLiteral("Success to connect to signal '%1'").arg(name);
     else
-        qCritical().noquote() << QStringLiteral("Failed to connect to signal '%1': ").arg(name)
+        qCCritical(lcService).noquote() << QStringLiteral("Failed to connect to signal '%1': ").arg(name)
                                      + bus.lastError().message();
 }
 
 void SignalReceiver::KeywordScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
 {
-    qDebug() << "Received SensitiveDiscoveryKeywordScanningFile:" << pathlist << filepath << fileid;
-    if (m_mainWindow && pathlist == m_mainWindow->keywordPathList()) {
-        emit m_mainWindow->KeywordScanProgressValueChanged(pathlist, filepath, fileid);
+    qCDebug(lcService) << "Received SensitiveDiscoveryKeywordScanningFile:" << pathlist << filepath << fileid;
+    if (pathlist == m_keywordPathList()) {
+        emit KeywordScanProgressValueChanged(pathlist, filepath, fileid);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordScanningFile ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordScanningFile ignored.";
 }
 
 void SignalReceiver::KeywordDetectedSignalMatched(const QString &pathlist, const QString &filepath,
                                                   const QVariantMap &sensitives)
 {
-    qDebug() << "Received SensitiveDiscoveryKeywordDetected:" << pathlist << filepath << sensitives;
-    if (m_mainWindow && pathlist == m_mainWindow->keywordPathList()) {
-        emit m_mainWindow->KeywordSensitiveDetected(pathlist, filepath, sensitives);
+    qCDebug(lcService) << "Received SensitiveDiscoveryKeywordDetected:" << pathlist << filepath << sensitives;
+    if (pathlist == m_keywordPathList()) {
+        emit KeywordSensitiveDetected(pathlist, filepath, sensitives);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordDetected ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryKeywordDetected ignored.";
 }
 
 void SignalReceiver::DataIdScanningFileSignalMatched(const QString &pathlist, const QString &filepath, int fileid)
 {
-    qDebug() << "Received SensitiveDiscoveryDataIdScanningFile:" << pathlist << filepath << fileid;
-    if (m_mainWindow && pathlist == m_mainWindow->privacyPathList()) {
-        emit m_mainWindow->PiiScanProgressValueChanged(pathlist, filepath, fileid);
+    qCDebug(lcService) << "Received SensitiveDiscoveryDataIdScanningFile:" << pathlist << filepath << fileid;
+    if (pathlist == m_privacyPathList()) {
+        emit PiiScanProgressValueChanged(pathlist, filepath, fileid);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdScanningFile ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdScanningFile ignored.";
 }
 
 void SignalReceiver::DataIdDetectedSignalMatched(const QString &pathlist, const QVariantMap &sensitives)
 {
-    qDebug() << "Received SensitiveDiscoveryDataIdDetected with data:" << pathlist << sensitives;
+    qCDebug(lcService) << "Received SensitiveDiscoveryDataIdDetected with data:" << pathlist << sensitives;
     for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
-        qDebug() << "Key:" << it.key() << ", Value:" << it.value();
-    if (m_mainWindow && pathlist == m_mainWindow->privacyPathList()) {
-        emit m_mainWindow->PiiSensitiveDetected(pathlist, sensitives);
+        qCDebug(lcService) << "Key:" << it.key() << ", Value:" << it.value();
+    if (pathlist == m_privacyPathList()) {
+        emit PiiSensitiveDetected(pathlist, sensitives);
         return;
     }
-    qWarning() << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdDetected ignored.";
+    qCWarning(lcService) << "~~~~~~~~~~~~~~~ signal: SensitiveDiscoveryDataIdDetected ignored.";
 }

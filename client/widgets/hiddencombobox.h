@@ -16,7 +16,12 @@ public:
 
     void showPopup() override;
 
-    // Set by the owner after construction; not owned.
+    // The widget the list opens under; set by the owner after construction,
+    // not owned.
+    void setAnchorWidget(QWidget *anchor) { m_anchorWidget = anchor; }
+    QWidget *anchorWidget() const { return m_anchorWidget; }
+
+private:
     QPointer<QWidget> m_anchorWidget;
 };
 

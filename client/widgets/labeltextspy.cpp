@@ -1,5 +1,7 @@
 #include "labeltextspy.h"
 
+#include "widgetslog.h"
+
 #include <QDebug>
 #include <QDynamicPropertyChangeEvent>
 #include <QEvent>
@@ -23,9 +25,9 @@ bool LabelTextSpy::eventFilter(QObject *object, QEvent *event)
         if (event->type() == QEvent::DynamicPropertyChange) {
             const auto *change = static_cast<QDynamicPropertyChangeEvent *>(event);
             if (change->propertyName() == "text")
-                qDebug().noquote().nospace() << "DynamicPropertyChange text=" << text;
+                qCDebug(lcWidgets).noquote().nospace() << "DynamicPropertyChange text=" << text;
         } else if (event->type() == QEvent::Paint) {
-            qDebug().noquote().nospace()
+            qCDebug(lcWidgets).noquote().nospace()
                 << "Paint 事件触发 object=" << object->objectName() << " text=" << text;
         }
     }

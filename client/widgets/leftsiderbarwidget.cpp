@@ -1,5 +1,7 @@
 #include "leftsiderbarwidget.h"
 
+#include "widgetslog.h"
+
 #include <QDebug>
 #include <QGSettings>
 #include <QPainter>
@@ -25,7 +27,7 @@ LeftSiderbarWidget::LeftSiderbarWidget(QWidget *parent)
             }
         });
     } else {
-        qDebug().noquote().nospace() << SchemaId << " not installed!";
+        qCDebug(lcWidgets).noquote().nospace() << SchemaId << " not installed!";
     }
 }
 
@@ -33,7 +35,7 @@ void LeftSiderbarWidget::readTransparency()
 {
     const QStringList keys = m_settings->keys();
     if (!keys.contains(QLatin1String(TransparencyKey))) {
-        qDebug().noquote().nospace() << SchemaId << " has no key " << TransparencyKey;
+        qCDebug(lcWidgets).noquote().nospace() << SchemaId << " has no key " << TransparencyKey;
         return;
     }
     bool ok = false;

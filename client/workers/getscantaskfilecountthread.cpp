@@ -1,9 +1,11 @@
+// The file-total worker of a scan start.
+
 #include "getscantaskfilecountthread.h"
 
-#include "mainwindow.h"
 #include "scantasktype.h"
 #include "sensitivescaninterface.h"
 #include "servicecall.h"
+#include "workerslog.h"
 
 #include <QDebug>
 #include <QList>
@@ -11,16 +13,16 @@
 
 namespace {
 
-// Every worker that exists, so that a window going away can end the runs
-// that still use its proxy.
+// Every worker that exists, so that the owner of a proxy can end the runs
+// that still use it before the proxy goes away.
 QMutex registryMutex;
 QList<GetScanTaskFileCountThread *> registry;
 
 } // namespace
 
-GetScanTaskFileCountThread::GetScanTaskFileCountThread(MainWindow *mainWindow, const QString &pathlist,
+GetScanTaskFileCountThread::GetScanTaskFileCountThread(SensitiveScanInterface *proxy, const QString &pathlist,
                                                        QObject *parent)
-    : QThread(parent), m_mainWindow(mainWindow), m_pathlist(pathlist)
+    : QThread(parent), m_proxy(proxy), m_pathlist(pathlist)
 {
     connect(this, &QThread::finished, this, &QObject::deleteLater);
     QMutexLocker locker(&registryMutex);
@@ -62,16 +64,16 @@ bool GetScanTaskFileCountThread::isCancelled() const
     return m_cancelRequested;
 }
 
-void GetScanTaskFileCountThread::cancelAll(MainWindow *mainWindow)
+void GetScanTaskFileCountThread::cancelAll(SensitiveScanInterface *proxy)
 {
     QList<GetScanTaskFileCountThread *> workers;
     {
         QMutexLocker locker(&registryMutex);
         for (GetScanTaskFileCountThread *worker : qAsConst(registry))
-            if (worker->m_mainWindow == mainWindow)
+            if (worker->m_proxy == proxy)
                 workers << worker;
     }
-    // Workers are deleted on the thread that created them, the window's, so
+    // Workers are deleted on the thread that created them, the caller's, so
     // none of these goes away while we wait here.
     for (GetScanTaskFileCountThread *worker : qAsConst(workers))
         worker->cancel();
@@ -92,7 +94,7 @@ void GetScanTaskFileCountThread::sleepBeforeQuery(int milliseconds)
 
 int GetScanTaskFileCountThread::GetScanTaskFileCount()
 {
-    SensitiveScanInterface *proxy = m_mainWindow ? m_mainWindow->sensitiveScanInterface() : nullptr;
+    SensitiveScanInterface *proxy = m_proxy;
     if (!proxy)
         return 0;
 
@@ -124,7 +126,7 @@ int GetScanTaskFileCountThread::GetScanTaskFileCount()
             return 0;
         case ServiceCall::TaskDetailResult::BusError:
             if (--retriesLeft == 0) {
-                qWarning() << "GetScanTaskFileCount: Exceeded maximum retry count (" << MaximumAttempts
+                qCWarning(lcWorkers) << "GetScanTaskFileCount: Exceeded maximum retry count (" << MaximumAttempts
                            << "), giving up.";
                 return 0;
             }
@@ -138,9 +140,7 @@ void GetScanTaskFileCountThread::run()
     const int total = GetScanTaskFileCount();
     if (total < 1 || isCancelled())
         return;
-    qDebug() << "total file count of directory:" << total;
-    if (m_taskType == KeywordScanTask)
-        emit m_mainWindow->KeywordScanProgressRangeGenerated(0, total);
-    else if (m_taskType == PrivacyScanTask)
-        emit m_mainWindow->PiiScanProgressRangeGenerated(0, total);
+    qCDebug(lcWorkers) << "total file count of directory:" << total;
+    if (m_taskType == KeywordScanTask || m_taskType == PrivacyScanTask)
+        emit ProgressRangeGenerated(0, total);
 }

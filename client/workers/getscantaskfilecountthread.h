@@ -8,13 +8,13 @@
 
 #include <functional>
 
-class MainWindow;
+class SensitiveScanInterface;
 
 // Asks the scan service, once per scan start, how many files the new task
-// will scan, and hands the total to the main window as the progress range:
-// KeywordScanProgressRangeGenerated(0, total) for task type 1,
-// PiiScanProgressRangeGenerated(0, total) for 3, nothing when the total is
-// below 1. Only bus errors are retried, MaximumAttempts queries in all, each
+// will scan, and emits the total as the progress range:
+// ProgressRangeGenerated(0, total) for task types 1 and 3, nothing when the
+// total is below 1 (or for any other task type). The window that starts it
+// passes the range on under the module's own signal. Only bus errors are retried, MaximumAttempts queries in all, each
 // one after a short sleep (longer for a whole-disk task, whose total takes
 // the service longer to count). The thread deletes itself once its run has
 // finished; nobody keeps a reference to it.
@@ -30,7 +30,9 @@ public:
     // Blocks the worker for about the given milliseconds.
     using SleepFunction = std::function<void(int milliseconds)>;
 
-    GetScanTaskFileCountThread(MainWindow *mainWindow, const QString &pathlist, QObject *parent = nullptr);
+    // `proxy` is used from the worker's thread (only its asynchronous call
+    // entry point); it must outlive the run (see cancelAll()).
+    GetScanTaskFileCountThread(SensitiveScanInterface *proxy, const QString &pathlist, QObject *parent = nullptr);
     ~GetScanTaskFileCountThread() override;
 
     void setTaskType(int taskType);
@@ -48,10 +50,14 @@ public:
     void cancel();
     bool isCancelled() const;
 
-    // Cancels every worker of this window that still exists and waits until
-    // their runs have ended. The window calls it before it lets go of its
-    // proxy, which the workers use.
-    static void cancelAll(MainWindow *mainWindow);
+    // Cancels every worker on this proxy that still exists and waits until
+    // their runs have ended. The proxy's owner calls it before it lets go
+    // of the proxy.
+    static void cancelAll(SensitiveScanInterface *proxy);
+
+Q_SIGNALS:
+    // From the worker's thread, at most once.
+    void ProgressRangeGenerated(int minimum, int maximum);
 
 protected:
     void run() override;
@@ -59,7 +65,7 @@ protected:
 private:
     void sleepBeforeQuery(int milliseconds);
 
-    MainWindow *m_mainWindow;
+    SensitiveScanInterface *m_proxy;
     const QString m_pathlist;
     int m_taskType = 0;
     SleepFunction m_sleep;

@@ -1,13 +1,13 @@
+// The elapsed-time worker of a scan.
+
 #include "timerthread.h"
 
-#include "mainwindow.h"
 #include "scantasktype.h"
 
 #include <QMutexLocker>
 
-TimerThread::TimerThread(MainWindow *mainWindow, int taskType, QObject *parent)
+TimerThread::TimerThread(int taskType, QObject *parent)
     : QThread(parent),
-      m_mainWindow(mainWindow),
       m_taskType(taskType),
       m_clock([this] { return m_reference.elapsed(); }),
       m_sleep([](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); })
@@ -148,10 +148,6 @@ void TimerThread::run()
 
 void TimerThread::emitElapsed(int seconds)
 {
-    if (!m_mainWindow)
-        return;
-    if (m_taskType == KeywordScanTask)
-        emit m_mainWindow->KeywordScanTimeElapsed(seconds);
-    else if (m_taskType == PrivacyScanTask)
-        emit m_mainWindow->PiiScanTimeElapsed(seconds);
+    if (m_taskType == KeywordScanTask || m_taskType == PrivacyScanTask)
+        emit TimeElapsed(seconds);
 }

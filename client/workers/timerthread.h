@@ -7,11 +7,10 @@
 
 #include <functional>
 
-class MainWindow;
-
-// Counts a scan's elapsed seconds, once a second, and emits them on the main
-// window: KeywordScanTimeElapsed for task type 1, PiiScanTimeElapsed for 3.
-// The window owns one per module and starts it again for every scan.
+// Counts a scan's elapsed seconds, once a second, and emits them as
+// TimeElapsed (for task types 1 and 3; a timer of any other type stays
+// silent). The window owns one per module, passes the signal on under the
+// module's own name and starts the timer again for every scan.
 //
 // Paused stretches are left out: pause() banks the whole seconds of the
 // running stretch, resume() starts a new one. A stop or completion flag ends
@@ -28,7 +27,7 @@ public:
     // Blocks the counting thread for about the given milliseconds.
     using SleepFunction = std::function<void(int milliseconds)>;
 
-    TimerThread(MainWindow *mainWindow, int taskType, QObject *parent = nullptr);
+    explicit TimerThread(int taskType, QObject *parent = nullptr);
     // Stops a run that is still going and waits for it.
     ~TimerThread() override;
 
@@ -54,6 +53,11 @@ public:
     bool isCompleted() const;
     void resetState();
 
+Q_SIGNALS:
+    // From the counting thread: the whole seconds counted so far, paused
+    // stretches left out.
+    void TimeElapsed(int seconds);
+
 protected:
     void run() override;
 
@@ -65,7 +69,6 @@ private:
     bool m_paused = false;
     bool m_stopRequested = false;
     bool m_completed = false;
-    MainWindow *m_mainWindow;
     const int m_taskType;
     QElapsedTimer m_reference;
     Clock m_clock;

@@ -4,3 +4,5 @@ discovery_add_test(NAME tst_keywordscan SOURCES tst_keywordscan.cpp scancontroll
 discovery_add_test(NAME tst_privacyscan SOURCES tst_privacyscan.cpp scancontrollertest.h LIBS discoveryclient)
 discovery_add_test(NAME tst_scantarget SOURCES tst_scantarget.cpp scancontrollertest.h LIBS discoveryclient)
 discovery_add_test(NAME tst_closeflow SOURCES tst_closeflow.cpp scancontrollertest.h LIBS discoveryclient)
+# A module's scan task state machine, without a window or a bus.
+discovery_add_test(NAME tst_scancontroller SOURCES tst_scancontroller.cpp LIBS discoveryclient)

@@ -2,8 +2,8 @@
 
 #include "fakescanservice.h"
 #include "getscantaskfilecountthread.h"
-#include "mainwindow.h"
 #include "privatebus.h"
+#include "sensitivescaninterface.h"
 
 #include <QMutex>
 #include <QPointer>
@@ -56,21 +56,24 @@ class TestFileCountThread : public QObject
 private:
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<FakeScanService> m_fake;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<SensitiveScanInterface> m_proxy;
+
+    static std::unique_ptr<SensitiveScanInterface> newProxy()
+    {
+        return std::make_unique<SensitiveScanInterface>(
+            QStringLiteral("com.vorel.dlp.TransControl"), QStringLiteral("/com/vorel/dlp/TransControl"),
+            QStringLiteral("com.vorel.dlp.TransControlInterface"), QDBusConnection::systemBus());
+    }
 
     // Runs one worker to its end with recorded sleeps; returns the range
-    // signals it emitted as "keyword 0 120" / "privacy 0 120".
-    QStringList runWorker(const QString &pathlist, int taskType, MainWindow *window = nullptr)
+    // signals it emitted as "range 0 120".
+    QStringList runWorker(const QString &pathlist, int taskType)
     {
-        if (!window)
-            window = m_window.get();
         QStringList ranges;
-        const auto c1 = connect(window, &MainWindow::KeywordScanProgressRangeGenerated, this,
-                                [&](int min, int max) { ranges << QStringLiteral("keyword %1 %2").arg(min).arg(max); });
-        const auto c2 = connect(window, &MainWindow::PiiScanProgressRangeGenerated, this,
-                                [&](int min, int max) { ranges << QStringLiteral("privacy %1 %2").arg(min).arg(max); });
-        auto *worker = new GetScanTaskFileCountThread(window, pathlist);
+        auto *worker = new GetScanTaskFileCountThread(m_proxy.get(), pathlist);
         worker->setTaskType(taskType);
+        connect(worker, &GetScanTaskFileCountThread::ProgressRangeGenerated, this,
+                [&](int min, int max) { ranges << QStringLiteral("range %1 %2").arg(min).arg(max); });
         worker->setSleepFunction([](int ms) { record(QStringLiteral("sleep %1").arg(ms)); });
         QPointer<GetScanTaskFileCountThread> alive(worker);
         worker->start(QThread::InheritPriority);
@@ -78,8 +81,6 @@ private:
         // been delivered by then.
         [&] { QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), 60000); }();
         QCoreApplication::processEvents();
-        disconnect(c1);
-        disconnect(c2);
         return ranges;
     }
 
@@ -90,7 +91,7 @@ private Q_SLOTS:
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
-        m_window = std::make_unique<MainWindow>();
+        m_proxy = newProxy();
         previousHandler = qInstallMessageHandler(captureMessage);
     }
     void init()
@@ -101,7 +102,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         qInstallMessageHandler(previousHandler);
-        m_window.reset();
+        m_proxy.reset();
         m_fake.reset();
         m_bus.reset();
     }
@@ -146,10 +147,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("taskType");
         QTest::addColumn<int>("total");
         QTest::addColumn<QStringList>("ranges");
-        QTest::newRow("keyword total") << 0 << 1 << 120 << QStringList{"keyword 0 120"};
-        QTest::newRow("privacy total") << 0 << 3 << 7 << QStringList{"privacy 0 7"};
-        QTest::newRow("after 29 bus errors") << 29 << 1 << 5 << QStringList{"keyword 0 5"};
-        QTest::newRow("total of one file") << 0 << 3 << 1 << QStringList{"privacy 0 1"};
+        QTest::newRow("keyword total") << 0 << 1 << 120 << QStringList{"range 0 120"};
+        QTest::newRow("privacy total") << 0 << 3 << 7 << QStringList{"range 0 7"};
+        QTest::newRow("after 29 bus errors") << 29 << 1 << 5 << QStringList{"range 0 5"};
+        QTest::newRow("total of one file") << 0 << 3 << 1 << QStringList{"range 0 1"};
         // A successful reply is never asked again, whatever its total.
         QTest::newRow("total still unknown") << 0 << 1 << 0 << QStringList();
         QTest::newRow("negative total") << 2 << 3 << -1 << QStringList();
@@ -195,7 +196,7 @@ private Q_SLOTS:
         m_fake->setReply(Detail, {3, 1, QString(), 0.0});
         QSemaphore sleeping, wakeUp;
         QList<int> sleeps;
-        auto *worker = new GetScanTaskFileCountThread(m_window.get(), pathlist);
+        auto *worker = new GetScanTaskFileCountThread(m_proxy.get(), pathlist);
         worker->setTaskType(1);
         worker->setSleepFunction([&](int ms) {
             sleeps << ms;
@@ -230,21 +231,23 @@ private Q_SLOTS:
         QVERIFY(!takeEvents().contains(GaveUp));
     }
 
-    // A window that goes away while its worker still waits for the service
-    // ends the worker first; nothing is emitted on the gone window.
-    void windowClosingEndsItsWorkers()
+    // The owner of a proxy that goes away while a worker on it still waits
+    // for the service ends the worker first; nothing is emitted after.
+    void cancelAllEndsTheProxysWorkers()
     {
         m_fake->setNoReply(Detail);
-        auto *window = new MainWindow;
+        std::unique_ptr<SensitiveScanInterface> proxy = newProxy();
         bool emitted = false;
-        connect(window, &MainWindow::KeywordScanProgressRangeGenerated, this, [&] { emitted = true; });
-        auto *worker = new GetScanTaskFileCountThread(window, QStringLiteral("/home/user"));
+        auto *worker = new GetScanTaskFileCountThread(proxy.get(), QStringLiteral("/home/user"));
         worker->setTaskType(1);
+        connect(worker, &GetScanTaskFileCountThread::ProgressRangeGenerated, this, [&] { emitted = true; });
         QPointer<GetScanTaskFileCountThread> alive(worker);
         worker->start();
         QTRY_COMPARE_WITH_TIMEOUT(m_fake->calls(Detail).size(), 1, 10000);
 
-        delete window; // waits for the worker, which must not hang in its query
+        // Waits for the worker, which must not hang in its query.
+        GetScanTaskFileCountThread::cancelAll(proxy.get());
+        proxy.reset();
         if (alive)
             QVERIFY(alive->isFinished());
         QTRY_VERIFY_WITH_TIMEOUT(alive.isNull(), 10000);

@@ -17,7 +17,7 @@ private Q_SLOTS:
         anchor->setGeometry(40, 120, 179, 52);
         auto *combo = new HiddenComboBox(&window);
         combo->addItems({QStringLiteral("用户家目录扫描"), QStringLiteral("自定义扫描")});
-        combo->m_anchorWidget = anchor;
+        combo->setAnchorWidget(anchor);
         combo->hide();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

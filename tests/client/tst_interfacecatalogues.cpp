@@ -1,8 +1,10 @@
+#include "acceptingtaskcalls.h"
 #include "catalogues.h"
 #include "keywordconfigallinonewidget.h"
 #include "keywordtemplatestore.h"
 #include "mainwindow.h"
 #include "privatebus.h"
+#include "scancontroller.h"
 #include "ui_mainwindow.h"
 
 #include <QDir>
@@ -130,8 +132,10 @@ private Q_SLOTS:
         Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
         MainWindow window;
         const QString target = QStringLiteral("/srv/data");
+        AcceptingTaskCalls service;
+        window.keywordScan()->setTaskCalls(&service);
         window.setKeywordPathList(target);
-        window.ui()->stackedWidget->setCurrentIndex(1);
+        QVERIFY(window.keywordScan()->start(QString(), 1));
         for (int hits : {2, 5, 1})
             Q_EMIT window.KeywordSensitiveDetected(target, target + QStringLiteral("/f%1.txt").arg(hits),
                                                    QVariantMap{{QStringLiteral("机密"), hits}});

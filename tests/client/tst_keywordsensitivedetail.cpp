@@ -1,13 +1,13 @@
 // The keyword detail dialog against the fake scan service on a private bus,
-// with the real MainWindow as the owner of the service proxy.
+// with a proxy of its own.
 
 #include "fakescanservice.h"
 #include "logcapture.h"
 #include "highlightsensitive.h"
 #include "keywordsensitivedetailexwidget.h"
 #include "keywordsensitivedetailframe.h"
-#include "mainwindow.h"
 #include "privatebus.h"
+#include "sensitivescaninterface.h"
 #include "windowedrowlist.h"
 
 #include <QApplication>
@@ -87,13 +87,13 @@ private:
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<LogCapture> m_log;
     std::unique_ptr<FakeScanService> m_fake;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<SensitiveScanInterface> m_service;
 
     // Opens a dialog and waits until its reply has been handled (its watcher
     // is gone).
     KeywordSensitiveDetailExWidget *openAndWait(const QString &pathlist, const QString &filepath)
     {
-        auto *dialog = new KeywordSensitiveDetailExWidget(m_window.get(), pathlist, filepath);
+        auto *dialog = new KeywordSensitiveDetailExWidget(m_service.get(), pathlist, filepath);
         dialog->show();
         QPointer<QDBusPendingCallWatcher> watcher = dialog->findChild<QDBusPendingCallWatcher *>();
         if (!watcher)
@@ -112,7 +112,9 @@ private Q_SLOTS:
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
-        m_window = std::make_unique<MainWindow>();
+        m_service = std::make_unique<SensitiveScanInterface>(
+            QStringLiteral("com.vorel.dlp.TransControl"), QStringLiteral("/com/vorel/dlp/TransControl"),
+            QStringLiteral("com.vorel.dlp.TransControlInterface"), QDBusConnection::systemBus());
         m_log = std::make_unique<LogCapture>();
     }
     void init()
@@ -128,7 +130,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         m_log.reset();
-        m_window.reset();
+        m_service.reset();
         m_fake.reset();
         m_bus.reset();
     }
@@ -278,7 +280,7 @@ private Q_SLOTS:
     {
         m_fake->setReply(Method, {0, QStringLiteral(R"({"filepath":"/a","sensitives":[{"sensitive":"k","sensitive_ctx":"k"}]})")},
                          200);
-        auto *dialog = new KeywordSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("/a"));
+        auto *dialog = new KeywordSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("/a"));
         QPointer<KeywordSensitiveDetailExWidget> alive(dialog);
         dialog->show();
         // The call is watched, not waited for: the dialog is up before the reply.
@@ -297,7 +299,7 @@ private Q_SLOTS:
         // second reply is in, the first has arrived before it.
         m_fake->setReply(Method, {0, QStringLiteral(R"({"filepath":"/first","sensitives":[]})")}, 300, 1);
         m_fake->setReply(Method, {0, QStringLiteral(R"({"filepath":"/second","sensitives":[]})")}, 600, 1);
-        auto *first = new KeywordSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("/first"));
+        auto *first = new KeywordSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("/first"));
         QPointer<KeywordSensitiveDetailExWidget> firstAlive(first);
         first->show();
         QTRY_COMPARE(m_fake->calls(Method).size(), 1);
@@ -321,7 +323,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, button);
         m_fake->setNoReply(Method);
-        auto *dialog = new KeywordSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("/a"));
+        auto *dialog = new KeywordSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("/a"));
         QPointer<KeywordSensitiveDetailExWidget> alive(dialog);
         dialog->show();
         auto *push = dialog->findChild<QPushButton *>(button);
@@ -333,7 +335,7 @@ private Q_SLOTS:
     void windowShape()
     {
         m_fake->setNoReply(Method);
-        auto *dialog = new KeywordSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("/a"));
+        auto *dialog = new KeywordSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("/a"));
         QVERIFY(dialog->isWindow());
         QVERIFY(!dialog->parent());
         QVERIFY(dialog->windowFlags() & Qt::FramelessWindowHint);
@@ -367,7 +369,7 @@ private Q_SLOTS:
         QFETCH(int, button);
         QFETCH(QPoint, moved);
         m_fake->setNoReply(Method);
-        auto *dialog = new KeywordSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("/a"));
+        auto *dialog = new KeywordSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("/a"));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         const QPoint start = dialog->pos();
@@ -386,7 +388,7 @@ private Q_SLOTS:
     void moveWithoutAPressOnTheDialogMovesNothing()
     {
         m_fake->setNoReply(Method);
-        auto *dialog = new KeywordSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("/a"));
+        auto *dialog = new KeywordSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("/a"));
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog));
         const QPoint start = dialog->pos();

@@ -1,12 +1,12 @@
 // The keyword result row: its count, its tooltip of word counts, its plain
-// path, and "查看详情" opening a detail dialog per click through the real
-// MainWindow's proxy (fake scan service, private bus).
+// path, and "查看详情" opening a detail dialog per click through the
+// scan service proxy (fake scan service, private bus).
 
 #include "fakescanservice.h"
 #include "keywordsensitivedetailexwidget.h"
 #include "keywordsensitiveframe.h"
-#include "mainwindow.h"
 #include "privatebus.h"
+#include "sensitivescaninterface.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -63,7 +63,7 @@ class TestKeywordSensitiveFrame : public QObject
 private:
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<FakeScanService> m_fake;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<SensitiveScanInterface> m_service;
 
 private Q_SLOTS:
     void initTestCase()
@@ -72,7 +72,9 @@ private Q_SLOTS:
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
-        m_window = std::make_unique<MainWindow>();
+        m_service = std::make_unique<SensitiveScanInterface>(
+            QStringLiteral("com.vorel.dlp.TransControl"), QStringLiteral("/com/vorel/dlp/TransControl"),
+            QStringLiteral("com.vorel.dlp.TransControlInterface"), QDBusConnection::systemBus());
     }
     void init()
     {
@@ -87,7 +89,7 @@ private Q_SLOTS:
     }
     void cleanupTestCase()
     {
-        m_window.reset();
+        m_service.reset();
         m_fake.reset();
         m_bus.reset();
     }
@@ -117,7 +119,7 @@ private Q_SLOTS:
         QFETCH(QString, count);
         QFETCH(QString, toolTip);
 
-        KeywordSensitiveFrame row(m_window.get(), QStringLiteral("/home/a"), QStringLiteral("/home/a/x.txt"),
+        KeywordSensitiveFrame row(m_service.get(), QStringLiteral("/home/a"), QStringLiteral("/home/a/x.txt"),
                                   sensitives);
         row.show();
         QCOMPARE(label(&row, "m_SensitiveCountLabel")->text(), count);
@@ -149,7 +151,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, shown);
         QFETCH(int, expected);
-        KeywordSensitiveFrame row(m_window.get(), QStringLiteral("/"), QStringLiteral("/x"), {{"a", 5}});
+        KeywordSensitiveFrame row(m_service.get(), QStringLiteral("/"), QStringLiteral("/x"), {{"a", 5}});
         label(&row, "m_SensitiveCountLabel")->setText(shown);
         QCOMPARE(row.sensitiveCount(), expected);
     }
@@ -157,7 +159,7 @@ private Q_SLOTS:
     void pathShownAsPlainText()
     {
         const QString path = QStringLiteral("/home/a/<b>报告</b> & <img src=x>.txt");
-        KeywordSensitiveFrame row(m_window.get(), QStringLiteral("/home/a"), path, {});
+        KeywordSensitiveFrame row(m_service.get(), QStringLiteral("/home/a"), path, {});
         QLabel *shown = label(&row, "m_SensitiveFilepathLabel");
         QCOMPARE(shown->text(), path);
         QCOMPARE(shown->textFormat(), Qt::PlainText);
@@ -169,7 +171,7 @@ private Q_SLOTS:
         m_fake->setNoReply(Method);
         const QString pathlist = QStringLiteral("/home/a|/srv/b");
         const QString path = QStringLiteral("/srv/b/报告 1.txt");
-        KeywordSensitiveFrame row(m_window.get(), pathlist, path, {{"k", 1}});
+        KeywordSensitiveFrame row(m_service.get(), pathlist, path, {{"k", 1}});
         row.show();
         auto *button = row.findChild<QPushButton *>(QStringLiteral("m_LookSensitiveDetailButton"));
         QVERIFY(button);
@@ -192,7 +194,7 @@ private Q_SLOTS:
 
     void clickWithoutAButtonSenderOpensNothing()
     {
-        KeywordSensitiveFrame row(m_window.get(), QStringLiteral("/"), QStringLiteral("/x"), {});
+        KeywordSensitiveFrame row(m_service.get(), QStringLiteral("/"), QStringLiteral("/x"), {});
         // Invoked directly, the slot has no button as sender.
         QVERIFY(QMetaObject::invokeMethod(&row, "on_m_LookSensitiveDetailButton_clicked"));
         QVERIFY(openDialogs().isEmpty());

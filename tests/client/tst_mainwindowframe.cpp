@@ -1,3 +1,4 @@
+#include "acceptingtaskcalls.h"
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -9,6 +10,7 @@
 #include "navigationbar.h"
 #include "piiscangroupframe.h"
 #include "privatebus.h"
+#include "scancontroller.h"
 #include "timerthread.h"
 #include "windowbuttonbar.h"
 
@@ -359,11 +361,13 @@ private Q_SLOTS:
     void languageChangeKeepsPausedLabel()
     {
         MainWindow window;
-        window.keywordTimer()->start();
-        QTRY_VERIFY(window.keywordTimer()->isRunning());
-        window.keywordTimer()->pause();
+        AcceptingTaskCalls service;
+        window.keywordScan()->setTaskCalls(&service);
+        window.setKeywordPathList(QStringLiteral("/srv"));
+        QVERIFY(window.keywordScan()->start(QString(), 1));
+        QVERIFY(window.keywordScan()->pauseOrContinue());
         QVERIFY(window.keywordTimer()->isPaused());
-        window.ui()->m_KeywordScanPauseScanButton->setText(QStringLiteral("继续"));
+        QCOMPARE(window.ui()->m_KeywordScanPauseScanButton->text(), QStringLiteral("继续"));
         window.ui()->m_PiiScanPauseScanButton->setText(QStringLiteral("继续"));
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(&window, &change);

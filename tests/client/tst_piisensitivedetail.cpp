@@ -1,16 +1,16 @@
 // The privacy detail dialog against the fake scan service on a private bus
-// (real MainWindow as the proxy's owner), its file rows on real files, and
+// (through a proxy of its own), its file rows on real files, and
 // "在文件夹中显示" through the desktop's URL handling.
 
 #include "fakescanservice.h"
 #include "logcapture.h"
 #include "highlightsensitive.h"
-#include "mainwindow.h"
 #include "modalanswerer.h"
 #include "piisensitivedetailexwidget.h"
 #include "piisensitivedetailframe.h"
 #include "piisensitiveframe.h"
 #include "privatebus.h"
+#include "sensitivescaninterface.h"
 
 #include <QApplication>
 #include <QDBusPendingCallWatcher>
@@ -123,7 +123,7 @@ private:
     std::unique_ptr<PrivateBus> m_bus;
     std::unique_ptr<LogCapture> m_log;
     std::unique_ptr<FakeScanService> m_fake;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<SensitiveScanInterface> m_service;
     QTemporaryDir m_dir;
     UrlRecorder m_desktop;
 
@@ -138,7 +138,7 @@ private:
 
     PiiSensitiveDetailExWidget *openAndWait(const QString &pathlist, const QString &group)
     {
-        auto *dialog = new PiiSensitiveDetailExWidget(m_window.get(), pathlist, group);
+        auto *dialog = new PiiSensitiveDetailExWidget(m_service.get(), pathlist, group);
         dialog->show();
         QPointer<QDBusPendingCallWatcher> watcher = dialog->findChild<QDBusPendingCallWatcher *>();
         QElapsedTimer timer;
@@ -156,7 +156,9 @@ private Q_SLOTS:
         QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
         m_fake = std::make_unique<FakeScanService>();
         QVERIFY2(m_fake->isRunning(), qPrintable(m_fake->errorString()));
-        m_window = std::make_unique<MainWindow>();
+        m_service = std::make_unique<SensitiveScanInterface>(
+            QStringLiteral("com.vorel.dlp.TransControl"), QStringLiteral("/com/vorel/dlp/TransControl"),
+            QStringLiteral("com.vorel.dlp.TransControlInterface"), QDBusConnection::systemBus());
         m_log = std::make_unique<LogCapture>();
     }
     void init()
@@ -174,7 +176,7 @@ private Q_SLOTS:
     void cleanupTestCase()
     {
         m_log.reset();
-        m_window.reset();
+        m_service.reset();
         m_fake.reset();
         m_bus.reset();
     }
@@ -210,7 +212,7 @@ private Q_SLOTS:
              rule(QStringLiteral("规则A"), {file(accented, {hit("e", "e")}), file(gone, {hit("g", "g"), hit("h", "h")}),
                                             file(a, {hit("a1", "<a1> & a1")})})});
         m_fake->setReply(Method, {0, doc});
-        auto *dialog = new PiiSensitiveDetailExWidget(m_window.get(), QStringLiteral("/home"), QStringLiteral("身份标识"));
+        auto *dialog = new PiiSensitiveDetailExWidget(m_service.get(), QStringLiteral("/home"), QStringLiteral("身份标识"));
         dialog->show();
         QPointer<QDBusPendingCallWatcher> watcher = dialog->findChild<QDBusPendingCallWatcher *>();
         QVERIFY(watcher);
@@ -296,7 +298,7 @@ private Q_SLOTS:
         m_fake->setReply(Method, {0, groupDocument("first", {rule("r", {file(makeFile("f1.txt"), {hit("x", "x")})})})},
                          300, 1);
         m_fake->setReply(Method, {0, groupDocument("second", {})}, 600, 1);
-        auto *first = new PiiSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("first"));
+        auto *first = new PiiSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("first"));
         QPointer<PiiSensitiveDetailExWidget> alive(first);
         first->show();
         QTRY_COMPARE(m_fake->calls(Method).size(), 1);
@@ -319,7 +321,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, button);
         m_fake->setNoReply(Method);
-        auto *dialog = new PiiSensitiveDetailExWidget(m_window.get(), QStringLiteral("/"), QStringLiteral("身份标识"));
+        auto *dialog = new PiiSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("身份标识"));
         QPointer<PiiSensitiveDetailExWidget> alive(dialog);
         QVERIFY(dialog->isWindow());
         QVERIFY(dialog->windowFlags() & Qt::FramelessWindowHint);

@@ -107,7 +107,7 @@ private:
         for (HiddenComboBox *list : m_window->findChildren<HiddenComboBox *>()) {
             // The keyword list opens under its display button; the privacy
             // list lives in the privacy split control.
-            if (list->m_anchorWidget == display || list->parentWidget() == display->parentWidget())
+            if (list->anchorWidget() == display || list->parentWidget() == display->parentWidget())
                 return list;
         }
         return nullptr;

@@ -1,8 +1,6 @@
 // The elapsed-time worker, driven by a clock and a sleep of the test's own:
 // the test decides what time it is and when each one-second sleep ends.
 
-#include "mainwindow.h"
-#include "privatebus.h"
 #include "timerthread.h"
 
 #include <QMutex>
@@ -71,8 +69,6 @@ class TestTimerThread : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<PrivateBus> m_bus;
-    std::unique_ptr<MainWindow> m_window;
     QMutex m_mutex;
     QList<int> m_keyword;
     QList<int> m_privacy;
@@ -88,12 +84,28 @@ private:
     using Timer = std::unique_ptr<TimerThread, std::function<void(TimerThread *)>>;
     Timer timerOn(SteppedTime &time, int taskType = 1)
     {
-        Timer timer(new TimerThread(m_window.get(), taskType), [&time](TimerThread *t) {
+        Timer timer(newTimer(taskType), [&time](TimerThread *t) {
             time.free();
             delete t;
         });
         timer->setClock(time.clock());
         timer->setSleepFunction(time.sleep());
+        return timer;
+    }
+
+    // A timer whose ticks are recorded as the keyword or privacy ticks by
+    // its task type (any other type's, were there any, as privacy ticks).
+    // Direct: recorded on the timer's thread, in emission order.
+    TimerThread *newTimer(int taskType)
+    {
+        auto *timer = new TimerThread(taskType);
+        QList<int> *ticks = taskType == 1 ? &m_keyword : &m_privacy;
+        connect(timer, &TimerThread::TimeElapsed, timer,
+                [this, ticks](int s) {
+                    QMutexLocker locker(&m_mutex);
+                    *ticks << s;
+                },
+                Qt::DirectConnection);
         return timer;
     }
 
@@ -118,37 +130,12 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        m_bus = std::make_unique<PrivateBus>();
-        QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
-        m_window = std::make_unique<MainWindow>();
-        // Direct: recorded on the timer's thread, in emission order.
-        connect(m_window.get(), &MainWindow::KeywordScanTimeElapsed, m_window.get(),
-                [this](int s) {
-                    QMutexLocker locker(&m_mutex);
-                    m_keyword << s;
-                },
-                Qt::DirectConnection);
-        connect(m_window.get(), &MainWindow::PiiScanTimeElapsed, m_window.get(),
-                [this](int s) {
-                    QMutexLocker locker(&m_mutex);
-                    m_privacy << s;
-                },
-                Qt::DirectConnection);
-    }
     void init()
     {
         QMutexLocker locker(&m_mutex);
         m_keyword.clear();
         m_privacy.clear();
     }
-    void cleanupTestCase()
-    {
-        m_window.reset();
-        m_bus.reset();
-    }
-
     void countsWholeSeconds_data()
     {
         QTest::addColumn<QList<qint64>>("tickTimes");
@@ -348,7 +335,7 @@ private Q_SLOTS:
     // first instead of destroying a running thread.
     void deletingARunningTimerStopsIt()
     {
-        auto *timer = new TimerThread(m_window.get(), 3);
+        auto *timer = newTimer(3);
         timer->start();
         QTRY_COMPARE_WITH_TIMEOUT([this] {
             QMutexLocker locker(&m_mutex);
