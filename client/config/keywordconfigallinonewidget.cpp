@@ -1,4 +1,5 @@
 #include "keywordconfigallinonewidget.h"
+#include "configlog.h"
 #include "ui_keywordconfigallinonewidget.h"
 
 #include "centercheckboxdelegate.h"
@@ -135,9 +136,9 @@ void KeywordConfigAllinoneWidget::fillTemplateTable()
     m_store->templates(templates);
     if (templates.isEmpty())
         return;
-    qDebug() << "敏感词清单个数:" << templates.size();
+    qCDebug(lcConfig) << "敏感词清单个数:" << templates.size();
     for (auto it = templates.cbegin(); it != templates.cend(); ++it) {
-        qDebug() << "敏感词清单:" << it.value() << it.key();
+        qCDebug(lcConfig) << "敏感词清单:" << it.value() << it.key();
         auto *tick = new QStandardItem;
         tick->setData(int(Qt::Checked), Qt::CheckStateRole);
         tick->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
@@ -149,11 +150,11 @@ QStringList KeywordConfigAllinoneWidget::keywords() const
 {
     QStringList list;
     const int count = m_flowLayout->count();
-    qDebug() << "------- count = " << count;
+    qCDebug(lcConfig) << "------- count = " << count;
     for (int i = 0; i < count; ++i) {
         QLayoutItem *item = m_flowLayout->itemAt(i);
         if (auto *chip = qobject_cast<RemovableButton *>(item ? item->widget() : nullptr)) {
-            qDebug() << "------- text = " << chip->text();
+            qCDebug(lcConfig) << "------- text = " << chip->text();
             list.append(chip->text());
         }
     }
@@ -198,10 +199,10 @@ RemovableButton *KeywordConfigAllinoneWidget::createKeywordButton(const QString 
     chip->setFixedSize(metrics.horizontalAdvance(text) + 52, metrics.height() + 14);
     connect(chip, &QPushButton::clicked, chip, [chip] {
         const QPoint at = chip->mapFromGlobal(QCursor::pos());
-        qDebug().noquote() << QStringLiteral("Clicked at: (%1, %2)").arg(at.x()).arg(at.y())
+        qCDebug(lcConfig).noquote() << QStringLiteral("Clicked at: (%1, %2)").arg(at.x()).arg(at.y())
                            << "with width:" << chip->width() << "height:" << chip->height();
     });
-    connect(chip, &QObject::destroyed, [] { qDebug() << "Button was successfully deleted"; });
+    connect(chip, &QObject::destroyed, [] { qCDebug(lcConfig) << "Button was successfully deleted"; });
     return chip;
 }
 

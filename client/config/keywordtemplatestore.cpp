@@ -1,4 +1,5 @@
 #include "keywordtemplatestore.h"
+#include "configlog.h"
 #include "keywordtemplatecipher.h"
 
 #include <QDebug>
@@ -36,7 +37,7 @@ KeywordTemplateStore *KeywordTemplateStore::instance(const QString &path)
 
 KeywordTemplateStore::KeywordTemplateStore(const QString &path, const QString &connectionName)
 {
-    qDebug() << "OpenSSL version:" << OpenSSL_version(OPENSSL_VERSION);
+    qCDebug(lcConfig) << "OpenSSL version:" << OpenSSL_version(OPENSSL_VERSION);
 
     if (!QFileInfo::exists(path)) {
         m_isOpen = false;
@@ -65,7 +66,7 @@ KeywordTemplateStore::KeywordTemplateStore(const QString &path, const QString &c
         }
     }
     if (!m_errorText.isEmpty())
-        qWarning().noquote() << "Cannot read the keyword checklist database" << path << ":" << m_errorText;
+        qCWarning(lcConfig).noquote() << "Cannot read the keyword checklist database" << path << ":" << m_errorText;
 }
 
 KeywordTemplateStore::~KeywordTemplateStore()
@@ -118,7 +119,7 @@ void KeywordTemplateStore::appendKeywords(const QString &tableName, QStringList 
         const auto result = KeywordTemplateCipher::open(query.value(0).toByteArray(), &plaintext);
         if (result == KeywordTemplateCipher::OpenResult::Failed
             || result == KeywordTemplateCipher::OpenResult::TooShort) {
-            qWarning("AES256-GCM tag verification failed!");
+            qCWarning(lcConfig, "AES256-GCM tag verification failed!");
         }
         out.append(keywordText(plaintext));
     }
