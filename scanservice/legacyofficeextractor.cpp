@@ -151,31 +151,36 @@ ExtractStatus readDoc(const CompoundFile &file, Output &out)
     if (lcbClx == 0 || quint64(fcClx) + lcbClx > quint64(table.size()))
         return ExtractStatus::Corrupt;
     // The Clx: property runs (0x01) to skip, then the piece table (0x02).
+    // Positions are 64-bit so that a crafted length cannot wrap a bounds check.
     const char *clx = table.constData() + fcClx;
-    quint32 pos = 0;
+    quint64 pos = 0;
     while (pos < lcbClx && clx[pos] == 0x01) {
         if (pos + 3 > lcbClx)
             return ExtractStatus::Corrupt;
-        pos += 3 + u16(clx + pos + 1);
+        pos += 3 + quint64(u16(clx + pos + 1));
     }
     if (pos + 5 > lcbClx || clx[pos] != 0x02)
         return ExtractStatus::Corrupt;
-    const quint32 lcb = u32(clx + pos + 1);
+    const quint64 lcb = u32(clx + pos + 1);
     pos += 5;
-    if (lcb < 4 || pos + lcb > lcbClx || (lcb - 4) % 12 != 0)
+    // The piece table: n + 1 character positions (4 bytes each), then n
+    // piece descriptors of 8 bytes (2 bytes of flags, the 4-byte fc, 2 bytes prm).
+    constexpr quint64 CpBytes = 4;
+    constexpr quint64 PcdBytes = 8;
+    if (lcb < CpBytes || pos + lcb > lcbClx || (lcb - CpBytes) % (CpBytes + PcdBytes) != 0)
         return ExtractStatus::Corrupt;
-    const quint32 pieces = (lcb - 4) / 12;
+    const quint64 pieces = (lcb - CpBytes) / (CpBytes + PcdBytes);
     const char *cps = clx + pos;
-    const char *pcds = cps + 4 * (pieces + 1);
+    const char *pcds = cps + CpBytes * (pieces + 1);
     QTextCodec *ansi = QTextCodec::codecForName("Windows-1252");
     WordText text(out);
-    for (quint32 i = 0; i < pieces; ++i) {
-        const quint32 cpStart = u32(cps + 4 * i);
-        const quint32 cpEnd = u32(cps + 4 * (i + 1));
+    for (quint64 i = 0; i < pieces; ++i) {
+        const quint32 cpStart = u32(cps + CpBytes * i);
+        const quint32 cpEnd = u32(cps + CpBytes * (i + 1));
         if (cpEnd < cpStart)
             return ExtractStatus::Corrupt;
         const quint32 count = cpEnd - cpStart;
-        const quint32 fcValue = u32(pcds + 12 * i + 2);
+        const quint32 fcValue = u32(pcds + PcdBytes * i + 2);
         const bool compressed = fcValue & 0x40000000u;
         const quint32 fc = fcValue & 0x3FFFFFFFu;
         if (compressed) {
@@ -187,7 +192,7 @@ ExtractStatus readDoc(const CompoundFile &file, Output &out)
             for (QChar c : piece)
                 text.put(c.unicode());
         } else {
-            if (quint64(fc) + 2ull * count > quint64(word.size()))
+            if (quint64(fc) + 2 * quint64(count) > quint64(word.size()))
                 return ExtractStatus::Corrupt;
             const char *p = word.constData() + fc;
             for (quint32 k = 0; k < count; ++k)

@@ -133,7 +133,8 @@ void WindowedRowList::resizeEvent(QResizeEvent *event)
 
 bool WindowedRowList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (m_area && watched == m_area->viewport() && event->type() == QEvent::Resize)
+    // Compared, never called: during the area's destruction only its QWidget part is left.
+    if (event->type() == QEvent::Resize && m_viewport && watched == static_cast<QObject *>(m_viewport.data()))
         updateRows();
     return QWidget::eventFilter(watched, event);
 }
@@ -146,16 +147,18 @@ void WindowedRowList::watchScrollArea()
         if (candidate && candidate->viewport()->isAncestorOf(this))
             area = candidate;
     }
-    if (area == m_area)
+    if (area == m_area && (!area || area->viewport() == m_viewport))
         return;
-    if (m_area) {
-        m_area->viewport()->removeEventFilter(this);
-        disconnect(m_area->verticalScrollBar(), nullptr, this, nullptr);
-    }
+    if (m_viewport)
+        m_viewport->removeEventFilter(this);
+    if (m_scrollBar)
+        disconnect(m_scrollBar, nullptr, this, nullptr);
     m_area = area;
+    m_viewport = area ? area->viewport() : nullptr;
+    m_scrollBar = area ? area->verticalScrollBar() : nullptr;
     if (area) {
-        area->viewport()->installEventFilter(this);
-        connect(area->verticalScrollBar(), &QScrollBar::valueChanged, this, &WindowedRowList::updateRows);
+        m_viewport->installEventFilter(this);
+        connect(m_scrollBar, &QScrollBar::valueChanged, this, &WindowedRowList::updateRows);
     }
 }
 
@@ -164,9 +167,9 @@ QRect WindowedRowList::viewRect() const
     if (!isVisible())
         return QRect();
     // Outside a scroll area every row is in view.
-    if (!m_area)
+    if (!m_viewport)
         return QRect(0, 0, width(), std::numeric_limits<int>::max() / 2);
-    const QWidget *viewport = m_area->viewport();
+    const QWidget *viewport = m_viewport;
     return QRect(mapFrom(viewport, QPoint(0, 0)), viewport->size());
 }
 

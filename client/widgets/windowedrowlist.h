@@ -9,6 +9,7 @@
 #include <map>
 
 class QAbstractScrollArea;
+class QScrollBar;
 
 // A list of rows of one fixed height, inside a scroll area, of which only the
 // rows in view exist as widgets.
@@ -88,7 +89,12 @@ private:
     int m_rowCount = 0;
     int m_contentWidth = 0;
     std::map<int, QWidget *> m_widgets;
-    QPointer<QAbstractScrollArea> m_area;
+    // The scroll area, its view and its vertical scroll bar, held as the
+    // plain widgets they are: the view sends events to the filter while the
+    // area is being destroyed, when it is no longer a QAbstractScrollArea.
+    QPointer<QWidget> m_area;
+    QPointer<QWidget> m_viewport;
+    QPointer<QScrollBar> m_scrollBar;
     bool m_updatePending = false;
     bool m_updating = false;
     // The size hint changed since it was last announced to the layout.

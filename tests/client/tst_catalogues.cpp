@@ -15,12 +15,12 @@ class TestCatalogues : public QObject
 private:
     QList<QTranslator *> translators() const
     {
-        return qApp->findChildren<QTranslator *>(QString(), Qt::FindDirectChildrenOnly);
+        return QCoreApplication::instance()->findChildren<QTranslator *>(QString(), Qt::FindDirectChildrenOnly);
     }
     void removeTranslators()
     {
         for (QTranslator *t : translators()) {
-            qApp->removeTranslator(t);
+            QCoreApplication::instance()->removeTranslator(t);
             delete t;
         }
     }
@@ -59,7 +59,7 @@ private Q_SLOTS:
         QFETCH(QString, catalogue);
         QFETCH(QString, confirm);
         QCOMPARE(Catalogues::clientCatalogue(locale), catalogue);
-        const QStringList installed = Catalogues::install(qApp, locale, QStringLiteral("/nonexistent"));
+        const QStringList installed = Catalogues::install(QCoreApplication::instance(), locale, QStringLiteral("/nonexistent"));
         QCOMPARE(installed, catalogue.isEmpty() ? QStringList() : QStringList{catalogue});
         QCOMPARE(QCoreApplication::translate("MainWindow", "确认"), confirm);
     }
@@ -71,7 +71,7 @@ private Q_SLOTS:
         LogFile::setCurrent(&log);
         qInstallMessageHandler(logMessageHandler);
         // The client catalogue loads; the Qt catalogue is looked for in an empty directory.
-        Catalogues::install(qApp, QStringLiteral("zh_HK"), dir.path());
+        Catalogues::install(QCoreApplication::instance(), QStringLiteral("zh_HK"), dir.path());
         const QStringList lines = logLines(log.path());
         QCOMPARE(lines.size(), 1);
         QVERIFY(lines.first().contains(QStringLiteral("[WARN] Load translation file： qt_zh_HK.qm from ")));
@@ -86,7 +86,7 @@ private Q_SLOTS:
         const QString qtDir = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
         if (!QFile::exists(qtDir + QStringLiteral("/qt_zh_TW.qm")))
             QSKIP("Debian's qttranslations5-l10n is not installed");
-        const QStringList installed = Catalogues::install(qApp, QStringLiteral("zh_TW"), qtDir);
+        const QStringList installed = Catalogues::install(QCoreApplication::instance(), QStringLiteral("zh_TW"), qtDir);
         QCOMPARE(installed, QStringList{qtDir + QStringLiteral("/qt_zh_TW.qm")});
     }
 };

@@ -93,6 +93,11 @@ QString encode(const QJsonObject &object)
     return QString::fromLatin1(QJsonDocument(object).toJson(QJsonDocument::Indented).toBase64());
 }
 
+QString fixture(const QString &name)
+{
+    return qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + "/tests/scanservice/fixtures/" + name;
+}
+
 } // namespace
 
 class TestScanServiceMatching : public QObject
@@ -469,6 +474,54 @@ private Q_SLOTS:
         // Damage is reported, or what could be read is read; nothing hangs or crashes.
         QVERIFY2(status == ExtractStatus::Corrupt || status == ExtractStatus::Ok, qPrintable(QString::number(int(status))));
         QVERIFY(text.text.size() < bytes.size() * 4);
+    }
+
+    // Word keeps a document edited in several sessions, or mixing Latin and
+    // Chinese text, as many pieces, some 8-bit and some UTF-16, stored out of
+    // order. Every piece's text must be read.
+    void multiPieceWordDocument()
+    {
+        TextCollector text;
+        const QByteArray native = QFile::encodeName(fixture("multipiece.doc"));
+        QCOMPARE(int(DocumentReader::read(native, DocumentReader::Kind::Doc, text)), int(ExtractStatus::Ok));
+        const QString got = QString::fromUtf8(text.text);
+        QCOMPARE(got.count(QStringLiteral("confidential")), 200);
+        QCOMPARE(got.count(QStringLiteral("机密")), 100);
+        const int first = got.indexOf(QStringLiteral("Paragraph 0 is confidential.\n第1段：机密 and confidential\n"));
+        QVERIFY2(first == 0, qPrintable(got.left(200)));
+        QVERIFY(got.endsWith(QStringLiteral("Paragraph 198 is confidential.\n第199段：机密 and confidential\n")));
+    }
+
+    // A crafted piece table is refused cleanly, never read past its stream.
+    void craftedPieceTableRefused_data()
+    {
+        QTest::addColumn<quint32>("offset"); // from the start of the piece table's length field
+        QTest::addColumn<quint32>("value");
+        // A length that wraps a 32-bit bounds check: position 12 in the Clx plus 2^32 - 12.
+        QTest::newRow("length wrapping 32 bits") << 0u << 0xFFFFFFF4u;
+        QTest::newRow("length past the Clx") << 0u << 4u + 12u * 201u;
+        QTest::newRow("length not a whole number of pieces") << 0u << 4u + 12u * 200u - 8u;
+        // The first piece's text offset (UTF-16) beyond the stream.
+        QTest::newRow("piece past the stream") << 4u + 4u * 201u + 2u << 0x3FFFFFF0u;
+        QTest::newRow("compressed piece past the stream") << 4u + 4u * 201u + 2u << 0x7FFFFFF0u;
+        // Character positions going backwards.
+        QTest::newRow("positions backwards") << 4u + 4u * 2u << 1u;
+    }
+    void craftedPieceTableRefused()
+    {
+        QFETCH(quint32, offset);
+        QFETCH(quint32, value);
+        QByteArray bytes = SampleDocuments::readFile(fixture("multipiece.doc"));
+        // The Clx: a 4-byte property run, then the piece table of 200 pieces (4 + 12 * 200 bytes).
+        const QByteArray clx = QByteArray::fromHex("0104003508010002") + QByteArray::fromHex("64090000");
+        const int at = bytes.indexOf(clx);
+        QVERIFY(at > 0);
+        qToLittleEndian<quint32>(value, bytes.data() + at + 8 + offset);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/crafted.doc";
+        QVERIFY(SampleDocuments::writeFile(path, bytes));
+        TextCollector text;
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Doc, text)), int(ExtractStatus::Corrupt));
     }
 
     void notAZipIsCorrupt()
