@@ -1211,6 +1211,12 @@ private Q_SLOTS:
     {
         QFETCH(int, free);
         QFETCH(int, files);
+#ifdef __SANITIZE_ADDRESS__
+        // The sanitizers' runtime in the service opens files of its own (its
+        // type checks read the process's maps): without a free descriptor it
+        // reports faults that are not there.
+        QSKIP("the sanitizer runtime needs descriptors of its own");
+#endif
         const auto restore = qScopeGuard([this] {
             stopService();
             startService();
