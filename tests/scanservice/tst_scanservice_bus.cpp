@@ -2,6 +2,7 @@
 // client's proxy, over files the test makes.
 #include "privacysamples.h"
 #include "sampledocuments.h"
+#include "servicerun.h"
 #include "privatebus.h"
 #include "scanlimits.h"
 #include "scantaskdetailinfo.h"
@@ -192,25 +193,9 @@ private:
 
     bool startService(const QStringList &extra = {})
     {
-        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_service.start(SCAN_SERVICE_BINARY, QStringList{"--findings-db", databasePath()} + extra);
-        if (!m_service.waitForStarted(10000))
-            return false;
-        for (int i = 0; i < 200; ++i) {
-            if (QDBusConnection::systemBus().interface()->isServiceRegistered(Service))
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
+        return ServiceRun::start(m_service, SCAN_SERVICE_BINARY, databasePath(), extra);
     }
-    void stopService()
-    {
-        m_service.terminate();
-        if (!m_service.waitForFinished(10000))
-            m_service.kill();
-        for (int i = 0; i < 100 && QDBusConnection::systemBus().interface()->isServiceRegistered(Service); ++i)
-            QTest::qWait(50);
-    }
+    void stopService() { ServiceRun::stop(m_service); }
 
     // Restarts the service so that each file takes it a moment: a task then
     // lasts long enough to pause or terminate it, however fast the machine.

@@ -6,6 +6,7 @@
 #include "privacysamples.h"
 #include "privatebus.h"
 #include "sampledocuments.h"
+#include "servicerun.h"
 #include "scantaskdetailinfo.h"
 #include "sensitivescaninterface.h"
 
@@ -121,25 +122,9 @@ private:
 
     bool startService(const QStringList &extra)
     {
-        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_service.start(SCAN_SERVICE_BINARY, QStringList{"--findings-db", m_work.path() + "/findings.db"} + extra);
-        if (!m_service.waitForStarted(10000))
-            return false;
-        for (int i = 0; i < 200; ++i) {
-            if (QDBusConnection::systemBus().interface()->isServiceRegistered(Service))
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
+        return ServiceRun::start(m_service, SCAN_SERVICE_BINARY, m_work.path() + "/findings.db", extra);
     }
-    void stopService()
-    {
-        m_service.terminate();
-        if (!m_service.waitForFinished(10000))
-            m_service.kill();
-        for (int i = 0; i < 100 && QDBusConnection::systemBus().interface()->isServiceRegistered(Service); ++i)
-            QTest::qWait(50);
-    }
+    void stopService() { ServiceRun::stop(m_service); }
     QString tree(const QString &name, int files)
     {
         const QString dir = m_work.path() + "/" + name;

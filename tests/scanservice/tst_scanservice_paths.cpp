@@ -4,6 +4,7 @@
 // escaped form: a byte that is not UTF-8 as "\xHH").
 #include "privatebus.h"
 #include "sampledocuments.h"
+#include "servicerun.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -109,25 +110,9 @@ private:
     QString databasePath() const { return m_work.path() + "/db/findings.db"; }
     bool startService(const QStringList &extra = {})
     {
-        m_service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_service.start(SCAN_SERVICE_BINARY, QStringList{"--findings-db", databasePath()} + extra);
-        if (!m_service.waitForStarted(10000))
-            return false;
-        for (int i = 0; i < 200; ++i) {
-            if (QDBusConnection::systemBus().interface()->isServiceRegistered(Service))
-                return true;
-            QTest::qWait(50);
-        }
-        return false;
+        return ServiceRun::start(m_service, SCAN_SERVICE_BINARY, databasePath(), extra);
     }
-    void stopService()
-    {
-        m_service.terminate();
-        if (!m_service.waitForFinished(10000))
-            m_service.kill();
-        for (int i = 0; i < 100 && QDBusConnection::systemBus().interface()->isServiceRegistered(Service); ++i)
-            QTest::qWait(50);
-    }
+    void stopService() { ServiceRun::stop(m_service); }
     QString newTree()
     {
         const QString dir = m_work.path() + QStringLiteral("/tree%1").arg(++m_tree);
