@@ -13,9 +13,11 @@ const char *const LogFile::DefaultPath = "/opt/tavex-control-discovery-client/lo
 namespace {
 std::atomic<LogFile *> g_current{nullptr};
 
-LogFile &defaultLogFile()
+// Until the entry point chooses a file, lines go nowhere: a test that logs
+// never writes the product's log by accident.
+LogFile &unchosenLogFile()
 {
-    static LogFile file(QString::fromLatin1(LogFile::DefaultPath));
+    static LogFile file{QString()};
     return file;
 }
 } // namespace
@@ -56,6 +58,8 @@ void LogFile::write(QtMsgType type, const QMessageLogContext &context, const QSt
     if (type == QtDebugMsg || int(type) < 0)
         return;
 
+    if (m_path.isEmpty())
+        return;
     QMutexLocker locker(&m_mutex);
     rotateLocked();
     const QString line = formatLine(type, context, message, QDateTime::currentDateTime());
@@ -82,6 +86,8 @@ void LogFile::rotate()
 
 void LogFile::rotateLocked()
 {
+    if (m_path.isEmpty())
+        return;
     QFileInfo info(m_path);
     if (!info.exists())
         return;
@@ -101,7 +107,13 @@ void LogFile::rotateLocked()
 LogFile *LogFile::current()
 {
     LogFile *file = g_current.load();
-    return file ? file : &defaultLogFile();
+    return file ? file : &unchosenLogFile();
+}
+
+LogFile *LogFile::product()
+{
+    static LogFile file(QString::fromLatin1(LogFile::DefaultPath));
+    return &file;
 }
 
 void LogFile::setCurrent(LogFile *file)

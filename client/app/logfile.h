@@ -13,7 +13,8 @@ class QDateTime;
 // the file is rotated when it is larger than the threshold, and at most
 // `retention` files named like it are kept in its directory. Writing and
 // rotation are serialised, so lines from several threads never interleave.
-// Any failure (directory, open, rename, delete) loses silently.
+// Any failure (directory, open, rename, delete) loses silently; a file
+// without a path writes nothing.
 class LogFile
 {
 public:
@@ -34,8 +35,11 @@ public:
     static QString formatLine(QtMsgType type, const QMessageLogContext &context, const QString &message,
                               const QDateTime &time);
 
-    // The file that logMessageHandler writes to: the product's fixed path,
-    // unless another one has been set (tests). Passing nullptr restores it.
+    // The product's log file, at its fixed path (DefaultPath).
+    static LogFile *product();
+    // The file that logMessageHandler writes to: the one set last, which the
+    // program's entry point sets to product(); until then (and after
+    // setCurrent(nullptr)) a file without a path, which writes nothing.
     static LogFile *current();
     static void setCurrent(LogFile *file);
 

@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     QApplication app(argc, argv);
 
+    LogFile::setCurrent(LogFile::product());
     qInstallMessageHandler(logMessageHandler);
     CrashHandler::install(LogFile::current()->path());
     Catalogues::install(&app, QLocale::system().name(), QLibraryInfo::location(QLibraryInfo::TranslationsPath));

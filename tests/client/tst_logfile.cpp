@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QFileInfo>
 #include <QTest>
 #include <QThread>
 
@@ -257,11 +258,22 @@ private Q_SLOTS:
         QCOMPARE(seen.size(), Threads * Lines);
     }
 
-    void defaultPath()
+    // Nothing but the entry point chooses the product's log: a program (or
+    // test) that only installs the handler writes no file at all, not even
+    // one relative to its working directory.
+    void unchosenFileWritesNowhere()
     {
-        QCOMPARE(LogFile::current()->path(),
-                 QStringLiteral("/opt/tavex-control-discovery-client/log/tavex-control-discovery-client.log"));
-        QCOMPARE(LogFile::current()->retention(), 30);
+        QTemporaryDir dir;
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        qInstallMessageHandler(logMessageHandler);
+        qWarning("a line for no file");
+        qInstallMessageHandler(nullptr);
+        QVERIFY(QDir::setCurrent(before));
+        QVERIFY(LogFile::current()->path().isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(LogFile::product()->retention(), 30);
+        QVERIFY(QFileInfo(LogFile::product()->path()).isAbsolute());
     }
 };
 
