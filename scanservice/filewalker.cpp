@@ -107,7 +107,7 @@ int FileWalker::retryingOpen(const std::function<int()> &open) const
 {
     int result = open();
     for (int attempt = 0; (result == -EMFILE || result == -ENFILE) && attempt < Limits::DescriptorRetries; ++attempt) {
-        const int ms = std::min(Limits::DescriptorRetryMaxMs, Limits::DescriptorRetryFirstMs << attempt);
+        const int ms = Limits::descriptorRetryMs(attempt);
         for (int waited = 0; waited < ms; waited += 10) {
             if (m_stop && m_stop())
                 return result;

@@ -57,6 +57,30 @@ int openRoot()
 {
     return ::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
+
+#ifdef NOFOLLOW_HAVE_OPENAT2
+// One openat2 call that refuses every link (and, with beneath, anything
+// outside dirfd): the descriptor, or -1 with errno. Kernels before 5.6 and
+// some sandboxes refuse the call (ENOSYS, EPERM); then it is not tried
+// again and gives ENOSYS, and callers resolve one component at a time.
+int openNoLinks(int dirfd, const QByteArray &path, int flags, bool beneath)
+{
+    static std::atomic<bool> unavailable{false};
+    if (unavailable.load(std::memory_order_relaxed) || path.size() >= PATH_MAX) {
+        errno = ENOSYS;
+        return -1;
+    }
+    open_how how{};
+    how.flags = static_cast<quint64>(flags | O_NOFOLLOW | O_CLOEXEC);
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS | (beneath ? RESOLVE_BENEATH : 0);
+    const long fd = ::syscall(SYS_openat2, dirfd, path.constData(), &how, sizeof how);
+    if (fd < 0 && (errno == ENOSYS || errno == EPERM)) {
+        unavailable = true;
+        errno = ENOSYS;
+    }
+    return static_cast<int>(fd);
+}
+#endif
 } // namespace
 
 NoFollow::Directory::~Directory()
@@ -69,21 +93,13 @@ int NoFollow::openBelow(int dirfd, const QByteArray &relative, int flags)
 {
     flags |= O_NOFOLLOW | O_CLOEXEC;
 #ifdef NOFOLLOW_HAVE_OPENAT2
-    // Kernels before 5.6 and some sandboxes refuse the call; then never again.
-    static std::atomic<bool> unavailable{false};
-    if (!unavailable.load(std::memory_order_relaxed) && relative.size() < PATH_MAX) {
-        open_how how{};
-        how.flags = static_cast<quint64>(flags);
-        how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS | RESOLVE_BENEATH;
-        const long fd = ::syscall(SYS_openat2, dirfd, relative.constData(), &how, sizeof how);
-        if (fd >= 0)
-            return static_cast<int>(fd);
-        // EAGAIN: a rename raced the scoped lookup; the per-component walk below has no such race.
-        if (errno != ENOSYS && errno != EPERM && errno != EAGAIN)
-            return -errno;
-        if (errno != EAGAIN)
-            unavailable = true;
-    }
+    const int scoped = openNoLinks(dirfd, relative, flags, true);
+    if (scoped >= 0)
+        return scoped;
+    // ENOSYS: not available; EAGAIN: a rename raced the scoped lookup. The
+    // per-component walk below has neither problem.
+    if (errno != ENOSYS && errno != EAGAIN)
+        return -errno;
 #endif
     const std::vector<QByteArray> parts = componentsOf(relative);
     if (parts.empty())
@@ -114,21 +130,18 @@ int NoFollow::openEntryParent(const QByteArray &absolute, QByteArray *name)
     const int slash = absolute.lastIndexOf('/');
     if (absolute.size() < PATH_MAX && absolute.startsWith('/') && slash + 1 < absolute.size()
         && !absolute.contains("/..") && !absolute.contains("/./")) {
-        open_how how{};
-        how.flags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-        how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
         const QByteArray parent = slash == 0 ? QByteArray("/") : absolute.left(slash);
-        const long fd = ::syscall(SYS_openat2, AT_FDCWD, parent.constData(), &how, sizeof how);
+        const int fd = openNoLinks(AT_FDCWD, parent, O_PATH | O_DIRECTORY, false);
         const QByteArray last = absolute.mid(slash + 1);
         struct stat st;
         // The entry itself may be a link, which is judged as for an entry below.
         if (fd >= 0 && last != "." && last != ".."
-            && !(::fstatat(static_cast<int>(fd), last.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))) {
+            && !(::fstatat(fd, last.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))) {
             *name = last;
-            return static_cast<int>(fd);
+            return fd;
         }
         if (fd >= 0)
-            ::close(static_cast<int>(fd));
+            ::close(fd);
         else if (errno == EMFILE || errno == ENFILE)
             return -errno;
     }
@@ -206,16 +219,11 @@ int NoFollow::openPath(const QByteArray &absolute, int flags)
 #ifdef NOFOLLOW_HAVE_OPENAT2
     // Most paths hold no link at all: one call and one descriptor. A link on
     // the way (ELOOP) is then judged as for an entry, below.
-    if (absolute.size() < PATH_MAX) {
-        open_how how{};
-        how.flags = static_cast<quint64>(flags | O_NOFOLLOW | O_CLOEXEC);
-        how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-        const long fd = ::syscall(SYS_openat2, AT_FDCWD, absolute.constData(), &how, sizeof how);
-        if (fd >= 0)
-            return static_cast<int>(fd);
-        if (errno == EMFILE || errno == ENFILE || errno == ENOENT || errno == EACCES)
-            return -errno;
-    }
+    const int direct = openNoLinks(AT_FDCWD, absolute, flags, false);
+    if (direct >= 0)
+        return direct;
+    if (errno == EMFILE || errno == ENFILE || errno == ENOENT || errno == EACCES)
+        return -errno;
 #endif
     QByteArray name;
     const int dir = openEntryParent(absolute, &name);

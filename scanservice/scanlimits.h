@@ -56,6 +56,11 @@ constexpr int WorkerProcessesPerCore = 2;    // extraction workers of all tasks 
 constexpr int DescriptorRetries = 6;         // a file met with "too many open files" is tried again this often,
 constexpr int DescriptorRetryFirstMs = 50;   // first after this long, each wait twice the one before,
 constexpr int DescriptorRetryMaxMs = 1000;   // none longer than this
+// The wait before try `attempt` + 1 (from 0) of an open that met "too many open files".
+constexpr int descriptorRetryMs(int attempt)
+{
+    return (DescriptorRetryFirstMs << attempt) < DescriptorRetryMaxMs ? DescriptorRetryFirstMs << attempt : DescriptorRetryMaxMs;
+}
 constexpr int ScanQueueDepth = 256;          // files walked ahead of the workers
 constexpr int MaxWalkDirectories = 32;       // directories a walk holds open (a deeper one is opened again by name)
 constexpr int ScanningSignalIntervalMs = 20; // at most one scanning signal per interval

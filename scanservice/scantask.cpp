@@ -284,7 +284,7 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
     if (status == ExtractStatus::NoDescriptors && attempt < Limits::DescriptorRetries) {
         // Descriptors run short for a moment (other tasks, other programs):
         // nothing was read yet, so wait a little and try again.
-        const int ms = std::min(Limits::DescriptorRetryMaxMs, Limits::DescriptorRetryFirstMs << attempt);
+        const int ms = Limits::descriptorRetryMs(attempt);
         std::unique_lock<std::mutex> lock(pauseMutex);
         if (pauseChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return cancelled.load(); }))
             return false;

@@ -10,9 +10,6 @@ set -euo pipefail
 
 readonly PACKAGES=(tavex-control-discovery-service tavex-control-discovery-client tavex-control-discovery-tools)
 readonly PRODUCT_DIRS=(/opt/tavex-control-discovery /opt/tavex-control-discovery-client)
-readonly BUS_NAME=com.vorel.dlp.TransControl
-readonly BUS_PATH=/com/vorel/dlp/TransControl
-readonly BUS_INTERFACE=com.vorel.dlp.TransControlInterface
 readonly POLKIT_ACTION=com.vorel.dlp.discovery.run-client
 readonly DESKTOP_ENTRY=/usr/share/applications/com.vorel.dlp.discovery.desktop
 readonly UNIT=/lib/systemd/system/tavex-control-discovery-service.service
@@ -21,6 +18,9 @@ readonly MAX_EXPOSURE=3.0
 readonly SCAN_SECONDS=120
 
 top="${DISCOVERY_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
+DISCOVERY_SOURCE_DIR="$top"
+# shellcheck source=tests/package/servicebus.sh
+source "$top/tests/package/servicebus.sh"
 
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -95,23 +95,12 @@ for page in tavex-control-discovery-service.8 tavex-control-discovery-client.1 k
 done
 
 step "The installed service on a private bus"
-exec 7< <(dbus-daemon --config-file="$top/tests/support/private-bus.conf" --nofork --print-address=1 --print-pid=1)
-read -r address <&7
-read -r bus_pid <&7
-pids+=("$bus_pid")
-export DBUS_SYSTEM_BUS_ADDRESS="$address"
+start_private_bus
+address="$DBUS_SYSTEM_BUS_ADDRESS"
 $sudo env DBUS_SYSTEM_BUS_ADDRESS="$address" "$service" --findings-db "$work/state/findings.db" \
   >"$work/service.log" 2>&1 &
 pids+=($!)
-call() {
-  gdbus call --system --dest "$BUS_NAME" --object-path "$BUS_PATH" --method "$BUS_INTERFACE.$1" "${@:2}"
-}
-for _ in $(seq 100); do
-  gdbus introspect --system --dest "$BUS_NAME" --object-path "$BUS_PATH" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-gdbus introspect --system --dest "$BUS_NAME" --object-path "$BUS_PATH" >/dev/null \
-  || { cat "$work/service.log"; fail "the installed service did not come up on the bus"; }
+wait_for_service 100 || { cat "$work/service.log"; fail "the installed service did not come up on the bus"; }
 
 samples="$work/samples"
 QT_QPA_PLATFORM=offscreen "$SAMPLE_FILES" "$samples" >/dev/null

@@ -8,10 +8,9 @@
 # outside the filter fails with EPERM, which no other test would see.
 # Exit status 77 (skipped, with the reason) without strace or ptrace.
 set -euo pipefail
+# shellcheck source=tests/package/servicebus.sh
+source "$DISCOVERY_SOURCE_DIR/tests/package/servicebus.sh"
 
-readonly BUS_NAME=com.vorel.dlp.TransControl
-readonly BUS_PATH=/com/vorel/dlp/TransControl
-readonly BUS_INTERFACE=com.vorel.dlp.TransControlInterface
 readonly SCAN_SECONDS=120
 
 skip() { echo "SKIPPED: $*"; exit 77; }
@@ -32,11 +31,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 7< <(dbus-daemon --config-file="$DISCOVERY_SOURCE_DIR/tests/support/private-bus.conf" --nofork --print-address=1 --print-pid=1)
-read -r address <&7
-read -r bus_pid <&7
-pids+=("$bus_pid")
-export DBUS_SYSTEM_BUS_ADDRESS="$address"
+start_private_bus
 
 QT_QPA_PLATFORM=offscreen "$SAMPLE_FILES" "$work/samples" >/dev/null
 echo 100 >"$work/idle"
@@ -45,13 +40,7 @@ mapfile -t unit_env < <(sed -n 's/^Environment=//p' "$UNIT")
 env "${unit_env[@]}" strace -f -qq -o "$work/trace" \
   "$SERVICE" --findings-db "$work/findings.db" --fake-cpu-idle "$work/idle" >"$work/service.log" 2>&1 &
 pids+=($!)
-call() {
-  gdbus call --system --dest "$BUS_NAME" --object-path "$BUS_PATH" --method "$BUS_INTERFACE.$1" "${@:2}"
-}
-for _ in $(seq 200); do
-  gdbus introspect --system --dest "$BUS_NAME" --object-path "$BUS_PATH" >/dev/null 2>&1 && break
-  sleep 0.1
-done
+wait_for_service 200 || true
 
 policy=$(printf '%s' '{"version":"1.0","policies":[{"ruleset":{"detect_ruleset":{"filetype_detect_ruleset":[{"filetypes":["txt","docx","xlsx","pptx","pdf","doc","xls","ppt","zip","gz","tar","7z","rar"]}],"keyword_detect_ruleset":[{"keywords":[{"pattern":"机密"}]}],"dataidentifier_detect_ruleset":false},"response_ruleset":[{"action":"WriteDatabase"}]}}]}' | base64 -w0)
 # A keyword task in idle-time mode (scan mode 4) and a privacy task (type 3).

@@ -5,7 +5,11 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QMap>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
 #include <QStringList>
 #include <QTest>
 
@@ -42,6 +46,30 @@ inline void stop(QProcess &service)
         service.kill();
     for (int i = 0; i < 100 && QDBusConnection::systemBus().interface()->isServiceRegistered(busName()); ++i)
         QTest::qWait(50);
+}
+
+// file -> reason of the files a task recorded as not read (in full), read
+// from the findings database the service was started with.
+inline QMap<QString, QString> failures(const QString &database, const QString &pathlist, int tasktype)
+{
+    QMap<QString, QString> found;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("failures"));
+        db.setDatabaseName(database);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            query.prepare(QStringLiteral("SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
+                                         "WHERE t.pathlist = ? AND t.tasktype = ?"));
+            query.addBindValue(pathlist);
+            query.addBindValue(tasktype);
+            query.exec();
+            while (query.next())
+                found.insert(query.value(0).toString(), query.value(1).toString());
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("failures"));
+    return found;
 }
 
 } // namespace ServiceRun

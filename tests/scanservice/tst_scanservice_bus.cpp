@@ -302,24 +302,7 @@ private:
     // file -> reason of the files the task recorded as not read in full (from the findings database).
     QMap<QString, QString> failures(const QString &pathlist, int tasktype = 3)
     {
-        QMap<QString, QString> found;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "failures");
-            db.setDatabaseName(databasePath());
-            db.setConnectOptions("QSQLITE_OPEN_READONLY");
-            if (db.open()) {
-                QSqlQuery query(db);
-                query.prepare("SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
-                              "WHERE t.pathlist = ? AND t.tasktype = ?");
-                query.addBindValue(pathlist);
-                query.addBindValue(tasktype);
-                query.exec();
-                while (query.next())
-                    found.insert(query.value(0).toString(), query.value(1).toString());
-            }
-        }
-        QSqlDatabase::removeDatabase("failures");
-        return found;
+        return ServiceRun::failures(databasePath(), pathlist, tasktype);
     }
     // The file total of a task as stored in the findings database; -1 when there is none.
     int storedTotal(const QString &pathlist, int tasktype = 1)

@@ -143,26 +143,7 @@ private:
         return {reply.arguments().value(0).toInt(), words};
     }
     // file -> reason of the files the task recorded as not read.
-    QMap<QString, QString> failures(const QString &pathlist)
-    {
-        QMap<QString, QString> found;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "failures");
-            db.setDatabaseName(databasePath());
-            db.setConnectOptions("QSQLITE_OPEN_READONLY");
-            if (db.open()) {
-                QSqlQuery query(db);
-                query.prepare("SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
-                              "WHERE t.pathlist = ? AND t.tasktype = 1");
-                query.addBindValue(pathlist);
-                query.exec();
-                while (query.next())
-                    found.insert(query.value(0).toString(), query.value(1).toString());
-            }
-        }
-        QSqlDatabase::removeDatabase("failures");
-        return found;
-    }
+    QMap<QString, QString> failures(const QString &pathlist) { return ServiceRun::failures(databasePath(), pathlist, 1); }
 
 private Q_SLOTS:
     void initTestCase()
