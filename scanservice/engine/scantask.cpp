@@ -37,9 +37,6 @@ namespace {
 std::atomic<bool> s_threadsLeft{false};
 } // namespace
 
-static_assert(int(HitCollector::Stop::TextLimit) == int(PrivacyCollector::Stop::TextLimit),
-              "both collectors name their stop reasons alike");
-
 struct ScanTask::Shared
 {
     ScanTask::Settings settings;
@@ -292,7 +289,7 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
         return extract(file, sink, stopReason, worker, attempt + 1);
     }
     if (status == ExtractStatus::Stopped) {
-        fail(path, stopReason() == int(HitCollector::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
+        fail(path, stopReason() == int(GuardedSink::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
                                                                       : QStringLiteral("time limit reached, scanned in part"));
     } else if (status != ExtractStatus::Ok) {
         fail(path, DocumentReader::statusText(status), detail);
