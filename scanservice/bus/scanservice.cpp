@@ -21,6 +21,23 @@
 namespace {
 const char *const UnknownTaskError = "com.vorel.dlp.TransControl.Error.UnknownTask";
 const char *const CountPendingError = "com.vorel.dlp.TransControl.Error.CountPending";
+
+// The reply code of a detail query from the store's answer.
+int detailCode(FindingsStore::Lookup lookup, const TaskManager &tasks, const QString &pathlist, int tasktype)
+{
+    switch (lookup) {
+    case FindingsStore::Lookup::Found:
+        return ReturnCode::Ok;
+    case FindingsStore::Lookup::UnknownTask:
+        // A task that runs but has committed nothing yet is known, without findings.
+        return tasks.find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
+    case FindingsStore::Lookup::UnknownFile:
+        return ReturnCode::FileNotFound;
+    case FindingsStore::Lookup::Failed:
+        break;
+    }
+    return ReturnCode::InternalError;
+}
 } // namespace
 
 ScanService::ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatcher> privacy, QObject *parent)
@@ -232,18 +249,10 @@ int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathl
     if (tasktype != 1)
         return ReturnCode::InvalidArgument;
     QByteArray hits;
-    switch (m_store->keywordHits(pathlist, tasktype, filepath, &hits)) {
-    case FindingsStore::Lookup::Found:
+    const int code = detailCode(m_store->keywordHits(pathlist, tasktype, filepath, &hits), *m_tasks, pathlist, tasktype);
+    if (code == ReturnCode::Ok)
         detail = DetailDocument::keyword(filepath, hits);
-        return ReturnCode::Ok;
-    case FindingsStore::Lookup::UnknownTask:
-        return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
-    case FindingsStore::Lookup::UnknownFile:
-        return ReturnCode::FileNotFound;
-    case FindingsStore::Lookup::Failed:
-        break;
-    }
-    return ReturnCode::InternalError;
+    return code;
 }
 
 int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype,
@@ -255,18 +264,11 @@ int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathli
     if (tasktype != 3 || !PrivacyRuleTable::categories().contains(groupname))
         return ReturnCode::InvalidArgument;
     QByteArray groups;
-    switch (m_store->privacyGroup(pathlist, tasktype, groupname, Limits::MaxDetailHits, &groups)) {
-    case FindingsStore::Lookup::Found:
+    const int code = detailCode(m_store->privacyGroup(pathlist, tasktype, groupname, Limits::MaxDetailHits, &groups),
+                                *m_tasks, pathlist, tasktype);
+    if (code == ReturnCode::Ok)
         detail = DetailDocument::privacy(groupname, groups);
-        return ReturnCode::Ok;
-    case FindingsStore::Lookup::UnknownTask:
-        return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
-    case FindingsStore::Lookup::UnknownFile:
-        return ReturnCode::FileNotFound;
-    case FindingsStore::Lookup::Failed:
-        break;
-    }
-    return ReturnCode::InternalError;
+    return code;
 }
 
 int ScanService::SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype, QString &reason)
