@@ -5,7 +5,7 @@
 #include "findingsstore.h"
 #include "loggedtext.h"
 #include "scanlimits.h"
-#include "returncodes.h"
+#include "transcontrolprotocol.h"
 #include "taskmanager.h"
 #include "transcontroladaptor.h"
 
@@ -51,14 +51,14 @@ ScanService::ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatc
 
     connect(m_tasks, &TaskManager::scanningFile, this,
             [this](const QString &pathlist, int tasktype, const QString &path, int id) {
-                if (tasktype == 1)
+                if (tasktype == KeywordScanTask)
                     emit SensitiveDiscoveryKeywordScanningFile(pathlist, path, id);
                 else
                     emit SensitiveDiscoveryDataIdScanningFile(pathlist, path, id);
             });
     connect(m_tasks, &TaskManager::detected, this,
             [this](const QString &pathlist, int tasktype, const QString &path, const QVariantMap &map) {
-                if (tasktype == 1)
+                if (tasktype == KeywordScanTask)
                     emit SensitiveDiscoveryKeywordDetected(pathlist, path, map);
                 else
                     emit SensitiveDiscoveryDataIdDetected(pathlist, map);
@@ -246,7 +246,7 @@ int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathl
     detail = DetailDocument::keyword(filepath, QByteArray());
     if (!callerAllowed("SensitiveDiscoveryGetKeywordDetectedDetail"))
         return ReturnCode::InternalError;
-    if (tasktype != 1)
+    if (tasktype != KeywordScanTask)
         return ReturnCode::InvalidArgument;
     QByteArray hits;
     const int code = detailCode(m_store->keywordHits(pathlist, tasktype, filepath, &hits), *m_tasks, pathlist, tasktype);
@@ -261,7 +261,7 @@ int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathli
     detail = DetailDocument::emptyPrivacy(groupname);
     if (!callerAllowed("SensitiveDiscoveryGetDataIdDetectedDetail"))
         return ReturnCode::InternalError;
-    if (tasktype != 3 || !PrivacyRuleTable::categories().contains(groupname))
+    if (tasktype != PrivacyScanTask || !PrivacyRuleTable::categories().contains(groupname))
         return ReturnCode::InvalidArgument;
     QByteArray groups;
     const int code = detailCode(m_store->privacyGroup(pathlist, tasktype, groupname, Limits::MaxDetailHits, &groups),
