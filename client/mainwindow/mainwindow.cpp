@@ -11,7 +11,7 @@
 #include "hiddencombobox.h"
 #include "keywordconfigallinonewidget.h"
 #include "scancontroller.h"
-#include "scantasktype.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 #include "signalreceiver.h"
 #include "timerthread.h"

@@ -3,7 +3,7 @@
 
 #include "mainwindow.h"
 
-#include "scantasktype.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 #include "servicecall.h"
 

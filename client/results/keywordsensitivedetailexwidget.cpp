@@ -4,7 +4,7 @@
 #include "detailreply.h"
 #include "highlightsensitive.h"
 #include "keywordsensitivedetailframe.h"
-#include "scantasktype.h"
+#include "transcontrolprotocol.h"
 #include "sensitivefiledetail.h"
 #include "sensitivescaninterface.h"
 #include "textwidthestimate.h"

@@ -4,7 +4,7 @@
 #include "detailreply.h"
 #include "highlightsensitive.h"
 #include "piisensitiveframe.h"
-#include "scantasktype.h"
+#include "transcontrolprotocol.h"
 #include "sensitivegroupdetail.h"
 #include "sensitivescaninterface.h"
 

@@ -1,7 +1,7 @@
 #ifndef SENSITIVESCANINTERFACE_H
 #define SENSITIVESCANINTERFACE_H
 
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 
 #include <QDBusAbstractInterface>
 #include <QDBusPendingReply>

@@ -1,7 +1,7 @@
 #ifndef SERVICECALL_H
 #define SERVICECALL_H
 
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 
 #include <QDBusPendingReply>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "getscantaskfilecountthread.h"
 
-#include "scantasktype.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 #include "servicecall.h"
 #include "workerslog.h"

@@ -2,7 +2,7 @@
 
 #include "timerthread.h"
 
-#include "scantasktype.h"
+#include "transcontrolprotocol.h"
 
 #include <QMutexLocker>
 

@@ -1,6 +1,6 @@
 #include "fakescanservice.h"
 #include "privatebus.h"
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 #include "servicecall.h"
 

@@ -5,7 +5,7 @@
 #include "servicerun.h"
 #include "privatebus.h"
 #include "scanlimits.h"
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 
 #include <QDBusConnection>

@@ -7,7 +7,7 @@
 #include "privatebus.h"
 #include "sampledocuments.h"
 #include "servicerun.h"
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 
 #include <QDBusConnection>

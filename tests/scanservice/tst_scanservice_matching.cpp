@@ -4,7 +4,7 @@
 #include "hitcollector.h"
 #include "keywordmatcher.h"
 #include "plaintextextractor.h"
-#include "returncodes.h"
+#include "transcontrolprotocol.h"
 #include "scanlimits.h"
 #include "scanpolicy.h"
 #include "taskmanager.h"

@@ -189,13 +189,8 @@ void WorkerProcess::becomeBusy()
         idleWorkers.erase(std::remove(idleWorkers.begin(), idleWorkers.end(), this), idleWorkers.end());
         taken = m_pid > 0 && !m_holdsPlace;
     }
-    if (taken) {
-        // Killed by the thread that took the place: reap it.
-        int status = 0;
-        while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        forget();
-    }
+    if (taken)
+        reap(true); // killed by the thread that took the place
 }
 
 QVector<pid_t> WorkerProcess::livePids()
@@ -349,10 +344,22 @@ void WorkerProcess::stop(int signal)
     if (m_pid <= 0)
         return;
     ::kill(m_pid, signal);
-    int status = 0;
-    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+    reap(true);
+}
+
+bool WorkerProcess::reap(bool wait, int *status)
+{
+    int ended = 0;
+    pid_t got;
+    while ((got = ::waitpid(m_pid, &ended, wait ? 0 : WNOHANG)) < 0 && errno == EINTR) {
     }
+    // Waited for, the worker is gone either way (also when it was reaped already).
+    if (!wait && got != m_pid)
+        return false;
+    if (status)
+        *status = ended;
     forget();
+    return true;
 }
 
 QString WorkerProcess::endReason(int status, bool timedOut) const
@@ -385,11 +392,8 @@ ExtractStatus WorkerProcess::extractInWorker(int fd, qint64 size, const QByteArr
                                              const std::atomic<bool> *cancel, QString *detail)
 {
     // A worker that ended while idle is replaced.
-    if (m_pid > 0) {
-        int status = 0;
-        if (::waitpid(m_pid, &status, WNOHANG) == m_pid)
-            forget();
-    }
+    if (m_pid > 0)
+        reap(false);
     QByteArray payload;
     payload.append(static_cast<char>(kind));
     QByteArray number(8, Qt::Uninitialized);
@@ -484,9 +488,7 @@ ExtractStatus WorkerProcess::extractInWorker(int fd, qint64 size, const QByteArr
         if (got <= 0) {
             // The worker ended in the middle of the file.
             int status = 0;
-            while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-            }
-            forget();
+            reap(true, &status);
             *detail = endReason(status, false);
             return ExtractStatus::Failed;
         }

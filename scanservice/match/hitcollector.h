@@ -1,14 +1,12 @@
 #ifndef HITCOLLECTOR_H
 #define HITCOLLECTOR_H
 
+#include "guardedsink.h"
 #include "keywordmatcher.h"
-#include "textsink.h"
 
-#include <QDeadlineTimer>
 #include <QString>
 #include <QVector>
 
-#include <atomic>
 #include <deque>
 #include <string>
 
@@ -17,11 +15,9 @@
 // on each side (line breaks kept). Counts are exact; passages are kept up to
 // Limits::MaxPassagesPerWord per keyword and Limits::MaxPassagesPerFile in
 // all, in the order of the hits in the text.
-class HitCollector : public TextSink
+class HitCollector : public GuardedSink
 {
 public:
-    enum class Stop { None, Cancelled, TextLimit, TimeLimit };
-
     struct Passage
     {
         int keyword = -1;
@@ -30,19 +26,10 @@ public:
 
     HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream);
 
-    // Text beyond this many bytes is not taken (negative: no limit).
-    void setTextLimit(qint64 bytes) { m_textLimit = bytes; }
-    // Stops the reader as soon as *flag is true.
-    void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
-    void setDeadline(QDeadlineTimer deadline) { m_deadline = deadline; }
-
-    bool write(const char *utf8, std::size_t length) override;
     void beginPart(const QByteArray &label) override;
     // Completes the passages of the last hits; call once after the last write().
     void finish();
 
-    Stop stopReason() const { return m_stop; }
-    qint64 textBytes() const { return m_total; }
     int occurrences(int keyword) const { return m_counts.at(keyword); }
     // The keywords that occurred, in the order of their first hit.
     const QVector<int> &foundKeywords() const { return m_found; }
@@ -61,6 +48,7 @@ private:
         int keyword;
     };
 
+    void take(const char *utf8, std::size_t length) override;
     static void onMatch(void *context, int keyword, unsigned long long end);
     void complete(bool all);
     void trim();
@@ -68,14 +56,9 @@ private:
 
     const KeywordMatcher &m_matcher;
     KeywordMatcher::Stream &m_stream;
-    const std::atomic<bool> *m_cancel = nullptr;
-    QDeadlineTimer m_deadline = QDeadlineTimer(QDeadlineTimer::Forever);
-    qint64 m_textLimit = -1;
-    Stop m_stop = Stop::None;
 
-    std::string m_window;              // the text from m_windowStart to m_total
+    std::string m_window;              // the text from m_windowStart to taken()
     unsigned long long m_windowStart = 0;
-    unsigned long long m_total = 0;
     unsigned long long m_streamBase = 0; // where the matcher's stream (re)started
     std::vector<Hit> m_fresh;          // hits of the current write()
     std::deque<Hit> m_pending;         // hits waiting for their following context

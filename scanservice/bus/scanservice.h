@@ -1,7 +1,7 @@
 #ifndef SCANSERVICE_H
 #define SCANSERVICE_H
 
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>

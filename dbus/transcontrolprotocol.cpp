@@ -1,4 +1,4 @@
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 
 #include <QDBusMetaType>
 

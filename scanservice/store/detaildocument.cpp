@@ -1,6 +1,6 @@
 #include "detaildocument.h"
 
-#include "plaintextextractor.h"
+#include "utf8.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -8,7 +8,7 @@
 
 void DetailDocument::appendString(QByteArray &json, const char *utf8, int length)
 {
-    if (!PlainTextExtractor::isValidUtf8(utf8, static_cast<std::size_t>(length), false)) {
+    if (!Utf8::isValid(utf8, static_cast<std::size_t>(length), false)) {
         const QByteArray repaired = QString::fromUtf8(utf8, length).toUtf8();
         appendString(json, repaired.constData(), repaired.size());
         return;

@@ -1,15 +1,13 @@
 #ifndef PRIVACYCOLLECTOR_H
 #define PRIVACYCOLLECTOR_H
 
+#include "guardedsink.h"
 #include "privacymatcher.h"
-#include "textsink.h"
 
 #include <QByteArray>
 #include <QDate>
-#include <QDeadlineTimer>
 #include <QVector>
 
-#include <atomic>
 #include <deque>
 #include <string>
 #include <vector>
@@ -25,11 +23,9 @@
 // passages (the hit and about Limits::ContextChars characters on each side)
 // are kept up to Limits::MaxPassagesPerWord per rule and
 // Limits::MaxPassagesPerFile in all, in the order of the hits.
-class PrivacyCollector : public TextSink
+class PrivacyCollector : public GuardedSink
 {
 public:
-    enum class Stop { None, Cancelled, TextLimit, TimeLimit };
-
     struct Passage
     {
         int rule = -1;
@@ -39,17 +35,10 @@ public:
 
     PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher::Scratch &scratch, const QDate &today);
 
-    void setTextLimit(qint64 bytes) { m_textLimit = bytes; }
-    void setCancelFlag(const std::atomic<bool> *flag) { m_cancel = flag; }
-    void setDeadline(QDeadlineTimer deadline) { m_deadline = deadline; }
-
-    bool write(const char *utf8, std::size_t length) override;
     void beginPart(const QByteArray &label) override;
     // Settles the last candidates; call once after the last write().
     void finish();
 
-    Stop stopReason() const { return m_stop; }
-    qint64 textBytes() const { return static_cast<qint64>(m_total); }
     int hits(int rule) const { return m_counts.at(rule); }
     // The rules that had hits, in the order of their first hit.
     const QVector<int> &foundRules() const { return m_found; }
@@ -70,6 +59,7 @@ private:
         unsigned expression;
     };
 
+    void take(const char *utf8, std::size_t length) override;
     static void onMatch(void *context, unsigned expression, unsigned long long from, unsigned long long to);
     void settle(bool all);
     void accept(const Candidate &candidate);
@@ -84,14 +74,9 @@ private:
     const PrivacyMatcher &m_matcher;
     PrivacyMatcher::Scratch &m_scratch;
     const QDate m_today;
-    const std::atomic<bool> *m_cancel = nullptr;
-    QDeadlineTimer m_deadline = QDeadlineTimer(QDeadlineTimer::Forever);
-    qint64 m_textLimit = -1;
-    Stop m_stop = Stop::None;
 
-    std::string m_window; // the text from m_windowStart to m_total
+    std::string m_window; // the text from m_windowStart to taken()
     unsigned long long m_windowStart = 0;
-    unsigned long long m_total = 0;
     unsigned long long m_scanBase = 0;   // offset of the current scan's first byte
     unsigned long long m_scannedTo = 0;  // matches ending here or before were seen
     unsigned long long m_partStart = 0;

@@ -5,7 +5,7 @@
 #include "privacymatcher.h"
 #include "idlemonitor.h"
 #include "workerprocess.h"
-#include "scantaskdetailinfo.h"
+#include "transcontrolprotocol.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -46,7 +46,7 @@ public:
     struct Settings
     {
         QString pathlist;
-        int tasktype = 1;
+        int tasktype = KeywordScanTask;
         int scanmode = 1;
         double batchsize = 0.75;
         QList<QByteArray> roots;         // absolute, distinct, none inside another

@@ -1,7 +1,7 @@
 #include "scanpolicy.h"
 
 #include "scanlimits.h"
-#include "returncodes.h"
+#include "transcontrolprotocol.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -240,7 +240,7 @@ int ScanPolicy::parse(const QString &base64, int taskType, ScanPolicy *policy, Q
         *reason = QStringLiteral("the policy names no file type");
         return ReturnCode::PolicyInvalid;
     }
-    if (taskType == 1 && result.m_keywords.isEmpty()) {
+    if (taskType == KeywordScanTask && result.m_keywords.isEmpty()) {
         *reason = QStringLiteral("the keyword task's policy holds no keyword");
         return ReturnCode::PolicyNoKeywords;
     }

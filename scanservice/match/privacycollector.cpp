@@ -31,31 +31,14 @@ void PrivacyCollector::onMatch(void *context, unsigned expression, unsigned long
     self->m_raw.push_back({self->m_scanBase + from, end, expression});
 }
 
-bool PrivacyCollector::write(const char *utf8, std::size_t length)
+void PrivacyCollector::take(const char *utf8, std::size_t length)
 {
-    if (m_stop != Stop::None)
-        return false;
-    if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
-        m_stop = Stop::Cancelled;
-        return false;
-    }
-    if (m_deadline.hasExpired()) {
-        m_stop = Stop::TimeLimit;
-        return false;
-    }
-    if (m_textLimit >= 0 && static_cast<qint64>(m_total + length) > m_textLimit) {
-        length = static_cast<std::size_t>(m_textLimit - static_cast<qint64>(m_total));
-        m_stop = Stop::TextLimit;
-    }
-    if (length == 0)
-        return m_stop == Stop::None;
     m_window.append(utf8, length);
     const unsigned long long overlap = static_cast<unsigned long long>(m_matcher.maxWidth());
-    m_scannedTo = m_total;
-    m_total += length;
+    m_scannedTo = taken() - length;
     m_scanBase = std::max({m_windowStart, m_partStart, m_scannedTo > overlap ? m_scannedTo - overlap : 0ull});
     m_raw.clear();
-    m_matcher.scan(m_window.data() + (m_scanBase - m_windowStart), static_cast<std::size_t>(m_total - m_scanBase),
+    m_matcher.scan(m_window.data() + (m_scanBase - m_windowStart), static_cast<std::size_t>(taken() - m_scanBase),
                    m_scratch, &PrivacyCollector::onMatch, this);
     std::sort(m_raw.begin(), m_raw.end(), [](const Raw &a, const Raw &b) {
         return a.end != b.end ? a.end < b.end : a.start < b.start;
@@ -66,16 +49,15 @@ bool PrivacyCollector::write(const char *utf8, std::size_t length)
     }
     settle(false);
     trim();
-    return m_stop == Stop::None;
 }
 
 void PrivacyCollector::beginPart(const QByteArray &label)
 {
     settle(true);
     m_window.clear();
-    m_windowStart = m_total;
-    m_partStart = m_total;
-    m_scannedTo = m_total;
+    m_windowStart = taken();
+    m_partStart = taken();
+    m_scannedTo = taken();
     std::fill(m_lastPassage.begin(), m_lastPassage.end(), -1);
     m_label = label;
 }
@@ -89,7 +71,7 @@ void PrivacyCollector::finish()
 
 void PrivacyCollector::settle(bool all)
 {
-    while (!m_pending.empty() && (all || m_total - m_pending.front().end >= ContextBytes)) {
+    while (!m_pending.empty() && (all || taken() - m_pending.front().end >= ContextBytes)) {
         const Candidate candidate = m_pending.front();
         m_pending.pop_front();
         if (candidate.rule == PrivacyMatcher::RunTrigger)
@@ -232,7 +214,7 @@ void PrivacyCollector::trim()
 {
     const unsigned long long reach =
         ContextBytes + static_cast<unsigned long long>(m_matcher.maxWidth()) + ContextBytes;
-    unsigned long long keepFrom = m_total > reach ? m_total - reach : 0;
+    unsigned long long keepFrom = taken() > reach ? taken() - reach : 0;
     if (!m_pending.empty())
         keepFrom = std::min(keepFrom, m_pending.front().start > ContextBytes ? m_pending.front().start - ContextBytes : 0);
     if (keepFrom > m_windowStart) {

@@ -37,44 +37,26 @@ void HitCollector::onMatch(void *context, int keyword, unsigned long long end)
     self->m_fresh.push_back({end - static_cast<unsigned long long>(self->m_matcher.byteLength(keyword)), end, keyword});
 }
 
-bool HitCollector::write(const char *utf8, std::size_t length)
+void HitCollector::take(const char *utf8, std::size_t length)
 {
-    if (m_stop != Stop::None)
-        return false;
-    if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
-        m_stop = Stop::Cancelled;
-        return false;
-    }
-    if (m_deadline.hasExpired()) {
-        m_stop = Stop::TimeLimit;
-        return false;
-    }
-    if (m_textLimit >= 0 && static_cast<qint64>(m_total + length) > m_textLimit) {
-        length = static_cast<std::size_t>(m_textLimit - static_cast<qint64>(m_total));
-        m_stop = Stop::TextLimit;
-    }
-    if (length > 0) {
-        m_window.append(utf8, length);
-        m_fresh.clear();
-        m_stream.scan(utf8, length, &HitCollector::onMatch, this);
-        m_total += length;
-        std::stable_sort(m_fresh.begin(), m_fresh.end(), [](const Hit &a, const Hit &b) {
-            return a.end != b.end ? a.end < b.end : a.start < b.start;
-        });
-        m_pending.insert(m_pending.end(), m_fresh.begin(), m_fresh.end());
-        complete(false);
-        trim();
-    }
-    return m_stop == Stop::None;
+    m_window.append(utf8, length);
+    m_fresh.clear();
+    m_stream.scan(utf8, length, &HitCollector::onMatch, this);
+    std::stable_sort(m_fresh.begin(), m_fresh.end(), [](const Hit &a, const Hit &b) {
+        return a.end != b.end ? a.end < b.end : a.start < b.start;
+    });
+    m_pending.insert(m_pending.end(), m_fresh.begin(), m_fresh.end());
+    complete(false);
+    trim();
 }
 
 void HitCollector::beginPart(const QByteArray &label)
 {
     complete(true);
     m_stream.reset();
-    m_streamBase = m_total;
+    m_streamBase = taken();
     m_window.clear();
-    m_windowStart = m_total;
+    m_windowStart = taken();
     m_label = label;
 }
 
@@ -87,7 +69,7 @@ void HitCollector::finish()
 
 void HitCollector::complete(bool all)
 {
-    while (!m_pending.empty() && (all || m_total - m_pending.front().end >= ContextBytes)) {
+    while (!m_pending.empty() && (all || taken() - m_pending.front().end >= ContextBytes)) {
         const Hit hit = m_pending.front();
         m_pending.pop_front();
         m_passages.append({hit.keyword, passage(hit)});
@@ -97,7 +79,7 @@ void HitCollector::complete(bool all)
 void HitCollector::trim()
 {
     const unsigned long long reach = ContextBytes + static_cast<unsigned long long>(m_matcher.maxByteLength());
-    unsigned long long keepFrom = m_total > reach ? m_total - reach : 0;
+    unsigned long long keepFrom = taken() > reach ? taken() - reach : 0;
     for (const Hit &hit : m_pending)
         keepFrom = std::min(keepFrom, hit.start > ContextBytes ? hit.start - ContextBytes : 0);
     if (keepFrom > m_windowStart) {

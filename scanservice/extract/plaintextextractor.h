@@ -22,7 +22,6 @@ public:
     // the length of its byte order mark. moreFollows: the bytes may end in
     // the middle of a character.
     static Encoding detect(const char *data, std::size_t length, bool moreFollows, std::size_t *bomLength);
-    static bool isValidUtf8(const char *data, std::size_t length, bool moreFollows);
 
     static ExtractStatus extract(int fd, TextSink &sink);
     // The same over any source: read(buffer, size) returns the bytes read,

@@ -4,7 +4,7 @@
 #include "loggedtext.h"
 #include "pathname.h"
 #include "scanlimits.h"
-#include "returncodes.h"
+#include "transcontrolprotocol.h"
 #include "scanpolicy.h"
 
 #include <QDateTime>
@@ -114,7 +114,7 @@ int TaskManager::parsePathList(const QString &pathlist, QList<QByteArray> *roots
 int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, const QString &begintime,
                         const QString &endtime, double batchsize, const QString &policy, QString *reason)
 {
-    if (tasktype != 1 && tasktype != 3) {
+    if (tasktype != KeywordScanTask && tasktype != PrivacyScanTask) {
         *reason = QStringLiteral("task type %1 is neither 1 nor 3").arg(tasktype);
         return ReturnCode::InvalidTaskType;
     }
@@ -167,7 +167,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     settings.workerLimits = m_workerLimits;
     settings.idle = m_idle;
     settings.today = QDate::currentDate();
-    if (tasktype == 3) {
+    if (tasktype == PrivacyScanTask) {
         if (!m_privacy) {
             *reason = QStringLiteral("the privacy rules are not loaded");
             return ReturnCode::InternalError;
@@ -177,7 +177,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
         settings.privacy = m_privacy;
     }
     // Compiled by the task itself: the caller, and every other caller, is answered at once.
-    if (tasktype == 1)
+    if (tasktype == KeywordScanTask)
         settings.keywords = parsed.keywords();
     settings.compileDelayMs = m_compileDelayMs;
 

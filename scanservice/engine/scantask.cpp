@@ -1,14 +1,13 @@
 #include "scantask.h"
 
-#include "detaildocument.h"
 #include "documentreader.h"
 #include "filewalker.h"
 #include "findingsstore.h"
-#include "hitcollector.h"
+#include "keywordfilescanner.h"
 #include "loggedtext.h"
 #include "nofollow.h"
 #include "pathname.h"
-#include "privacycollector.h"
+#include "privacyfilescanner.h"
 #include "scanlimits.h"
 
 #include <QDeadlineTimer>
@@ -17,7 +16,6 @@
 #include <QtDebug>
 
 #include <algorithm>
-#include <functional>
 #include <chrono>
 #include <atomic>
 #include <cerrno>
@@ -36,9 +34,6 @@
 namespace {
 std::atomic<bool> s_threadsLeft{false};
 } // namespace
-
-static_assert(int(HitCollector::Stop::TextLimit) == int(PrivacyCollector::Stop::TextLimit),
-              "both collectors name their stop reasons alike");
 
 struct ScanTask::Shared
 {
@@ -111,15 +106,14 @@ struct ScanTask::Shared
     }
     void count();
     void work();
-    void scanFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
-                  std::unique_ptr<WorkerProcess> &worker);
+    // The scanner of this task's type for one scanning thread (none when the task has no matcher).
+    std::unique_ptr<FileScanner> makeScanner() const;
+    void scanFile(const FileWalker::File &file, FileScanner &scanner, std::unique_ptr<WorkerProcess> &worker);
     // Opens the file below its entry without following a link at any level
     // and reads it into the sink (documents and archives in an extraction
     // worker); returns false (and records why) when nothing is to be reported.
-    bool extract(const FileWalker::File &file, TextSink &sink, const std::function<int()> &stopReason,
+    bool extract(const FileWalker::File &file, DocumentReader::Kind kind, GuardedSink &sink,
                  std::unique_ptr<WorkerProcess> &worker, int attempt = 0);
-    void keywordFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, std::unique_ptr<WorkerProcess> &worker);
-    void privacyFile(const FileWalker::File &file, PrivacyMatcher::Scratch *scratch, std::unique_ptr<WorkerProcess> &worker);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
     // The store could not commit: the task stops and fails with the reason.
     void storeFailed(const QString &error);
@@ -180,12 +174,7 @@ void ScanTask::Shared::count()
 void ScanTask::Shared::work()
 {
     lowerPriority();
-    std::unique_ptr<KeywordMatcher::Stream> stream;
-    if (settings.matcher)
-        stream = std::make_unique<KeywordMatcher::Stream>(*settings.matcher);
-    std::unique_ptr<PrivacyMatcher::Scratch> scratch;
-    if (settings.privacy)
-        scratch = std::make_unique<PrivacyMatcher::Scratch>(*settings.privacy);
+    const std::unique_ptr<FileScanner> scanner = makeScanner();
     std::unique_ptr<WorkerProcess> worker; // started for the first document
     for (;;) {
         waitForTurn();
@@ -207,7 +196,8 @@ void ScanTask::Shared::work()
             std::unique_lock<std::mutex> lock(pauseMutex);
             pauseChanged.wait_for(lock, std::chrono::milliseconds(settings.fileDelayMs), [this] { return cancelled.load(); });
         }
-        scanFile(file, stream.get(), scratch.get(), worker);
+        if (scanner)
+            scanFile(file, *scanner, worker);
         scannedFiles.fetch_add(1);
     }
 }
@@ -219,31 +209,47 @@ void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const
         store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail);
 }
 
-void ScanTask::Shared::scanFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
-                                std::unique_ptr<WorkerProcess> &worker)
+std::unique_ptr<FileScanner> ScanTask::Shared::makeScanner() const
 {
-    if (settings.matcher) {
-        if (!stream->isValid())
-            fail(file.path, QStringLiteral("matcher unavailable"));
-        else
-            keywordFile(file, stream, worker);
-    } else if (settings.privacy) {
-        if (!scratch->isValid())
-            fail(file.path, QStringLiteral("matcher unavailable"));
-        else
-            privacyFile(file, scratch, worker);
-    }
+    if (settings.matcher)
+        return std::make_unique<KeywordFileScanner>(*settings.matcher);
+    if (settings.privacy)
+        return std::make_unique<PrivacyFileScanner>(*settings.privacy, settings.today);
+    return nullptr;
 }
 
-bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, const std::function<int()> &stopReason,
+void ScanTask::Shared::scanFile(const FileWalker::File &file, FileScanner &scanner, std::unique_ptr<WorkerProcess> &worker)
+{
+    if (!scanner.isValid()) {
+        fail(file.path, QStringLiteral("matcher unavailable"));
+        return;
+    }
+    // The kind decides the reader, the size limit and the text limit.
+    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(file.path));
+    if (kind == DocumentReader::Kind::Unsupported) {
+        fail(file.path, DocumentReader::statusText(ExtractStatus::Unsupported));
+        return;
+    }
+    GuardedSink &sink = scanner.startFile();
+    sink.setCancelFlag(&cancelled);
+    sink.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
+    if (DocumentReader::isDocument(kind))
+        sink.setTextLimit(Limits::MaxExtractedTextBytes);
+    const bool read = extract(file, kind, sink, worker);
+    const bool found = scanner.finishFile();
+    if (!read || cancelled || !found)
+        return;
+    FindingsStore::FileFindings findings;
+    QVariantMap counts;
+    scanner.findings(&findings, &counts);
+    findings.path = PathName::toText(file.path);
+    deliver(std::move(findings), counts);
+}
+
+bool ScanTask::Shared::extract(const FileWalker::File &file, DocumentReader::Kind kind, GuardedSink &sink,
                                std::unique_ptr<WorkerProcess> &worker, int attempt)
 {
     const QByteArray &path = file.path;
-    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
-    if (kind == DocumentReader::Kind::Unsupported) {
-        fail(path, DocumentReader::statusText(ExtractStatus::Unsupported));
-        return false;
-    }
     ReadOptions options;
     options.extensions = settings.extensions;
     QString detail;
@@ -289,11 +295,11 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
         if (pauseChanged.wait_for(lock, std::chrono::milliseconds(ms), [this] { return cancelled.load(); }))
             return false;
         lock.unlock();
-        return extract(file, sink, stopReason, worker, attempt + 1);
+        return extract(file, kind, sink, worker, attempt + 1);
     }
     if (status == ExtractStatus::Stopped) {
-        fail(path, stopReason() == int(HitCollector::Stop::TextLimit) ? QStringLiteral("text limit reached, scanned in part")
-                                                                      : QStringLiteral("time limit reached, scanned in part"));
+        fail(path, sink.stopReason() == GuardedSink::Stop::TextLimit ? QStringLiteral("text limit reached, scanned in part")
+                                                                     : QStringLiteral("time limit reached, scanned in part"));
     } else if (status != ExtractStatus::Ok) {
         fail(path, DocumentReader::statusText(status), detail);
     }
@@ -330,96 +336,6 @@ void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVari
         std::lock_guard<std::mutex> lock(eventMutex);
         detections.append({filepath, counts});
     });
-}
-
-void ScanTask::Shared::keywordFile(const FileWalker::File &file, KeywordMatcher::Stream *stream,
-                                   std::unique_ptr<WorkerProcess> &worker)
-{
-    const QByteArray &path = file.path;
-    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
-    HitCollector collector(*settings.matcher, *stream);
-    collector.setCancelFlag(&cancelled);
-    collector.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
-    if (DocumentReader::isDocument(kind))
-        collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const bool read = extract(file, collector, [&] { return int(collector.stopReason()); }, worker);
-    collector.finish();
-    if (!read || cancelled || collector.foundKeywords().isEmpty())
-        return;
-
-    FindingsStore::FileFindings findings;
-    findings.path = PathName::toText(path);
-    QVariantMap counts;
-    QByteArray countsJson;
-    for (int keyword : collector.foundKeywords()) {
-        const QString &word = settings.matcher->word(keyword);
-        counts.insert(word, collector.occurrences(keyword));
-        countsJson.append(countsJson.isEmpty() ? '{' : ',');
-        DetailDocument::appendString(countsJson, settings.matcher->wordUtf8(keyword));
-        countsJson.append(':').append(QByteArray::number(collector.occurrences(keyword)));
-    }
-    findings.counts = countsJson + '}';
-    findings.hits.reserve(collector.passages().size() * 160);
-    for (const HitCollector::Passage &passage : collector.passages())
-        DetailDocument::appendHit(findings.hits, settings.matcher->wordUtf8(passage.keyword), passage.context);
-    if (!findings.hits.isEmpty())
-        findings.hits.append(']');
-    deliver(std::move(findings), counts);
-}
-
-void ScanTask::Shared::privacyFile(const FileWalker::File &file, PrivacyMatcher::Scratch *scratch,
-                                   std::unique_ptr<WorkerProcess> &worker)
-{
-    const QByteArray &path = file.path;
-    const DocumentReader::Kind kind = DocumentReader::kindOf(DocumentReader::extensionOf(path));
-    PrivacyCollector collector(*settings.privacy, *scratch, settings.today);
-    collector.setCancelFlag(&cancelled);
-    collector.setDeadline(QDeadlineTimer(qint64(settings.workerLimits.secondsPerFile) * 1000));
-    if (DocumentReader::isDocument(kind))
-        collector.setTextLimit(Limits::MaxExtractedTextBytes);
-    const bool read = extract(file, collector, [&] { return int(collector.stopReason()); }, worker);
-    collector.finish();
-    if (!read || cancelled || collector.foundRules().isEmpty())
-        return;
-
-    FindingsStore::FileFindings findings;
-    findings.path = PathName::toText(path);
-    findings.hits = "[]";
-    // Hits per category, in the order of the categories.
-    QVector<int> perCategory(PrivacyRuleTable::categories().size(), 0);
-    QVector<int> rules = collector.foundRules();
-    std::sort(rules.begin(), rules.end());
-    for (int rule : rules) {
-        const PrivacyRule &r = settings.privacy->rule(rule);
-        perCategory[r.categoryIndex] += collector.hits(rule);
-        FindingsStore::RuleHits hits;
-        hits.category = r.category;
-        hits.rulename = r.name;
-        hits.position = rule;
-        for (const PrivacyCollector::Passage &passage : collector.passages()) {
-            if (passage.rule != rule)
-                continue;
-            DetailDocument::appendHit(hits.hits, passage.value, passage.context);
-            ++hits.kept;
-        }
-        if (hits.hits.isEmpty())
-            hits.hits = "[";
-        hits.hits.append(']');
-        findings.rules.append(hits);
-    }
-    QVariantMap counts;
-    QByteArray countsJson;
-    for (int c = 0; c < perCategory.size(); ++c) {
-        if (perCategory.at(c) == 0)
-            continue;
-        const QString &category = PrivacyRuleTable::categories().at(c);
-        counts.insert(category, perCategory.at(c));
-        countsJson.append(countsJson.isEmpty() ? '{' : ',');
-        DetailDocument::appendString(countsJson, category.toUtf8());
-        countsJson.append(':').append(QByteArray::number(perCategory.at(c)));
-    }
-    findings.counts = countsJson + '}';
-    deliver(std::move(findings), counts);
 }
 
 void ScanTask::Shared::run()

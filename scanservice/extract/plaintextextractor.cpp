@@ -1,6 +1,7 @@
 #include "plaintextextractor.h"
 
 #include "scanlimits.h"
+#include "utf8.h"
 
 #include <QTextCodec>
 #include <QTextDecoder>
@@ -12,58 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
-
-bool PlainTextExtractor::isValidUtf8(const char *data, std::size_t length, bool moreFollows)
-{
-    const auto *s = reinterpret_cast<const unsigned char *>(data);
-    std::size_t i = 0;
-    while (i < length) {
-        // Fast path over runs of ASCII.
-        if (i + 8 <= length) {
-            quint64 word;
-            std::memcpy(&word, s + i, 8);
-            if ((word & Q_UINT64_C(0x8080808080808080)) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const unsigned char c = s[i];
-        std::size_t need;
-        unsigned minimum;
-        unsigned code;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            need = 1, minimum = 0x80, code = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            need = 2, minimum = 0x800, code = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            need = 3, minimum = 0x10000, code = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + need >= length) {
-            if (!moreFollows)
-                return false;
-            // The sequence is cut by the end of the chunk: check what is there.
-            for (std::size_t k = i + 1; k < length; ++k) {
-                if ((s[k] & 0xC0) != 0x80)
-                    return false;
-            }
-            return true;
-        }
-        for (std::size_t k = 1; k <= need; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (s[i + k] & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += need + 1;
-    }
-    return true;
-}
 
 PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::size_t length, bool moreFollows,
                                                         std::size_t *bomLength)
@@ -82,7 +31,7 @@ PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::s
         *bomLength = 2;
         return Encoding::Utf16BE;
     }
-    if (isValidUtf8(data, length, moreFollows))
+    if (Utf8::isValid(data, length, moreFollows))
         return Encoding::Utf8;
     // UTF-8 with a few stray bytes (a damaged or concatenated file) is still UTF-8:
     // read as GB18030 all its Chinese text would be lost. GB18030 text almost never
@@ -96,7 +45,7 @@ PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::s
             continue;
         }
         const std::size_t need = (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2 : (c >= 0xF0 && c <= 0xF4) ? 3 : 0;
-        if (need > 0 && i + need < length && isValidUtf8(data + i, need + 1, false)) {
+        if (need > 0 && i + need < length && Utf8::isValid(data + i, need + 1, false)) {
             ++valid;
             i += need + 1;
         } else {

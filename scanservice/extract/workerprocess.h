@@ -59,6 +59,9 @@ private:
                                   const QSet<QByteArray> &extensions, TextSink &sink, const std::atomic<bool> *cancel,
                                   QString *detail);
     void stop(int signal);
+    // Collects the ended worker's status (wait: blocks until it has ended;
+    // else only when it already has) and forgets it; false when it still runs.
+    bool reap(bool wait, int *status = nullptr);
     // The worker has ended and was waited for: its socket closed, its place freed.
     void forget();
     // Between two files: other threads may take the place.

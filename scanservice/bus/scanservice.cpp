@@ -5,7 +5,7 @@
 #include "findingsstore.h"
 #include "loggedtext.h"
 #include "scanlimits.h"
-#include "returncodes.h"
+#include "transcontrolprotocol.h"
 #include "taskmanager.h"
 #include "transcontroladaptor.h"
 
@@ -21,6 +21,23 @@
 namespace {
 const char *const UnknownTaskError = "com.vorel.dlp.TransControl.Error.UnknownTask";
 const char *const CountPendingError = "com.vorel.dlp.TransControl.Error.CountPending";
+
+// The reply code of a detail query from the store's answer.
+int detailCode(FindingsStore::Lookup lookup, const TaskManager &tasks, const QString &pathlist, int tasktype)
+{
+    switch (lookup) {
+    case FindingsStore::Lookup::Found:
+        return ReturnCode::Ok;
+    case FindingsStore::Lookup::UnknownTask:
+        // A task that runs but has committed nothing yet is known, without findings.
+        return tasks.find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
+    case FindingsStore::Lookup::UnknownFile:
+        return ReturnCode::FileNotFound;
+    case FindingsStore::Lookup::Failed:
+        break;
+    }
+    return ReturnCode::InternalError;
+}
 } // namespace
 
 ScanService::ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatcher> privacy, QObject *parent)
@@ -34,14 +51,14 @@ ScanService::ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatc
 
     connect(m_tasks, &TaskManager::scanningFile, this,
             [this](const QString &pathlist, int tasktype, const QString &path, int id) {
-                if (tasktype == 1)
+                if (tasktype == KeywordScanTask)
                     emit SensitiveDiscoveryKeywordScanningFile(pathlist, path, id);
                 else
                     emit SensitiveDiscoveryDataIdScanningFile(pathlist, path, id);
             });
     connect(m_tasks, &TaskManager::detected, this,
             [this](const QString &pathlist, int tasktype, const QString &path, const QVariantMap &map) {
-                if (tasktype == 1)
+                if (tasktype == KeywordScanTask)
                     emit SensitiveDiscoveryKeywordDetected(pathlist, path, map);
                 else
                     emit SensitiveDiscoveryDataIdDetected(pathlist, map);
@@ -229,21 +246,13 @@ int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathl
     detail = DetailDocument::keyword(filepath, QByteArray());
     if (!callerAllowed("SensitiveDiscoveryGetKeywordDetectedDetail"))
         return ReturnCode::InternalError;
-    if (tasktype != 1)
+    if (tasktype != KeywordScanTask)
         return ReturnCode::InvalidArgument;
     QByteArray hits;
-    switch (m_store->keywordHits(pathlist, tasktype, filepath, &hits)) {
-    case FindingsStore::Lookup::Found:
+    const int code = detailCode(m_store->keywordHits(pathlist, tasktype, filepath, &hits), *m_tasks, pathlist, tasktype);
+    if (code == ReturnCode::Ok)
         detail = DetailDocument::keyword(filepath, hits);
-        return ReturnCode::Ok;
-    case FindingsStore::Lookup::UnknownTask:
-        return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
-    case FindingsStore::Lookup::UnknownFile:
-        return ReturnCode::FileNotFound;
-    case FindingsStore::Lookup::Failed:
-        break;
-    }
-    return ReturnCode::InternalError;
+    return code;
 }
 
 int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathlist, int tasktype,
@@ -252,21 +261,14 @@ int ScanService::SensitiveDiscoveryGetDataIdDetectedDetail(const QString &pathli
     detail = DetailDocument::emptyPrivacy(groupname);
     if (!callerAllowed("SensitiveDiscoveryGetDataIdDetectedDetail"))
         return ReturnCode::InternalError;
-    if (tasktype != 3 || !PrivacyRuleTable::categories().contains(groupname))
+    if (tasktype != PrivacyScanTask || !PrivacyRuleTable::categories().contains(groupname))
         return ReturnCode::InvalidArgument;
     QByteArray groups;
-    switch (m_store->privacyGroup(pathlist, tasktype, groupname, Limits::MaxDetailHits, &groups)) {
-    case FindingsStore::Lookup::Found:
+    const int code = detailCode(m_store->privacyGroup(pathlist, tasktype, groupname, Limits::MaxDetailHits, &groups),
+                                *m_tasks, pathlist, tasktype);
+    if (code == ReturnCode::Ok)
         detail = DetailDocument::privacy(groupname, groups);
-        return ReturnCode::Ok;
-    case FindingsStore::Lookup::UnknownTask:
-        return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
-    case FindingsStore::Lookup::UnknownFile:
-        return ReturnCode::FileNotFound;
-    case FindingsStore::Lookup::Failed:
-        break;
-    }
-    return ReturnCode::InternalError;
+    return code;
 }
 
 int ScanService::SensitiveDiscoveryGetScanTaskFailure(const QString &pathlist, int tasktype, QString &reason)

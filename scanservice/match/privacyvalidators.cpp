@@ -1,0 +1,653 @@
+#include "privacyvalidators.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+namespace {
+
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool isAlnum(char c) { return isDigit(c) || isAlpha(c); }
+inline bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+bool allDigits(const char *p, std::size_t length)
+{
+    return std::all_of(p, p + length, [](char c) { return isDigit(c); });
+}
+
+// Letters (from a set) then digits: "E12345678" against ("EeGg", 1, 8).
+bool lettersThenDigits(const char *p, std::size_t length, const char *letters, std::size_t count, std::size_t digits)
+{
+    if (length != count + digits)
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!(letters ? std::strchr(letters, p[i]) != nullptr : (p[i] >= 'A' && p[i] <= 'Z' && p[i] != 'I' && p[i] != 'O')))
+            return false;
+    }
+    return allDigits(p + count, digits);
+}
+
+std::string digitsOf(const char *p, std::size_t length)
+{
+    std::string digits;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (isDigit(p[i]))
+            digits.push_back(p[i]);
+    }
+    return digits;
+}
+
+bool allSame(const std::string &s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [&](char c) { return c == s[0]; });
+}
+
+bool startsWithUtf8(const char *p, std::size_t length, const char *word)
+{
+    const std::size_t n = std::strlen(word);
+    return length >= n && std::memcmp(p, word, n) == 0;
+}
+
+bool fixedLine(const std::string &digits, bool hyphen, std::size_t areaLength)
+{
+    auto areaOk = [&](std::size_t n) {
+        if (n == 3)
+            return digits.compare(0, 3, "010") == 0 || digits.compare(0, 2, "02") == 0;
+        return n == 4 && digits[1] >= '3' && digits[1] <= '9';
+    };
+    auto numberOk = [&](std::size_t n) {
+        const std::size_t rest = digits.size() - n;
+        return (rest == 7 || rest == 8) && digits[n] >= '2' && digits[n] <= '9';
+    };
+    if (hyphen)
+        return areaOk(areaLength) && numberOk(areaLength);
+    const std::size_t n = (digits.compare(0, 3, "010") == 0 || digits.compare(0, 2, "02") == 0) ? 3 : 4;
+    return areaOk(n) && numberOk(n);
+}
+
+bool parseNumber(const char *&p, const char *end, double *value)
+{
+    while (p < end && !isDigit(*p) && *p != '-')
+        ++p;
+    if (p >= end)
+        return false;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    double whole = 0;
+    bool any = false;
+    while (p < end && isDigit(*p)) {
+        whole = whole * 10 + (*p++ - '0');
+        any = true;
+    }
+    if (p < end && *p == '.') {
+        ++p;
+        double scale = 0.1;
+        while (p < end && isDigit(*p)) {
+            whole += (*p++ - '0') * scale;
+            scale /= 10;
+        }
+    }
+    *value = negative ? -whole : whole;
+    return any;
+}
+
+// Narrows [start, end) to the value after its label: the trailing run of
+// letters, digits, "-" and "_". The run must not begin the candidate (a label
+// glued to its value is a word, not a label).
+bool valueAfterLabel(const char *text, std::size_t &start, std::size_t end)
+{
+    std::size_t from = end;
+    while (from > start && (isAlnum(text[from - 1]) || text[from - 1] == '-' || text[from - 1] == '_'))
+        --from;
+    if (from == start || from == end)
+        return false;
+    start = from;
+    return true;
+}
+
+} // namespace
+
+namespace PrivacyValidators {
+
+bool idCard(const char *p, std::size_t length, const QDate &today, QDate *birth)
+{
+    if (length != 18)
+        return false;
+    for (int i = 0; i < 17; ++i) {
+        if (!isDigit(p[i]))
+            return false;
+    }
+    static const int provinces[] = {11, 12, 13, 14, 15, 21, 22, 23, 31, 32, 33, 34, 35, 36, 37, 41, 42, 43, 44,
+                                    45, 46, 50, 51, 52, 53, 54, 61, 62, 63, 64, 65, 71, 81, 82, 83, 91};
+    const int province = (p[0] - '0') * 10 + (p[1] - '0');
+    if (std::find(std::begin(provinces), std::end(provinces), province) == std::end(provinces))
+        return false;
+    auto number = [&](int at, int n) {
+        int value = 0;
+        for (int i = 0; i < n; ++i)
+            value = value * 10 + (p[at + i] - '0');
+        return value;
+    };
+    const QDate date(number(6, 4), number(10, 2), number(12, 2));
+    if (!date.isValid() || date.year() < 1900 || date > today)
+        return false;
+    static const int weights[] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
+    static const char checks[] = "10X98765432";
+    int sum = 0;
+    for (int i = 0; i < 17; ++i)
+        sum += (p[i] - '0') * weights[i];
+    const char expected = checks[sum % 11];
+    const char got = p[17] == 'x' ? 'X' : p[17];
+    if (got != expected)
+        return false;
+    if (birth)
+        *birth = date;
+    return true;
+}
+
+bool luhn(const char *digits, std::size_t length)
+{
+    int sum = 0;
+    bool twice = false;
+    for (std::size_t i = length; i-- > 0;) {
+        int d = digits[i] - '0';
+        if (twice) {
+            d *= 2;
+            if (d > 9)
+                d -= 9;
+        }
+        sum += d;
+        twice = !twice;
+    }
+    return length > 0 && sum % 10 == 0;
+}
+
+char usccCheckCharacter(const char *p)
+{
+    static const char alphabet[] = "0123456789ABCDEFGHJKLMNPQRTUWXY";
+    static const int weights[] = {1, 3, 9, 27, 19, 26, 16, 17, 20, 29, 25, 13, 8, 24, 10, 30, 28};
+    int sum = 0;
+    for (int i = 0; i < 17; ++i) {
+        const char *at = std::strchr(alphabet, p[i]);
+        if (!at || p[i] == 0)
+            return 0;
+        sum += static_cast<int>(at - alphabet) * weights[i];
+    }
+    const int check = (31 - sum % 31) % 31;
+    return alphabet[check];
+}
+
+bool mobilePrefix(const char *d)
+{
+    if (d[0] != '1')
+        return false;
+    const int two = d[1] - '0';
+    const int three = d[2] - '0';
+    switch (two) {
+    case 3:
+    case 8:
+        return true;
+    case 4:
+        return three >= 5;
+    case 5:
+        return three != 4;
+    case 6:
+        return three == 2 || three == 5 || three == 6 || three == 7;
+    case 7:
+        return three <= 8;
+    case 9:
+        return three != 4;
+    default:
+        return false;
+    }
+}
+
+bool boundaryClear(PrivacyRule::Boundary boundary, const char *text, std::size_t size, std::size_t start,
+                   std::size_t end)
+{
+    const char before = start > 0 ? text[start - 1] : ' ';
+    const char after = end < size ? text[end] : ' ';
+    switch (boundary) {
+    case PrivacyRule::Boundary::None:
+        return true;
+    case PrivacyRule::Boundary::Digit:
+        return !isDigit(before) && !isDigit(after);
+    case PrivacyRule::Boundary::Alnum:
+        return !isAlnum(before) && !isAlnum(after);
+    }
+    return true;
+}
+
+} // namespace PrivacyValidators
+
+namespace {
+
+using PrivacyValidators::idCard;
+using PrivacyValidators::luhn;
+using PrivacyValidators::mobilePrefix;
+using PrivacyValidators::usccCheckCharacter;
+
+// A candidate [start, end) in its text, which a check may narrow (or widen,
+// to a prefix or label that belongs to the value).
+struct Candidate
+{
+    const char *text;
+    std::size_t size;
+    std::size_t &start;
+    std::size_t &end;
+    const QDate &today;
+
+    const char *p() const { return text + start; }
+    std::size_t length() const { return end - start; }
+    // The byte before the candidate and the bytes after it; a space beyond the text.
+    char before() const { return start > 0 ? text[start - 1] : ' '; }
+    char after(std::size_t k = 0) const { return end + k < size ? text[end + k] : ' '; }
+};
+
+bool none(Candidate &)
+{
+    return true;
+}
+
+bool identityNumber(Candidate &c)
+{
+    return idCard(c.p(), c.length(), c.today);
+}
+
+bool identityNumberOfMinor(Candidate &c)
+{
+    QDate birth;
+    return idCard(c.p(), c.length(), c.today, &birth) && birth > c.today.addYears(-14);
+}
+
+// Eleven digits, or 86 and eleven digits; "+86", "+86-" or "+86 " before them belongs to the number.
+bool mobile(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    const char *text = c.text;
+    if (!allDigits(p, length) || (length != 11 && !(length == 13 && p[0] == '8' && p[1] == '6')))
+        return false;
+    if (!mobilePrefix(p + length - 11) || allSame(std::string(p + length - 8, 8)))
+        return false;
+    if (length == 13 && c.start > 0 && text[c.start - 1] == '+')
+        c.start -= 1;
+    else if (length == 11 && c.start >= 3 && std::memcmp(text + c.start - 3, "+86", 3) == 0)
+        c.start -= 3;
+    else if (length == 11 && c.start >= 4 && std::memcmp(text + c.start - 4, "+86", 3) == 0
+             && (text[c.start - 1] == '-' || text[c.start - 1] == ' '))
+        c.start -= 4;
+    return true;
+}
+
+bool fixedLineNumber(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    const char *text = c.text;
+    if (!allDigits(p, length))
+        return false;
+    if (length > 8)
+        return p[0] == '0' && fixedLine(std::string(p, length), false, 0);
+    // The subscriber number after "0xx-" or "0xxx-": the area code belongs to the hit.
+    std::size_t area = c.start;
+    if (area < 2 || text[area - 1] != '-')
+        return false;
+    --area;
+    const std::size_t hyphen = area;
+    while (area > 0 && isDigit(text[area - 1]) && hyphen - area < 5)
+        --area;
+    const std::size_t areaLength = hyphen - area;
+    if (areaLength < 3 || areaLength > 4 || text[area] != '0' || (area > 0 && isAlnum(text[area - 1])))
+        return false;
+    const std::string digits = std::string(text + area, areaLength) + std::string(p, length);
+    if (!fixedLine(digits, true, areaLength))
+        return false;
+    c.start = area;
+    return true;
+}
+
+// The match is "@" and the first character of the domain: the local part is
+// the run before it, the domain the run after it.
+bool email(Candidate &c)
+{
+    const char *text = c.text;
+    const std::size_t size = c.size;
+    const std::size_t start = c.start;
+    std::size_t from = start;
+    while (from > 0 && start - from < 64 && (isAlnum(text[from - 1]) || std::strchr("._%+-", text[from - 1])))
+        --from;
+    while (from < start && !isAlnum(text[from]))
+        ++from;
+    if (from == start || text[start - 1] == '.')
+        return false;
+    const char first = from > 0 ? text[from - 1] : ' ';
+    if (isAlnum(first) || std::strchr("._%+-@", first))
+        return false;
+    for (std::size_t q = from; q + 1 < start; ++q) {
+        if (text[q] == '.' && text[q + 1] == '.')
+            return false;
+    }
+    std::size_t to = start + 1;
+    while (to < size && to - start < 254 && (isAlnum(text[to]) || text[to] == '.' || text[to] == '-'))
+        ++to;
+    while (to > start + 1 && (text[to - 1] == '.' || text[to - 1] == '-'))
+        --to; // a sentence's full stop, not the domain's
+    if (to < size && (text[to] == '_' || text[to] == '@'))
+        return false;
+    // Labels not empty, not starting or ending with "-"; the last one 2 to 10 letters.
+    std::size_t lastDot = 0;
+    for (std::size_t q = start + 1; q < to; ++q) {
+        const char ch = text[q];
+        const char previous = text[q - 1];
+        const char following = q + 1 < to ? text[q + 1] : '.';
+        if (ch == '.') {
+            if (previous == '.' || previous == '@')
+                return false;
+            lastDot = q;
+        }
+        if (ch == '-' && (previous == '.' || previous == '@' || following == '.'))
+            return false;
+    }
+    if (lastDot == 0 || to - lastDot - 1 < 2 || to - lastDot - 1 > 10)
+        return false;
+    for (std::size_t q = lastDot + 1; q < to; ++q) {
+        if (!isAlpha(text[q]))
+            return false;
+    }
+    c.start = from;
+    c.end = to;
+    return true;
+}
+
+bool bankCard(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    if (!std::all_of(p, p + length, [](char ch) { return isDigit(ch) || ch == ' ' || ch == '-'; }))
+        return false;
+    const std::string digits = digitsOf(p, length);
+    if (digits.size() < 16 || digits.size() > 19 || allSame(digits))
+        return false;
+    // Separators, when there are any, are all the same.
+    char separator = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (!isDigit(p[i])) {
+            if (separator && separator != p[i])
+                return false;
+            separator = p[i];
+        }
+    }
+    return luhn(digits.data(), digits.size());
+}
+
+bool imei(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    return length == 15 && allDigits(p, 15) && luhn(p, 15) && !allSame(std::string(p, length));
+}
+
+// Registration authority, organisation type, six digits of the region, then
+// the code; with letters in it or without.
+bool creditCode(Candidate &c, bool letters)
+{
+    const char *p = c.p();
+    if (c.length() != 18 || !std::strchr("123456789ANY", p[0]) || p[1] < '1' || p[1] > '9' || !allDigits(p + 2, 6)
+        || usccCheckCharacter(p) != p[17])
+        return false;
+    // An identity number that happens to fit the code counts as an identity number.
+    if (idCard(p, 18, c.today))
+        return false;
+    return std::any_of(p, p + 18, [](char ch) { return isAlpha(ch); }) == letters;
+}
+
+bool creditCodeWithLetters(Candidate &c)
+{
+    return creditCode(c, true);
+}
+
+bool creditCodeOfDigits(Candidate &c)
+{
+    return creditCode(c, false);
+}
+
+bool ipv4(Candidate &c)
+{
+    const char before = c.before();
+    if (isDigit(before) || before == '.' || isDigit(c.after()) || (c.after() == '.' && isDigit(c.after(1))))
+        return false;
+    int octets[4];
+    const char *q = c.p();
+    const char *stop = q + c.length();
+    for (int i = 0; i < 4; ++i) {
+        const char *from = q;
+        int value = 0;
+        while (q < stop && isDigit(*q))
+            value = value * 10 + (*q++ - '0');
+        const std::ptrdiff_t n = q - from;
+        if (n == 0 || n > 3 || (n > 1 && *from == '0') || value > 255)
+            return false;
+        octets[i] = value;
+        if (i < 3) {
+            if (q >= stop || *q != '.')
+                return false;
+            ++q;
+        }
+    }
+    if (octets[0] == 0 || octets[0] == 127 || octets[0] >= 224)
+        return false;
+    // Documentation ranges.
+    if ((octets[0] == 192 && octets[1] == 0 && octets[2] == 2) || (octets[0] == 198 && octets[1] == 51 && octets[2] == 100)
+        || (octets[0] == 203 && octets[1] == 0 && octets[2] == 113))
+        return false;
+    return true;
+}
+
+bool mac(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    const char before = c.before();
+    if (isHex(before) || ((before == ':' || before == '-') && c.start > 1 && isHex(c.text[c.start - 2])) || isHex(c.after())
+        || ((c.after() == ':' || c.after() == '-') && isHex(c.after(1))))
+        return false;
+    if (length != 17 || p[2] != p[5] || p[2] != p[8] || p[2] != p[11] || p[2] != p[14])
+        return false;
+    std::string hex;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (isHex(p[i]))
+            hex.push_back(static_cast<char>(p[i] | 0x20));
+    }
+    return !allSame(hex);
+}
+
+bool coordinates(Candidate &c)
+{
+    const char *q = c.p();
+    const char *stop = q + c.length();
+    double first = 0, second = 0;
+    if (!parseNumber(q, stop, &first) || !parseNumber(q, stop, &second))
+        return false;
+    first = std::abs(first);
+    second = std::abs(second);
+    if (first == 0 && second == 0)
+        return false;
+    return (first <= 90 && second <= 180) || (first <= 180 && second <= 90);
+}
+
+// The match begins at the road ("…大街27号3单元"): the address is the run of
+// Chinese characters before it, which must name a city or province and
+// then a district or county, and begins after the last words before the
+// place names ("我住在北京市…" -> "北京市…").
+bool address(Candidate &c)
+{
+    static const char *const levels[] = {"省", "市", "自治区"};
+    static const char *const counties[] = {"区", "县", "市", "旗"};
+    static const char *const leads[] = {"在", "住", "于", "址", "为", "是", "到", "往", "居", "家"};
+    const char *text = c.text;
+    const std::size_t start = c.start;
+    auto isHan = [&](std::size_t at) {
+        const unsigned char ch = static_cast<unsigned char>(text[at]);
+        return ch >= 0xE4 && ch <= 0xE9 && (text[at + 1] & 0xC0) == 0x80 && (text[at + 2] & 0xC0) == 0x80;
+    };
+    std::size_t from = start;
+    for (int chars = 0; from >= 3 && chars < 40 && isHan(from - 3); ++chars)
+        from -= 3;
+    const char *q = text + from;
+    const std::size_t prefix = start - from;
+    std::size_t firstLevel = prefix;
+    std::size_t levelLength = 0;
+    for (std::size_t i = 0; i < prefix && firstLevel == prefix; i += 3) {
+        for (const char *level : levels) {
+            if (startsWithUtf8(q + i, prefix - i, level)) {
+                firstLevel = i;
+                levelLength = std::strlen(level);
+                break;
+            }
+        }
+    }
+    if (firstLevel == 0 || firstLevel == prefix)
+        return false; // no place name before a city or province
+    bool county = false;
+    for (std::size_t i = firstLevel + levelLength; i + 3 <= prefix && !county; i += 3) {
+        for (const char *word : counties)
+            county = county || startsWithUtf8(q + i, prefix - i, word);
+    }
+    if (!county)
+        return false;
+    std::size_t lead = 0;
+    for (std::size_t i = 0; i < firstLevel; i += 3) {
+        for (const char *word : leads) {
+            if (startsWithUtf8(q + i, firstLevel - i, word))
+                lead = i + std::strlen(word);
+        }
+    }
+    if (lead >= firstLevel)
+        return false;
+    c.start = from + lead;
+    return true;
+}
+
+bool ageOfMinor(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    int age = 0;
+    std::size_t i = 0;
+    while (i < length && isDigit(p[i]))
+        age = age * 10 + (p[i++] - '0');
+    return i > 0 && age < 14;
+}
+
+bool disabilityCard(Candidate &c)
+{
+    const char *p = c.p();
+    return c.length() == 20 && idCard(p, 18, c.today) && p[18] >= '1' && p[18] <= '7' && p[19] >= '1' && p[19] <= '4';
+}
+
+bool serial(Candidate &c)
+{
+    if (!valueAfterLabel(c.text, c.start, c.end))
+        return false;
+    const char *v = c.p();
+    const std::size_t n = c.length();
+    const bool letters = std::any_of(v, v + n, [](char ch) { return isAlpha(ch); });
+    const bool digits = std::count_if(v, v + n, [](char ch) { return isDigit(ch); }) >= 2;
+    return n >= 8 && letters && digits;
+}
+
+bool value(Candidate &c)
+{
+    return valueAfterLabel(c.text, c.start, c.end);
+}
+
+// E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.
+bool passport(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    return lettersThenDigits(p, length, "EeGg", 1, 8) || (p[0] == 'E' && lettersThenDigits(p + 1, length - 1, nullptr, 1, 7))
+           || lettersThenDigits(p, length, "PpSsDd", 1, 7);
+}
+
+// C or W and eight digits, C and a letter and seven digits, H or M and eight or ten digits.
+bool hkMacauPermit(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    return lettersThenDigits(p, length, "CcWw", 1, 8) || (p[0] == 'C' && lettersThenDigits(p + 1, length - 1, nullptr, 1, 7))
+           || lettersThenDigits(p, length, "HhMm", 1, 8) || lettersThenDigits(p, length, "HhMm", 1, 10);
+}
+
+// Eight digits, T and eight digits, ten digits with an optional letter.
+bool taiwanPermit(Candidate &c)
+{
+    const char *p = c.p();
+    const std::size_t length = c.length();
+    return allDigits(p, length) ? (length == 8 || length == 10)
+                                : (lettersThenDigits(p, length, "T", 1, 8)
+                                   || (length == 11 && allDigits(p, 10) && p[10] >= 'A' && p[10] <= 'Z'));
+}
+
+using V = PrivacyRule::Validator;
+using Check = bool (*)(Candidate &);
+struct Entry
+{
+    V validator;
+    Check check;
+};
+// Every validator's check, in the order of PrivacyRule::Validator (checked below).
+constexpr Entry Checks[] = {
+    {V::None, none},
+    {V::IdCard, identityNumber},
+    {V::IdCardMinor, identityNumberOfMinor},
+    {V::Mobile, mobile},
+    {V::FixedLine, fixedLineNumber},
+    {V::Email, email},
+    {V::BankCard, bankCard},
+    {V::Imei, imei},
+    {V::Uscc, creditCodeWithLetters},
+    {V::UsccDigits, creditCodeOfDigits},
+    {V::Ipv4, ipv4},
+    {V::Mac, mac},
+    {V::Coordinates, coordinates},
+    {V::Address, address},
+    {V::AgeMinor, ageOfMinor},
+    {V::DisabilityCard, disabilityCard},
+    {V::Serial, serial},
+    {V::Value, value},
+    {V::Passport, passport},
+    {V::HkMacauPermit, hkMacauPermit},
+    {V::TaiwanPermit, taiwanPermit},
+};
+constexpr std::size_t CheckCount = sizeof(Checks) / sizeof(Checks[0]);
+
+constexpr bool everyValidatorInItsPlace()
+{
+    for (std::size_t i = 0; i < CheckCount; ++i) {
+        if (static_cast<std::size_t>(Checks[i].validator) != i)
+            return false;
+    }
+    return CheckCount == static_cast<std::size_t>(V::TaiwanPermit) + 1;
+}
+static_assert(everyValidatorInItsPlace(), "one check per validator, in the order of PrivacyRule::Validator");
+
+} // namespace
+
+namespace PrivacyValidators {
+
+bool check(PrivacyRule::Validator validator, const char *text, std::size_t size, std::size_t &start,
+           std::size_t &end, const QDate &today)
+{
+    const std::size_t index = static_cast<std::size_t>(validator);
+    if (index >= CheckCount)
+        return false;
+    Candidate candidate{text, size, start, end, today};
+    return Checks[index].check(candidate);
+}
+
+} // namespace PrivacyValidators
