@@ -579,7 +579,10 @@ CorpusDocument CorpusGenerator::staffRoster(bool numberCells)
         if (withContact)
             doc.labelCell(row.size() - 2, Identity);
     }
-    doc.paragraph(QStringLiteral("制表人：%1    审核：%2").arg(person().name, person().name));
+    const QString maker = person().name;
+    const QString checker = person().name;
+    doc.text(QStringLiteral("制表人：")).item(Identity, maker).text(QStringLiteral("    审核：")).item(Identity, checker);
+    doc.endParagraph();
     return doc;
 }
 
@@ -665,7 +668,7 @@ CorpusDocument CorpusGenerator::clinicRecord()
     doc.text(QStringLiteral("处理：")).item(Medical, pick(Medicines)).text(QStringLiteral(" 1片 口服 每日%1次；").arg(1 + below(3)));
     doc.item(Medical, pick(Medicines)).text(QStringLiteral(" 遵医嘱。2周后复诊。"));
     doc.endParagraph();
-    doc.text(QStringLiteral("医师签名：%1    打印时间：").arg(person().name)).lookAlike(Identity, QString::number(1735000000 + below(30000000)) + digits(3), QStringLiteral("timestamp"));
+    doc.text(QStringLiteral("医师签名：")).item(Identity, person().name).text(QStringLiteral("    打印时间：")).lookAlike(Identity, QString::number(1735000000 + below(30000000)) + digits(3), QStringLiteral("timestamp"));
     doc.endParagraph();
     return doc;
 }
@@ -742,9 +745,9 @@ CorpusDocument CorpusGenerator::email()
     CorpusDocument doc;
     static const QStringList domains = words("vorel-tech.cn huaxin-group.com dongfang-med.cn");
     const QString domain = pick(domains);
-    doc.text(QStringLiteral("发件人: %1 <").arg(from.name)).item(Identity, from.handle + QLatin1Char('@') + domain).text(QStringLiteral(">"));
+    doc.text(QStringLiteral("发件人: ")).item(Identity, from.name).text(QStringLiteral(" <")).item(Identity, from.handle + QLatin1Char('@') + domain).text(QStringLiteral(">"));
     doc.endParagraph();
-    doc.text(QStringLiteral("收件人: %1 <").arg(to.name)).item(Identity, to.handle + QLatin1Char('@') + domain).text(QStringLiteral(">"));
+    doc.text(QStringLiteral("收件人: ")).item(Identity, to.name).text(QStringLiteral(" <")).item(Identity, to.handle + QLatin1Char('@') + domain).text(QStringLiteral(">"));
     doc.endParagraph();
     QString hex;
     for (int i = 0; i < 2; ++i)
@@ -786,7 +789,7 @@ CorpusDocument CorpusGenerator::email()
     doc.endParagraph();
     doc.text(QStringLiteral("如有疑问请回复本邮件，勿发送至")).lookAlike(Identity, chance(50) ? QStringLiteral("xxx@xxx.com") : QStringLiteral("example@example.com"), QStringLiteral("placeholder address")).text(QStringLiteral("。"));
     doc.endParagraph();
-    doc.text(QStringLiteral("——")).text(from.name).text(QStringLiteral(" 电话 ")).item(Identity, fixedLine(from.region));
+    doc.text(QStringLiteral("——")).item(Identity, from.name).text(QStringLiteral(" 电话 ")).item(Identity, fixedLine(from.region));
     doc.endParagraph();
     return doc;
 }
@@ -856,7 +859,9 @@ CorpusDocument CorpusGenerator::permitRegister()
                  CorpusDocument::plain(pick(words("送货 施工 商务洽谈 设备维修 面试"))),
                  CorpusDocument::plain(QStringLiteral("%1:%2").arg(8 + below(10)).arg(below(60), 2, 10, QLatin1Char('0')))});
     }
-    doc.paragraph(QStringLiteral("施工单位统一社会信用代码：") + creditCode());
+    // A sole trader's credit code identifies the person who runs the business.
+    doc.text(QStringLiteral("施工方（个体工商户）统一社会信用代码：")).item(Identity, creditCode());
+    doc.endParagraph();
     return doc;
 }
 
@@ -898,7 +903,7 @@ CorpusDocument CorpusGenerator::englishForm()
     doc.text(QStringLiteral("Travel: Flight ")).item(Travel, flight()).text(QStringLiteral(" on %1 May 2025, hotel check-in at ").arg(1 + below(28))).item(Travel, pick(words("Hilton Marriott Hyatt Sheraton")) + QStringLiteral(" Hotel"));
     doc.endParagraph();
     doc.text(QStringLiteral("Form version ")).lookAlike(Device, QStringLiteral("%1.%2.%3.%4").arg(1 + below(6)).arg(below(10)).arg(below(10)).arg(1 + below(9)), QStringLiteral("version string"));
-    doc.text(QStringLiteral(", contact hr@example.com for questions."));
+    doc.text(QStringLiteral(", contact ")).lookAlike(Identity, QStringLiteral("hr@example.com"), QStringLiteral("documentation address")).text(QStringLiteral(" for questions."));
     doc.endParagraph();
     return doc;
 }
@@ -927,7 +932,9 @@ CorpusDocument CorpusGenerator::studentRoster(bool numberCells)
         doc.labelCell(2, Identity);
         doc.labelCell(5, Identity);
     }
-    doc.paragraph(QStringLiteral("班主任：%1  联系电话：%2").arg(person().name, fixedLine(person().region)));
+    const Person teacher = person();
+    doc.text(QStringLiteral("班主任：")).item(Identity, teacher.name).text(QStringLiteral("  联系电话：")).item(Identity, fixedLine(teacher.region));
+    doc.endParagraph();
     return doc;
 }
 
@@ -951,7 +958,7 @@ CorpusDocument CorpusGenerator::assistanceRegister()
     }
     doc.text(QStringLiteral("其中")).item(Identity, person().name).text(QStringLiteral("为")).item(Special, QStringLiteral("退役军人")).text(QStringLiteral("，")).item(Relations, QStringLiteral("丈夫") + person().name);
     doc.alsoLabel(Identity, doc.labels().last().value.mid(2));
-    doc.text(QStringLiteral("因")).item(Legal, QStringLiteral("盗窃罪被判处有期徒刑%1年").arg(1 + below(4))).text(QStringLiteral("，现已刑满释放。"));
+    doc.text(QStringLiteral("因")).item(Legal, QStringLiteral("盗窃罪被判处有期徒刑%1年，现已刑满释放").arg(1 + below(4))).text(QStringLiteral("。"));
     doc.endParagraph();
     return doc;
 }
@@ -977,7 +984,8 @@ CorpusDocument CorpusGenerator::interviewNotes()
     const Person p = person();
     CorpusDocument doc;
     doc.paragraph(QStringLiteral("员工谈话记录"));
-    doc.paragraph(QStringLiteral("时间：2025年%1月%2日  地点：三楼会议室  记录人：%3").arg(1 + below(12)).arg(1 + below(28)).arg(person().name));
+    doc.text(QStringLiteral("时间：2025年%1月%2日  地点：三楼会议室  记录人：").arg(1 + below(12)).arg(1 + below(28))).item(Identity, person().name);
+    doc.endParagraph();
     doc.text(QStringLiteral("谈话对象：")).item(Identity, p.name).text(QStringLiteral("（工号")).item(Career, QString::number(10000 + below(89999))).text(QStringLiteral("），"));
     doc.item(Career, p.job).text(QStringLiteral("。"));
     doc.endParagraph();
