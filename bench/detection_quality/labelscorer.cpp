@@ -37,8 +37,9 @@ bool overlaps(const QString &a, const QString &b)
     return false;
 }
 
-// Characters of the CJK radical blocks that PDF text extraction gives for
-// some ideographs (a font's glyph shared by both), folded to the ideograph.
+// Characters of the CJK Radicals Supplement that PDF text extraction gives for
+// some ideographs (a font's glyph shared by both), folded to the ideograph
+// (the Kangxi radicals fold with the compatibility normalisation already).
 QChar unifiedIdeograph(QChar c)
 {
     static const QHash<ushort, ushort> radicals{
