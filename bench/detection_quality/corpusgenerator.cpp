@@ -1177,13 +1177,15 @@ QString extension(CorpusGenerator::Format format)
     case CorpusGenerator::Format::PdfEmbedded:
     case CorpusGenerator::Format::PdfUnembedded:
         return QStringLiteral("pdf");
+    case CorpusGenerator::Format::Doc:
+        return QStringLiteral("doc");
     }
     return QString();
 }
 
 QString formatName(CorpusGenerator::Format format)
 {
-    static const char *const names[] = {"txt-utf8", "txt-gbk", "txt-utf16", "csv", "docx", "xlsx", "pptx", "pdf-embedded", "pdf-unembedded"};
+    static const char *const names[] = {"txt-utf8", "txt-gbk", "txt-utf16", "csv", "docx", "xlsx", "pptx", "pdf-embedded", "pdf-unembedded", "doc"};
     return QString::fromLatin1(names[int(format)]);
 }
 
@@ -1251,6 +1253,8 @@ QByteArray render(const CorpusDocument &doc, CorpusGenerator::Format format, con
         ok = SampleDocuments::writePdfLines(scratch, wrapped(doc.lines(QStringLiteral("  ")), 46));
     } else if (format == F::PdfUnembedded) {
         ok = SampleDocuments::writePdfUnembeddedCjk(scratch, wrapped(doc.lines(QStringLiteral("  ")), 46));
+    } else if (format == F::Doc) {
+        ok = SampleDocuments::writeWordDoc(scratch, doc.lines(QStringLiteral("\t")));
     }
     const QByteArray bytes = ok ? SampleDocuments::readFile(scratch) : QByteArray();
     QFile::remove(scratch);
@@ -1416,6 +1420,11 @@ bool CorpusGenerator::write(const QString &dir, QString *error)
         ok = packArchive(QStringLiteral("归档/轨迹.csv.gz"), QStringLiteral("gz"), {{gpsLog(), QStringLiteral("轨迹.csv")}});
     if (ok)
         ok = packArchive(QStringLiteral("归档/系统日志.tar"), QStringLiteral("tar"), {{technicalLog(), QStringLiteral("deploy.log.txt")}, {scheduleNotice(), QStringLiteral("notice.txt")}});
+    // Word 97 documents, as older forms and notes still are.
+    for (int i = 1; ok && i <= 2; ++i)
+        ok = save(onboardingForm(false), name(QStringLiteral("人事/入职登记"), QStringLiteral("入职登记表_旧版_"), i, F::Doc), F::Doc);
+    for (int i = 1; ok && i <= 2; ++i)
+        ok = save(interviewNotes(), name(QStringLiteral("人事/谈话记录"), QStringLiteral("谈话记录_旧版_"), i, F::Doc), F::Doc);
     if (ok && !SampleDocuments::writeFile(m_dir + QStringLiteral("/labels.tsv"), m_labelLines.join(QLatin1Char('\n')).toUtf8() + '\n')) {
         m_error = QStringLiteral("cannot write the labels");
         ok = false;

@@ -16,7 +16,7 @@ class CorpusGenerator
 {
 public:
     // The file formats of the corpus.
-    enum class Format { TxtUtf8, TxtGbk, TxtUtf16, Csv, Docx, Xlsx, Pptx, PdfEmbedded, PdfUnembedded };
+    enum class Format { TxtUtf8, TxtGbk, TxtUtf16, Csv, Docx, Xlsx, Pptx, PdfEmbedded, PdfUnembedded, Doc };
 
     explicit CorpusGenerator(quint64 seed);
 

@@ -436,3 +436,156 @@ bool SampleDocuments::writePdfUnembeddedCjk(const QString &path, const QStringLi
            + QByteArray::number(xref) + "\n%%EOF\n";
     return writeFile(path, pdf);
 }
+
+namespace {
+void put16(QByteArray &out, quint32 v)
+{
+    out.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+}
+void put32(QByteArray &out, quint32 v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+void pad(QByteArray &out, int size)
+{
+    if (out.size() < size)
+        out.append(QByteArray(size - out.size(), '\0'));
+}
+
+// A directory entry of a compound file (128 bytes).
+QByteArray directoryEntry(const QString &name, int type, quint32 start, quint32 size, quint32 child, quint32 right)
+{
+    const quint32 none = 0xFFFFFFFF;
+    QByteArray entry;
+    for (const QChar c : name)
+        put16(entry, c.unicode());
+    put16(entry, 0);
+    const int nameBytes = entry.size();
+    pad(entry, 64);
+    put16(entry, quint32(nameBytes));
+    entry.append(char(type)).append(char(1)); // type, black
+    put32(entry, none);                      // left sibling
+    put32(entry, right);
+    put32(entry, child);
+    entry.append(QByteArray(16 + 4 + 16, '\0')); // class id, state bits, times
+    put32(entry, start);
+    put32(entry, size);
+    put32(entry, 0);
+    return entry;
+}
+} // namespace
+
+bool SampleDocuments::writeWordDoc(const QString &path, const QStringList &lines)
+{
+    const int sector = 512, miniCutoff = 4096, textStart = 0x800;
+    const quint32 endOfChain = 0xFFFFFFFE, freeSector = 0xFFFFFFFF, fatSector = 0xFFFFFFFD, none = 0xFFFFFFFF;
+    // Word ends paragraphs with a carriage return.
+    const QString text = lines.join(QLatin1Char('\r')) + QLatin1Char('\r');
+    QByteArray body;
+    for (const QChar c : text)
+        put16(body, c.unicode());
+
+    // The table stream: the piece table (one UTF-16 piece at textStart) after 0x40 bytes.
+    QByteArray plc;
+    put32(plc, 0);
+    put32(plc, quint32(text.size()));
+    put16(plc, 0);
+    put32(plc, quint32(textStart)); // no 0x40000000 flag: UTF-16 text
+    put16(plc, 0);
+    QByteArray clx("\x02");
+    put32(clx, quint32(plc.size()));
+    clx += plc;
+    QByteArray table(0x40, '\0');
+    table += clx;
+    pad(table, miniCutoff);
+
+    // The FIB: base, 14 short words, 22 long words, 93 fc/lcb pairs, no newer part.
+    QByteArray word;
+    put16(word, 0xA5EC); // wIdent
+    put16(word, 0x00C1); // nFib
+    put16(word, 0);
+    put16(word, 0x0409); // lid
+    pad(word, 0x0A);
+    put16(word, 0x0200); // fWhichTblStm: the table is 1Table
+    put16(word, 0x00BF); // nFibBack
+    pad(word, 32);
+    put16(word, 14);
+    word.append(QByteArray(28, '\0'));
+    put16(word, 22);
+    for (int i = 0; i < 22; ++i)
+        put32(word, i == 0 ? quint32(textStart + body.size()) : i == 3 ? quint32(text.size()) : 0);
+    put16(word, 93);
+    for (int i = 0; i < 93; ++i) {
+        put32(word, i == 33 ? 0x40 : 0); // fcClx
+        put32(word, i == 33 ? quint32(clx.size()) : 0);
+    }
+    put16(word, 0);
+    pad(word, textStart);
+    word += body;
+    pad(word, miniCutoff);
+
+    // The compound file: header, FAT, one directory sector, then the streams
+    // ("1Table" before "WordDocument": the directory orders names by length).
+    const QList<QPair<QString, QByteArray>> streams{{QStringLiteral("1Table"), table}, {QStringLiteral("WordDocument"), word}};
+    QList<int> sectorsOf;
+    int dataSectors = 1;
+    for (const auto &stream : streams) {
+        sectorsOf.append((stream.second.size() + sector - 1) / sector);
+        dataSectors += sectorsOf.last();
+    }
+    int fatSectors = 1;
+    while (fatSectors * (sector / 4) < fatSectors + dataSectors)
+        ++fatSectors;
+    if (fatSectors > 109)
+        return false;
+    QList<quint32> fat;
+    for (int i = 0; i < fatSectors; ++i)
+        fat.append(fatSector);
+    const quint32 directoryStart = quint32(fat.size());
+    fat.append(endOfChain);
+    QList<quint32> starts;
+    for (int count : sectorsOf) {
+        const quint32 start = quint32(fat.size());
+        starts.append(start);
+        for (int k = 0; k + 1 < count; ++k)
+            fat.append(start + quint32(k) + 1);
+        fat.append(endOfChain);
+    }
+    while (fat.size() < fatSectors * (sector / 4))
+        fat.append(freeSector);
+
+    QByteArray entries = directoryEntry(QStringLiteral("Root Entry"), 5, endOfChain, 0, 1, none);
+    for (int k = 0; k < streams.size(); ++k)
+        entries += directoryEntry(streams.at(k).first, 2, starts.at(k), quint32(streams.at(k).second.size()), none,
+                                  k + 1 < streams.size() ? quint32(k + 2) : none);
+    pad(entries, sector);
+
+    QByteArray out("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    out.append(QByteArray(16, '\0'));
+    put16(out, 0x003E);
+    put16(out, 0x0003);
+    put16(out, 0xFFFE);
+    put16(out, 9);
+    put16(out, 6);
+    out.append(QByteArray(6, '\0'));
+    put32(out, 0);
+    put32(out, quint32(fatSectors));
+    put32(out, directoryStart);
+    put32(out, 0);
+    put32(out, quint32(miniCutoff));
+    put32(out, endOfChain);
+    put32(out, 0);
+    put32(out, endOfChain);
+    put32(out, 0);
+    for (int i = 0; i < 109; ++i)
+        put32(out, i < fatSectors ? quint32(i) : freeSector);
+    for (quint32 v : fat)
+        put32(out, v);
+    out += entries;
+    for (const auto &stream : streams) {
+        out += stream.second;
+        pad(out, out.size() + (sector - stream.second.size() % sector) % sector);
+    }
+    return writeFile(path, out);
+}

@@ -71,6 +71,9 @@ public:
     // programs write PDFs that rely on the reader's fonts. Text outside the
     // Basic Multilingual Plane is not written.
     static bool writePdfUnembeddedCjk(const QString &path, const QStringList &lines);
+    // A Word 97 document (.doc) of these lines, as one UTF-16 piece in an
+    // OLE compound file: the layout of tests/scanservice/fixtures/make-multipiece-doc.py.
+    static bool writeWordDoc(const QString &path, const QStringList &lines);
 };
 
 #endif // SAMPLEDOCUMENTS_H
