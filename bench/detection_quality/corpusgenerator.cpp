@@ -434,7 +434,7 @@ CorpusDocument CorpusGenerator::onboardingForm(bool asTable)
 {
     const Person p = person();
     const Person contact = person();
-    const QString relation = pick(words("配偶 父亲 母亲 哥哥 姐姐 朋友"));
+    const QString relation = pick(contact.male ? words("配偶 父亲 哥哥 弟弟 朋友") : words("配偶 母亲 姐姐 妹妹 朋友"));
     CorpusDocument doc;
     doc.paragraph(QStringLiteral("员工入职登记表"));
     doc.paragraph(QStringLiteral("填表日期：2025年%1月%2日    部门：%3").arg(1 + below(12)).arg(1 + below(28)).arg(p.department));
@@ -803,11 +803,12 @@ CorpusDocument CorpusGenerator::gpsLog()
     doc.table({QStringLiteral("时间"), QStringLiteral("时间戳"), QStringLiteral("经纬度"), QStringLiteral("速度(km/h)"), QStringLiteral("里程")});
     const int rows = 8 + below(8);
     QDateTime at(QDate(2025, 1 + below(12), 1 + below(28)), QTime(7 + below(3), below(60)), Qt::UTC);
+    const int order = below(2); // one export writes every point in one order
     for (int i = 0; i < rows; ++i) {
         at = at.addSecs(30 + below(300));
         doc.row({CorpusDocument::plain(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))),
                  CorpusDocument::lookAlikeCell(Location, QString::number(at.toSecsSinceEpoch()), QStringLiteral("timestamp")),
-                 CorpusDocument::itemCell(Location, coordinates(p.region, below(2))), CorpusDocument::plain(QString::number(below(90))),
+                 CorpusDocument::itemCell(Location, coordinates(p.region, order)), CorpusDocument::plain(QString::number(below(90))),
                  CorpusDocument::plain(QString::number(1000 + i * 3.7, 'f', 1))});
     }
     doc.text(QStringLiteral("停留点：")).item(Location, coordinates(p.region, 2 + below(4))).text(QStringLiteral("，停留%1分钟").arg(5 + below(60)));
