@@ -21,6 +21,7 @@ constexpr qint64 MaxZipRatio = 200;                       // uncompressed / comp
 constexpr qint64 ZipRatioFloorBytes = Q_INT64_C(8) << 20; // the ratio is checked above this size
 constexpr qint64 MaxZipEntries = 100000;
 constexpr int MaxXmlEntityExpansion = 4096;
+constexpr int MaxNumberCellChars = 64; // a spreadsheet number written out longer than this stays as stored
 
 // PDF
 constexpr int MaxPdfPages = 20000;

@@ -60,6 +60,49 @@ private:
     bool m_endsWithBreak = false;
 };
 
+// A number cell's stored value ("13912345678", "1.3912345678E10",
+// "0.30000000000000004") as a person sees it in the sheet: in full, never in
+// exponent form, every digit of a whole number kept, a fraction at the
+// spreadsheet's 15 significant digits. Text that is no number, or that would
+// be written out longer than the limit, stays as stored.
+QString shownNumber(const QString &stored)
+{
+    static const QRegularExpression number(QStringLiteral("^([-+]?)(\\d*)(?:\\.(\\d*))?(?:[eE]([-+]?\\d{1,4}))?$"));
+    const QString trimmed = stored.trimmed();
+    const QRegularExpressionMatch m = number.match(trimmed);
+    if (!m.hasMatch() || (m.capturedRef(2).isEmpty() && m.capturedRef(3).isEmpty()))
+        return trimmed;
+    const QString whole = m.captured(2), fraction = m.captured(3);
+    QString digits = whole + fraction;
+    const int point = whole.size() + m.capturedRef(4).toInt(); // digits before the decimal point
+    if (point > Limits::MaxNumberCellChars || point < -Limits::MaxNumberCellChars)
+        return trimmed;
+    QString integer, decimals;
+    if (point <= 0) {
+        decimals = QString(-point, QLatin1Char('0')) + digits;
+    } else if (point >= digits.size()) {
+        integer = digits + QString(point - digits.size(), QLatin1Char('0'));
+    } else {
+        integer = digits.left(point);
+        decimals = digits.mid(point);
+    }
+    while (integer.size() > 1 && integer.startsWith(QLatin1Char('0')))
+        integer.remove(0, 1);
+    if (integer.isEmpty())
+        integer = QStringLiteral("0");
+    while (decimals.endsWith(QLatin1Char('0')))
+        decimals.chop(1);
+    int significant = 0;
+    for (const QChar c : integer + decimals)
+        significant += significant > 0 || c != QLatin1Char('0');
+    if (!decimals.isEmpty() && significant > 15) {
+        // Binary fractions stored with 17 digits ("0.30000000000000004") show with 15.
+        const QString rounded = QString::number(trimmed.toDouble(), 'g', 15);
+        return rounded == trimmed ? rounded : shownNumber(rounded);
+    }
+    return m.captured(1).remove(QLatin1Char('+')) + integer + (decimals.isEmpty() ? QString() : QLatin1Char('.') + decimals);
+}
+
 // What one kind of part contributes: which elements hold text and where
 // line breaks go.
 enum class PartType { WordText, SharedStrings, SheetInline, SlideText, Relationships };
@@ -85,6 +128,8 @@ public:
         case QXmlStreamReader::Characters:
             if (m_inText && m_skip == 0)
                 m_out->append(xml.text());
+            else if (m_inNumber && m_number.size() <= Limits::MaxNumberCellChars)
+                m_number += xml.text();
             break;
         default:
             break;
@@ -116,7 +161,14 @@ private:
                 m_inText = true;
             break;
         case PartType::SheetInline:
-            if (name == QLatin1String("is"))
+            if (name == QLatin1String("c")) {
+                // A cell without a type, or of type "n", holds a number in <v>.
+                const QStringRef type = xml.attributes().value(QLatin1String("t"));
+                m_numberCell = type.isEmpty() || type == QLatin1String("n");
+            } else if (name == QLatin1String("v") && m_numberCell) {
+                m_inNumber = true;
+                m_number.clear();
+            } else if (name == QLatin1String("is"))
                 m_inInline = true;
             else if (name == QLatin1String("rPh"))
                 ++m_skip;
@@ -158,7 +210,16 @@ private:
                 m_out->append(QLatin1Char('\n'));
             break;
         case PartType::SheetInline:
-            if (name == QLatin1String("rPh")) {
+            if (name == QLatin1String("v") && m_inNumber) {
+                m_inNumber = false;
+                const QString shown = shownNumber(m_number);
+                if (!shown.isEmpty()) {
+                    m_out->append(QStringRef(&shown));
+                    m_out->append(QLatin1Char('\n'));
+                }
+            } else if (name == QLatin1String("c")) {
+                m_numberCell = false;
+            } else if (name == QLatin1String("rPh")) {
                 --m_skip;
             } else if (name == QLatin1String("is")) {
                 m_inInline = false;
@@ -174,6 +235,9 @@ private:
     TextBuffer *m_out;
     bool m_inText = false;
     bool m_inInline = false;
+    bool m_numberCell = false; // inside a <c> that holds a number
+    bool m_inNumber = false;   // inside that cell's <v>
+    QString m_number;
     int m_skip = 0;
 };
 

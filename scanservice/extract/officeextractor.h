@@ -8,7 +8,8 @@
 // part by part and without unpacking a part whole:
 // - DOCX: body (tables included), headers, footers, footnotes, endnotes,
 //   comments, deleted text of tracked changes;
-// - XLSX: the shared strings, then the inline strings of every sheet;
+// - XLSX: the shared strings, then the inline strings and number cells of
+//   every sheet (numbers as the sheet shows them, never in exponent form);
 // - PPTX: every slide in order, each followed by its notes.
 // Paragraphs end with a line break. Container limits (part size, total
 // size, compression ratio, entries) are those of limits.h.

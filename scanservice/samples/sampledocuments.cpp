@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -232,4 +234,358 @@ bool SampleDocuments::writePdf(const QString &path, const QStringList &pages)
         painter.drawText(QRect(100, 100, 2000, 400), Qt::AlignLeft | Qt::AlignTop, pages.at(i));
     }
     return painter.end();
+}
+
+namespace {
+// Paragraph text with its line breaks as breaks inside the paragraph.
+QByteArray wordParagraphWithBreaks(const QString &text)
+{
+    QByteArray xml = "<w:p>";
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        xml += "<w:r>";
+        if (i > 0)
+            xml += "<w:br/>";
+        xml += "<w:t xml:space=\"preserve\">" + SampleDocuments::xmlEscaped(lines.at(i)).toUtf8() + "</w:t></w:r>";
+    }
+    return xml + "</w:p>";
+}
+
+QByteArray drawingParagraphs(const QString &text)
+{
+    QByteArray xml;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        xml += "<a:p><a:r><a:t>" + SampleDocuments::xmlEscaped(line).toUtf8() + "</a:t></a:r></a:p>";
+    return xml;
+}
+
+// "A", "B", ... "Z", "AA" for column index 0, 1, ...
+QByteArray columnName(int column)
+{
+    QByteArray name;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        name.prepend(static_cast<char>('A' + (c - 1) % 26));
+    return name;
+}
+} // namespace
+
+bool SampleDocuments::writeDocxBlocks(const QString &path, const QList<Block> &blocks)
+{
+    QByteArray document = QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:document xmlns:w=\"")
+                          + W + "\"><w:body>";
+    for (const Block &block : blocks) {
+        if (block.rows.isEmpty()) {
+            document += wordParagraphWithBreaks(block.paragraph);
+            continue;
+        }
+        document += "<w:tbl>";
+        for (const QStringList &row : block.rows) {
+            document += "<w:tr>";
+            for (const QString &cell : row)
+                document += "<w:tc>" + wordParagraphWithBreaks(cell) + "</w:tc>";
+            document += "</w:tr>";
+        }
+        document += "</w:tbl>";
+    }
+    document += "</w:body></w:document>";
+    const QByteArray types = "<?xml version=\"1.0\"?><Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                             "<Override PartName=\"/word/document.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
+    return writeZip(path, {{QStringLiteral("[Content_Types].xml"), types}, {QStringLiteral("word/document.xml"), document}});
+}
+
+bool SampleDocuments::writeXlsxSheets(const QString &path, const QList<Sheet> &sheets)
+{
+    QStringList strings;
+    QHash<QString, int> index;
+    QList<QPair<QString, QByteArray>> members;
+    QByteArray workbook = QByteArray("<?xml version=\"1.0\"?><workbook xmlns=\"") + S + "\"><sheets>";
+    for (int s = 0; s < sheets.size(); ++s) {
+        workbook += "<sheet name=\"" + xmlEscaped(sheets.at(s).name).toUtf8() + "\" sheetId=\"" + QByteArray::number(s + 1) + "\"/>";
+        QByteArray sheet = QByteArray("<?xml version=\"1.0\"?><worksheet xmlns=\"") + S + "\"><sheetData>";
+        for (int r = 0; r < sheets.at(s).rows.size(); ++r) {
+            sheet += "<row r=\"" + QByteArray::number(r + 1) + "\">";
+            const QList<Cell> &row = sheets.at(s).rows.at(r);
+            for (int c = 0; c < row.size(); ++c) {
+                const QByteArray ref = columnName(c) + QByteArray::number(r + 1);
+                const Cell &cell = row.at(c);
+                if (cell.text.isEmpty())
+                    continue;
+                if (cell.number) {
+                    sheet += "<c r=\"" + ref + "\"><v>" + cell.text.toUtf8() + "</v></c>";
+                    continue;
+                }
+                if (!index.contains(cell.text)) {
+                    index.insert(cell.text, strings.size());
+                    strings.append(cell.text);
+                }
+                sheet += "<c r=\"" + ref + "\" t=\"s\"><v>" + QByteArray::number(index.value(cell.text)) + "</v></c>";
+            }
+            sheet += "</row>";
+        }
+        sheet += "</sheetData></worksheet>";
+        members.append({QStringLiteral("xl/worksheets/sheet%1.xml").arg(s + 1), sheet});
+    }
+    workbook += "</sheets></workbook>";
+    QByteArray sst = QByteArray("<?xml version=\"1.0\"?><sst xmlns=\"") + S + "\" count=\"" + QByteArray::number(strings.size())
+                     + "\" uniqueCount=\"" + QByteArray::number(strings.size()) + "\">";
+    for (const QString &text : strings)
+        sst += "<si><t xml:space=\"preserve\">" + xmlEscaped(text).toUtf8() + "</t></si>";
+    sst += "</sst>";
+    members.prepend({QStringLiteral("xl/sharedStrings.xml"), sst});
+    members.prepend({QStringLiteral("xl/workbook.xml"), workbook});
+    return writeZip(path, members);
+}
+
+bool SampleDocuments::writePptxBlocks(const QString &path, const QList<QList<Block>> &slides)
+{
+    QList<QPair<QString, QByteArray>> members;
+    members.append({QStringLiteral("ppt/presentation.xml"),
+                    QByteArray("<?xml version=\"1.0\"?><p:presentation xmlns:p=\"") + P + "\"/>"});
+    for (int i = 0; i < slides.size(); ++i) {
+        QByteArray tree;
+        for (const Block &block : slides.at(i)) {
+            if (block.rows.isEmpty()) {
+                tree += "<p:sp><p:txBody>" + drawingParagraphs(block.paragraph) + "</p:txBody></p:sp>";
+                continue;
+            }
+            tree += "<p:graphicFrame><a:graphic><a:graphicData><a:tbl>";
+            for (const QStringList &row : block.rows) {
+                tree += "<a:tr>";
+                for (const QString &cell : row)
+                    tree += "<a:tc><a:txBody>" + drawingParagraphs(cell) + "</a:txBody></a:tc>";
+                tree += "</a:tr>";
+            }
+            tree += "</a:tbl></a:graphicData></a:graphic></p:graphicFrame>";
+        }
+        members.append({QStringLiteral("ppt/slides/slide%1.xml").arg(i + 1),
+                        QByteArray("<?xml version=\"1.0\"?><p:sld xmlns:a=\"") + A + "\" xmlns:p=\"" + P
+                            + "\"><p:cSld><p:spTree>" + tree + "</p:spTree></p:cSld></p:sld>"});
+    }
+    return writeZip(path, members);
+}
+
+bool SampleDocuments::writePdfLines(const QString &path, const QStringList &lines)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(150);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSize(10);
+    painter.setFont(font);
+    const int lineHeight = painter.fontMetrics().lineSpacing();
+    const int margin = 90;
+    int y = margin;
+    for (const QString &line : lines) {
+        if (y + lineHeight > writer.height() - margin) {
+            writer.newPage();
+            y = margin;
+        }
+        painter.drawText(QPoint(margin, y + painter.fontMetrics().ascent()), line);
+        y += lineHeight;
+    }
+    return painter.end();
+}
+
+bool SampleDocuments::writePdfUnembeddedCjk(const QString &path, const QStringList &lines)
+{
+    const int linesPerPage = 50;
+    QList<QByteArray> contents;
+    for (int first = 0; first == 0 || first < lines.size(); first += linesPerPage) {
+        QByteArray stream = "BT /F1 10 Tf 14 TL 40 800 Td\n";
+        for (int i = first; i < qMin(first + linesPerPage, lines.size()); ++i) {
+            QByteArray hex;
+            for (const QChar c : lines.at(i)) {
+                if (c.isSurrogate())
+                    continue;
+                hex += QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
+            }
+            stream += "<" + hex + "> Tj T*\n";
+        }
+        stream += "ET";
+        contents.append(stream);
+    }
+    // Objects: 1 catalog, 2 pages, 3 Type0 font, 4 CID font, 5 descriptor, then page and content pairs.
+    QList<QByteArray> objects{"<< /Type /Catalog /Pages 2 0 R >>", QByteArray(),
+                              "<< /Type /Font /Subtype /Type0 /BaseFont /STSong-Light /Encoding /UniGB-UCS2-H /DescendantFonts [4 0 R] >>",
+                              "<< /Type /Font /Subtype /CIDFontType0 /BaseFont /STSong-Light "
+                              "/CIDSystemInfo << /Registry (Adobe) /Ordering (GB1) /Supplement 2 >> /FontDescriptor 5 0 R /DW 1000 >>",
+                              "<< /Type /FontDescriptor /FontName /STSong-Light /Flags 6 /FontBBox [-25 -254 1000 880] "
+                              "/ItalicAngle 0 /Ascent 880 /Descent -120 /CapHeight 880 /StemV 93 >>"};
+    QByteArray kids;
+    for (int p = 0; p < contents.size(); ++p) {
+        const int page = objects.size() + 1;
+        kids += QByteArray::number(page) + " 0 R ";
+        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> >> /Contents "
+                       + QByteArray::number(page + 1) + " 0 R >>");
+        objects.append("<< /Length " + QByteArray::number(contents.at(p).size()) + " >>\nstream\n" + contents.at(p) + "\nendstream");
+    }
+    objects[1] = "<< /Type /Pages /Kids [" + kids.trimmed() + "] /Count " + QByteArray::number(contents.size()) + " >>";
+    QByteArray pdf("%PDF-1.4\n");
+    QList<int> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects.at(i) + "\nendobj\n";
+    }
+    const int xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (int offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n"
+           + QByteArray::number(xref) + "\n%%EOF\n";
+    return writeFile(path, pdf);
+}
+
+namespace {
+void put16(QByteArray &out, quint32 v)
+{
+    out.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+}
+void put32(QByteArray &out, quint32 v)
+{
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+void pad(QByteArray &out, int size)
+{
+    if (out.size() < size)
+        out.append(QByteArray(size - out.size(), '\0'));
+}
+
+// A directory entry of a compound file (128 bytes).
+QByteArray directoryEntry(const QString &name, int type, quint32 start, quint32 size, quint32 child, quint32 right)
+{
+    const quint32 none = 0xFFFFFFFF;
+    QByteArray entry;
+    for (const QChar c : name)
+        put16(entry, c.unicode());
+    put16(entry, 0);
+    const int nameBytes = entry.size();
+    pad(entry, 64);
+    put16(entry, quint32(nameBytes));
+    entry.append(char(type)).append(char(1)); // type, black
+    put32(entry, none);                      // left sibling
+    put32(entry, right);
+    put32(entry, child);
+    entry.append(QByteArray(16 + 4 + 16, '\0')); // class id, state bits, times
+    put32(entry, start);
+    put32(entry, size);
+    put32(entry, 0);
+    return entry;
+}
+} // namespace
+
+bool SampleDocuments::writeWordDoc(const QString &path, const QStringList &lines)
+{
+    const int sector = 512, miniCutoff = 4096, textStart = 0x800;
+    const quint32 endOfChain = 0xFFFFFFFE, freeSector = 0xFFFFFFFF, fatSector = 0xFFFFFFFD, none = 0xFFFFFFFF;
+    // Word ends paragraphs with a carriage return.
+    const QString text = lines.join(QLatin1Char('\r')) + QLatin1Char('\r');
+    QByteArray body;
+    for (const QChar c : text)
+        put16(body, c.unicode());
+
+    // The table stream: the piece table (one UTF-16 piece at textStart) after 0x40 bytes.
+    QByteArray plc;
+    put32(plc, 0);
+    put32(plc, quint32(text.size()));
+    put16(plc, 0);
+    put32(plc, quint32(textStart)); // no 0x40000000 flag: UTF-16 text
+    put16(plc, 0);
+    QByteArray clx("\x02");
+    put32(clx, quint32(plc.size()));
+    clx += plc;
+    QByteArray table(0x40, '\0');
+    table += clx;
+    pad(table, miniCutoff);
+
+    // The FIB: base, 14 short words, 22 long words, 93 fc/lcb pairs, no newer part.
+    QByteArray word;
+    put16(word, 0xA5EC); // wIdent
+    put16(word, 0x00C1); // nFib
+    put16(word, 0);
+    put16(word, 0x0409); // lid
+    pad(word, 0x0A);
+    put16(word, 0x0200); // fWhichTblStm: the table is 1Table
+    put16(word, 0x00BF); // nFibBack
+    pad(word, 32);
+    put16(word, 14);
+    word.append(QByteArray(28, '\0'));
+    put16(word, 22);
+    for (int i = 0; i < 22; ++i)
+        put32(word, i == 0 ? quint32(textStart + body.size()) : i == 3 ? quint32(text.size()) : 0);
+    put16(word, 93);
+    for (int i = 0; i < 93; ++i) {
+        put32(word, i == 33 ? 0x40 : 0); // fcClx
+        put32(word, i == 33 ? quint32(clx.size()) : 0);
+    }
+    put16(word, 0);
+    pad(word, textStart);
+    word += body;
+    pad(word, miniCutoff);
+
+    // The compound file: header, FAT, one directory sector, then the streams
+    // ("1Table" before "WordDocument": the directory orders names by length).
+    const QList<QPair<QString, QByteArray>> streams{{QStringLiteral("1Table"), table}, {QStringLiteral("WordDocument"), word}};
+    QList<int> sectorsOf;
+    int dataSectors = 1;
+    for (const auto &stream : streams) {
+        sectorsOf.append((stream.second.size() + sector - 1) / sector);
+        dataSectors += sectorsOf.last();
+    }
+    int fatSectors = 1;
+    while (fatSectors * (sector / 4) < fatSectors + dataSectors)
+        ++fatSectors;
+    if (fatSectors > 109)
+        return false;
+    QList<quint32> fat;
+    for (int i = 0; i < fatSectors; ++i)
+        fat.append(fatSector);
+    const quint32 directoryStart = quint32(fat.size());
+    fat.append(endOfChain);
+    QList<quint32> starts;
+    for (int count : sectorsOf) {
+        const quint32 start = quint32(fat.size());
+        starts.append(start);
+        for (int k = 0; k + 1 < count; ++k)
+            fat.append(start + quint32(k) + 1);
+        fat.append(endOfChain);
+    }
+    while (fat.size() < fatSectors * (sector / 4))
+        fat.append(freeSector);
+
+    QByteArray entries = directoryEntry(QStringLiteral("Root Entry"), 5, endOfChain, 0, 1, none);
+    for (int k = 0; k < streams.size(); ++k)
+        entries += directoryEntry(streams.at(k).first, 2, starts.at(k), quint32(streams.at(k).second.size()), none,
+                                  k + 1 < streams.size() ? quint32(k + 2) : none);
+    pad(entries, sector);
+
+    QByteArray out("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    out.append(QByteArray(16, '\0'));
+    put16(out, 0x003E);
+    put16(out, 0x0003);
+    put16(out, 0xFFFE);
+    put16(out, 9);
+    put16(out, 6);
+    out.append(QByteArray(6, '\0'));
+    put32(out, 0);
+    put32(out, quint32(fatSectors));
+    put32(out, directoryStart);
+    put32(out, 0);
+    put32(out, quint32(miniCutoff));
+    put32(out, endOfChain);
+    put32(out, 0);
+    put32(out, endOfChain);
+    put32(out, 0);
+    for (int i = 0; i < 109; ++i)
+        put32(out, i < fatSectors ? quint32(i) : freeSector);
+    for (quint32 v : fat)
+        put32(out, v);
+    out += entries;
+    for (const auto &stream : streams) {
+        out += stream.second;
+        pad(out, out.size() + (sector - stream.second.size() % sector) % sector);
+    }
+    return writeFile(path, out);
 }

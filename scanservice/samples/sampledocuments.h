@@ -37,6 +37,43 @@ public:
     static bool writePdf(const QString &path, const QStringList &pages);
 
     static QString xmlEscaped(const QString &text);
+
+    // A paragraph (its line breaks kept as breaks inside it) when rows is
+    // empty, else a table whose first row is its header.
+    struct Block
+    {
+        QString paragraph;
+        QList<QStringList> rows;
+    };
+    // A cell of a sheet: text (a shared string), or a number cell whose
+    // stored value is text as a spreadsheet writes it ("13912345678", "8500.5").
+    struct Cell
+    {
+        QString text;
+        bool number = false;
+    };
+    struct Sheet
+    {
+        QString name;
+        QList<QList<Cell>> rows;
+    };
+    // A DOCX of paragraphs and tables in the given order.
+    static bool writeDocxBlocks(const QString &path, const QList<Block> &blocks);
+    // An XLSX with one worksheet per sheet; text cells are shared strings
+    // in the order they first appear, as spreadsheet programs write them.
+    static bool writeXlsxSheets(const QString &path, const QList<Sheet> &sheets);
+    // A PPTX with one slide per entry; a slide's tables become drawing tables.
+    static bool writePptxBlocks(const QString &path, const QList<QList<Block>> &slides);
+    // A PDF of these lines, as many to a page as fit, in an embedded CJK font.
+    static bool writePdfLines(const QString &path, const QStringList &lines);
+    // A PDF of these lines whose CJK font is named, not embedded: Adobe's
+    // STSong-Light through the predefined CMap UniGB-UCS2-H, as office
+    // programs write PDFs that rely on the reader's fonts. Text outside the
+    // Basic Multilingual Plane is not written.
+    static bool writePdfUnembeddedCjk(const QString &path, const QStringList &lines);
+    // A Word 97 document (.doc) of these lines, as one UTF-16 piece in an
+    // OLE compound file: the layout of tests/scanservice/fixtures/make-multipiece-doc.py.
+    static bool writeWordDoc(const QString &path, const QStringList &lines);
 };
 
 #endif // SAMPLEDOCUMENTS_H

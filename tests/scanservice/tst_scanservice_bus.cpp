@@ -462,9 +462,9 @@ private Q_SLOTS:
         QTest::newRow("docx table, header and footer")
             << "report.docx" << QVariantMap{{"机密", 1}, {"绝密", 1}, {"文件", 1}} << QStringList{"机密", "绝密", "文件"}
             << "正文没有\n表格机密内容\n第二格\n页眉绝密\n页脚文件\n";
-        QTest::newRow("xlsx shared strings and inline string")
+        QTest::newRow("xlsx shared strings, number cell and inline string")
             << "book.xlsx" << QVariantMap{{"机密", 2}, {"绝密", 2}} << QStringList{"机密", "绝密", "绝密", "机密"}
-            << "机密\n绝密绝密\n机密\n";
+            << "机密\n绝密绝密\n12345\n机密\n";
         QTest::newRow("pptx slides with their notes")
             << "deck.pptx" << QVariantMap{{"机密", 1}, {"绝密", 1}} << QStringList{"绝密", "机密"}
             << "幻灯片绝密\n备注机密\n第二张\n";

@@ -536,6 +536,33 @@ private Q_SLOTS:
         QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Xlsx, collector)),
                  int(ExtractStatus::Corrupt));
     }
+
+    // Number cells read as the sheet shows them: a mobile or card number
+    // stored as a number keeps every digit and never appears in exponent
+    // form; a shared string's index is not taken for a number.
+    void xlsxNumberCellsAsShown_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("mobile") << "13912345678" << "13912345678";
+        QTest::newRow("mobile in exponent form") << "1.3912345678E10" << "13912345678";
+        QTest::newRow("card number beyond a double's digits") << "6.2220212345678901E+18" << "6222021234567890100";
+        QTest::newRow("amount") << "8500.5" << "8500.5";
+        QTest::newRow("binary fraction") << "0.30000000000000004" << "0.3";
+        QTest::newRow("small fraction in exponent form") << "1.5E-3" << "0.0015";
+        QTest::newRow("negative with trailing zeros") << "-12.50" << "-12.5";
+    }
+    void xlsxNumberCellsAsShown()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/numbers.xlsx";
+        QVERIFY(SampleDocuments::writeXlsxSheets(path, {{"Sheet1", {{{"手机", false}, {stored, true}}}}}));
+        TextCollector text;
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Xlsx, text)), int(ExtractStatus::Ok));
+        QCOMPARE(QString::fromUtf8(text.text), QStringLiteral("手机\n%1\n").arg(shown));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScanServiceMatching)
