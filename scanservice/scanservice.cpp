@@ -232,9 +232,10 @@ int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathl
     if (tasktype != 1)
         return ReturnCode::InvalidArgument;
     QByteArray hits;
-    switch (m_store->keywordHits(pathlist, tasktype, filepath, &hits)) {
+    QByteArray counts;
+    switch (m_store->keywordHits(pathlist, tasktype, filepath, &hits, &counts)) {
     case FindingsStore::Lookup::Found:
-        detail = DetailDocument::keyword(filepath, hits);
+        detail = DetailDocument::keyword(filepath, hits, counts);
         return ReturnCode::Ok;
     case FindingsStore::Lookup::UnknownTask:
         return m_tasks->find(pathlist, tasktype) ? ReturnCode::FileNotFound : ReturnCode::UnknownTask;
