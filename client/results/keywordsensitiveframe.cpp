@@ -19,17 +19,17 @@ KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, co
     , m_pathlist(pathlist)
 {
     ui->setupUi(this);
-    // The count and the button keep their width whatever the path: a long
-    // path is elided, never squeezes them.
-    for (QWidget *column : {static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
-                            static_cast<QWidget *>(ui->m_SensitiveCountLabel),
-                            static_cast<QWidget *>(ui->m_LookSensitiveDetailButton)})
-        column->setMinimumWidth(qMax(column->minimumWidth(), column->sizeHint().width()));
     ui->m_SensitiveFilepathLabel->setText(filepath);
     ui->m_SensitiveFilepathLabel->setToolTip(
         filepath.isEmpty() ? QString() : Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
     m_sensitives = sensitives;
     ui->m_SensitiveCountLabel->setText(QString::number(countOf(sensitives)));
+    // The count and the button keep the width of their texts whatever the
+    // path: a long path is elided, never squeezes them.
+    for (QWidget *column : {static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
+                            static_cast<QWidget *>(ui->m_SensitiveCountLabel),
+                            static_cast<QWidget *>(ui->m_LookSensitiveDetailButton)})
+        column->setMinimumWidth(qMax(column->minimumWidth(), column->sizeHint().width()));
 
     ui->m_SensitiveCountDescLabel->installEventFilter(this);
     ui->m_SensitiveCountLabel->installEventFilter(this);

@@ -25,17 +25,13 @@ PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, int hitCount, QWid
 {
     ui->setupUi(this);
     setFixedHeight(RowHeight);
-    // The columns right of the name keep their width: a long name is elided.
-    for (QWidget *column : {static_cast<QWidget *>(ui->m_ShowInFolderLabel),
-                            static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
-                            static_cast<QWidget *>(ui->m_SensitiveCountLabel)})
-        column->setMinimumWidth(qMax(column->minimumWidth(), column->sizeHint().width()));
     ui->m_ShowInFolderLabel->installEventFilter(this);
     ui->m_SensitiveShrinkLabel->installEventFilter(this);
 
     const QFileInfo file(filepath);
     if (filepath.isEmpty() || !file.exists()) {
         qCDebug(lcResults) << "文件不存在：" << filepath;
+        keepColumnWidths();
         return;
     }
     m_exists = true;
@@ -45,6 +41,17 @@ PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, int hitCount, QWid
     ui->m_SensitiveFilepathLabel->setToolTip(Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
     ui->m_ShowInFolderLabel->setProperty("filepath", filepath);
     ui->m_SensitiveCountLabel->setText(QString::number(hitCount));
+    keepColumnWidths();
+}
+
+void PiiSensitiveFrame::keepColumnWidths()
+{
+    // The columns right of the name keep the width of their texts: a long
+    // name is elided, never squeezes them.
+    for (QWidget *column : {static_cast<QWidget *>(ui->m_ShowInFolderLabel),
+                            static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
+                            static_cast<QWidget *>(ui->m_SensitiveCountLabel)})
+        column->setMinimumWidth(qMax(column->minimumWidth(), column->sizeHint().width()));
 }
 
 PiiSensitiveFrame::~PiiSensitiveFrame()

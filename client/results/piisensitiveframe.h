@@ -38,6 +38,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void keepColumnWidths();
     void setArrow(const QString &path);
     void showInFolder();
 

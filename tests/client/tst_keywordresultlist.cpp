@@ -147,7 +147,7 @@ private Q_SLOTS:
             page.list->appendRow(QStringLiteral("/srv"), pathOf(row), {{QStringLiteral("a"), 1}});
         page.settle();
         const QString longPath = QStringLiteral("/srv/") + QStringLiteral("很长的目录名/").repeated(40) + QStringLiteral("x.txt");
-        page.list->appendRow(QStringLiteral("/srv"), longPath, {{QStringLiteral("a"), 1}});
+        page.list->appendRow(QStringLiteral("/srv"), longPath, {{QStringLiteral("a"), 1234567}});
         page.settle();
         KeywordSensitiveFrame *frame = page.list->frameAt(5);
         QVERIFY(frame);
@@ -164,7 +164,12 @@ private Q_SLOTS:
         auto *button = frame->findChild<QPushButton *>(QStringLiteral("m_LookSensitiveDetailButton"));
         QVERIFY(button->geometry().right() < frame->width());
         QVERIFY(button->geometry().left() > path->geometry().right());
-        // Its columns are where a short path's row has them.
+        // The large count shows whole.
+        QLabel *count = frame->findChild<QLabel *>(QStringLiteral("m_SensitiveCountLabel"));
+        QCOMPARE(count->text(), QStringLiteral("1234567"));
+        QVERIFY(count->width() >= count->sizeHint().width());
+        QVERIFY(count->geometry().right() < button->geometry().left());
+        // Its button is where a short path's row has it.
         QCOMPARE(button->geometry(),
                  page.list->frameAt(0)->findChild<QPushButton *>(QStringLiteral("m_LookSensitiveDetailButton"))->geometry());
     }
