@@ -160,14 +160,13 @@ void MainWindow::returnToPrivacyConfiguration()
     m_privacyScan->reset();
 }
 
-// One more detail window per click on a tile with hits; each window deletes
-// itself when closed.
+// A click on a tile with hits opens its detail window, or raises the one
+// open for it; each window deletes itself when closed.
 void MainWindow::onPiiLookSensitiveDetailWidgetClicked(const QString &groupname, const QString &sensitivescount)
 {
     Q_UNUSED(sensitivescount)
     // The count the tile showed is the model's.
     if (m_privacyCounts->count(groupname) <= 0)
         return;
-    auto *detail = new PiiSensitiveDetailExWidget(m_sensitiveScanInterface, privacyPathList(), groupname);
-    detail->show();
+    PiiSensitiveDetailExWidget::showFor(m_sensitiveScanInterface, privacyPathList(), groupname);
 }

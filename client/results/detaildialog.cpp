@@ -4,18 +4,66 @@
 
 #include "detailwindowplacement.h"
 #include "iconbar.h"
+#include "resultlimits.h"
 #include "titlebarbutton.h"
 #include "titlebutton.h"
 
 #include <QDBusPendingCallWatcher>
+#include <QHash>
 #include <QIcon>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+namespace {
+
+// The dialogs open at the moment, by the key they were opened under.
+QHash<QString, DetailDialog *> &openDialogs()
+{
+    static QHash<QString, DetailDialog *> dialogs;
+    return dialogs;
+}
+
+// A large document leaves its memory in the allocator's free lists, where
+// the process keeps it for good: once the dialog and its children are gone,
+// the free pages go back to the system.
+void returnFreeMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+// glibc raises its thresholds for mapping and trimming after every large
+// block it frees (up to tens of megabytes), and never trims the top of a
+// pool thread's heap from malloc_trim(): a document read on a pool thread
+// would stay resident after the dialog is gone. Fixed thresholds map large
+// blocks on their own and trim every heap once its free top passes the
+// threshold. Set once, when the first dialog is made.
+void fixAllocatorThresholds()
+{
+#ifdef __GLIBC__
+    static const bool fixed = [] {
+        mallopt(M_MMAP_THRESHOLD, ResultLimits::AllocatorMapThreshold);
+        mallopt(M_TRIM_THRESHOLD, ResultLimits::AllocatorTrimThreshold);
+        return true;
+    }();
+    Q_UNUSED(fixed)
+#endif
+}
+
+} // namespace
 
 DetailDialog::DetailDialog(bool draggable, QWidget *parent)
     : mvk::RoundedDialog(parent), m_draggable(draggable), m_content(new QWidget(this))
 {
+    fixAllocatorThresholds();
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
     setWindowModality(Qt::NonModal);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -34,7 +82,42 @@ DetailDialog::DetailDialog(bool draggable, QWidget *parent)
     DetailWindowPlacement::centreOnCursorScreen(this);
 }
 
-DetailDialog::~DetailDialog() = default;
+DetailDialog::~DetailDialog()
+{
+    if (!m_openKey.isEmpty() && openDialogs().value(m_openKey) == this)
+        openDialogs().remove(m_openKey);
+    // Children (the rows, the document) are deleted after this body: trim
+    // once the event loop comes round.
+    QTimer::singleShot(0, qApp, &returnFreeMemory);
+}
+
+DetailDialog *DetailDialog::openUnder(const QString &key)
+{
+    return openDialogs().value(key);
+}
+
+void DetailDialog::setOpenKey(const QString &key)
+{
+    m_openKey = key;
+    openDialogs().insert(key, this);
+}
+
+void DetailDialog::showInFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void DetailDialog::reject()
+{
+    // QDialog's reject() only hides; closing deletes. Inside a close (the
+    // close event asks reject() first) the second close() does nothing.
+    QDialog::reject();
+    close();
+}
 
 void DetailDialog::setVisible(bool visible)
 {

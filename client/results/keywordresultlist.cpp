@@ -5,9 +5,6 @@
 
 #include "keywordresultmodel.h"
 #include "keywordsensitiveframe.h"
-#include "textwidthestimate.h"
-
-#include <QtMath>
 
 KeywordResultList::KeywordResultList(QWidget *parent)
     : WindowedRowList(parent), m_model(new KeywordResultModel(this))
@@ -57,13 +54,17 @@ int KeywordResultList::hitCount(int row) const
     return m_model->hitCount(row);
 }
 
-// Rows are only ever appended.
+// Rows are only ever appended. A row elides its path, so its least width
+// is the same for every path: measured once.
 void KeywordResultList::onRowsInserted(int first, int last)
 {
-    int width = contentWidth();
-    for (int row = first; row <= last; ++row)
-        width = qMax(width, widthFor(m_model->filePath(row)));
-    setContentWidth(width);
+    Q_UNUSED(first)
+    Q_UNUSED(last)
+    if (m_rowMinimumWidth < 0) {
+        const KeywordSensitiveFrame probe(m_service, QString(), QString(), QVariantMap());
+        m_rowMinimumWidth = probe.minimumSizeHint().width();
+    }
+    setContentWidth(m_rowMinimumWidth);
     setRowCount(m_model->count());
 }
 
@@ -84,15 +85,4 @@ QWidget *KeywordResultList::makeFrame(int row, QWidget *parent) const
         return nullptr;
     return new KeywordSensitiveFrame(m_service, m_model->pathList(row), m_model->filePath(row),
                                      m_model->sensitives(row), parent);
-}
-
-int KeywordResultList::widthFor(const QString &filepath)
-{
-    if (m_rowWidthWithoutPath < 0) {
-        const KeywordSensitiveFrame probe(m_service, QString(), QString(), QVariantMap());
-        m_rowWidthWithoutPath = probe.minimumSizeHint().width();
-        m_pathWidth = std::make_unique<TextWidthEstimate>(font());
-    }
-    // Rounded up, and a pixel to spare: the label measures its text its own way.
-    return m_rowWidthWithoutPath + qCeil(m_pathWidth->width(filepath)) + 1;
 }

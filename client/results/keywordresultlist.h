@@ -6,12 +6,10 @@
 #include <QString>
 #include <QVariantMap>
 
-#include <memory>
 
 class KeywordResultModel;
 class KeywordSensitiveFrame;
 class SensitiveScanInterface;
-class TextWidthEstimate;
 
 // The keyword scan's result list: the rows of a KeywordResultModel, in
 // order, each shown as a KeywordSensitiveFrame.
@@ -51,14 +49,11 @@ private:
     void onRowsInserted(int first, int last);
     void onModelReset();
     QWidget *makeFrame(int row, QWidget *parent) const;
-    // The width a row needs to show `filepath` whole.
-    int widthFor(const QString &filepath);
 
     KeywordResultModel *m_model;
     SensitiveScanInterface *m_service = nullptr;
-    // A row's width without its path, measured once.
-    int m_rowWidthWithoutPath = -1;
-    std::unique_ptr<TextWidthEstimate> m_pathWidth;
+    // A row's least width (its path elided), measured once.
+    int m_rowMinimumWidth = -1;
 };
 
 #endif // KEYWORDRESULTLIST_H

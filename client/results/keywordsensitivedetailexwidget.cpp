@@ -2,19 +2,24 @@
 #include "ui_keywordsensitivedetailexwidget.h"
 
 #include "detailreply.h"
-#include "highlightsensitive.h"
 #include "keywordsensitivedetailframe.h"
-#include "transcontrolprotocol.h"
+#include "passagecut.h"
 #include "sensitivefiledetail.h"
+#include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
-#include "textwidthestimate.h"
 
 #include <QDBusPendingCallWatcher>
 #include <QTextDocument>
-#include <QtMath>
+
+#include <limits>
 
 namespace {
 const char *const DetailMethod = "SensitiveDiscoveryGetKeywordDetectedDetail";
+
+QString openKey(const QString &pathlist, const QString &filepath)
+{
+    return QStringLiteral("keyword\n%1\n%2").arg(pathlist, filepath);
+}
 }
 
 KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist,
@@ -23,6 +28,11 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInte
     , ui(new Ui::KeywordSensitiveDetailExWidget)
 {
     ui->setupUi(content());
+    m_shownLabel = new QLabel(ui->m_SensitiveDetailFrame);
+    m_shownLabel->setObjectName(QStringLiteral("m_SensitiveShownLabel"));
+    m_shownLabel->setStyleSheet(ui->m_SensitiveCountDescLabel->styleSheet());
+    m_shownLabel->hide();
+    ui->horizontalLayout_2->addWidget(m_shownLabel);
     connectForm();
     setUpTitleStrip(ui->m_IconBar, ui->m_CloseButton, tr("敏感信息详情"));
     ui->m_CancelButton->setProperty("useButtonPalette", true);
@@ -31,7 +41,10 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInte
     ui->m_SensitiveDetailList->setRowSpacing(ui->m_SensitiveDetailVBoxLayout->spacing());
     ui->m_SensitiveDetailList->setRowFactory(
         [this](int row, QWidget *parent) { return makeHitRow(row, parent); });
+    // Rows are cut to the view's width: the list never scrolls sideways.
+    ui->scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
+    setOpenKey(openKey(pathlist, filepath));
     if (service)
         watchReply(service->SensitiveDiscoveryGetKeywordDetectedDetail(pathlist, KeywordScanTask, filepath));
 }
@@ -39,6 +52,16 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInte
 KeywordSensitiveDetailExWidget::~KeywordSensitiveDetailExWidget()
 {
     delete ui;
+}
+
+KeywordSensitiveDetailExWidget *KeywordSensitiveDetailExWidget::showFor(SensitiveScanInterface *service,
+                                                                        const QString &pathlist, const QString &filepath)
+{
+    auto *dialog = qobject_cast<KeywordSensitiveDetailExWidget *>(openUnder(openKey(pathlist, filepath)));
+    if (!dialog)
+        dialog = new KeywordSensitiveDetailExWidget(service, pathlist, filepath);
+    dialog->showInFront();
+    return dialog;
 }
 
 void KeywordSensitiveDetailExWidget::on_m_CancelButton_clicked()
@@ -53,40 +76,44 @@ void KeywordSensitiveDetailExWidget::on_m_ConfirmButton_clicked()
 
 void KeywordSensitiveDetailExWidget::onCallFinished(QDBusPendingCallWatcher *watcher)
 {
-    QJsonObject root;
-    if (!DetailReply::readDocument(watcher, QLatin1String(DetailMethod), &root))
-        return;
-    showDetail(parseSensitiveFileDetail(root));
+    readInBackground<KeywordDetail>(
+        watcher,
+        [](const QDBusPendingCall &call) {
+            auto detail = std::make_shared<KeywordDetail>();
+            QJsonObject root;
+            if (DetailReply::readDocument(call, QLatin1String(DetailMethod), &root))
+                *detail = KeywordDetail::fromDocument(root);
+            return std::shared_ptr<const KeywordDetail>(std::move(detail));
+        },
+        [this](const std::shared_ptr<const KeywordDetail> &detail) { showDetail(detail); });
 }
 
-void KeywordSensitiveDetailExWidget::showDetail(const SensitiveFileDetail &detail)
+void KeywordSensitiveDetailExWidget::showDetail(const std::shared_ptr<const KeywordDetail> &detail)
 {
-    ui->m_SensitiveFilepathLabel->setText(detail.filepath);
+    if (!detail || !detail->read)
+        return;
+    ui->m_SensitiveFilepathLabel->setText(detail->filepath);
     // The label may be narrower than a long path: the whole path, as plain
     // text, is in the tooltip.
     ui->m_SensitiveFilepathLabel->setToolTip(
-        detail.filepath.isEmpty() ? QString() : Qt::convertFromPlainText(detail.filepath, Qt::WhiteSpaceNormal));
-    ui->m_SensitiveCountLabel->setText(QString::number(detail.sensitives.size()));
+        detail->filepath.isEmpty() ? QString() : Qt::convertFromPlainText(detail->filepath, Qt::WhiteSpaceNormal));
+    ui->m_SensitiveCountLabel->setText(QString::number(detail->total));
+    if (detail->isPartial()) {
+        m_shownLabel->setText(tr("（显示前 %1 条）").arg(detail->hits.size()));
+        m_shownLabel->show();
+    }
     WindowedRowList *list = ui->m_SensitiveDetailList;
     list->clear();
-    m_hits = detail.sensitives;
-    if (m_hits.isEmpty())
-        return;
-    // The rows are as wide as the widest passage needs, as a column of
-    // rows would be: the list scrolls sideways rather than cutting a passage.
-    // A passage shows on one line, its line breaks joined or shown as
-    // blanks; measuring it with blanks errs on the wide side.
-    const int rowWidthWithoutText = KeywordSensitiveDetailFrame(QString()).minimumSizeHint().width();
-    TextWidthEstimate estimate(list->font());
-    qreal widest = 0;
-    for (const SensitiveItem &item : qAsConst(m_hits))
-        widest = qMax(widest, estimate.width(item.sensitive_ctx.simplified()));
-    list->setContentWidth(rowWidthWithoutText + qCeil(widest) + 2);
-    list->setRowCount(m_hits.size());
+    m_detail = detail;
+    list->setRowCount(int(qMin<size_t>(detail->hits.size(), size_t(std::numeric_limits<int>::max()))));
 }
 
 QWidget *KeywordSensitiveDetailExWidget::makeHitRow(int row, QWidget *parent) const
 {
-    const SensitiveItem &item = m_hits.at(row);
-    return new KeywordSensitiveDetailFrame(highlightSensitive(item.sensitive_ctx, item.sensitive), parent);
+    if (!m_detail || row < 0 || size_t(row) >= m_detail->hits.size())
+        return nullptr;
+    const SensitiveItem &item = m_detail->hits[size_t(row)];
+    auto *frame = new KeywordSensitiveDetailFrame(PassageCut::rowHtml(item.sensitive_ctx, item.sensitive), parent);
+    frame->setToolTip(PassageCut::toolTip(item.sensitive_ctx, item.sensitive));
+    return frame;
 }

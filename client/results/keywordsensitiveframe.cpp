@@ -3,6 +3,7 @@
 
 #include "keywordresultmodel.h"
 #include "keywordsensitivedetailexwidget.h"
+#include "resultlimits.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -19,13 +20,16 @@ KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, co
 {
     ui->setupUi(this);
     ui->m_SensitiveFilepathLabel->setText(filepath);
-
-    QStringList lines;
-    lines.reserve(sensitives.size());
-    for (auto it = sensitives.constBegin(); it != sensitives.constEnd(); ++it)
-        lines << it.key() + tr("：") + QString::number(it.value().toInt()) + tr("次");
-    m_toolTip = lines.join(QLatin1Char('\n'));
+    ui->m_SensitiveFilepathLabel->setToolTip(
+        filepath.isEmpty() ? QString() : Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
+    m_sensitives = sensitives;
     ui->m_SensitiveCountLabel->setText(QString::number(countOf(sensitives)));
+    // The count and the button keep the width of their texts whatever the
+    // path: a long path is elided, never squeezes them.
+    for (QWidget *column : {static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
+                            static_cast<QWidget *>(ui->m_SensitiveCountLabel),
+                            static_cast<QWidget *>(ui->m_LookSensitiveDetailButton)})
+        column->setMinimumWidth(qMax(column->minimumWidth(), column->sizeHint().width()));
 
     ui->m_SensitiveCountDescLabel->installEventFilter(this);
     ui->m_SensitiveCountLabel->installEventFilter(this);
@@ -44,6 +48,19 @@ int KeywordSensitiveFrame::sensitiveCount() const
     return ok ? count : 0;
 }
 
+QString KeywordSensitiveFrame::toolTipText(const QVariantMap &sensitives, int maxWords)
+{
+    QStringList lines;
+    const int shown = qMin(qMax(0, maxWords), sensitives.size());
+    lines.reserve(shown + 1);
+    auto it = sensitives.constBegin();
+    for (int i = 0; i < shown; ++i, ++it)
+        lines << it.key() + tr("：") + QString::number(it.value().toInt()) + tr("次");
+    if (shown < sensitives.size())
+        lines << tr("…以及另外 %n 个关键词", nullptr, sensitives.size() - shown);
+    return lines.join(QLatin1Char('\n'));
+}
+
 int KeywordSensitiveFrame::countOf(const QVariantMap &sensitives)
 {
     return KeywordResultModel::countOf(sensitives);
@@ -56,7 +73,8 @@ bool KeywordSensitiveFrame::eventFilter(QObject *watched, QEvent *event)
         QLabel *anchor = ui->m_SensitiveCountDescLabel;
         // The words come from the scanned files: show them as they are,
         // never as markup. An empty text hides the tooltip.
-        const QString text = m_toolTip.isEmpty() ? QString() : Qt::convertFromPlainText(m_toolTip);
+        const QString lines = toolTipText(m_sensitives, ResultLimits::ToolTipWords);
+        const QString text = lines.isEmpty() ? QString() : Qt::convertFromPlainText(lines);
         QToolTip::showText(anchor->mapToGlobal(QPoint(-5, 5)), text, anchor, anchor->rect());
         return true;
     }
@@ -69,6 +87,5 @@ void KeywordSensitiveFrame::on_m_LookSensitiveDetailButton_clicked()
     if (!button)
         return;
     const QString filepath = button->property("filepath").toString();
-    auto *dialog = new KeywordSensitiveDetailExWidget(m_service, m_pathlist, filepath, nullptr);
-    dialog->show();
+    KeywordSensitiveDetailExWidget::showFor(m_service, m_pathlist, filepath);
 }

@@ -13,9 +13,12 @@ class KeywordSensitiveFrame;
 
 // One row of the keyword result list: a file in which the scan service found
 // keywords, with the total number of occurrences and a "查看详情" button that
-// opens the file's detail dialog. Hovering the count shows each keyword with
-// its own count, in the map's key order. The texts never change after
-// construction.
+// opens the file's detail dialog (or raises the one open for the file). The
+// path is elided in the middle when the row is narrow, whole in its tooltip;
+// the count and the button keep their places at the right. Hovering the
+// count shows each keyword with its own count, in the map's key order, the
+// first ResultLimits::ToolTipWords of them and a line for the rest. The
+// texts never change after construction.
 class KeywordSensitiveFrame : public QFrame
 {
     Q_OBJECT
@@ -38,6 +41,10 @@ public:
 
     QString pathList() const { return m_pathlist; }
 
+    // The count tooltip's plain text for `sensitives`: "word：N次" lines,
+    // at most `maxWords` of them, then one line naming how many more.
+    static QString toolTipText(const QVariantMap &sensitives, int maxWords);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -48,8 +55,8 @@ private:
     Ui::KeywordSensitiveFrame *ui;
     SensitiveScanInterface *m_service;
     QString m_pathlist;
-    // One line per keyword, as plain text.
-    QString m_toolTip;
+    // Shared with the model's row: the tooltip is made only when asked for.
+    QVariantMap m_sensitives;
 };
 
 #endif // KEYWORDSENSITIVEFRAME_H

@@ -2,45 +2,52 @@
 #define PIISENSITIVEDETAILEXWIDGET_H
 
 #include "detaildialog.h"
+#include "privacydetail.h"
+#include "privacydetailrows.h"
 
-#include <QMap>
-#include <QStringList>
+#include <memory>
 
 class SensitiveScanInterface;
-struct SensitiveGroupDetail;
+class WindowedRowList;
 
 namespace Ui {
 class PiiSensitiveDetailExWidget;
 }
 
 // The privacy detail dialog: every hit of one privacy category, regrouped
-// by file, in a DetailDialog that does not move. On construction it asks the scan service for the category's
-// detail document without waiting; when the reply arrives it shows one
-// collapsed PiiSensitiveFrame per file, in path order, and the total number
-// of hits. A failed call or an unreadable document leaves "0" and an empty
-// list; only the log tells.
+// by file, in a DetailDialog that does not move. On construction it asks the
+// scan service for the category's detail document without waiting and shows
+// that it is reading; the reply is read on a pool thread (see PrivacyDetail),
+// then the list shows one collapsed PiiSensitiveFrame per file, in path
+// order, and the bottom row the total number of hits. Expanding a file shows
+// its hits below its header, one PiiSensitiveDetailFrame each. Files and
+// hits are rows of one WindowedRowList: only the rows in view exist as
+// widgets, however many files and hits the document holds. A failed call or
+// an unreadable document leaves "0" and an empty list; only the log tells.
 class PiiSensitiveDetailExWidget : public DetailDialog
 {
     Q_OBJECT
 
 public:
-    // Marked passages per file path, then per rule name, both in code-unit
-    // order of the names; the passages in document order.
-    using FileRules = QMap<QString, QMap<QString, QStringList>>;
-
     // Asks `service` for SensitiveDiscoveryGetDataIdDetectedDetail
     // (pathlist, 3, groupname). Meant to be created without parent and shown.
     PiiSensitiveDetailExWidget(SensitiveScanInterface *service, const QString &pathlist, const QString &groupname,
                                QWidget *parent = nullptr);
     ~PiiSensitiveDetailExWidget() override;
 
-    // The document's hits by file, then by rule; each passage marked with
-    // highlightSensitive. A file matched by two rules is one entry holding
-    // both rules.
-    static FileRules regroup(const SensitiveGroupDetail &detail);
-    // The number of hits over all rules and their files: a file listed under
-    // two rules counts under both.
-    static int totalHits(const SensitiveGroupDetail &detail);
+    // Raises the dialog open for this category, or opens one.
+    static PiiSensitiveDetailExWidget *showFor(SensitiveScanInterface *service, const QString &pathlist,
+                                               const QString &groupname);
+
+    // The list of files and hits.
+    WindowedRowList *list() const;
+    // Whether the reply has been read (successfully or not).
+    bool isLoaded() const { return m_loaded; }
+    int fileCount() const;
+    // The row of a file's header in list(), -1 for no such file.
+    int fileRow(int file) const;
+    // Shows or hides a file's hits, as its arrow does.
+    void setFileExpanded(int file, bool expanded);
 
 private Q_SLOTS:
     void on_m_CancelButton_clicked();
@@ -48,9 +55,14 @@ private Q_SLOTS:
     void onCallFinished(QDBusPendingCallWatcher *watcher) override;
 
 private:
-    void showDetail(const SensitiveGroupDetail &detail);
+    void showLoading(bool loading);
+    void showDetail(const std::shared_ptr<const PrivacyDetail> &detail);
+    QWidget *makeRow(int row, QWidget *parent);
 
     Ui::PiiSensitiveDetailExWidget *ui;
+    std::shared_ptr<const PrivacyDetail> m_detail;
+    PrivacyDetailRows m_rows;
+    bool m_loaded = false;
 };
 
 #endif // PIISENSITIVEDETAILEXWIDGET_H

@@ -18,35 +18,40 @@ const QString UpArrow = QStringLiteral(":/SensitiveDiscovery/images/scan/pii/sca
 const QString DownArrow = QStringLiteral(":/SensitiveDiscovery/images/scan/pii/scanitem/down-symbolic.png");
 }
 
-PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, const QMap<QString, QStringList> &rules,
-                                     QWidget *parent)
+PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, int hitCount, QWidget *parent)
     : QFrame(parent)
     , ui(new Ui::PiiSensitiveFrame)
     , m_filepath(filepath)
 {
     ui->setupUi(this);
-    ui->scrollArea->hide();
+    setFixedHeight(RowHeight);
     ui->m_ShowInFolderLabel->installEventFilter(this);
     ui->m_SensitiveShrinkLabel->installEventFilter(this);
 
     const QFileInfo file(filepath);
     if (filepath.isEmpty() || !file.exists()) {
         qCDebug(lcResults) << "文件不存在：" << filepath;
+        keepColumnWidths();
         return;
     }
+    m_exists = true;
 
     // The name alone; the whole path is in the tooltip, as plain text.
     ui->m_SensitiveFilepathLabel->setText(file.fileName());
     ui->m_SensitiveFilepathLabel->setToolTip(Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
     ui->m_ShowInFolderLabel->setProperty("filepath", filepath);
-    int count = 0;
-    for (auto rule = rules.constBegin(); rule != rules.constEnd(); ++rule) {
-        for (const QString &passage : rule.value()) {
-            ui->m_SensitiveDetailVBoxLayout->addWidget(new PiiSensitiveDetailFrame(passage, rule.key()));
-            ++count;
-        }
-    }
-    ui->m_SensitiveCountLabel->setText(QString::number(count));
+    ui->m_SensitiveCountLabel->setText(QString::number(hitCount));
+    keepColumnWidths();
+}
+
+void PiiSensitiveFrame::keepColumnWidths()
+{
+    // The columns right of the name keep the width of their texts: a long
+    // name is elided, never squeezes them.
+    for (QWidget *column : {static_cast<QWidget *>(ui->m_ShowInFolderLabel),
+                            static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
+                            static_cast<QWidget *>(ui->m_SensitiveCountLabel)})
+        column->setMinimumWidth(qMax(column->minimumWidth(), column->sizeHint().width()));
 }
 
 PiiSensitiveFrame::~PiiSensitiveFrame()
@@ -54,9 +59,10 @@ PiiSensitiveFrame::~PiiSensitiveFrame()
     delete ui;
 }
 
-bool PiiSensitiveFrame::isExpanded() const
+void PiiSensitiveFrame::setExpanded(bool expanded)
 {
-    return !ui->scrollArea->isHidden();
+    m_expanded = expanded;
+    setArrow(expanded ? UpArrow : DownArrow);
 }
 
 void PiiSensitiveFrame::setArrow(const QString &path)
@@ -69,14 +75,10 @@ bool PiiSensitiveFrame::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == ui->m_SensitiveShrinkLabel) {
-            // isHidden(): the state must not depend on whether the row
-            // itself is on screen.
-            if (ui->scrollArea->isHidden()) {
-                ui->scrollArea->show();
-                setArrow(UpArrow);
-            } else {
-                ui->scrollArea->hide();
-                setArrow(DownArrow);
+            // A file that is gone has no hit list to show.
+            if (m_exists) {
+                setExpanded(!m_expanded);
+                emit expandedChanged(m_expanded);
             }
             return true;
         }

@@ -16,8 +16,12 @@ bool readDocument(QDBusPendingCallWatcher *watcher, const QString &method, QJson
         return false;
     // Whatever happens below, the watcher has done its work.
     watcher->deleteLater();
+    return readDocument(static_cast<const QDBusPendingCall &>(*watcher), method, root);
+}
 
-    const QDBusPendingReply<int, QString> reply = *watcher;
+bool readDocument(const QDBusPendingCall &call, const QString &method, QJsonObject *root)
+{
+    const QDBusPendingReply<int, QString> reply = call;
     if (reply.isError()) {
         const QDBusError error = reply.error();
         qCCritical(lcService) << QStringLiteral("Method '%1' call failed:").arg(method).toUtf8().constData() << error.name()

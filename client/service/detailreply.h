@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QString>
 
+class QDBusPendingCall;
 class QDBusPendingCallWatcher;
 
 // The reply of a detail query (SensitiveDiscoveryGetKeywordDetectedDetail or
@@ -24,6 +25,9 @@ namespace DetailReply {
 // carried a JSON object. In every case the watcher is scheduled for
 // deletion.
 bool readDocument(QDBusPendingCallWatcher *watcher, const QString &method, QJsonObject *root);
+// The same for a finished call, without a watcher to delete: safe on any
+// thread, so that a large document can be read away from the GUI thread.
+bool readDocument(const QDBusPendingCall &call, const QString &method, QJsonObject *root);
 
 } // namespace DetailReply
 

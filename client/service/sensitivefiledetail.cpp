@@ -12,5 +12,11 @@ SensitiveFileDetail parseSensitiveFileDetail(const QJsonObject &object)
     detail.sensitives.reserve(hits.size());
     for (const QJsonValue &hit : hits)
         detail.sensitives.append(parseSensitiveItem(hit.toObject()));
+    // Doubles hold whole numbers exactly up to 2^53; beyond that, or for a
+    // fraction or a negative number, the total is not believed.
+    const QJsonValue total = object.value(QLatin1String("total"));
+    const double number = total.toDouble(-1);
+    if (total.isDouble() && number >= 0 && number <= 9007199254740992.0 && number == qint64(number))
+        detail.total = qint64(number);
     return detail;
 }

@@ -249,9 +249,11 @@ int ScanService::SensitiveDiscoveryGetKeywordDetectedDetail(const QString &pathl
     if (tasktype != KeywordScanTask)
         return ReturnCode::InvalidArgument;
     QByteArray hits;
-    const int code = detailCode(m_store->keywordHits(pathlist, tasktype, filepath, &hits), *m_tasks, pathlist, tasktype);
+    QByteArray counts;
+    const int code =
+        detailCode(m_store->keywordHits(pathlist, tasktype, filepath, &hits, &counts), *m_tasks, pathlist, tasktype);
     if (code == ReturnCode::Ok)
-        detail = DetailDocument::keyword(filepath, hits);
+        detail = DetailDocument::keyword(filepath, hits, counts);
     return code;
 }
 

@@ -15,8 +15,14 @@ public:
     // Appends {"sensitive": word, "sensitive_ctx": context} to a JSON array being built.
     static void appendHit(QByteArray &array, const QByteArray &word, const QByteArray &context);
 
-    // {"filepath": ..., "sensitives": hits}, hits being a JSON array text.
-    static QString keyword(const QString &filepath, const QByteArray &hits);
+    // {"filepath": ..., "total": n, "sensitives": hits}, hits being a JSON
+    // array text and n the file's hits in all (the sum of `counts`, a JSON
+    // object word -> occurrences), which may be more than the passages kept.
+    // Without counts (or with counts that do not read) "total" is left out.
+    static QString keyword(const QString &filepath, const QByteArray &hits, const QByteArray &counts = QByteArray());
+    // The sum of a counts object's values; -1 when it is not an object of
+    // whole numbers of at least 0.
+    static qint64 totalOf(const QByteArray &counts);
     // {"groupname": ..., "groupsensitives": []}
     static QString emptyPrivacy(const QString &groupname);
     // {"groupname": ..., "groupsensitives": groups}, groups being a JSON array text.

@@ -443,7 +443,7 @@ void FindingsStore::run()
 }
 
 FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int tasktype, const QString &file,
-                                                 QByteArray *hits)
+                                                 QByteArray *hits, QByteArray *counts)
 {
     std::lock_guard<std::mutex> lock(m_readMutex);
     if (!m_reader)
@@ -452,7 +452,7 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
     Lookup result = Lookup::Failed;
     {
         Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
-        Statement fileRow(m_reader, "SELECT hits FROM files WHERE task_id=? AND path=?");
+        Statement fileRow(m_reader, "SELECT hits, counts FROM files WHERE task_id=? AND path=?");
         if (task.ok() && fileRow.ok()) {
             if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
                 result = Lookup::UnknownTask;
@@ -460,6 +460,8 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
                 result = Lookup::UnknownFile;
             } else {
                 *hits = fileRow.bytes(0);
+                if (counts)
+                    *counts = fileRow.bytes(1);
                 result = Lookup::Found;
             }
         }

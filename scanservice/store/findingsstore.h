@@ -80,8 +80,10 @@ public:
     // Waits until everything handed over so far is committed.
     void flush();
 
-    // The JSON array of the file's hits.
-    Lookup keywordHits(const QString &pathlist, int tasktype, const QString &file, QByteArray *hits);
+    // The JSON array of the file's hits, and (when asked for) the JSON
+    // object of its words' exact counts.
+    Lookup keywordHits(const QString &pathlist, int tasktype, const QString &file, QByteArray *hits,
+                       QByteArray *counts = nullptr);
     // The "groupsensitives" array of a privacy category: its rules in table
     // order, each with its files in scan order, at most maxHits passages in all.
     Lookup privacyGroup(const QString &pathlist, int tasktype, const QString &category, int maxHits, QByteArray *groups);

@@ -2,6 +2,8 @@
 # keyword and privacy detail dialogs (fake scan service, private bus, a
 # service proxy of the test's own).
 discovery_add_test(NAME tst_highlightsensitive SOURCES tst_highlightsensitive.cpp LIBS clientresults)
+# Passages cut around their hits for rows and tooltips.
+discovery_add_test(NAME tst_passagecut SOURCES tst_passagecut.cpp LIBS clientresults)
 # The keyword result list: rows kept as data, widgets for the rows in view.
 discovery_add_test(NAME tst_keywordresultlist SOURCES tst_keywordresultlist.cpp LIBS clientresults)
 discovery_add_test(NAME tst_keywordsensitiveframe SOURCES tst_keywordsensitiveframe.cpp LIBS clientresults)

@@ -166,6 +166,35 @@ private Q_SLOTS:
         QCOMPARE(describe(parseSensitiveFileDetail(document.object())), expected);
     }
 
+    // The file's total of hits is an extra member: read where it is a whole
+    // number of at least 0, -1 where it is missing (older services) or
+    // anything else; the hits are read as before either way.
+    void readsTheFileTotal_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<qint64>("total");
+        const QByteArray hits = R"("sensitives":[{"sensitive":"k","sensitive_ctx":"a k"}])";
+        QTest::newRow("without total") << QByteArray("{\"filepath\":\"/a\"," + hits + "}") << qint64(-1);
+        QTest::newRow("total") << QByteArray("{\"filepath\":\"/a\",\"total\":600," + hits + "}") << qint64(600);
+        QTest::newRow("total zero") << QByteArray("{\"filepath\":\"/a\",\"total\":0," + hits + "}") << qint64(0);
+        QTest::newRow("beyond int") << QByteArray("{\"filepath\":\"/a\",\"total\":5000000000," + hits + "}")
+                                    << qint64(5000000000);
+        QTest::newRow("a string") << QByteArray("{\"filepath\":\"/a\",\"total\":\"600\"," + hits + "}") << qint64(-1);
+        QTest::newRow("negative") << QByteArray("{\"filepath\":\"/a\",\"total\":-3," + hits + "}") << qint64(-1);
+        QTest::newRow("a fraction") << QByteArray("{\"filepath\":\"/a\",\"total\":2.5," + hits + "}") << qint64(-1);
+        QTest::newRow("null") << QByteArray("{\"filepath\":\"/a\",\"total\":null," + hits + "}") << qint64(-1);
+    }
+    void readsTheFileTotal()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(qint64, total);
+        const QJsonDocument document = QJsonDocument::fromJson(json);
+        QVERIFY(document.isObject());
+        const SensitiveFileDetail detail = parseSensitiveFileDetail(document.object());
+        QCOMPARE(detail.total, total);
+        QCOMPARE(describe(detail), QStringLiteral("file(/a)[k|a k]"));
+    }
+
     void parsesGroupDetail_data()
     {
         QTest::addColumn<QByteArray>("json");

@@ -3,6 +3,7 @@
 
 #include "keywordresultlist.h"
 #include "keywordsensitiveframe.h"
+#include "middleelidedlabel.h"
 #include "scrollpage.h"
 
 #include <QLabel>
@@ -135,28 +136,42 @@ private Q_SLOTS:
         QCOMPARE(page.list->hitTotal(), qint64(4));
     }
 
-    // A path longer than the view is shown whole: the list grows wider and the
-    // scroll area scrolls sideways, so the count and the button stay inside
-    // their row.
-    void longPathWidensTheList()
+    // A path longer than the view is elided in the middle of its row, whole
+    // in the tooltip: the list never grows wider than the view, and the
+    // count and the button keep their places at the right of every row.
+    void longPathIsElidedInItsRow()
     {
         ListPage page;
         QVERIFY(QTest::qWaitForWindowExposed(&page.area));
         for (int row = 0; row < 5; ++row)
             page.list->appendRow(QStringLiteral("/srv"), pathOf(row), {{QStringLiteral("a"), 1}});
+        page.settle();
         const QString longPath = QStringLiteral("/srv/") + QStringLiteral("很长的目录名/").repeated(40) + QStringLiteral("x.txt");
-        page.list->appendRow(QStringLiteral("/srv"), longPath, {{QStringLiteral("a"), 1}});
+        page.list->appendRow(QStringLiteral("/srv"), longPath, {{QStringLiteral("a"), 1234567}});
         page.settle();
         KeywordSensitiveFrame *frame = page.list->frameAt(5);
         QVERIFY(frame);
-        QCOMPARE(labelText(frame, "m_SensitiveFilepathLabel"), longPath);
-        QVERIFY(page.list->width() > page.area.viewport()->width());
-        QVERIFY(page.list->width() >= frame->minimumSizeHint().width());
-        QVERIFY(page.area.horizontalScrollBar()->maximum() > 0);
+        auto *path = frame->findChild<MiddleElidedLabel *>(QStringLiteral("m_SensitiveFilepathLabel"));
+        QVERIFY(path);
+        QCOMPARE(path->text(), longPath);
+        QVERIFY(path->toolTip().contains(QStringLiteral("很长的目录名/很长的目录名/")));
+        const QString shown = path->shownText();
+        QVERIFY2(shown.startsWith(QStringLiteral("/srv/")) && shown.endsWith(QStringLiteral("x.txt"))
+                     && shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
+        QCOMPARE(page.list->width(), page.area.viewport()->width());
+        QCOMPARE(page.area.horizontalScrollBar()->maximum(), 0);
         auto *button = frame->findChild<QPushButton *>(QStringLiteral("m_LookSensitiveDetailButton"));
         QVERIFY(button->geometry().right() < frame->width());
-        QVERIFY(button->geometry().left()
-                > frame->findChild<QLabel *>(QStringLiteral("m_SensitiveFilepathLabel"))->geometry().right());
+        QVERIFY(button->geometry().left() > path->geometry().right());
+        // The large count shows whole.
+        QLabel *count = frame->findChild<QLabel *>(QStringLiteral("m_SensitiveCountLabel"));
+        QCOMPARE(count->text(), QStringLiteral("1234567"));
+        QVERIFY(count->width() >= count->sizeHint().width());
+        QVERIFY(count->geometry().right() < button->geometry().left());
+        // Its button is where a short path's row has it.
+        QCOMPARE(button->geometry(),
+                 page.list->frameAt(0)->findChild<QPushButton *>(QStringLiteral("m_LookSensitiveDetailButton"))->geometry());
     }
 };
 

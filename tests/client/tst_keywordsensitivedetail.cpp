@@ -24,6 +24,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -180,8 +181,9 @@ private Q_SLOTS:
 
     // A document with as many hits as the service keeps for one file opens
     // with rows made only for the hits in view; scrolled to the end, the
-    // last hit shows; a passage wider than the dialog makes the list scroll
-    // sideways instead of being cut.
+    // last hit shows; a passage wider than the dialog is cut around its hit,
+    // the hit at the start of the row, the longer passage in the row's
+    // tooltip, and the list never scrolls sideways.
     void largeDocument()
     {
         constexpr int Hits = 20000;
@@ -205,10 +207,17 @@ private Q_SLOTS:
         QCOMPARE(dialog->findChildren<KeywordSensitiveDetailFrame *>().size(), rows(dialog).size());
 
         auto *area = dialog->findChild<QScrollArea *>(QStringLiteral("scrollArea"));
-        QVERIFY(area->horizontalScrollBar()->maximum() > 0);
-        auto *wide = list->widgetAt(1);
+        QCOMPARE(area->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(list->width(), area->viewport()->width());
+        auto *wide = qobject_cast<KeywordSensitiveDetailFrame *>(list->widgetAt(1));
         QVERIFY(wide);
-        QVERIFY(list->width() >= wide->minimumSizeHint().width());
+        QTextDocument shown;
+        shown.setHtml(wide->html());
+        const QString plain = shown.toPlainText();
+        QVERIFY2(plain.startsWith(QChar(0x2026)) && plain.endsWith(QStringLiteral("机密")), qPrintable(plain));
+        QVERIFY2(plain.size() <= 20, qPrintable(plain));
+        QVERIFY(wide->html().contains(QStringLiteral("<font color='#3676F5'>机密</font>")));
+        QVERIFY(wide->toolTip().contains(QStringLiteral("很长的一段上下文，").repeated(10)));
 
         area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
         const QList<KeywordSensitiveDetailFrame *> end = rows(dialog);
@@ -218,6 +227,60 @@ private Q_SLOTS:
         QCOMPARE(last->html(), highlightSensitive(QStringLiteral("第%1处\r\n机密内容").arg(Hits - 1), QStringLiteral("机密")));
         QCOMPARE(last->height(), 46);
         QVERIFY(!list->widgetAt(0));
+    }
+
+    // The count is the file's hits as the service counted them; where it
+    // kept fewer passages the dialog says how many it shows. Documents of
+    // services that do not send the total show the passages' number.
+    void countIsTheFileTotal_data()
+    {
+        QTest::addColumn<QString>("total"); // the member's JSON text, empty: left out
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<bool>("partial");
+        QTest::newRow("no total") << "" << "3" << false;
+        QTest::newRow("total equal to the passages") << "3" << "3" << false;
+        QTest::newRow("service kept fewer passages") << "600" << "600" << true;
+        QTest::newRow("total below the passages is not believed") << "1" << "3" << false;
+        QTest::newRow("total not a number") << "\"600\"" << "3" << false;
+        QTest::newRow("total negative") << "-5" << "3" << false;
+        QTest::newRow("total a fraction") << "4.5" << "3" << false;
+    }
+    void countIsTheFileTotal()
+    {
+        QFETCH(QString, total);
+        QFETCH(QString, count);
+        QFETCH(bool, partial);
+        const QString member = total.isEmpty() ? QString() : QStringLiteral(R"("total":%1,)").arg(total);
+        m_fake->setReply(Method, {0, QStringLiteral(R"({"filepath":"/a/x.txt",%1"sensitives":[)"
+                                                    R"({"sensitive":"k","sensitive_ctx":"1 k"},)"
+                                                    R"({"sensitive":"k","sensitive_ctx":"2 k"},)"
+                                                    R"({"sensitive":"k","sensitive_ctx":"3 k"}]})").arg(member)});
+        auto *dialog = openAndWait(QStringLiteral("/a"), QStringLiteral("/a/x.txt"));
+        QCOMPARE(text(dialog, "m_SensitiveCountLabel"), count);
+        QCOMPARE(hitList(dialog)->rowCount(), 3);
+        auto *shown = dialog->findChild<QLabel *>(QStringLiteral("m_SensitiveShownLabel"));
+        QVERIFY(shown);
+        QCOMPARE(!shown->isHidden(), partial);
+        if (partial)
+            QVERIFY2(shown->text().contains(QLatin1Char('3')), qPrintable(shown->text()));
+    }
+
+    // Esc closes and deletes the dialog; opening the same file again while
+    // its dialog is open raises it instead of asking the service again.
+    void escapeClosesAndASecondOpenRaises()
+    {
+        m_fake->setNoReply(Method);
+        auto *dialog = KeywordSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/"), QStringLiteral("/a"));
+        QPointer<KeywordSensitiveDetailExWidget> alive(dialog);
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(KeywordSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/"), QStringLiteral("/a")), dialog);
+        // Another task's file of the same name is another dialog.
+        auto *other = KeywordSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/b"), QStringLiteral("/a"));
+        QVERIFY(other != dialog);
+        QTRY_COMPARE(m_fake->calls(Method).size(), 2);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY(alive.isNull());
+        QCOMPARE(openDialogs(), QList<KeywordSensitiveDetailExWidget *>{other});
     }
 
     void failuresOnlyLog_data()

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTextDocument>
@@ -138,6 +139,35 @@ private Q_SLOTS:
         }
     }
 
+    // A file may hold thousands of different keywords: the tooltip lists
+    // the first ones and sums up the rest in one line.
+    void toolTipIsBounded_data()
+    {
+        QTest::addColumn<int>("words");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("as many as are listed") << 20 << 20 << "w00019：1次";
+        QTest::newRow("one more") << 21 << 21 << "…以及另外 1 个关键词";
+        QTest::newRow("ten thousand") << 10000 << 21 << "…以及另外 9980 个关键词";
+    }
+    void toolTipIsBounded()
+    {
+        QFETCH(int, words);
+        QFETCH(int, lines);
+        QFETCH(QString, lastLine);
+        QVariantMap sensitives;
+        for (int i = 0; i < words; ++i)
+            sensitives.insert(QStringLiteral("w%1").arg(i, 5, 10, QLatin1Char('0')), 1);
+        QCOMPARE(sensitives.size(), words);
+        KeywordSensitiveFrame row(m_service.get(), QStringLiteral("/"), QStringLiteral("/x"), sensitives);
+        row.show();
+        QVERIFY(hover(label(&row, "m_SensitiveCountLabel")));
+        QVERIFY(QToolTip::isVisible());
+        const QStringList shown = shownToolTip().replace(QChar(0xa0), QLatin1Char(' ')).split(QLatin1Char('\n'));
+        QCOMPARE(shown.size(), lines);
+        QCOMPARE(shown.last(), lastLine);
+    }
+
     void sensitiveCountReadsTheLabel_data()
     {
         QTest::addColumn<QString>("shown");
@@ -166,7 +196,7 @@ private Q_SLOTS:
         QCOMPARE(row.height(), 48);
     }
 
-    void eachClickOpensADialog()
+    void aSecondClickRaisesTheOpenDialog()
     {
         m_fake->setNoReply(Method);
         const QString pathlist = QStringLiteral("/home/a|/srv/b");
@@ -181,12 +211,19 @@ private Q_SLOTS:
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::mouseClick(button, Qt::LeftButton);
         const QList<KeywordSensitiveDetailExWidget *> dialogs = openDialogs();
-        QCOMPARE(dialogs.size(), 2);
+        QCOMPARE(dialogs.size(), 1);
         for (KeywordSensitiveDetailExWidget *dialog : dialogs) {
             QVERIFY(dialog->isVisible());
             QVERIFY(!dialog->parent());
             QVERIFY(!dialog->isModal());
         }
+        QTRY_COMPARE(m_fake->calls(Method).size(), 1);
+        // Once closed, a click opens the file's dialog anew.
+        QPointer<KeywordSensitiveDetailExWidget> first(dialogs.first());
+        first->close();
+        QTRY_VERIFY(first.isNull());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(openDialogs().size(), 1);
         QTRY_COMPARE(m_fake->calls(Method).size(), 2);
         for (const FakeScanService::Call &call : m_fake->calls(Method))
             QCOMPARE(call.arguments, (QVariantList{pathlist, 1, path}));

@@ -10,6 +10,7 @@
 #include "piisensitivedetailframe.h"
 #include "piisensitiveframe.h"
 #include "privatebus.h"
+#include "windowedrowlist.h"
 #include "sensitivescaninterface.h"
 
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -52,16 +54,25 @@ QString labelText(QWidget *widget, const char *name)
     return label ? label->text() : QStringLiteral("<no label %1>").arg(QLatin1String(name));
 }
 
-template<typename T>
-QList<T *> layoutWidgets(QWidget *owner)
+// The file headers of a dialog's list, in order (every row of the small
+// documents below is in view).
+QList<PiiSensitiveFrame *> fileRows(PiiSensitiveDetailExWidget *dialog)
 {
-    QList<T *> result;
-    auto *layout = owner->findChild<QVBoxLayout *>(QStringLiteral("m_SensitiveDetailVBoxLayout"));
-    if (!layout)
-        return result;
-    for (int i = 0; i < layout->count(); ++i)
-        if (auto *w = qobject_cast<T *>(layout->itemAt(i)->widget()))
-            result << w;
+    QList<PiiSensitiveFrame *> result;
+    for (int file = 0; file < dialog->fileCount(); ++file)
+        if (auto *row = qobject_cast<PiiSensitiveFrame *>(dialog->list()->widgetAt(dialog->fileRow(file))))
+            result << row;
+    return result;
+}
+
+// The hit rows below a file's header while it is expanded.
+QList<PiiSensitiveDetailFrame *> hitRows(PiiSensitiveDetailExWidget *dialog, int file)
+{
+    QList<PiiSensitiveDetailFrame *> result;
+    const int end = file + 1 < dialog->fileCount() ? dialog->fileRow(file + 1) : dialog->list()->rowCount();
+    for (int row = dialog->fileRow(file) + 1; row < end; ++row)
+        if (auto *hit = qobject_cast<PiiSensitiveDetailFrame *>(dialog->list()->widgetAt(row)))
+            result << hit;
     return result;
 }
 
@@ -194,7 +205,7 @@ private Q_SLOTS:
         QCOMPARE(dialog->windowTitle(), QStringLiteral("隐私信息详情"));
         // The default reply (0, "") is no document.
         QCOMPARE(labelText(dialog, "m_SensitiveMatchedLabel"), QStringLiteral("0"));
-        QVERIFY(layoutWidgets<PiiSensitiveFrame>(dialog).isEmpty());
+        QCOMPARE(dialog->list()->rowCount(), 0);
         QVERIFY(LogCapture::take().contains(QStringLiteral("Invalid JSON format")));
     }
 
@@ -216,12 +227,12 @@ private Q_SLOTS:
         dialog->show();
         QPointer<QDBusPendingCallWatcher> watcher = dialog->findChild<QDBusPendingCallWatcher *>();
         QVERIFY(watcher);
-        QTRY_VERIFY(!layoutWidgets<PiiSensitiveFrame>(dialog).isEmpty());
         QTRY_VERIFY(watcher.isNull());
+        QTRY_COMPARE(fileRows(dialog).size(), 4);
 
         // Every hit counts once per rule entry: 2 + 1 + 1 + 2 + 1.
         QCOMPARE(labelText(dialog, "m_SensitiveMatchedLabel"), QStringLiteral("7"));
-        const QList<PiiSensitiveFrame *> files = layoutWidgets<PiiSensitiveFrame>(dialog);
+        QList<PiiSensitiveFrame *> files = fileRows(dialog);
         QStringList order;
         for (PiiSensitiveFrame *row : files)
             order << row->filePath();
@@ -242,22 +253,29 @@ private Q_SLOTS:
             {"文件路径", "0", {}},
             {"é.txt", "1", {{highlightSensitive("e", "e"), "规则A"}}},
         };
-        for (int i = 0; i < files.size(); ++i) {
-            PiiSensitiveFrame *row = files.at(i);
-            QCOMPARE(labelText(row, "m_SensitiveFilepathLabel"), expected.at(i).name);
-            QCOMPARE(labelText(row, "m_SensitiveCountLabel"), expected.at(i).count);
-            QVERIFY(!row->isExpanded());
-            QList<QPair<QString, QString>> hits;
-            for (PiiSensitiveDetailFrame *detail : layoutWidgets<PiiSensitiveDetailFrame>(row))
-                hits << qMakePair(detail->html(), detail->ruleName());
-            QCOMPARE(hits, expected.at(i).hits);
-        }
         // The missing file offers no folder and is named in the log.
         QVERIFY(files.at(2)->findChild<QLabel *>(QStringLiteral("m_ShowInFolderLabel"))->property("filepath").isNull());
         QCOMPARE(files.at(0)->findChild<QLabel *>(QStringLiteral("m_ShowInFolderLabel"))->property("filepath").toString(),
                  upperB);
         const QStringList missing = LogCapture::take().filter(QStringLiteral("文件不存在："));
         QCOMPARE(missing, QStringList{QStringLiteral("文件不存在： \"%1\"").arg(gone)});
+        for (int i = 0; i < expected.size(); ++i) {
+            files = fileRows(dialog);
+            QCOMPARE(files.size(), expected.size());
+            PiiSensitiveFrame *row = files.at(i);
+            QCOMPARE(labelText(row, "m_SensitiveFilepathLabel"), expected.at(i).name);
+            QCOMPARE(labelText(row, "m_SensitiveCountLabel"), expected.at(i).count);
+            QVERIFY(!row->isExpanded());
+            // The arrow of a file shows its hits below it, of a missing file nothing.
+            QTest::mousePress(row->findChild<QLabel *>(QStringLiteral("m_SensitiveShrinkLabel")), Qt::LeftButton);
+            QTRY_COMPARE(hitRows(dialog, i).size(), expected.at(i).hits.size());
+            QList<QPair<QString, QString>> hits;
+            for (PiiSensitiveDetailFrame *detail : hitRows(dialog, i))
+                hits << qMakePair(detail->html(), detail->ruleName());
+            QCOMPARE(hits, expected.at(i).hits);
+            dialog->setFileExpanded(i, false);
+            QTRY_COMPARE(fileRows(dialog).size(), expected.size());
+        }
     }
 
     void failuresOnlyLog_data()
@@ -286,7 +304,7 @@ private Q_SLOTS:
         auto *dialog = openAndWait(QStringLiteral("/home"), QStringLiteral("金融消费"));
         QVERIFY(dialog->isVisible());
         QCOMPARE(labelText(dialog, "m_SensitiveMatchedLabel"), QStringLiteral("0"));
-        QVERIFY(layoutWidgets<PiiSensitiveFrame>(dialog).isEmpty());
+        QCOMPARE(dialog->list()->rowCount(), 0);
         bool found = false;
         for (const QString &line : LogCapture::take())
             found = found || line.startsWith(logLine);
@@ -356,36 +374,137 @@ private Q_SLOTS:
     void rowTextsArePlainAndPassagesRich()
     {
         const QString path = makeFile(QStringLiteral("<img src=x> 名单 &amp; a<b.txt"));
-        PiiSensitiveFrame row(path, {{QStringLiteral("<b>规则</b>"), {highlightSensitive("x & y", "z")}}});
+        PiiSensitiveFrame row(path, 1);
         auto *name = row.findChild<QLabel *>(QStringLiteral("m_SensitiveFilepathLabel"));
         QCOMPARE(name->text(), QStringLiteral("<img src=x> 名单 &amp; a<b.txt"));
         QCOMPARE(name->textFormat(), Qt::PlainText);
-        const QList<PiiSensitiveDetailFrame *> hits = layoutWidgets<PiiSensitiveDetailFrame>(&row);
-        QCOMPARE(hits.size(), 1);
-        auto *passage = hits.first()->findChild<QLabel *>(QStringLiteral("m_SensitiveTextLabel"));
+        PiiSensitiveDetailFrame hit(highlightSensitive("x & y", "z"), QStringLiteral("<b>规则</b>"));
+        auto *passage = hit.findChild<QLabel *>(QStringLiteral("m_SensitiveTextLabel"));
         QCOMPARE(passage->text(), QStringLiteral("x &amp; y"));
         QCOMPARE(passage->textFormat(), Qt::RichText);
-        auto *ruleName = hits.first()->findChild<QLabel *>(QStringLiteral("m_RuleNameLabel"));
+        auto *ruleName = hit.findChild<QLabel *>(QStringLiteral("m_RuleNameLabel"));
         QCOMPARE(ruleName->text(), QStringLiteral("<b>规则</b>"));
         QCOMPARE(ruleName->textFormat(), Qt::PlainText);
-        QCOMPARE(hits.first()->size(), QSize(652, 46));
+        QCOMPARE(hit.size(), QSize(652, 46));
     }
 
-    void expandsAndCollapses()
+    void arrowAsksToExpandAndCollapse()
     {
-        PiiSensitiveFrame row(makeFile(QStringLiteral("c.txt")), {{QStringLiteral("r"), {QStringLiteral("p")}}});
+        PiiSensitiveFrame row(makeFile(QStringLiteral("c.txt")), 1);
         row.show();
         auto *arrow = row.findChild<QLabel *>(QStringLiteral("m_SensitiveShrinkLabel"));
-        auto *hits = row.findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+        QSignalSpy asked(&row, &PiiSensitiveFrame::expandedChanged);
         QVERIFY(!row.isExpanded());
-        QVERIFY(!hits->isVisible());
         QTest::mousePress(arrow, Qt::LeftButton);
         QVERIFY(row.isExpanded());
-        QVERIFY(hits->isVisible());
         QVERIFY(sameImage(arrow->pixmap(Qt::ReturnByValue), UpArrow));
         QTest::mousePress(arrow, Qt::RightButton);
         QVERIFY(!row.isExpanded());
         QVERIFY(sameImage(arrow->pixmap(Qt::ReturnByValue), DownArrow));
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked.at(0).at(0).toBool(), true);
+        QCOMPARE(asked.at(1).at(0).toBool(), false);
+        // A file that is gone has no hits to show.
+        PiiSensitiveFrame gone(m_dir.filePath(QStringLiteral("gone-too.txt")), 2);
+        QSignalSpy goneAsked(&gone, &PiiSensitiveFrame::expandedChanged);
+        QTest::mousePress(gone.findChild<QLabel *>(QStringLiteral("m_SensitiveShrinkLabel")), Qt::LeftButton);
+        QVERIFY(goneAsked.isEmpty());
+    }
+
+    // Among many files, an expanded file shows every one of its hits at the
+    // full height of a row, and the files below move down.
+    void expandedFileKeepsAllItsHitsAmongManyFiles()
+    {
+        QJsonArray files;
+        QJsonArray many;
+        for (int i = 0; i < 30; ++i)
+            many.append(hit(QStringLiteral("h%1").arg(i), QStringLiteral("x h%1 y").arg(i)));
+        files.append(file(makeFile(QStringLiteral("0-many.txt")), many));
+        for (int i = 1; i < 60; ++i)
+            files.append(file(m_dir.filePath(QStringLiteral("%1.txt").arg(i, 3, 10, QLatin1Char('0'))), {hit("k", "k")}));
+        m_fake->setReply(Method, {0, groupDocument(QStringLiteral("身份标识"), {rule(QStringLiteral("r"), files)})});
+        auto *dialog = openAndWait(QStringLiteral("/home"), QStringLiteral("身份标识"));
+        QCOMPARE(dialog->fileCount(), 60);
+        QCOMPARE(dialog->list()->rowCount(), 60);
+        dialog->setFileExpanded(0, true);
+        QCOMPARE(dialog->list()->rowCount(), 90);
+        QCOMPARE(dialog->fileRow(1), 31);
+        QTRY_VERIFY(!hitRows(dialog, 0).isEmpty());
+        auto *area = dialog->findChild<QScrollArea *>(QStringLiteral("scrollArea"));
+        for (int row = 1; row <= 30; ++row) {
+            area->ensureVisible(0, dialog->list()->rowRect(row).center().y());
+            QTRY_VERIFY(dialog->list()->widgetAt(row));
+            auto *shown = qobject_cast<PiiSensitiveDetailFrame *>(dialog->list()->widgetAt(row));
+            QVERIFY(shown);
+            QCOMPARE(shown->height(), 46);
+            QCOMPARE(shown->ruleName(), QStringLiteral("r"));
+        }
+        QTRY_VERIFY2(dialog->list()->height() >= 90 * 48, qPrintable(QString::number(dialog->list()->height())));
+    }
+
+    // A hit far into its passage is still shown: the row's text starts a few
+    // characters before the hit, so the whole hit lies inside the passage
+    // column, left of the rule's name.
+    void passageShowsItsHit()
+    {
+        const QString word = QStringLiteral("尿常规异常");
+        const QString context = QStringLiteral("病历记录中的一段很长的描述文字，").repeated(8) + word + QStringLiteral("，其后的文字");
+        m_fake->setReply(Method, {0, groupDocument(QStringLiteral("健康生理"),
+                                                   {rule(QStringLiteral("病历"), {file(makeFile(QStringLiteral("h.txt")),
+                                                                                      {hit(word, context)})})})});
+        auto *dialog = openAndWait(QStringLiteral("/home"), QStringLiteral("健康生理"));
+        QCOMPARE(dialog->fileCount(), 1);
+        dialog->setFileExpanded(0, true);
+        QTRY_COMPARE(hitRows(dialog, 0).size(), 1);
+        PiiSensitiveDetailFrame *row = hitRows(dialog, 0).first();
+        auto *passage = row->findChild<QLabel *>(QStringLiteral("m_SensitiveTextLabel"));
+        QTextDocument shown;
+        shown.setHtml(passage->text());
+        const QString plain = shown.toPlainText();
+        const int at = plain.indexOf(word);
+        QVERIFY2(at >= 0, qPrintable(plain));
+        QVERIFY(passage->fontMetrics().horizontalAdvance(plain.left(at + word.size())) <= passage->width());
+        // The longer passage is in the row's tooltip.
+        QVERIFY(row->toolTip().contains(context.left(40)));
+    }
+
+    void showsThatItIsReadingUntilTheReply()
+    {
+        m_fake->setReply(Method, {0, groupDocument(QStringLiteral("身份标识"), {})}, 500, 1);
+        auto *dialog = new PiiSensitiveDetailExWidget(m_service.get(), QStringLiteral("/"), QStringLiteral("身份标识"));
+        dialog->show();
+        auto *left = dialog->findChild<QLabel *>(QStringLiteral("m_SensitiveMatchedLeftLabel"));
+        auto *count = dialog->findChild<QLabel *>(QStringLiteral("m_SensitiveMatchedLabel"));
+        QVERIFY(!dialog->isLoaded());
+        QVERIFY(count->isHidden());
+        QVERIFY(left->text() != QStringLiteral("共"));
+        QTRY_VERIFY(dialog->isLoaded());
+        QCOMPARE(left->text(), QStringLiteral("共"));
+        QVERIFY(!count->isHidden());
+        QCOMPARE(count->text(), QStringLiteral("0"));
+    }
+
+    // Esc closes and deletes the dialog; opening the category again while
+    // it is open raises it instead of asking the service a second time.
+    void escapeClosesAndASecondOpenRaises()
+    {
+        m_fake->setNoReply(Method);
+        auto *dialog = PiiSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/"), QStringLiteral("身份标识"));
+        QPointer<PiiSensitiveDetailExWidget> alive(dialog);
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        QCOMPARE(PiiSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/"), QStringLiteral("身份标识")),
+                 dialog);
+        auto *other = PiiSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/"), QStringLiteral("金融消费"));
+        QVERIFY(other != dialog);
+        QTRY_COMPARE(m_fake->calls(Method).size(), 2);
+        QCOMPARE(openDialogs().size(), 2);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY(alive.isNull());
+        QCOMPARE(openDialogs(), QList<PiiSensitiveDetailExWidget *>{other});
+        // Closed, the category opens anew.
+        auto *again = PiiSensitiveDetailExWidget::showFor(m_service.get(), QStringLiteral("/"), QStringLiteral("身份标识"));
+        QVERIFY(again != other);
+        QTRY_COMPARE(m_fake->calls(Method).size(), 3);
     }
 
     void showInFolderOpensTheDirectory()
@@ -393,7 +512,7 @@ private Q_SLOTS:
         QDir(m_dir.path()).mkpath(QStringLiteral("sub dir"));
         const QString path = makeFile(QStringLiteral("sub dir/d.txt"));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "open");
-        PiiSensitiveFrame row(path, {{QStringLiteral("r"), {QStringLiteral("p")}}});
+        PiiSensitiveFrame row(path, 1);
         row.show();
         QTest::mousePress(row.findChild<QLabel *>(QStringLiteral("m_ShowInFolderLabel")), Qt::LeftButton);
         QCOMPARE(m_desktop.opened, QList<QUrl>{QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("sub dir")))});
@@ -404,7 +523,7 @@ private Q_SLOTS:
         const QString path = makeFile(QStringLiteral("e.txt"));
         // A handler that cannot be invoked: the desktop reports failure.
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "noSuchSlot");
-        PiiSensitiveFrame row(path, {{QStringLiteral("r"), {QStringLiteral("p")}}});
+        PiiSensitiveFrame row(path, 1);
         row.show();
         QString title;
         int icon = -1, buttons = 0;
@@ -439,7 +558,7 @@ private Q_SLOTS:
         QFETCH(bool, existedAtFirst);
         const QString path = existedAtFirst ? makeFile(QStringLiteral("f.txt")) : m_dir.filePath(QStringLiteral("none.txt"));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_desktop, "open");
-        PiiSensitiveFrame row(path, {{QStringLiteral("r"), {QStringLiteral("p")}}});
+        PiiSensitiveFrame row(path, 1);
         QVERIFY(!existedAtFirst || QFile::remove(path));
         row.show();
         LogCapture::take();

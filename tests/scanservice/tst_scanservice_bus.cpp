@@ -518,6 +518,11 @@ private Q_SLOTS:
         }
         QCOMPARE(document.first, 0);
         QCOMPARE(document.second.value("filepath").toString(), path);
+        // The document's total is the sum of the counts the detection signal carried.
+        qint64 counted = 0;
+        for (const QVariant &count : counts)
+            counted += count.toLongLong();
+        QCOMPARE(qint64(document.second.value("total").toDouble(-1)), counted);
         QStringList gotWords;
         for (const QJsonValue &hit : document.second.value("sensitives").toArray()) {
             gotWords.append(hit["sensitive"].toString());

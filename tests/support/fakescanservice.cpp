@@ -67,6 +67,12 @@ void FakeScanService::setError(const QString &member, const QString &name, const
         m_control->call(QStringLiteral("SetError"), member, name, message, delayMs, times);
 }
 
+void FakeScanService::setDetailDocument(const QString &member, int files, int passages, int passageChars)
+{
+    if (m_control)
+        m_control->call(QStringLiteral("SetDetailDocument"), member, files, passages, passageChars);
+}
+
 void FakeScanService::setNoReply(const QString &member, int times)
 {
     if (m_control)

@@ -50,6 +50,11 @@ public:
     void setError(const QString &member, const QString &name, const QString &message, int delayMs = 0,
                   int times = -1);
     void setNoReply(const QString &member, int times = -1);
+    // A detail document made by the fake itself as the standing answer of
+    // `member` (a keyword or privacy detail query): `passages` hits of
+    // `passageChars` characters, over `files` files (privacy only); the
+    // keyword document carries "total", three times its passages.
+    void setDetailDocument(const QString &member, int files, int passages, int passageChars);
 
     // Every call received so far (of one member, when given), oldest first.
     QList<Call> calls(const QString &member = QString()) const;

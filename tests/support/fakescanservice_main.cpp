@@ -251,6 +251,18 @@ public Q_SLOTS:
         s.times = times;
         m_service->script(member, s);
     }
+    // Makes, here in the fake, a detail document of `passages` hits of
+    // `passageChars` characters each (the hit in the middle) and scripts it
+    // as the standing answer (0, document) of `member`. A keyword document
+    // names one file and carries "total" (three hits for each passage kept);
+    // a privacy document spreads the hits over `files` files under two rules.
+    // Saves the test pushing a document of many megabytes through the bus twice.
+    void SetDetailDocument(const QString &member, int files, int passages, int passageChars)
+    {
+        Script s;
+        s.values = {0, detailDocument(member, qMax(1, files), qMax(0, passages), qMax(2, passageChars))};
+        m_service->script(member, s);
+    }
     int CallCount() { return m_service->calls().size(); }
     QString Call(int index, QString &signature, QVariantList &arguments)
     {
@@ -272,6 +284,55 @@ public Q_SLOTS:
     }
 
 private:
+    static QString detailDocument(const QString &member, int files, int passages, int passageChars)
+    {
+        const QByteArray word = "机密";
+        const QByteArray filler = "样本文本 sample，";
+        const int side = (passageChars - 2) / 2;
+        const QString fillerText = QString::fromUtf8(filler);
+        QString text;
+        text.reserve(side + fillerText.size());
+        while (text.size() < side)
+            text += fillerText;
+        text.truncate(side);
+        const QByteArray half = text.toUtf8();
+        QByteArray hit = "{\"sensitive\":\"" + word + "\",\"sensitive_ctx\":\"" + half + word + half + "\"}";
+        QByteArray json;
+        if (member == QLatin1String("SensitiveDiscoveryGetKeywordDetectedDetail")) {
+            json.reserve(passages * (hit.size() + 1) + 100);
+            json = "{\"filepath\":\"/srv/fake/大文件.txt\",\"total\":" + QByteArray::number(qint64(passages) * 3)
+                   + ",\"sensitives\":[";
+            for (int i = 0; i < passages; ++i)
+                json += (i ? "," : "") + hit;
+            json += "]}";
+            return QString::fromUtf8(json);
+        }
+        // Privacy: hits dealt out to the files in turn, each file under
+        // one of the two rules by its number.
+        json.reserve(passages * (hit.size() + 1) + files * 80 + 100);
+        json = "{\"groupname\":\"身份标识\",\"groupsensitives\":[";
+        for (int rule = 0; rule < 2; ++rule) {
+            json += rule ? "," : "";
+            json += "{\"rulename\":\"" + QByteArray(rule ? "护照号" : "身份证号") + "\",\"rulesensitives\":[";
+            bool firstFile = true;
+            for (int file = rule; file < files; file += 2) {
+                const int hits = passages / files + (file < passages % files ? 1 : 0);
+                if (hits == 0)
+                    continue;
+                json += firstFile ? "" : ",";
+                firstFile = false;
+                json += "{\"filepath\":\"/srv/fake/目录" + QByteArray::number(file % 97) + "/文件"
+                        + QByteArray::number(file) + ".txt\",\"sensitives\":[";
+                for (int i = 0; i < hits; ++i)
+                    json += (i ? "," : "") + hit;
+                json += "]}";
+            }
+            json += "]}";
+        }
+        json += "]}";
+        return QString::fromUtf8(json);
+    }
+
     FakeService *m_service;
     QDBusConnection m_bus;
 };
