@@ -48,7 +48,10 @@ void MainWindow::connectScanSignals()
     connect(this, &MainWindow::PiiScanCompleted, this, &MainWindow::onPiiScanCompleted);
 
     for (ScanController *scan : {m_keywordScan, m_privacyScan})
-        connect(scan, &ScanController::StateChanged, this, [this, scan] { updatePauseButton(scan); });
+        connect(scan, &ScanController::StateChanged, this, [this, scan] {
+            updatePauseButton(scan);
+            showFileCount(scan);
+        });
 }
 
 MainWindow::ScanPage MainWindow::scanPage(const ScanController *scan) const
