@@ -97,7 +97,10 @@ void MainWindow::setupKeywordPage()
 
 void MainWindow::setupPrivacyPage()
 {
-    m_privacyTargetList = createTargetList(m_ui->m_PiiScanPathComboBoxLikeWidget);
+    // Parented to the window like the keyword list: inside the page, the
+    // page's white style sheet would reach the list and blank its current row.
+    m_privacyTargetList = createTargetList(this);
+    m_privacyTargetList->setAnchorWidget(m_ui->m_PiiScanComboBoxLikeDisplayButton);
     connect(m_privacyTargetList, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
         m_ui->m_PiiScanComboBoxLikeDisplayButton->setText(m_privacyTargetList->itemText(index));
     });
