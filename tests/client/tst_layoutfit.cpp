@@ -542,6 +542,42 @@ private Q_SLOTS:
                 QCOMPARE(geometries(), first);
         }
     }
+
+    // However large the window, the results begin right under the scan's
+    // header: the room left over goes to the results, not above them.
+    void resultsFollowTheHeader_data()
+    {
+        QTest::addColumn<bool>("keyword");
+        QTest::addColumn<QSize>("size");
+        for (const QSize &size : {QSize(960, 580), QSize(1920, 1200)}) {
+            QTest::addRow("keyword, %dx%d", size.width(), size.height()) << true << size;
+            QTest::addRow("privacy, %dx%d", size.width(), size.height()) << false << size;
+        }
+    }
+    void resultsFollowTheHeader()
+    {
+        // The separator and the space either side of it.
+        constexpr int MostBetween = 32;
+        QFETCH(bool, keyword);
+        QFETCH(QSize, size);
+        AcceptingTaskCalls calls;
+        MainWindow window;
+        window.setEffectiveUidFunction([] { return 0u; });
+        window.resize(size);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        scanning(window, &calls, keyword);
+        Ui::MainWindow *ui = window.ui();
+        QWidget *header = keyword ? ui->stackedWidget_2 : ui->stackedWidget_3;
+        QWidget *results = keyword ? ui->scrollArea_2 : ui->scrollArea;
+        const int headerBottom = header->mapTo(&window, QPoint(0, header->height())).y();
+        const int resultsTop = results->mapTo(&window, QPoint(0, 0)).y();
+        QVERIFY2(resultsTop >= headerBottom && resultsTop - headerBottom <= MostBetween,
+                 qPrintable(QStringLiteral("header ends at %1, results begin at %2").arg(headerBottom).arg(resultsTop)));
+        // And they take the height down to the window's bottom margin.
+        const int resultsBottom = results->mapTo(&window, QPoint(0, results->height())).y();
+        QVERIFY2(window.height() - resultsBottom <= MostBetween, qPrintable(QString::number(resultsBottom)));
+    }
 };
 
 QTEST_MAIN(TestLayoutFit)
