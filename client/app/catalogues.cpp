@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QLocale>
 #include <QTranslator>
 
 namespace Catalogues {
@@ -28,6 +29,8 @@ QStringList install(QCoreApplication *app, const QString &localeName, const QStr
                                     : QByteArray("Load translation ") + localeName.toUtf8() + ".qm";
         auto *translator = new QTranslator(app);
         if (translator->load(catalogue)) {
+            // Numbers are written the way the catalogue's language writes them.
+            QLocale::setDefault(QLocale(localeName));
             app->installTranslator(translator);
             installed << catalogue;
             qCDebug(lcApp) << what.constData() << "success!";

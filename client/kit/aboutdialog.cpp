@@ -30,7 +30,7 @@ AboutDialog::AboutDialog(const QIcon &icon, const QString &appName, const QStrin
 void AboutDialog::build()
 {
     setFixedWidth(420);
-    setWindowTitle(QStringLiteral("关于"));
+    setWindowTitle(tr("关于"));
 
     QVBoxLayout *content = contentLayout();
     content->setContentsMargins(32, 0, 32, 32);
@@ -90,7 +90,7 @@ void AboutDialog::setAppName(const QString &name)
 {
     m_nameLabel->setText(name);
     m_nameLabel->setVisible(!name.isEmpty());
-    setWindowTitle(name.isEmpty() ? QStringLiteral("关于") : QStringLiteral("关于 %1").arg(name));
+    setWindowTitle(name.isEmpty() ? tr("关于") : tr("关于 %1").arg(name));
 }
 
 QString AboutDialog::appName() const

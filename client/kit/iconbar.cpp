@@ -1,8 +1,10 @@
 #include "iconbar.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QtMath>
 
 namespace mvk {
 
@@ -25,6 +27,8 @@ IconBar::IconBar(QWidget *parent)
     m_nameLabel->setObjectName(QStringLiteral("nameLabel"));
     m_nameLabel->setStyleSheet(QStringLiteral("QLabel { color: #1f2329; font-size: 14px; font-weight: bold; }"));
     m_nameLabel->setTextFormat(Qt::PlainText);
+    // A long name takes a second line rather than being cut.
+    m_nameLabel->setWordWrap(true);
     layout->addWidget(m_nameLabel, 1, Qt::AlignVCenter);
 }
 
@@ -42,6 +46,7 @@ QIcon IconBar::icon() const
 void IconBar::setWidgetName(const QString &name)
 {
     m_nameLabel->setText(name);
+    updateGeometry();
     setAccessibleName(name);
 }
 
@@ -58,6 +63,23 @@ QLabel *IconBar::iconLabel() const
 QLabel *IconBar::nameLabel() const
 {
     return m_nameLabel;
+}
+
+// A wrapping label asks for less than one line's width; the bar asks for
+// the whole line, which its layout then gives the label.
+QSize IconBar::sizeHint() const
+{
+    QSize hint = QFrame::sizeHint();
+    if (m_nameLabel->text().isEmpty())
+        return hint;
+    m_nameLabel->ensurePolished();
+    const QMargins margins = layout()->contentsMargins();
+    // The label lays its text out in fractional widths: one pixel more than
+    // the rounded-up line keeps it on one line.
+    const int text = qCeil(QFontMetricsF(m_nameLabel->font()).horizontalAdvance(m_nameLabel->text())) + 1;
+    const int line = margins.left() + IconSize + layout()->spacing() + text + margins.right();
+    hint.setWidth(qMax(hint.width(), line));
+    return hint;
 }
 
 void IconBar::changeEvent(QEvent *event)

@@ -8,7 +8,8 @@ class QLabel;
 namespace mvk {
 
 // The small strip at the top of a dialog or sidebar: a 24x24 icon at the
-// left and the widget's name next to it.
+// left and the widget's name next to it. It asks for room for the name on
+// one line; given less, the name takes a second line rather than being cut.
 class IconBar : public QFrame
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
 
     QLabel *iconLabel() const;
     QLabel *nameLabel() const;
+
+    QSize sizeHint() const override;
 
 protected:
     void changeEvent(QEvent *event) override;

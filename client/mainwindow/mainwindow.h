@@ -13,6 +13,7 @@
 #include <functional>
 
 class BusScanTaskCalls;
+class ElidedPathLabel;
 class HiddenComboBox;
 class KeywordConfigAllinoneWidget;
 class LabelTextSpy;
@@ -229,9 +230,14 @@ private:
     void setupKeywordPage();
     void setupPrivacyPage();
     void setupPrivacyCategories();
+    // The texts set in code rather than by the form, again after a change
+    // of language.
+    void retranslatePrivacyCategories();
+    void retranslateFrame();
     void showPrivacyCount(int row);
     void connectScanSignals();
     void setKeywordStartEnabled(bool enabled);
+    void showKeywordSource();
     // The home directory, or the directories picked in the dialog joined
     // with "|"; false (and `pathlist` untouched) when nothing was picked.
     bool chooseScanTarget(const QComboBox *targets, QString *pathlist);
@@ -256,19 +262,37 @@ private:
         QLabel *cancelSummary;
         QLabel *completeElapsed;
         QLabel *completeSummary;
+        QLabel *heading;
+        ElidedPathLabel *file;
+        QLabel *fileCount;
+        QLabel *timeLeft;
+        QLabel *cancelFileCount;
+        QLabel *completeFileCount;
     };
     ScanPage scanPage(const ScanController *scan) const;
     void showScanStarted(ScanController *scan);
     void pauseOrContinue(ScanController *scan);
     bool confirmCancel(ScanController *scan, const QString &title, const QString &question);
     void showScanEnded(ScanController *scan, bool cancelled);
-    // The pause button offers what the state allows.
+    // The pause button offers what the state allows; the heading says
+    // whether the scan runs or is paused.
     void updatePauseButton(const ScanController *scan);
+    // The progress of a running task: the bar (busy until the total is
+    // known), the file being examined, the file count with its percentage
+    // and the time left.
+    void showFileTotal(ScanController *scan, int minimum, int maximum);
+    void showFileScanned(ScanController *scan, const QString &filepath, int fileid);
+    void showElapsed(ScanController *scan, int seconds);
+    void showFileCount(const ScanController *scan);
+    // "n / N files (p%)" and the time left while the task runs; what the
+    // ended pages keep after the elapsed time.
+    QString runningFileCount(const ScanController *scan) const;
+    QString timeLeft(const ScanController *scan) const;
+    QString endedFileCount(const ScanController *scan, bool cancelled) const;
     // The summary of an ended scan, for both modules.
     QString scanSummary(const ScanController *scan, bool cancelled, bool anyHit, int total) const;
     // A file-count worker for the task, its range passed on as the module's signal.
     void startFileCount(const QString &pathlist, int taskType);
-    static void showScanningFile(QLabel *label, const QString &filepath);
     void showMessage(int icon, const QString &text, bool withCancel);
     void showFailure(const QString &text);
     bool askQuestion(const QString &title, const QString &text);
@@ -307,6 +331,15 @@ private:
     HiddenComboBox *m_privacyTargetList = nullptr;
     QMap<QString, PiiScanGroupWidget *> m_privacyCategories;
     PrivacyCountModel *m_privacyCounts = nullptr;
+    // What the keyword panel last reported: typed keywords (their number)
+    // or ticked checklists (their names); neither before its first report.
+    struct KeywordSource
+    {
+        bool checklists = false;
+        QStringList checklistNames;
+        int typedKeywords = 0;
+    };
+    KeywordSource m_keywordSource;
     // One bubble per help icon, made at its first press.
     QMap<QObject *, mvk::BubbleWidget *> m_helpBubbles;
 };

@@ -32,6 +32,28 @@ const char *const PiiIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-symbol
 const char *const PiiPressedIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-pressed-symbolic.png";
 } // namespace
 
+// The texts the frame sets in code: the sidebar's name and module buttons,
+// the navigation list, the menu and the title buttons' tooltips.
+void MainWindow::retranslateFrame()
+{
+    m_ui->m_IconBar->setWidgetName(tr("敏感信息扫描"));
+    m_ui->m_KeywordScanButton->setModule(QStringLiteral("keywordscan"), QLatin1String(KeywordIcon),
+                                         QLatin1String(KeywordPressedIcon), tr("敏感词扫描"));
+    m_ui->m_PiiScanButton->setModule(QStringLiteral("piiscan"), QLatin1String(PiiIcon),
+                                     QLatin1String(PiiPressedIcon), tr("隐私信息扫描"));
+    for (LeftSiderbarItemButton *button : qAsConst(m_moduleButtons))
+        button->setSelected(button->moduleKey() == m_currentModule);
+    if (!m_menuButton)
+        return;
+    m_menuButton->setToolTip(tr("选项"));
+    m_menuButton->aboutAction()->setText(tr("关于"));
+    m_menuButton->feedbackAction()->setText(tr("意见反馈"));
+    m_menuButton->quitAction()->setText(tr("退出"));
+    m_minimumButton->setToolTip(tr("最小化"));
+    m_closeButton->setToolTip(tr("关闭"));
+    updateMaximizeButton();
+}
+
 void MainWindow::setupModuleButtons()
 {
     const QColor bright = palette().color(QPalette::Current, QPalette::BrightText);
@@ -188,6 +210,9 @@ void MainWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange && m_ui) {
         m_ui->retranslateUi(this);
+        retranslateFrame();
+        retranslatePrivacyCategories();
+        showKeywordSource();
         // The text step labels both pause buttons "暂停"; a paused scan's
         // button must keep offering to continue it.
         if (m_keywordScan)

@@ -46,17 +46,12 @@ int MainWindow::keywordHitTotal() const
 
 void MainWindow::onKeywordScanTimeElapsed(int seconds)
 {
-    m_ui->m_KeywordScanningSecondElapsedLabel->setText(formatElapsedTime(seconds));
+    showElapsed(m_keywordScan, seconds);
 }
 
 void MainWindow::onKeywordScanProgressRangeGenerated(int minimum, int maximum)
 {
-    QProgressBar *bar = m_ui->m_KeywordScanProgressBar;
-    qCDebug(lcMainWindow) << "@@@@@@@@@@@@@@@@ [before] value:" << bar->value() << "minimum:" << bar->minimum()
-             << ", maximum:" << bar->maximum();
-    bar->setRange(minimum, maximum);
-    qCDebug(lcMainWindow) << "@@@@@@@@@@@@@@@@ [after] value:" << bar->value() << "minimum:" << bar->minimum()
-             << ", maximum:" << bar->maximum();
+    showFileTotal(m_keywordScan, minimum, maximum);
 }
 
 void MainWindow::onKeywordScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid)
@@ -66,16 +61,13 @@ void MainWindow::onKeywordScanProgressValueChanged(const QString &pathlist, cons
     // had completed are not its progress any more.
     if (!m_keywordScan->isRunning())
         return;
-    QProgressBar *bar = m_ui->m_KeywordScanProgressBar;
     if (fileid == 0 && filepath.isEmpty()) {
+        QProgressBar *bar = m_ui->m_KeywordScanProgressBar;
         bar->setValue(bar->maximum());
         emit KeywordScanCompleted();
         return;
     }
-    bar->setValue(fileid);
-    showScanningFile(m_ui->m_KeywordScanningFileLabel, filepath);
-    qCDebug(lcMainWindow) << "################ "
-             << "set value to:" << fileid << ", current value:" << bar->value();
+    showFileScanned(m_keywordScan, filepath, fileid);
 }
 
 void MainWindow::onKeywordSensitiveDetected(const QString &pathlist, const QString &filepath,

@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "piicategories.h"
+#include "piicategorynames.h"
 #include "piiscangroupframe.h"
 #include "piiscangroupwidget.h"
 #include "piisensitivedetailexwidget.h"
@@ -12,12 +13,14 @@
 #include "scancontroller.h"
 
 #include <QDebug>
+#include <QLocale>
 #include <QProgressBar>
 
 #include <limits>
 
 // The two groups' frames of the form receive their tiles in display order;
-// each tile is entered in the category map under its (untranslated) name.
+// each tile is entered in the category map under its category's key (the
+// service's name) and shows the name in the user's language.
 void MainWindow::setupPrivacyCategories()
 {
     const QList<PiiCategories::Group> &groups = PiiCategories::groups();
@@ -30,9 +33,12 @@ void MainWindow::setupPrivacyCategories()
             auto *tile = new PiiScanGroupWidget;
             frame->addGroupWidget(tile);
             tile->setIcon(category.iconPath);
-            tile->setName(category.name);
+            tile->setName(PiiCategoryNames::displayName(category.name));
+            // The tile's text is for the user; the dialog asks the service by key.
             connect(tile, &PiiScanGroupWidget::PiiScanGroupWidgetClicked, this,
-                    &MainWindow::onPiiLookSensitiveDetailWidgetClicked);
+                    [this, key = category.name](const QString &, const QString &count) {
+                        onPiiLookSensitiveDetailWidgetClicked(key, count);
+                    });
             m_privacyCategories.insert(category.name, tile);
         }
     }
@@ -48,6 +54,16 @@ void MainWindow::setupPrivacyCategories()
     });
     for (int row = 0; row < m_privacyCounts->rowCount(); ++row)
         showPrivacyCount(row);
+}
+
+void MainWindow::retranslatePrivacyCategories()
+{
+    const QList<PiiCategories::Group> &groups = PiiCategories::groups();
+    PiiScanGroupFrame *frames[] = {m_ui->m_PiiScanSensitiveFrame, m_ui->m_PiiScanPotentiallySensitiveFrame};
+    for (int g = 0; g < groups.size() && g < 2; ++g)
+        frames[g]->setTitle(groups.at(g).iconPath, PiiCategories::translatedTitle(groups.at(g)));
+    for (auto it = m_privacyCategories.constBegin(); it != m_privacyCategories.constEnd(); ++it)
+        it.value()->setName(PiiCategoryNames::displayName(it.key()));
 }
 
 void MainWindow::startPrivacyScan()
@@ -81,17 +97,17 @@ void MainWindow::showPrivacyCount(int row)
     const QModelIndex at = m_privacyCounts->index(row);
     PiiScanGroupWidget *tile = m_privacyCategories.value(at.data(PrivacyCountModel::NameRole).toString());
     if (tile)
-        tile->setDescribe(QString::number(at.data(PrivacyCountModel::CountRole).toInt()));
+        tile->setDescribe(QLocale().toString(at.data(PrivacyCountModel::CountRole).toInt()));
 }
 
 void MainWindow::onPiiScanTimeElapsed(int seconds)
 {
-    m_ui->m_PiiScanningSecondElapsedLabel->setText(formatElapsedTime(seconds));
+    showElapsed(m_privacyScan, seconds);
 }
 
 void MainWindow::onPiiScanProgressRangeGenerated(int minimum, int maximum)
 {
-    m_ui->m_PiiScanProgressBar->setRange(minimum, maximum);
+    showFileTotal(m_privacyScan, minimum, maximum);
 }
 
 void MainWindow::onPiiScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid)
@@ -99,14 +115,13 @@ void MainWindow::onPiiScanProgressValueChanged(const QString &pathlist, const QS
     Q_UNUSED(pathlist)
     if (!m_privacyScan->isRunning())
         return;
-    QProgressBar *bar = m_ui->m_PiiScanProgressBar;
     if (fileid == 0 && filepath.isEmpty()) {
+        QProgressBar *bar = m_ui->m_PiiScanProgressBar;
         bar->setValue(bar->maximum());
         emit PiiScanCompleted();
         return;
     }
-    bar->setValue(fileid);
-    showScanningFile(m_ui->m_PiiScanningFileLabel, filepath);
+    showFileScanned(m_privacyScan, filepath, fileid);
 }
 
 void MainWindow::onPiiSensitiveDetected(const QString &pathlist, const QVariantMap &sensitives)

@@ -5,18 +5,26 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "elidedpathlabel.h"
 #include "keywordresultlist.h"
 #include "messagebox.h"
 #include "scancontroller.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTextDocument>
 
-#include <limits>
+namespace {
+// The pause button's width when both its words are short, and the room
+// around its word otherwise.
+constexpr int PauseButtonWidth = 96;
+constexpr int PausePadding = 24;
+} // namespace
+
 
 // Each scan signal drives the slot named after it. The timers' and the
 // file-count workers' signals come from their threads and arrive queued.
@@ -40,7 +48,10 @@ void MainWindow::connectScanSignals()
     connect(this, &MainWindow::PiiScanCompleted, this, &MainWindow::onPiiScanCompleted);
 
     for (ScanController *scan : {m_keywordScan, m_privacyScan})
-        connect(scan, &ScanController::StateChanged, this, [this, scan] { updatePauseButton(scan); });
+        connect(scan, &ScanController::StateChanged, this, [this, scan] {
+            updatePauseButton(scan);
+            showFileCount(scan);
+        });
 }
 
 MainWindow::ScanPage MainWindow::scanPage(const ScanController *scan) const
@@ -54,7 +65,13 @@ MainWindow::ScanPage MainWindow::scanPage(const ScanController *scan) const
                 m_ui->m_KeywordScanCancelTimeElapsedLabel,
                 m_ui->m_KeywordScanCancelLabel,
                 m_ui->m_KeywordScanCompleteTimeElapsedLabel,
-                m_ui->m_KeywordScanCompleteDescribeLabel};
+                m_ui->m_KeywordScanCompleteDescribeLabel,
+                m_ui->m_KeywordScanningLabel,
+                m_ui->m_KeywordScanningFileLabel,
+                m_ui->m_KeywordScanFileCountLabel,
+                m_ui->m_KeywordScanTimeLeftLabel,
+                m_ui->m_KeywordScanCancelFileCountLabel,
+                m_ui->m_KeywordScanCompleteFileCountLabel};
     return {PrivacyScanPage,
             m_ui->stackedWidget_3,
             m_ui->m_PiiScanPauseScanButton,
@@ -63,11 +80,17 @@ MainWindow::ScanPage MainWindow::scanPage(const ScanController *scan) const
             m_ui->m_PiiScanCancelTimeElapsedLabel,
             m_ui->m_PiiScanCancelLabel,
             m_ui->m_PiiScanCompleteTimeElapsedLabel,
-            m_ui->m_PiiScanCompleteDescribeLabel};
+            m_ui->m_PiiScanCompleteDescribeLabel,
+            m_ui->m_PiiScanninglabel,
+            m_ui->m_PiiScanningFileLabel,
+            m_ui->m_PiiScanFileCountLabel,
+            m_ui->m_PiiScanTimeLeftLabel,
+            m_ui->m_PiiScanCancelFileCountLabel,
+            m_ui->m_PiiScanCompleteFileCountLabel};
 }
 
-// The range stays indeterminate until the file-count worker reports the
-// task's total (it reports nothing when it finds no file).
+// The bar stays busy until the file-count worker reports the task's total
+// (it reports nothing when it finds no file).
 void MainWindow::showScanStarted(ScanController *scan)
 {
     const ScanPage page = scanPage(scan);
@@ -75,7 +98,12 @@ void MainWindow::showScanStarted(ScanController *scan)
     page.flow->setCurrentIndex(ScanningFlowPage);
     if (scan == m_keywordScan)
         m_ui->stackedWidget_4->setCurrentIndex(HitListPage);
-    page.bar->setRange(0, std::numeric_limits<int>::max());
+    page.bar->setRange(0, 0);
+    page.bar->setValue(0);
+    page.file->setPath(QString());
+    page.elapsed->setText(formatElapsedTime(0));
+    showFileCount(scan);
+    updatePauseButton(scan);
     startFileCount(scan->pathList(), scan->taskType());
     if (scan == m_keywordScan)
         clearKeywordResults();
@@ -94,11 +122,84 @@ void MainWindow::pauseOrContinue(ScanController *scan)
 
 void MainWindow::updatePauseButton(const ScanController *scan)
 {
-    QPushButton *button = scanPage(scan).pause;
-    if (scan->state() == ScanController::State::Scanning)
-        button->setText(tr("暂停"));
-    else if (scan->state() == ScanController::State::Paused)
-        button->setText(tr("继续"));
+    const ScanPage page = scanPage(scan);
+    // Wide enough for either word, so that the button and the bar beside
+    // it keep their places when a pause turns it into "continue".
+    const QFontMetrics metrics = page.pause->fontMetrics();
+    page.pause->setMinimumWidth(qMax(PauseButtonWidth, PausePadding + qMax(metrics.horizontalAdvance(tr("暂停")),
+                                                                          metrics.horizontalAdvance(tr("继续")))));
+    if (scan->state() == ScanController::State::Scanning) {
+        page.pause->setText(tr("暂停"));
+        page.heading->setText(tr("正在扫描中..."));
+    } else if (scan->state() == ScanController::State::Paused) {
+        page.pause->setText(tr("继续"));
+        page.heading->setText(tr("扫描已暂停"));
+    }
+}
+
+// The value the bar missed while it was busy is caught up at once.
+void MainWindow::showFileTotal(ScanController *scan, int minimum, int maximum)
+{
+    QProgressBar *bar = scanPage(scan).bar;
+    scan->setFileTotal(maximum);
+    bar->setRange(minimum, maximum);
+    bar->setValue(qBound(minimum, scan->filesScanned(), maximum));
+    showFileCount(scan);
+}
+
+// File id 0 with an empty path ends the task; the caller checks for it first.
+void MainWindow::showFileScanned(ScanController *scan, const QString &filepath, int fileid)
+{
+    const ScanPage page = scanPage(scan);
+    scan->setFilesScanned(fileid);
+    page.bar->setValue(fileid);
+    page.file->setPath(filepath);
+    showFileCount(scan);
+}
+
+void MainWindow::showElapsed(ScanController *scan, int seconds)
+{
+    scan->setElapsedSeconds(seconds);
+    scanPage(scan).elapsed->setText(formatElapsedTime(seconds));
+    showFileCount(scan);
+}
+
+void MainWindow::showFileCount(const ScanController *scan)
+{
+    const ScanPage page = scanPage(scan);
+    page.fileCount->setText(runningFileCount(scan));
+    page.timeLeft->setText(timeLeft(scan));
+}
+
+QString MainWindow::runningFileCount(const ScanController *scan) const
+{
+    const QLocale locale;
+    const QString scanned = locale.toString(scan->filesScanned());
+    if (scan->fileTotal() < 0)
+        return scan->filesScanned() > 0 ? tr("已扫描 %1 个文件").arg(scanned) : QString();
+    return tr("%1 / %2 个文件（%3%）")
+        .arg(scanned, locale.toString(scan->fileTotal()), locale.toString(scan->percentDone()));
+}
+
+// Only while the scan runs: a paused scan has no pace.
+QString MainWindow::timeLeft(const ScanController *scan) const
+{
+    const int left = scan->secondsLeft();
+    if (left < 0 || scan->state() != ScanController::State::Scanning)
+        return QString();
+    return tr("，剩余约 %1").arg(formatElapsedTime(left));
+}
+
+// A completed task has examined every file it counted.
+QString MainWindow::endedFileCount(const ScanController *scan, bool cancelled) const
+{
+    const QLocale locale;
+    const int total = scan->fileTotal();
+    if (!cancelled)
+        return tr("，共扫描 %1 个文件").arg(locale.toString(qMax(total, scan->filesScanned())));
+    if (total < 0)
+        return tr("，已扫描 %1 个文件").arg(locale.toString(scan->filesScanned()));
+    return tr("，已扫描 %1 / %2 个文件").arg(locale.toString(scan->filesScanned()), locale.toString(total));
 }
 
 bool MainWindow::confirmCancel(ScanController *scan, const QString &title, const QString &question)
@@ -122,6 +223,7 @@ void MainWindow::showScanEnded(ScanController *scan, bool cancelled)
 {
     const ScanPage page = scanPage(scan);
     (cancelled ? page.cancelElapsed : page.completeElapsed)->setText(page.elapsed->text());
+    (cancelled ? page.cancelFileCount : page.completeFileCount)->setText(endedFileCount(scan, cancelled));
     if (cancelled)
         scan->markCancelled();
     else
@@ -141,7 +243,7 @@ void MainWindow::showScanEnded(ScanController *scan, bool cancelled)
 
 QString MainWindow::scanSummary(const ScanController *scan, bool cancelled, bool anyHit, int total) const
 {
-    const QString count = QString::number(total);
+    const QString count = QLocale().toString(total);
     if (scan == m_keywordScan) {
         if (cancelled)
             return anyHit ? tr("扫描已取消，发现 <font color='#3676F5'>") + count + tr("</font> 条敏感信息")
@@ -161,16 +263,6 @@ QString MainWindow::formatElapsedTime(int seconds)
         .arg(seconds / 3600, 2, 10, zero)
         .arg((seconds % 3600) / 60, 2, 10, zero)
         .arg(seconds % 60, 2, 10, zero);
-}
-
-// The label shows the path as plain text. A tooltip decides by itself
-// whether its text is markup, so a path that looks like markup goes into it
-// escaped.
-void MainWindow::showScanningFile(QLabel *label, const QString &filepath)
-{
-    label->setText(filepath);
-    label->setToolTip(Qt::mightBeRichText(filepath) ? Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal)
-                                                    : filepath);
 }
 
 // The kit's box, modal, whose answer nobody reads: a failure report (warning

@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
+#include <QLocale>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -32,12 +33,14 @@ const QString EnabledDisplayStyle = QStringLiteral("QPushButton {\n"
                                                    "    border: none;\n"
                                                    "    border-top-left-radius: 5px;\n"
                                                    "    border-bottom-left-radius: 5px;\n"
+                                                   "    padding: 0px 12px;\n"
                                                    "}");
 const QString DisabledDisplayStyle = QStringLiteral("QPushButton:disabled {\n"
                                                     "    background-color: rgba(204, 204, 204, 42%);\n"
                                                     "    border: none;\n"
                                                     "    border-top-left-radius: 5px;\n"
                                                     "    border-bottom-left-radius: 5px;\n"
+                                                    "    padding: 0px 12px;\n"
                                                     "}");
 const QString EnabledDropdownStyle =
     QStringLiteral("QPushButton {\n"
@@ -88,19 +91,21 @@ void MainWindow::setupKeywordPage()
             &MainWindow::onKeywordTemplateConfigured);
     m_keywordConfigPanel->hide();
 
-    m_ui->m_KeywordScanningFileLabel->setTextFormat(Qt::PlainText);
+    showKeywordSource();
     m_ui->m_SystemResourceIdleQuestionLabel->installEventFilter(this);
 }
 
 void MainWindow::setupPrivacyPage()
 {
-    m_privacyTargetList = createTargetList(m_ui->m_PiiScanPathComboBoxLikeWidget);
+    // Parented to the window like the keyword list: inside the page, the
+    // page's white style sheet would reach the list and blank its current row.
+    m_privacyTargetList = createTargetList(this);
+    m_privacyTargetList->setAnchorWidget(m_ui->m_PiiScanComboBoxLikeDisplayButton);
     connect(m_privacyTargetList, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int index) {
         m_ui->m_PiiScanComboBoxLikeDisplayButton->setText(m_privacyTargetList->itemText(index));
     });
     m_ui->m_PiiScanComboBoxLikeDisplayButton->setText(tr(HomeTarget));
 
-    m_ui->m_PiiScanningFileLabel->setTextFormat(Qt::PlainText);
     m_ui->m_SystemResourceIdleQuestionLabel_2->installEventFilter(this);
     m_ui->m_PiiScanFeature1InfomationLabel->installEventFilter(this);
 
@@ -120,11 +125,37 @@ void MainWindow::setKeywordStartEnabled(bool enabled)
 void MainWindow::onKeywordConfigured(const QList<QString> &keywords)
 {
     setKeywordStartEnabled(!keywords.isEmpty());
+    m_keywordSource = keywords.isEmpty() ? KeywordSource() : KeywordSource{false, QStringList(), keywords.size()};
+    showKeywordSource();
 }
 
 void MainWindow::onKeywordTemplateConfigured(const QMap<QString, QString> &templates)
 {
     setKeywordStartEnabled(!templates.isEmpty());
+    m_keywordSource = templates.isEmpty() ? KeywordSource() : KeywordSource{true, templates.keys(), 0};
+    showKeywordSource();
+}
+
+// What the next keyword scan will use, as the panel last reported it: so
+// many typed keywords, or the ticked checklists by name (the first few).
+void MainWindow::showKeywordSource()
+{
+    constexpr int NamedChecklists = 3;
+    QLabel *label = m_ui->m_KeywordScanSourceLabel;
+    if (!m_keywordSource.checklists && m_keywordSource.typedKeywords == 0) {
+        label->setText(tr("尚未配置敏感词，请先进行敏感词配置"));
+        return;
+    }
+    if (!m_keywordSource.checklists) {
+        label->setText(tr("下次扫描将使用输入的 %1 个敏感词").arg(QLocale().toString(m_keywordSource.typedKeywords)));
+        return;
+    }
+    const QStringList &names = m_keywordSource.checklistNames;
+    QString shown = names.mid(0, NamedChecklists).join(tr("、"));
+    if (names.size() > NamedChecklists)
+        shown = tr("%1 等 %2 个清单").arg(shown, QLocale().toString(names.size()));
+    label->setText(tr("下次扫描将使用自查清单：%1").arg(shown));
+    label->setToolTip(names.join(QLatin1Char('\n')).toHtmlEscaped());
 }
 
 int MainWindow::keywordScanMode() const

@@ -5,6 +5,13 @@
 #include "scantaskcalls.h"
 #include "timerthread.h"
 
+#include <limits>
+
+namespace {
+// A few seconds in, the pace says little yet about the time left.
+constexpr int PaceSeconds = 3;
+} // namespace
+
 ScanController::ScanController(int taskType, ScanTaskCalls *calls, TimerThread *timer, QObject *parent)
     : QObject(parent), m_taskType(taskType), m_calls(calls), m_timer(timer)
 {
@@ -31,6 +38,9 @@ bool ScanController::begin(bool created)
 {
     if (!created)
         return false;
+    m_filesScanned = 0;
+    m_fileTotal = -1;
+    m_elapsedSeconds = 0;
     setState(State::Scanning);
     m_timer->start(QThread::InheritPriority);
     return true;
@@ -93,6 +103,21 @@ void ScanController::reset()
 {
     m_pathlist.clear();
     setState(State::Configuring);
+}
+
+int ScanController::percentDone() const
+{
+    if (m_fileTotal <= 0)
+        return m_fileTotal == 0 ? 100 : -1;
+    return int(qBound<qint64>(0, qint64(m_filesScanned) * 100 / m_fileTotal, 100));
+}
+
+int ScanController::secondsLeft() const
+{
+    if (m_fileTotal <= 0 || m_filesScanned <= 0 || m_elapsedSeconds < PaceSeconds)
+        return -1;
+    const qint64 left = qMax<qint64>(0, qint64(m_fileTotal) - m_filesScanned);
+    return int(qMin<qint64>(left * m_elapsedSeconds / m_filesScanned, std::numeric_limits<int>::max()));
 }
 
 void ScanController::setState(State state)

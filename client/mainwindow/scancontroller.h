@@ -65,6 +65,21 @@ public:
     // Back to the configuration page: the module has no task any more.
     void reset();
 
+    // How far the task has come, kept past its end for the ended pages:
+    // the files examined so far (the service numbers them from 1), the
+    // task's file total (-1 until the service has counted it) and the
+    // seconds it has run. A new task starts from none.
+    int filesScanned() const { return m_filesScanned; }
+    void setFilesScanned(int files) { m_filesScanned = qMax(0, files); }
+    int fileTotal() const { return m_fileTotal; }
+    void setFileTotal(int total) { m_fileTotal = total; }
+    int elapsedSeconds() const { return m_elapsedSeconds; }
+    void setElapsedSeconds(int seconds) { m_elapsedSeconds = seconds; }
+    // Whole percent of the total examined (0 to 100), -1 while the total is unknown.
+    int percentDone() const;
+    // Seconds left at the pace so far, -1 while it cannot be told yet.
+    int secondsLeft() const;
+
 Q_SIGNALS:
     void StateChanged(ScanController::State state);
 
@@ -78,6 +93,9 @@ private:
     State m_state = State::Configuring;
     QString m_pathlist;
     QString m_policy;
+    int m_filesScanned = 0;
+    int m_fileTotal = -1;
+    int m_elapsedSeconds = 0;
 };
 
 #endif // SCANCONTROLLER_H

@@ -8,6 +8,7 @@
 #include "transcontrolprotocol.h"
 #include "sensitivescaninterface.h"
 
+#include <QLocale>
 #include <QDBusPendingCallWatcher>
 #include <QTextDocument>
 
@@ -92,12 +93,9 @@ void KeywordSensitiveDetailExWidget::showDetail(const std::shared_ptr<const Keyw
 {
     if (!detail || !detail->read)
         return;
-    ui->m_SensitiveFilepathLabel->setText(detail->filepath);
-    // The label may be narrower than a long path: the whole path, as plain
-    // text, is in the tooltip.
-    ui->m_SensitiveFilepathLabel->setToolTip(
-        detail->filepath.isEmpty() ? QString() : Qt::convertFromPlainText(detail->filepath, Qt::WhiteSpaceNormal));
-    ui->m_SensitiveCountLabel->setText(QString::number(detail->total));
+    // The label may be narrower than a long path: the whole path is in its tooltip.
+    ui->m_SensitiveFilepathLabel->setPath(detail->filepath);
+    ui->m_SensitiveCountLabel->setText(QLocale().toString(detail->total));
     if (detail->isPartial()) {
         m_shownLabel->setText(tr("（显示前 %1 条）").arg(detail->hits.size()));
         m_shownLabel->show();

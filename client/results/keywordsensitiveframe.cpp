@@ -6,6 +6,7 @@
 #include "resultlimits.h"
 
 #include <QEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QToolTip>
@@ -19,11 +20,9 @@ KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, co
     , m_pathlist(pathlist)
 {
     ui->setupUi(this);
-    ui->m_SensitiveFilepathLabel->setText(filepath);
-    ui->m_SensitiveFilepathLabel->setToolTip(
-        filepath.isEmpty() ? QString() : Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
+    ui->m_SensitiveFilepathLabel->setPath(filepath);
     m_sensitives = sensitives;
-    ui->m_SensitiveCountLabel->setText(QString::number(countOf(sensitives)));
+    ui->m_SensitiveCountLabel->setText(QLocale().toString(countOf(sensitives)));
     // The count and the button keep the width of their texts whatever the
     // path: a long path is elided, never squeezes them.
     for (QWidget *column : {static_cast<QWidget *>(ui->m_SensitiveCountDescLabel),
@@ -43,8 +42,9 @@ KeywordSensitiveFrame::~KeywordSensitiveFrame()
 
 int KeywordSensitiveFrame::sensitiveCount() const
 {
+    // The label shows the count grouped in the user's locale.
     bool ok = false;
-    const int count = ui->m_SensitiveCountLabel->text().toInt(&ok);
+    const int count = QLocale().toInt(ui->m_SensitiveCountLabel->text(), &ok);
     return ok ? count : 0;
 }
 
@@ -55,7 +55,7 @@ QString KeywordSensitiveFrame::toolTipText(const QVariantMap &sensitives, int ma
     lines.reserve(shown + 1);
     auto it = sensitives.constBegin();
     for (int i = 0; i < shown; ++i, ++it)
-        lines << it.key() + tr("：") + QString::number(it.value().toInt()) + tr("次");
+        lines << it.key() + tr("：") + QLocale().toString(it.value().toInt()) + tr("次");
     if (shown < sensitives.size())
         lines << tr("…以及另外 %n 个关键词", nullptr, sensitives.size() - shown);
     return lines.join(QLatin1Char('\n'));

@@ -3,6 +3,7 @@
 
 #include "detailreply.h"
 #include "passagecut.h"
+#include "piicategorynames.h"
 #include "piisensitivedetailframe.h"
 #include "piisensitiveframe.h"
 #include "sensitivegroupdetail.h"
@@ -10,6 +11,7 @@
 #include "sensitivescaninterface.h"
 #include "windowedrowlist.h"
 
+#include <QLocale>
 #include <QDBusPendingCallWatcher>
 
 #include <limits>
@@ -32,7 +34,7 @@ PiiSensitiveDetailExWidget::PiiSensitiveDetailExWidget(SensitiveScanInterface *s
 {
     ui->setupUi(content());
     connectForm();
-    setUpTitleStrip(ui->m_IconBar, ui->m_CloseButton, tr("隐私信息详情 - ") + groupname);
+    setUpTitleStrip(ui->m_IconBar, ui->m_CloseButton, tr("隐私信息详情 - ") + PiiCategoryNames::displayName(groupname));
     ui->m_CancelButton->setProperty("useButtonPalette", true);
     ui->m_ConfirmButton->setProperty("isImportant", true);
     WindowedRowList *rows = ui->m_SensitiveDetailList;
@@ -127,7 +129,7 @@ void PiiSensitiveDetailExWidget::showDetail(const std::shared_ptr<const PrivacyD
     showLoading(false);
     if (!detail || !detail->read)
         return;
-    ui->m_SensitiveMatchedLabel->setText(QString::number(detail->total));
+    ui->m_SensitiveMatchedLabel->setText(QLocale().toString(detail->total));
     m_detail = detail;
     m_rows.reset(m_detail.get());
     WindowedRowList *rows = ui->m_SensitiveDetailList;
@@ -154,7 +156,7 @@ QWidget *PiiSensitiveDetailExWidget::makeRow(int row, QWidget *parent)
     }
     const PrivacyDetail::Hit &hit = file.hits[size_t(hitIndex)];
     auto *frame = new PiiSensitiveDetailFrame(PassageCut::rowHtml(hit.context, hit.word),
-                                              m_detail->ruleNames.value(hit.rule), parent);
+                                              PiiCategoryNames::displayName(m_detail->ruleNames.value(hit.rule)), parent);
     frame->setToolTip(PassageCut::toolTip(hit.context, hit.word));
     return frame;
 }

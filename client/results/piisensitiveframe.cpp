@@ -4,6 +4,7 @@
 #include "piisensitivedetailframe.h"
 #include "resultslog.h"
 
+#include <QLocale>
 #include <QDebug>
 #include <QDesktopServices>
 #include <QEvent>
@@ -40,7 +41,7 @@ PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, int hitCount, QWid
     ui->m_SensitiveFilepathLabel->setText(file.fileName());
     ui->m_SensitiveFilepathLabel->setToolTip(Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
     ui->m_ShowInFolderLabel->setProperty("filepath", filepath);
-    ui->m_SensitiveCountLabel->setText(QString::number(hitCount));
+    ui->m_SensitiveCountLabel->setText(QLocale().toString(hitCount));
     keepColumnWidths();
 }
 

@@ -20,10 +20,6 @@ constexpr int MaxHitChars = 200;
 // one line.
 constexpr int ToolTipWords = 20;
 
-// Characters kept at each end of a middle-elided path at least, so that a
-// row narrowed by its layout still shows where the path starts and ends.
-constexpr int ElidedPathMinChars = 6;
-
 // The allocator's fixed thresholds while detail dialogs are used (see
 // DetailDialog): blocks from this size are mapped on their own, and a heap's
 // free top beyond the trim threshold goes back to the system.

@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>KeywordConfigAllinoneWidget</name>
+        <message>
+            <source>敏感词配置</source>
+            <translation>Keyword configuration</translation>
+        </message>
+        <message>
+            <source>输入敏感词进行敏感信息扫描，可配置多个敏感词</source>
+            <translation>Type the keywords to scan for; several can be added</translation>
+        </message>
+        <message>
+            <source>请输入敏感词</source>
+            <translation>Enter a keyword</translation>
+        </message>
+        <message>
+            <source>添加</source>
+            <translation>Add</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>Confirm</translation>
+        </message>
+        <message>
+            <source>敏感词自查清单配置</source>
+            <translation>Keyword checklists</translation>
+        </message>
+        <message>
+            <source>勾选敏感词自查清单进行敏感信息扫描，可配置多个敏感词自查清单</source>
+            <translation>Tick keyword checklists to scan for sensitive information; several checklists can be ticked</translation>
+        </message>
+        <message>
+            <source>日期</source>
+            <translation>Date</translation>
+        </message>
+        <message>
+            <source>名称</source>
+            <translation>Name</translation>
+        </message>
+        <message>
+            <source>无法读取敏感词自查清单数据库：%1</source>
+            <translation>Cannot read the keyword checklist database: %1</translation>
+        </message>
+    </context>
+    <context>
         <name>KeywordSensitiveDetailExWidget</name>
         <message>
             <source>敏感信息详情</source>
@@ -26,6 +73,10 @@
         <message>
             <source>确认</source>
             <translation>Confirm</translation>
+        </message>
+        <message>
+            <source>（显示前 %1 条）</source>
+            <translation> (showing the first %1)</translation>
         </message>
     </context>
     <context>
@@ -60,6 +111,13 @@
         <message>
             <source>次</source>
             <translation>times</translation>
+        </message>
+        <message numerus="yes">
+            <source>…以及另外 %n 个关键词</source>
+            <translation>
+                <numerusform>… and %n more keyword</numerusform>
+                <numerusform>… and %n more keywords</numerusform>
+            </translation>
         </message>
     </context>
     <context>
@@ -178,11 +236,11 @@
         </message>
         <message>
             <source>敏感词扫描</source>
-            <translation>Sensitive keywords scan</translation>
+            <translation>Keyword scan</translation>
         </message>
         <message>
             <source>隐私信息扫描</source>
-            <translation>Privacy information scan</translation>
+            <translation>Privacy scan</translation>
         </message>
         <message>
             <source>查询敏感词扫描任务详情失败，请检查！</source>
@@ -280,11 +338,11 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         </message>
         <message>
             <source>扫描已取消，发现 &lt;font color='#3676F5'&gt;</source>
-            <translation>Scan cancelled. detected: &lt;font color='#3676F5'&gt;</translation>
+            <translation>Scan cancelled, found &lt;font color='#3676F5'&gt;</translation>
         </message>
         <message>
             <source>&lt;/font&gt; 条敏感信息</source>
-            <translation>&lt;/font&gt; pieces of sensitive information</translation>
+            <translation>&lt;/font&gt; sensitive items</translation>
         </message>
         <message>
             <source>共发现敏感信息 &lt;font color='#3676F5'&gt;</source>
@@ -370,6 +428,313 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
             <source>疑似隐私信息</source>
             <translation>Suspected privacy information</translation>
         </message>
+        <message>
+            <source>扫描已暂停</source>
+            <translation>Scan paused</translation>
+        </message>
+        <message>
+            <source>已扫描 %1 个文件</source>
+            <translation>%1 files scanned</translation>
+        </message>
+        <message>
+            <source>%1 / %2 个文件（%3%）</source>
+            <translation>%1 / %2 files (%3%)</translation>
+        </message>
+        <message>
+            <source>，剩余约 %1</source>
+            <translation>, %1 left</translation>
+        </message>
+        <message>
+            <source>，共扫描 %1 个文件</source>
+            <translation>, %1 files</translation>
+        </message>
+        <message>
+            <source>，已扫描 %1 个文件</source>
+            <translation>, %1 files</translation>
+        </message>
+        <message>
+            <source>，已扫描 %1 / %2 个文件</source>
+            <translation>, %1 / %2 files</translation>
+        </message>
+        <message>
+            <source>尚未配置敏感词，请先进行敏感词配置</source>
+            <translation>No keywords yet: configure keywords first</translation>
+        </message>
+        <message>
+            <source>下次扫描将使用输入的 %1 个敏感词</source>
+            <translation>The next scan uses %1 typed keywords</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>, </translation>
+        </message>
+        <message>
+            <source>%1 等 %2 个清单</source>
+            <translation>%1 and more (%2 checklists)</translation>
+        </message>
+        <message>
+            <source>下次扫描将使用自查清单：%1</source>
+            <translation>The next scan uses the checklists: %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>PiiCategoryNames</name>
+        <message>
+            <source>身份标识</source>
+            <translation>Identity</translation>
+        </message>
+        <message>
+            <source>宗教信仰</source>
+            <translation>Religion</translation>
+        </message>
+        <message>
+            <source>医疗健康</source>
+            <translation>Health</translation>
+        </message>
+        <message>
+            <source>账户信息</source>
+            <translation>Accounts</translation>
+        </message>
+        <message>
+            <source>行踪轨迹</source>
+            <translation>Whereabouts</translation>
+        </message>
+        <message>
+            <source>未成年人信息</source>
+            <translation>Minors</translation>
+        </message>
+        <message>
+            <source>法规隐私</source>
+            <translation>Legal</translation>
+        </message>
+        <message>
+            <source>地理位置</source>
+            <translation>Location</translation>
+        </message>
+        <message>
+            <source>社会关系</source>
+            <translation>Relations</translation>
+        </message>
+        <message>
+            <source>设备信息</source>
+            <translation>Devices</translation>
+        </message>
+        <message>
+            <source>健康生理</source>
+            <translation>Physiology</translation>
+        </message>
+        <message>
+            <source>职业教育</source>
+            <translation>Education</translation>
+        </message>
+        <message>
+            <source>特殊群体</source>
+            <translation>Special needs</translation>
+        </message>
+        <message>
+            <source>金融消费</source>
+            <translation>Finance</translation>
+        </message>
+        <message>
+            <source>居民身份证号</source>
+            <translation>Resident ID card number</translation>
+        </message>
+        <message>
+            <source>手机号码</source>
+            <translation>Mobile phone number</translation>
+        </message>
+        <message>
+            <source>固定电话号码</source>
+            <translation>Landline number</translation>
+        </message>
+        <message>
+            <source>电子邮箱地址</source>
+            <translation>Email address</translation>
+        </message>
+        <message>
+            <source>护照号码</source>
+            <translation>Passport number</translation>
+        </message>
+        <message>
+            <source>港澳通行证号码</source>
+            <translation>Hong Kong/Macau travel permit number</translation>
+        </message>
+        <message>
+            <source>台湾通行证号码</source>
+            <translation>Taiwan travel permit number</translation>
+        </message>
+        <message>
+            <source>统一社会信用代码</source>
+            <translation>Unified social credit code</translation>
+        </message>
+        <message>
+            <source>宗教身份</source>
+            <translation>Religious identity</translation>
+        </message>
+        <message>
+            <source>宗教活动</source>
+            <translation>Religious activity</translation>
+        </message>
+        <message>
+            <source>疾病诊断</source>
+            <translation>Diagnosis</translation>
+        </message>
+        <message>
+            <source>用药信息</source>
+            <translation>Medication</translation>
+        </message>
+        <message>
+            <source>检验检查报告</source>
+            <translation>Test and examination report</translation>
+        </message>
+        <message>
+            <source>病历号</source>
+            <translation>Medical record number</translation>
+        </message>
+        <message>
+            <source>银行卡号</source>
+            <translation>Bank card number</translation>
+        </message>
+        <message>
+            <source>账号密码</source>
+            <translation>Account and password</translation>
+        </message>
+        <message>
+            <source>社交账号</source>
+            <translation>Social media account</translation>
+        </message>
+        <message>
+            <source>航班出行记录</source>
+            <translation>Flight record</translation>
+        </message>
+        <message>
+            <source>火车出行记录</source>
+            <translation>Train travel record</translation>
+        </message>
+        <message>
+            <source>住宿记录</source>
+            <translation>Accommodation record</translation>
+        </message>
+        <message>
+            <source>打卡签到记录</source>
+            <translation>Check-in record</translation>
+        </message>
+        <message>
+            <source>未满十四周岁者身份证号</source>
+            <translation>ID card number of a child under 14</translation>
+        </message>
+        <message>
+            <source>儿童年龄</source>
+            <translation>Child's age</translation>
+        </message>
+        <message>
+            <source>在读学段</source>
+            <translation>School level</translation>
+        </message>
+        <message>
+            <source>犯罪记录</source>
+            <translation>Criminal record</translation>
+        </message>
+        <message>
+            <source>生物识别信息</source>
+            <translation>Biometric data</translation>
+        </message>
+        <message>
+            <source>性取向</source>
+            <translation>Sexual orientation</translation>
+        </message>
+        <message>
+            <source>经纬度坐标</source>
+            <translation>Latitude and longitude</translation>
+        </message>
+        <message>
+            <source>详细地址</source>
+            <translation>Street address</translation>
+        </message>
+        <message>
+            <source>家庭成员</source>
+            <translation>Family member</translation>
+        </message>
+        <message>
+            <source>紧急联系人</source>
+            <translation>Emergency contact</translation>
+        </message>
+        <message>
+            <source>亲属关系</source>
+            <translation>Kinship</translation>
+        </message>
+        <message>
+            <source>设备识别码IMEI</source>
+            <translation>Device identifier (IMEI)</translation>
+        </message>
+        <message>
+            <source>MAC地址</source>
+            <translation>MAC address</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP address</translation>
+        </message>
+        <message>
+            <source>设备序列号</source>
+            <translation>Device serial number</translation>
+        </message>
+        <message>
+            <source>身高体重</source>
+            <translation>Height and weight</translation>
+        </message>
+        <message>
+            <source>血压心率</source>
+            <translation>Blood pressure and heart rate</translation>
+        </message>
+        <message>
+            <source>血型</source>
+            <translation>Blood type</translation>
+        </message>
+        <message>
+            <source>生理状况</source>
+            <translation>Physical condition</translation>
+        </message>
+        <message>
+            <source>学历学位</source>
+            <translation>Education and degree</translation>
+        </message>
+        <message>
+            <source>职业职务</source>
+            <translation>Occupation and position</translation>
+        </message>
+        <message>
+            <source>毕业院校</source>
+            <translation>School graduated from</translation>
+        </message>
+        <message>
+            <source>学号工号</source>
+            <translation>Student or employee number</translation>
+        </message>
+        <message>
+            <source>残疾人证号</source>
+            <translation>Disability certificate number</translation>
+        </message>
+        <message>
+            <source>特殊群体身份</source>
+            <translation>Special group membership</translation>
+        </message>
+        <message>
+            <source>收入薪资</source>
+            <translation>Income and salary</translation>
+        </message>
+        <message>
+            <source>存款资产</source>
+            <translation>Savings and assets</translation>
+        </message>
+        <message>
+            <source>信贷征信</source>
+            <translation>Credit record</translation>
+        </message>
+        <message>
+            <source>交易消费记录</source>
+            <translation>Transaction record</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailExWidget</name>
@@ -401,6 +766,10 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
             <source>隐私信息详情 - </source>
             <translation>Privacy information details - </translation>
         </message>
+        <message>
+            <source>正在读取详情…</source>
+            <translation>Reading the details…</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailFrame</name>
@@ -430,6 +799,17 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         <message>
             <source>0</source>
             <translation>0</translation>
+        </message>
+    </context>
+    <context>
+        <name>mvk::AboutDialog</name>
+        <message>
+            <source>关于</source>
+            <translation>About</translation>
+        </message>
+        <message>
+            <source>关于 %1</source>
+            <translation>About %1</translation>
         </message>
     </context>
 </TS>

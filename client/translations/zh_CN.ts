@@ -2,6 +2,53 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>KeywordConfigAllinoneWidget</name>
+        <message>
+            <source>敏感词配置</source>
+            <translation>敏感词配置</translation>
+        </message>
+        <message>
+            <source>输入敏感词进行敏感信息扫描，可配置多个敏感词</source>
+            <translation>输入敏感词进行敏感信息扫描，可配置多个敏感词</translation>
+        </message>
+        <message>
+            <source>请输入敏感词</source>
+            <translation>请输入敏感词</translation>
+        </message>
+        <message>
+            <source>添加</source>
+            <translation>添加</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>取消</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>确认</translation>
+        </message>
+        <message>
+            <source>敏感词自查清单配置</source>
+            <translation>敏感词自查清单配置</translation>
+        </message>
+        <message>
+            <source>勾选敏感词自查清单进行敏感信息扫描，可配置多个敏感词自查清单</source>
+            <translation>勾选敏感词自查清单进行敏感信息扫描，可配置多个敏感词自查清单</translation>
+        </message>
+        <message>
+            <source>日期</source>
+            <translation>日期</translation>
+        </message>
+        <message>
+            <source>名称</source>
+            <translation>名称</translation>
+        </message>
+        <message>
+            <source>无法读取敏感词自查清单数据库：%1</source>
+            <translation>无法读取敏感词自查清单数据库：%1</translation>
+        </message>
+    </context>
+    <context>
         <name>KeywordSensitiveDetailExWidget</name>
         <message>
             <source>敏感信息详情</source>
@@ -26,6 +73,10 @@
         <message>
             <source>确认</source>
             <translation>确认</translation>
+        </message>
+        <message>
+            <source>（显示前 %1 条）</source>
+            <translation>（显示前 %1 条）</translation>
         </message>
     </context>
     <context>
@@ -60,6 +111,12 @@
         <message>
             <source>次</source>
             <translation>次</translation>
+        </message>
+        <message numerus="yes">
+            <source>…以及另外 %n 个关键词</source>
+            <translation>
+                <numerusform>…以及另外 %n 个关键词</numerusform>
+            </translation>
         </message>
     </context>
     <context>
@@ -368,6 +425,313 @@ wps、et、dps以及常见的压缩包格式等</translation>
             <source>疑似隐私信息</source>
             <translation>疑似隐私信息</translation>
         </message>
+        <message>
+            <source>扫描已暂停</source>
+            <translation>扫描已暂停</translation>
+        </message>
+        <message>
+            <source>已扫描 %1 个文件</source>
+            <translation>已扫描 %1 个文件</translation>
+        </message>
+        <message>
+            <source>%1 / %2 个文件（%3%）</source>
+            <translation>%1 / %2 个文件（%3%）</translation>
+        </message>
+        <message>
+            <source>，剩余约 %1</source>
+            <translation>，剩余约 %1</translation>
+        </message>
+        <message>
+            <source>，共扫描 %1 个文件</source>
+            <translation>，共扫描 %1 个文件</translation>
+        </message>
+        <message>
+            <source>，已扫描 %1 个文件</source>
+            <translation>，已扫描 %1 个文件</translation>
+        </message>
+        <message>
+            <source>，已扫描 %1 / %2 个文件</source>
+            <translation>，已扫描 %1 / %2 个文件</translation>
+        </message>
+        <message>
+            <source>尚未配置敏感词，请先进行敏感词配置</source>
+            <translation>尚未配置敏感词，请先进行敏感词配置</translation>
+        </message>
+        <message>
+            <source>下次扫描将使用输入的 %1 个敏感词</source>
+            <translation>下次扫描将使用输入的 %1 个敏感词</translation>
+        </message>
+        <message>
+            <source>、</source>
+            <translation>、</translation>
+        </message>
+        <message>
+            <source>%1 等 %2 个清单</source>
+            <translation>%1 等 %2 个清单</translation>
+        </message>
+        <message>
+            <source>下次扫描将使用自查清单：%1</source>
+            <translation>下次扫描将使用自查清单：%1</translation>
+        </message>
+    </context>
+    <context>
+        <name>PiiCategoryNames</name>
+        <message>
+            <source>身份标识</source>
+            <translation>身份标识</translation>
+        </message>
+        <message>
+            <source>宗教信仰</source>
+            <translation>宗教信仰</translation>
+        </message>
+        <message>
+            <source>医疗健康</source>
+            <translation>医疗健康</translation>
+        </message>
+        <message>
+            <source>账户信息</source>
+            <translation>账户信息</translation>
+        </message>
+        <message>
+            <source>行踪轨迹</source>
+            <translation>行踪轨迹</translation>
+        </message>
+        <message>
+            <source>未成年人信息</source>
+            <translation>未成年人信息</translation>
+        </message>
+        <message>
+            <source>法规隐私</source>
+            <translation>法规隐私</translation>
+        </message>
+        <message>
+            <source>地理位置</source>
+            <translation>地理位置</translation>
+        </message>
+        <message>
+            <source>社会关系</source>
+            <translation>社会关系</translation>
+        </message>
+        <message>
+            <source>设备信息</source>
+            <translation>设备信息</translation>
+        </message>
+        <message>
+            <source>健康生理</source>
+            <translation>健康生理</translation>
+        </message>
+        <message>
+            <source>职业教育</source>
+            <translation>职业教育</translation>
+        </message>
+        <message>
+            <source>特殊群体</source>
+            <translation>特殊群体</translation>
+        </message>
+        <message>
+            <source>金融消费</source>
+            <translation>金融消费</translation>
+        </message>
+        <message>
+            <source>居民身份证号</source>
+            <translation>居民身份证号</translation>
+        </message>
+        <message>
+            <source>手机号码</source>
+            <translation>手机号码</translation>
+        </message>
+        <message>
+            <source>固定电话号码</source>
+            <translation>固定电话号码</translation>
+        </message>
+        <message>
+            <source>电子邮箱地址</source>
+            <translation>电子邮箱地址</translation>
+        </message>
+        <message>
+            <source>护照号码</source>
+            <translation>护照号码</translation>
+        </message>
+        <message>
+            <source>港澳通行证号码</source>
+            <translation>港澳通行证号码</translation>
+        </message>
+        <message>
+            <source>台湾通行证号码</source>
+            <translation>台湾通行证号码</translation>
+        </message>
+        <message>
+            <source>统一社会信用代码</source>
+            <translation>统一社会信用代码</translation>
+        </message>
+        <message>
+            <source>宗教身份</source>
+            <translation>宗教身份</translation>
+        </message>
+        <message>
+            <source>宗教活动</source>
+            <translation>宗教活动</translation>
+        </message>
+        <message>
+            <source>疾病诊断</source>
+            <translation>疾病诊断</translation>
+        </message>
+        <message>
+            <source>用药信息</source>
+            <translation>用药信息</translation>
+        </message>
+        <message>
+            <source>检验检查报告</source>
+            <translation>检验检查报告</translation>
+        </message>
+        <message>
+            <source>病历号</source>
+            <translation>病历号</translation>
+        </message>
+        <message>
+            <source>银行卡号</source>
+            <translation>银行卡号</translation>
+        </message>
+        <message>
+            <source>账号密码</source>
+            <translation>账号密码</translation>
+        </message>
+        <message>
+            <source>社交账号</source>
+            <translation>社交账号</translation>
+        </message>
+        <message>
+            <source>航班出行记录</source>
+            <translation>航班出行记录</translation>
+        </message>
+        <message>
+            <source>火车出行记录</source>
+            <translation>火车出行记录</translation>
+        </message>
+        <message>
+            <source>住宿记录</source>
+            <translation>住宿记录</translation>
+        </message>
+        <message>
+            <source>打卡签到记录</source>
+            <translation>打卡签到记录</translation>
+        </message>
+        <message>
+            <source>未满十四周岁者身份证号</source>
+            <translation>未满十四周岁者身份证号</translation>
+        </message>
+        <message>
+            <source>儿童年龄</source>
+            <translation>儿童年龄</translation>
+        </message>
+        <message>
+            <source>在读学段</source>
+            <translation>在读学段</translation>
+        </message>
+        <message>
+            <source>犯罪记录</source>
+            <translation>犯罪记录</translation>
+        </message>
+        <message>
+            <source>生物识别信息</source>
+            <translation>生物识别信息</translation>
+        </message>
+        <message>
+            <source>性取向</source>
+            <translation>性取向</translation>
+        </message>
+        <message>
+            <source>经纬度坐标</source>
+            <translation>经纬度坐标</translation>
+        </message>
+        <message>
+            <source>详细地址</source>
+            <translation>详细地址</translation>
+        </message>
+        <message>
+            <source>家庭成员</source>
+            <translation>家庭成员</translation>
+        </message>
+        <message>
+            <source>紧急联系人</source>
+            <translation>紧急联系人</translation>
+        </message>
+        <message>
+            <source>亲属关系</source>
+            <translation>亲属关系</translation>
+        </message>
+        <message>
+            <source>设备识别码IMEI</source>
+            <translation>设备识别码IMEI</translation>
+        </message>
+        <message>
+            <source>MAC地址</source>
+            <translation>MAC地址</translation>
+        </message>
+        <message>
+            <source>IP地址</source>
+            <translation>IP地址</translation>
+        </message>
+        <message>
+            <source>设备序列号</source>
+            <translation>设备序列号</translation>
+        </message>
+        <message>
+            <source>身高体重</source>
+            <translation>身高体重</translation>
+        </message>
+        <message>
+            <source>血压心率</source>
+            <translation>血压心率</translation>
+        </message>
+        <message>
+            <source>血型</source>
+            <translation>血型</translation>
+        </message>
+        <message>
+            <source>生理状况</source>
+            <translation>生理状况</translation>
+        </message>
+        <message>
+            <source>学历学位</source>
+            <translation>学历学位</translation>
+        </message>
+        <message>
+            <source>职业职务</source>
+            <translation>职业职务</translation>
+        </message>
+        <message>
+            <source>毕业院校</source>
+            <translation>毕业院校</translation>
+        </message>
+        <message>
+            <source>学号工号</source>
+            <translation>学号工号</translation>
+        </message>
+        <message>
+            <source>残疾人证号</source>
+            <translation>残疾人证号</translation>
+        </message>
+        <message>
+            <source>特殊群体身份</source>
+            <translation>特殊群体身份</translation>
+        </message>
+        <message>
+            <source>收入薪资</source>
+            <translation>收入薪资</translation>
+        </message>
+        <message>
+            <source>存款资产</source>
+            <translation>存款资产</translation>
+        </message>
+        <message>
+            <source>信贷征信</source>
+            <translation>信贷征信</translation>
+        </message>
+        <message>
+            <source>交易消费记录</source>
+            <translation>交易消费记录</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailExWidget</name>
@@ -399,6 +763,10 @@ wps、et、dps以及常见的压缩包格式等</translation>
             <source>隐私信息详情 - </source>
             <translation>隐私信息详情 - </translation>
         </message>
+        <message>
+            <source>正在读取详情…</source>
+            <translation>正在读取详情…</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailFrame</name>
@@ -428,6 +796,17 @@ wps、et、dps以及常见的压缩包格式等</translation>
         <message>
             <source>0</source>
             <translation>0</translation>
+        </message>
+    </context>
+    <context>
+        <name>mvk::AboutDialog</name>
+        <message>
+            <source>关于</source>
+            <translation>关于</translation>
+        </message>
+        <message>
+            <source>关于 %1</source>
+            <translation>关于 %1</translation>
         </message>
     </context>
 </TS>

@@ -3,6 +3,8 @@
 #include "keywordconfigallinonewidget.h"
 #include "keywordtemplatestore.h"
 #include "mainwindow.h"
+#include "piicategorynames.h"
+#include "piiscangroupwidget.h"
 #include "privatebus.h"
 #include "scancontroller.h"
 #include "ui_mainwindow.h"
@@ -28,6 +30,7 @@ struct Message
     QString source;
     QString translation;
     bool unfinished = false;
+    bool numerus = false;
 };
 
 QList<Message> readCatalogue(const QString &path)
@@ -48,12 +51,18 @@ QList<Message> readCatalogue(const QString &path)
         } else if (xml.name() == QLatin1String("message")) {
             current = Message();
             current.context = context;
+            current.numerus = xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
         } else if (xml.name() == QLatin1String("source")) {
             current.source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             current.unfinished = xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
-            current.translation = xml.readElementText();
+            // A message with plural forms is checked by its first form.
+            if (!current.numerus)
+                current.translation = xml.readElementText();
             messages << current;
+        } else if (xml.name() == QLatin1String("numerusform") && !messages.isEmpty()
+                   && messages.last().translation.isEmpty()) {
+            messages.last().translation = xml.readElementText();
         }
     }
     return messages;
@@ -67,7 +76,8 @@ QString catalogueSource(const QString &locale)
 
 const char *const Contexts[] = {"MainWindow",          "KeywordSensitiveFrame",      "KeywordSensitiveDetailExWidget",
                                 "KeywordSensitiveDetailFrame", "PiiSensitiveDetailExWidget", "PiiSensitiveFrame",
-                                "PiiSensitiveDetailFrame"};
+                                "PiiSensitiveDetailFrame", "KeywordConfigAllinoneWidget", "PiiCategoryNames",
+                                "mvk::AboutDialog"};
 
 } // namespace
 
@@ -115,8 +125,10 @@ private Q_SLOTS:
         QTest::newRow("row") << "KeywordSensitiveFrame" << "查看详情" << "See details";
         QTest::newRow("privacy dialog") << "PiiSensitiveDetailExWidget" << "隐私信息详情 - " << "Privacy information details - ";
         QTest::newRow("folder") << "PiiSensitiveFrame" << "在文件夹中显示" << "Show in folder";
-        // Category names are not translated.
-        QTest::newRow("category") << "MainWindow" << "身份标识" << "身份标识";
+        QTest::newRow("category") << "PiiCategoryNames" << "身份标识" << "Identity";
+        QTest::newRow("rule") << "PiiCategoryNames" << "手机号码" << "Mobile phone number";
+        QTest::newRow("about title") << "mvk::AboutDialog" << "关于 %1" << "About %1";
+        QTest::newRow("keyword panel") << "KeywordConfigAllinoneWidget" << "敏感词配置" << "Keyword configuration";
     }
     void englishTexts()
     {
@@ -145,7 +157,7 @@ private Q_SLOTS:
                  QStringLiteral("Total sensitive information detected: <font color='#3676F5'>8</font> records, click for details"));
     }
 
-    void keywordPanelStaysInSourceLanguage()
+    void keywordPanelInTheUsersLanguage()
     {
         Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
         QTemporaryDir dir;
@@ -157,11 +169,66 @@ private Q_SLOTS:
             texts << label->text();
         for (QAbstractButton *button : panel.findChildren<QAbstractButton *>())
             texts << button->text();
-        QVERIFY2(texts.join(QLatin1Char('|')).contains(QStringLiteral("敏感词配置")), qPrintable(texts.join(QLatin1Char('|'))));
+        QVERIFY2(texts.contains(QStringLiteral("Keyword configuration")), qPrintable(texts.join(QLatin1Char('|'))));
         bool placeholder = false;
         for (QLineEdit *edit : panel.findChildren<QLineEdit *>())
-            placeholder |= edit->placeholderText() == QStringLiteral("请输入敏感词");
+            placeholder |= edit->placeholderText() == QStringLiteral("Enter a keyword");
         QVERIFY(placeholder);
+    }
+
+    // The tiles show the categories in the user's language; a click still
+    // asks for the category by the name the service knows.
+    void categoryTilesInTheUsersLanguage()
+    {
+        Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
+        MainWindow window;
+        PiiScanGroupWidget *tile = window.privacyCategories().value(QStringLiteral("医疗健康"));
+        QVERIFY(tile);
+        QCOMPARE(tile->name(), QStringLiteral("Health"));
+        window.addPrivacyHits(QStringLiteral("医疗健康"), 1234567);
+        // Large numbers are grouped as the catalogue's language writes them.
+        QCOMPARE(tile->describe(), QStringLiteral("1,234,567"));
+    }
+
+    // Every rule and category the service names has a name in every
+    // catalogue: a rule added to the service without one shows up here.
+    void everyServiceNameHasADisplayName()
+    {
+        QFile rules(qEnvironmentVariable("DISCOVERY_SOURCE_DIR") + QStringLiteral("/scanservice/privacy-rules.conf"));
+        QVERIFY(rules.open(QIODevice::ReadOnly | QIODevice::Text));
+        QSet<QString> names;
+        while (!rules.atEnd()) {
+            const QString line = QString::fromUtf8(rules.readLine()).trimmed();
+            for (const QLatin1String key : {QLatin1String("name:"), QLatin1String("category:")})
+                if (line.startsWith(key))
+                    names << line.mid(key.size()).trimmed();
+        }
+        QVERIFY(names.size() > 40);
+        const QStringList known = PiiCategoryNames::keys();
+        for (const QString &name : qAsConst(names))
+            QVERIFY2(known.contains(name), qPrintable(name));
+        Catalogues::install(qApp, QStringLiteral("en_US"), QStringLiteral("/nonexistent"));
+        for (const QString &name : qAsConst(names))
+            QVERIFY2(PiiCategoryNames::displayName(name) != name, qPrintable(name));
+    }
+
+    // The Hong Kong catalogue is written in Traditional characters: the
+    // converter finds nothing left to convert.
+    void hongKongIsTraditional()
+    {
+        QStringList texts;
+        for (const Message &m : readCatalogue(catalogueSource(QStringLiteral("zh_HK"))))
+            texts << m.translation.simplified();
+        QVERIFY(texts.size() > 90);
+        QProcess opencc;
+        opencc.start(QStringLiteral("opencc"), {QStringLiteral("-c"), QStringLiteral("s2t")});
+        QVERIFY2(opencc.waitForStarted(), "opencc is installed by scripts/deps");
+        opencc.write(texts.join(QLatin1Char('\n')).toUtf8() + '\n');
+        opencc.closeWriteChannel();
+        QVERIFY(opencc.waitForFinished(60000));
+        const QStringList converted = QString::fromUtf8(opencc.readAllStandardOutput()).split(QLatin1Char('\n'));
+        for (int i = 0; i < texts.size(); ++i)
+            QVERIFY2(converted.value(i) == texts.at(i), qPrintable(texts.at(i) + QStringLiteral(" -> ") + converted.value(i)));
     }
 
     void simplifiedChineseEqualsSources()
@@ -227,7 +294,8 @@ private Q_SLOTS:
             QVERIFY2(!m.translation.isEmpty() && !m.unfinished, qPrintable(m.context + QLatin1Char('/') + m.source));
             contexts << m.context;
         }
-        QVERIFY(!contexts.contains(QStringLiteral("KeywordConfigAllinoneWidget")));
+        for (const char *context : {"KeywordConfigAllinoneWidget", "PiiCategoryNames", "mvk::AboutDialog"})
+            QVERIFY2(contexts.contains(QLatin1String(context)), context);
         // The compiled catalogue holds them too.
         Catalogues::install(qApp, locale, QStringLiteral("/nonexistent"));
         for (const Message &m : messages)
@@ -249,7 +317,7 @@ private Q_SLOTS:
         process.setWorkingDirectory(client);
         process.start(lupdate, {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
                                 QStringLiteral("-extensions"), QStringLiteral("cpp,h,ui"), QStringLiteral("app"),
-                                QStringLiteral("mainwindow"), QStringLiteral("service"), QStringLiteral("workers"),
+                                QStringLiteral("config"), QStringLiteral("kit"), QStringLiteral("mainwindow"), QStringLiteral("service"), QStringLiteral("workers"),
                                 QStringLiteral("results"), QStringLiteral("widgets"), QStringLiteral("-ts"), fresh});
         QVERIFY(process.waitForFinished(120000));
         QCOMPARE(process.exitCode(), 0);

@@ -341,7 +341,8 @@ private Q_SLOTS:
         QCOMPARE(w.panel->pos(), position);
     }
 
-    void textsStayUntranslated()
+    // The panel speaks the user's language like the rest of the window.
+    void textsInTheUsersLanguage()
     {
         QTranslator english;
         QVERIFY(english.load(QStringLiteral(":/Languages/translations/en_US.qm")));
@@ -350,14 +351,14 @@ private Q_SLOTS:
         QCoreApplication::removeTranslator(&english);
 
         auto *tabs = w.child<QTabWidget>("tabWidget");
-        QCOMPARE(tabs->tabText(0), QStringLiteral("敏感词配置"));
-        QCOMPARE(tabs->tabText(1), QStringLiteral("敏感词自查清单配置"));
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Keyword configuration"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Keyword checklists"));
         QCOMPARE(tabs->currentIndex(), 1);
-        QCOMPARE(w.lineEdit()->placeholderText(), QStringLiteral("请输入敏感词"));
-        QCOMPARE(w.child<QPushButton>("m_TemplateConfirmButton")->text(), QStringLiteral("确认"));
+        QCOMPARE(w.lineEdit()->placeholderText(), QStringLiteral("Enter a keyword"));
+        QCOMPARE(w.child<QPushButton>("m_TemplateConfirmButton")->text(), QStringLiteral("Confirm"));
         auto *model = w.child<QTableView>("m_KeywordTemplateTableView")->model();
-        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("日期"));
-        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("名称"));
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Date"));
+        QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Name"));
     }
 };
 

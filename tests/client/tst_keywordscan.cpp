@@ -482,7 +482,8 @@ private Q_SLOTS:
         QCOMPARE(rows()->count(), 0);
         QCOMPARE(text(m_window.get(), "m_KeywordScanPauseScanButton"), QStringLiteral("暂停"));
         QVERIFY(m_window->keywordTimer()->isRunning());
-        QCOMPARE(bar()->maximum(), std::numeric_limits<int>::max());
+        // Busy again until the service has counted the new task's files.
+        QCOMPARE(bar()->maximum(), 0);
 
         // The rescanned task reports like the first.
         detect(QStringLiteral("/srv/再.txt"), {{QStringLiteral("机密"), 3}});
@@ -490,6 +491,39 @@ private Q_SLOTS:
         endTask();
         QCOMPARE(text(m_window.get(), "m_KeywordScanCompleteDescribeLabel"),
                  QStringLiteral("共发现敏感信息 <font color='#3676F5'>3</font> 条，请查看详情"));
+    }
+
+    // Busy until the file total is known, then "n / N" with the share done;
+    // the heading follows pause and continue; the cancelled page keeps the
+    // count; a new task starts from none.
+    void progressAsUsersExpect()
+    {
+        startScan();
+        QCOMPARE(bar()->minimum(), 0);
+        QCOMPARE(bar()->maximum(), 0);
+        QCOMPARE(text(m_window.get(), "m_KeywordScanFileCountLabel"), QString());
+        emitSignal(Scanning, {QDir::homePath(), QStringLiteral("/srv/c.txt"), 3});
+        QTRY_COMPARE(text(m_window.get(), "m_KeywordScanFileCountLabel"), QStringLiteral("已扫描 3 个文件"));
+        QCOMPARE(bar()->maximum(), 0);
+
+        Q_EMIT m_window->KeywordScanProgressRangeGenerated(0, 12);
+        QCOMPARE(bar()->maximum(), 12);
+        QCOMPARE(bar()->value(), 3);
+        QCOMPARE(text(m_window.get(), "m_KeywordScanFileCountLabel"), QStringLiteral("3 / 12 个文件（25%）"));
+
+        click(m_window.get(), "m_KeywordScanPauseScanButton");
+        QCOMPARE(text(m_window.get(), "m_KeywordScanningLabel"), QStringLiteral("扫描已暂停"));
+        click(m_window.get(), "m_KeywordScanPauseScanButton");
+        QCOMPARE(text(m_window.get(), "m_KeywordScanningLabel"), QStringLiteral("正在扫描中..."));
+
+        cancelTask();
+        QCOMPARE(text(m_window.get(), "m_KeywordScanCancelFileCountLabel"), QStringLiteral("，已扫描 3 / 12 个文件"));
+        click(m_window.get(), "m_KeywordScanCancelRescanButton");
+        QCOMPARE(bar()->maximum(), 0);
+        QCOMPARE(text(m_window.get(), "m_KeywordScanFileCountLabel"), QString());
+        QCOMPARE(text(m_window.get(), "m_KeywordScanningFileLabel"), QString());
+        endTask();
+        QCOMPARE(text(m_window.get(), "m_KeywordScanCompleteFileCountLabel"), QStringLiteral("，共扫描 0 个文件"));
     }
 
     void rescanFailure()

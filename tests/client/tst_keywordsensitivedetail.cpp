@@ -10,6 +10,7 @@
 #include "sensitivescaninterface.h"
 #include "windowedrowlist.h"
 
+#include <QLocale>
 #include <QApplication>
 #include <QDBusPendingCallWatcher>
 #include <QElapsedTimer>
@@ -199,7 +200,7 @@ private Q_SLOTS:
         m_fake->setReply(Method, {0, QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Compact))});
         auto *dialog = openAndWait(QStringLiteral("/srv"), QStringLiteral("/srv/大文件.log"));
 
-        QCOMPARE(text(dialog, "m_SensitiveCountLabel"), QString::number(Hits));
+        QCOMPARE(text(dialog, "m_SensitiveCountLabel"), QLocale().toString(Hits));
         WindowedRowList *list = hitList(dialog);
         QCOMPARE(list->rowCount(), Hits);
         QVERIFY(!rows(dialog).isEmpty());

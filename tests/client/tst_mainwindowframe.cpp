@@ -92,12 +92,12 @@ private Q_SLOTS:
             {"m_PiiScanCancelReturnButton", "QPushButton"},
             {"m_PiiScanCancelRescanButton", "QPushButton"},
             {"m_PiiScanCompleteReturnButton", "QPushButton"},
-            {"m_KeywordScanningFileLabel", "QLabel"},
-            {"m_PiiScanningFileLabel", "QLabel"},
-            {"m_KeywordScanCancelLabel", "QLabel"},
-            {"m_KeywordScanCompleteDescribeLabel", "QLabel"},
-            {"m_PiiScanCancelLabel", "QLabel"},
-            {"m_PiiScanCompleteDescribeLabel", "QLabel"},
+            {"m_KeywordScanningFileLabel", "ElidedPathLabel"},
+            {"m_PiiScanningFileLabel", "ElidedPathLabel"},
+            {"m_KeywordScanCancelLabel", "WrappingLabel"},
+            {"m_KeywordScanCompleteDescribeLabel", "WrappingLabel"},
+            {"m_PiiScanCancelLabel", "WrappingLabel"},
+            {"m_PiiScanCompleteDescribeLabel", "WrappingLabel"},
             {"m_SystemResourceIdleQuestionLabel", "QLabel"},
             {"m_SystemResourceIdleQuestionLabel_2", "QLabel"},
             {"m_PiiScanFeature1InfomationLabel", "QLabel"},
@@ -151,13 +151,18 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         MainWindow window;
         window.show();
+        // The size given is the least; widgets with text may grow with it,
+        // never with the window.
+        QSize first;
         for (const QSize &windowSize : {QSize(960, 580), QSize(1600, 1000), QSize(1000, 600)}) {
             window.resize(windowSize);
             QCoreApplication::processEvents();
             auto *widget = window.findChild<QWidget *>(name);
             QVERIFY(widget);
             QCOMPARE(widget->minimumSize(), size);
-            QCOMPARE(widget->maximumSize(), size);
+            if (first.isEmpty())
+                first = widget->size();
+            QCOMPARE(widget->size(), first);
         }
         for (const char *flow : {"stackedWidget_2", "stackedWidget_3"})
             QCOMPARE(window.findChild<QWidget *>(QLatin1String(flow))->height(), 100);

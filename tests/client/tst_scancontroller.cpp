@@ -8,6 +8,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 namespace {
 
 // Records every call as "create /home 1 4 P" / "pause /home 1" and answers
@@ -164,6 +166,66 @@ private Q_SLOTS:
         QCOMPARE(timer.isPaused(), timerPaused);
         timer.requestStop();
         QVERIFY(timer.wait(10000));
+    }
+
+    // The share done and the time left from the files examined, the total
+    // and the time run so far; -1 where they cannot be told.
+    void progress_data()
+    {
+        QTest::addColumn<int>("scanned");
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("left");
+        QTest::newRow("total not known yet") << 50 << -1 << 10 << -1 << -1;
+        QTest::newRow("nothing to scan") << 0 << 0 << 10 << 100 << -1;
+        QTest::newRow("a quarter in 10 s") << 25 << 100 << 10 << 25 << 30;
+        QTest::newRow("too early to tell") << 25 << 100 << 2 << 25 << -1;
+        QTest::newRow("no file yet") << 0 << 100 << 10 << 0 << -1;
+        QTest::newRow("more than counted") << 120 << 100 << 10 << 100 << 0;
+        QTest::newRow("counts past 2^31 / 100") << 2000000000 << 2100000000 << 2000 << 95 << 100;
+        QTest::newRow("slow and large") << 1 << 2100000000 << 100000 << 0 << std::numeric_limits<int>::max();
+    }
+    void progress()
+    {
+        QFETCH(int, scanned);
+        QFETCH(int, total);
+        QFETCH(int, seconds);
+        QFETCH(int, percent);
+        QFETCH(int, left);
+        FakeTaskCalls service;
+        TimerThread timer(3);
+        ScanController scan(3, &service, &timer);
+        scan.setFilesScanned(scanned);
+        scan.setFileTotal(total);
+        scan.setElapsedSeconds(seconds);
+        QCOMPARE(scan.percentDone(), percent);
+        QCOMPARE(scan.secondsLeft(), left);
+    }
+
+    // A new task starts counting from none; the last task's count stays
+    // until then, for its ended page.
+    void progressStartsAnew()
+    {
+        FakeTaskCalls service;
+        TimerThread timer(3);
+        timer.setSleepFunction([](int) { QThread::msleep(1); });
+        ScanController scan(3, &service, &timer);
+        scan.setPathList(QStringLiteral("/home"));
+        QVERIFY(scan.start(QStringLiteral("P"), 1));
+        scan.setFilesScanned(7);
+        scan.setFileTotal(9);
+        scan.setElapsedSeconds(5);
+        QVERIFY(scan.terminate());
+        scan.markCancelled();
+        QCOMPARE(scan.filesScanned(), 7);
+        QCOMPARE(scan.fileTotal(), 9);
+        QVERIFY(scan.rescan(1));
+        QCOMPARE(scan.filesScanned(), 0);
+        QCOMPARE(scan.fileTotal(), -1);
+        QCOMPARE(scan.elapsedSeconds(), 0);
+        QVERIFY(scan.terminate());
+        scan.markCancelled();
     }
 };
 

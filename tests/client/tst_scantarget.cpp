@@ -11,11 +11,15 @@
 #include "mainwindow.h"
 #include "privatebus.h"
 #include "switchbutton.h"
+#include "ui_mainwindow.h"
 
 #include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QImage>
+#include <QLabel>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -196,6 +200,39 @@ private Q_SLOTS:
         QCOMPARE(m_fake->calls(SetScanTask).first().arguments.value(0).toString(), QDir::homePath());
     }
 
+    // The open list shows its current target highlighted: the pages' white
+    // style sheets must not reach it (they once blanked the privacy list's
+    // current row).
+    void openListShowsTheCurrentTarget_data() { modules_data(); }
+    void openListShowsTheCurrentTarget()
+    {
+        QFETCH(Module, module);
+        m_window->ui()->stackedWidget->setCurrentIndex(module.configPage);
+        HiddenComboBox *targets = targetList(module);
+        QVERIFY(targets);
+        targets->showPopup();
+        QAbstractItemView *view = targets->view();
+        QTRY_VERIFY(view->isVisible());
+        const QRect row = view->visualRect(targets->model()->index(targets->currentIndex(), 0));
+        const QImage image = view->viewport()->grab(row).toImage();
+        const QColor highlight = view->palette().color(QPalette::Highlight);
+        int highlighted = 0;
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                colours << c.rgb();
+                if (qAbs(c.red() - highlight.red()) + qAbs(c.green() - highlight.green())
+                        + qAbs(c.blue() - highlight.blue()) < 40)
+                    ++highlighted;
+            }
+        }
+        targets->hidePopup();
+        QVERIFY2(highlighted * 3 > image.width() * image.height(), "the current row is not highlighted");
+        // Text on the highlight: more than the highlight and its edge.
+        QVERIFY(colours.size() > 4);
+    }
+
     // Choosing the custom target only changes the caption; the dialog comes
     // with the next press of the display button.
     void customTargetChangesTheCaption_data() { modules_data(); }
@@ -348,22 +385,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QList<QVariant>>("reports"); // QStringList: keywords; QVariantMap: checklists
         QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("source"); // what the page says the next scan uses
         const QVariant none = QVariant::fromValue(QStringList());
         const QVariant some = QVariant::fromValue(QStringList{QStringLiteral("机密")});
+        const QVariant three = QVariant::fromValue(QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("甲")});
         const QVariant noChecklist = QVariant::fromValue(QVariantMap());
         const QVariant checklist = QVariant::fromValue(QVariantMap{{QStringLiteral("清单"), QStringLiteral("2024")}});
-        QTest::newRow("nothing reported") << QList<QVariant>() << false;
-        QTest::newRow("keywords") << QList<QVariant>{some} << true;
-        QTest::newRow("no keywords") << QList<QVariant>{none} << false;
-        QTest::newRow("keywords, then no checklist") << QList<QVariant>{some, noChecklist} << false;
-        QTest::newRow("checklist") << QList<QVariant>{checklist} << true;
-        QTest::newRow("checklist, then no keywords") << QList<QVariant>{checklist, none} << false;
-        QTest::newRow("no keywords, then keywords") << QList<QVariant>{none, some} << true;
+        QVariantMap five;
+        for (const char *name : {"A", "B", "C", "D", "E"})
+            five.insert(QLatin1String(name), QStringLiteral("2024"));
+        const QString unset = QStringLiteral("尚未配置敏感词，请先进行敏感词配置");
+        QTest::newRow("nothing reported") << QList<QVariant>() << false << unset;
+        QTest::newRow("keywords") << QList<QVariant>{some} << true << "下次扫描将使用输入的 1 个敏感词";
+        QTest::newRow("no keywords") << QList<QVariant>{none} << false << unset;
+        QTest::newRow("keywords, then no checklist") << QList<QVariant>{some, noChecklist} << false << unset;
+        QTest::newRow("checklist") << QList<QVariant>{checklist} << true << "下次扫描将使用自查清单：清单";
+        QTest::newRow("checklist, then no keywords") << QList<QVariant>{checklist, none} << false << unset;
+        QTest::newRow("no keywords, then keywords") << QList<QVariant>{none, some} << true
+                                                    << "下次扫描将使用输入的 1 个敏感词";
+        QTest::newRow("a keyword typed twice counts twice") << QList<QVariant>{three} << true
+                                                            << "下次扫描将使用输入的 3 个敏感词";
+        QTest::newRow("many checklists, the first named")
+            << QList<QVariant>{some, QVariant::fromValue(five)} << true << "下次扫描将使用自查清单：A、B、C 等 5 个清单";
     }
     void keywordStartControl()
     {
         QFETCH(QList<QVariant>, reports);
         QFETCH(bool, enabled);
+        QFETCH(QString, source);
         auto *panel = m_window->findChild<KeywordConfigAllinoneWidget *>();
         QVERIFY(panel);
         QVERIFY(!panel->isVisible());
@@ -391,6 +440,7 @@ private Q_SLOTS:
             QVERIFY(display->styleSheet().contains(QLatin1String("rgba(204, 204, 204, 42%)")));
             QVERIFY(dropdown->styleSheet().contains(QLatin1String("down-symbolic_14@1x.png")));
         }
+        QCOMPARE(child<QLabel>(m_window.get(), "m_KeywordScanSourceLabel")->text(), source);
         // The privacy start control is never disabled.
         QVERIFY(child<QPushButton>(m_window.get(), Privacy.display)->isEnabled());
         QVERIFY(child<QPushButton>(m_window.get(), Privacy.dropdown)->isEnabled());

@@ -5,6 +5,9 @@
 // through the window's own signals, as the scan service's would fill them.
 #include "catalogues.h"
 #include "mainwindow.h"
+#include "scancontroller.h"
+#include "scantaskcalls.h"
+#include "timerthread.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -15,6 +18,24 @@
 #include <QTextStream>
 
 namespace {
+
+// The picture shows the elapsed time it was given, not the timer's own.
+void stopTimer(TimerThread *timer)
+{
+    timer->requestStop();
+    timer->quit();
+    timer->wait();
+}
+
+// The service as it answers a task that goes well: every call accepted.
+class AcceptingCalls : public ScanTaskCalls
+{
+public:
+    bool createTask(const QString &, int, int, const QString &) override { return true; }
+    bool pauseTask(const QString &, int) override { return true; }
+    bool continueTask(const QString &, int) override { return true; }
+    bool terminateTask(const QString &, int) override { return true; }
+};
 
 bool save(MainWindow &window, const QString &dir, const QString &name)
 {
@@ -49,6 +70,9 @@ int main(int argc, char *argv[])
         Catalogues::install(&app, args.at(2), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
 
     MainWindow window;
+    AcceptingCalls calls;
+    window.keywordScan()->setTaskCalls(&calls);
+    window.privacyScan()->setTaskCalls(&calls);
     window.setEffectiveUidFunction([] { return 0u; });
     window.resize(960, 580);
     window.show();
@@ -63,12 +87,15 @@ int main(int argc, char *argv[])
     // A keyword scan under way, with three files holding hits.
     const QString keywordTarget = QStringLiteral("/home/demo/文档");
     window.setKeywordPathList(keywordTarget);
+    window.keywordScan()->start(QString(), MainWindow::NormalScanMode);
+    stopTimer(window.keywordTimer());
+    QCoreApplication::processEvents();
     ui->stackedWidget->setCurrentIndex(1);
     ui->stackedWidget_2->setCurrentIndex(0);
     ui->stackedWidget_4->setCurrentIndex(0);
-    ui->m_KeywordScanProgressBar->setRange(0, 120);
+    Q_EMIT window.KeywordScanProgressRangeGenerated(0, 12480);
     Q_EMIT window.KeywordScanTimeElapsed(83);
-    Q_EMIT window.KeywordScanProgressValueChanged(keywordTarget, keywordTarget + QStringLiteral("/季度报告.docx"), 47);
+    Q_EMIT window.KeywordScanProgressValueChanged(keywordTarget, keywordTarget + QStringLiteral("/季度报告.docx"), 4731);
     Q_EMIT window.KeywordSensitiveDetected(keywordTarget, keywordTarget + QStringLiteral("/合同/采购合同-2026.pdf"),
                                            QVariantMap{{QStringLiteral("机密"), 3}, {QStringLiteral("合同编号"), 2}});
     Q_EMIT window.KeywordSensitiveDetected(keywordTarget, keywordTarget + QStringLiteral("/财务/预算.xlsx"),
@@ -76,15 +103,20 @@ int main(int argc, char *argv[])
     Q_EMIT window.KeywordSensitiveDetected(keywordTarget, keywordTarget + QStringLiteral("/会议纪要.txt"),
                                            QVariantMap{{QStringLiteral("内部资料"), 1}});
     ok &= save(window, outDir, QStringLiteral("keyword-scanning.png"));
+    Q_EMIT window.KeywordScanProgressValueChanged(keywordTarget, QString(), 0);
+    ok &= save(window, outDir, QStringLiteral("keyword-completed.png"));
 
     // A privacy scan under way, with hits in several categories.
     const QString privacyTarget = QStringLiteral("/home/demo");
     window.setPrivacyPathList(privacyTarget);
+    window.privacyScan()->start(QString(), MainWindow::NormalScanMode);
+    stopTimer(window.privacyTimer());
+    QCoreApplication::processEvents();
     ui->stackedWidget->setCurrentIndex(3);
     ui->stackedWidget_3->setCurrentIndex(0);
-    ui->m_PiiScanProgressBar->setRange(0, 300);
+    Q_EMIT window.PiiScanProgressRangeGenerated(0, 1204558);
     Q_EMIT window.PiiScanTimeElapsed(205);
-    Q_EMIT window.PiiScanProgressValueChanged(privacyTarget, privacyTarget + QStringLiteral("/客户名单.xlsx"), 212);
+    Q_EMIT window.PiiScanProgressValueChanged(privacyTarget, privacyTarget + QStringLiteral("/客户名单.xlsx"), 212009);
     Q_EMIT window.PiiSensitiveDetected(privacyTarget, QVariantMap{{QStringLiteral("身份标识"), 12},
                                                                   {QStringLiteral("账户信息"), 4},
                                                                   {QStringLiteral("金融消费"), 7},
@@ -92,6 +124,8 @@ int main(int argc, char *argv[])
                                                                   {QStringLiteral("设备信息"), 2},
                                                                   {QStringLiteral("医疗健康"), 1}});
     ok &= save(window, outDir, QStringLiteral("privacy-scanning.png"));
+    window.privacyScan()->pauseOrContinue();
+    ok &= save(window, outDir, QStringLiteral("privacy-paused.png"));
 
     window.setKeywordPathList(QString());
     window.setPrivacyPathList(QString());
