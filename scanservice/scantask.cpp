@@ -61,6 +61,9 @@ struct ScanTask::Shared
     std::atomic<qint64> totalBytes{0};
     std::atomic<bool> countDone{false};
     std::atomic<qint64> scannedFiles{0};
+    // For the run's history: files the scan walk handed over, and files read in full.
+    std::atomic<qint64> walkedFiles{0};
+    std::atomic<qint64> readFiles{0};
     // The keywords are being compiled: that cannot be interrupted, so the
     // task's thread is then left to finish on its own instead of being waited for.
     std::atomic<bool> compiling{false};
@@ -216,7 +219,7 @@ void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const
 {
     skip(reason);
     if (settings.writeFindings)
-        store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail);
+        store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail, reason);
 }
 
 void ScanTask::Shared::scanFile(const FileWalker::File &file, KeywordMatcher::Stream *stream, PrivacyMatcher::Scratch *scratch,
@@ -296,6 +299,8 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, TextSink &sink, con
                                                                       : QStringLiteral("time limit reached, scanned in part"));
     } else if (status != ExtractStatus::Ok) {
         fail(path, DocumentReader::statusText(status), detail);
+    } else {
+        readFiles.fetch_add(1);
     }
     return true;
 }
@@ -396,6 +401,7 @@ void ScanTask::Shared::privacyFile(const FileWalker::File &file, PrivacyMatcher:
         hits.category = r.category;
         hits.rulename = r.name;
         hits.position = rule;
+        hits.count = collector.hits(rule);
         for (const PrivacyCollector::Passage &passage : collector.passages()) {
             if (passage.rule != rule)
                 continue;
@@ -465,6 +471,7 @@ void ScanTask::Shared::scan()
         if (cancelled)
             return false;
         queue.push_back(file);
+        walkedFiles.fetch_add(1);
         lock.unlock();
         queueChanged.notify_all();
         return true;
@@ -524,6 +531,7 @@ void ScanTask::Shared::end()
             std::lock_guard<std::mutex> lock(eventMutex);
             reason = failure;
         }
+        store->setRunCounts(id, walkedFiles.load(), readFiles.load());
         store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this](bool committed, const QString &error) {
             if (!committed)
                 storeFailed(error);
@@ -581,6 +589,12 @@ int ScanTask::workerCount(double batchsize)
 void ScanTask::start()
 {
     m_store->beginTask(m_id, m_settings.pathlist, m_settings.tasktype);
+    FindingsStore::RunInfo run;
+    run.scanmode = m_settings.scanmode;
+    run.keywords = m_settings.matcher ? m_settings.matcher->count() : m_settings.keywords.size();
+    if (m_settings.privacy)
+        run.ruleTable = m_settings.ruleTableVersion;
+    m_store->describeRun(m_id, run);
     std::shared_ptr<Shared> shared = m_shared;
     shared->compiling = !m_settings.matcher && !m_settings.keywords.isEmpty();
     m_thread = std::thread([shared] { shared->run(); });
@@ -672,6 +686,7 @@ void ScanTask::terminate()
     }
     m_shared->pauseChanged.notify_all();
     m_shared->queueChanged.notify_all();
+    m_store->setRunCounts(m_id, m_shared->walkedFiles.load(), m_shared->readFiles.load());
     m_store->endTask(m_id, QStringLiteral("terminated"), m_shared->totalFiles.load(),
                      (m_shared->totalBytes.load() + 1023) / 1024, nullptr);
     emit ended();

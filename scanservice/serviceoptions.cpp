@@ -56,6 +56,11 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
                                       QStringLiteral("For tests: read the machine's idle share (percent) from FILE instead of /proc/stat."),
                                       QStringLiteral("FILE"));
     parser.addOption(fakeIdle);
+    const QCommandLineOption keepRuns(QStringLiteral("keep-runs-days"),
+                                      QStringLiteral("Delete runs started more than DAYS days ago, at start and daily "
+                                                     "(default %1; 0 keeps every run).").arg(Limits::KeepRunsDays),
+                                      QStringLiteral("DAYS"));
+    parser.addOption(keepRuns);
     parser.addOption(memory);
     parser.addOption(seconds);
     parser.addOption(help);
@@ -101,6 +106,15 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
         m_secondsPerFile = parser.value(seconds).toInt(&ok);
         if (!ok || m_secondsPerFile < 1 || m_secondsPerFile > 86400) {
             *message = QStringLiteral("--file-time-limit needs seconds between 1 and 86400\n");
+            *exitCode = 64;
+            return false;
+        }
+    }
+    if (parser.isSet(keepRuns)) {
+        bool ok = false;
+        m_keepRunsDays = parser.value(keepRuns).toInt(&ok);
+        if (!ok || m_keepRunsDays < 0 || m_keepRunsDays > 36500) {
+            *message = QStringLiteral("--keep-runs-days needs days between 0 and 36500\n");
             *exitCode = 64;
             return false;
         }

@@ -30,6 +30,8 @@ public:
     int secondsPerFile() const { return m_secondsPerFile; }
     // For tests: a file holding the machine's idle share in percent, read instead of /proc/stat.
     QString fakeIdleFile() const { return m_fakeIdleFile; }
+    // Runs started more than this many days ago are deleted; 0 keeps them all.
+    int keepRunsDays() const { return m_keepRunsDays; }
 
 private:
     QString m_findingsDatabase = defaultFindingsDatabase();
@@ -40,6 +42,7 @@ private:
     int m_secondsPerFile = Limits::MaxSecondsPerFile;
     QString m_privacyRules;
     QString m_fakeIdleFile;
+    int m_keepRunsDays = Limits::KeepRunsDays;
 };
 
 #endif // SERVICEOPTIONS_H

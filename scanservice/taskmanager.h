@@ -41,6 +41,8 @@ public:
     }
     // The compiled privacy rules that privacy tasks use.
     void setPrivacyMatcher(std::shared_ptr<const PrivacyMatcher> matcher) { m_privacy = std::move(matcher); }
+    // The privacy rule table's version, recorded with each privacy run.
+    void setRuleTableVersion(const QString &version) { m_ruleTableVersion = version; }
     int pause(const QString &pathlist, int tasktype);
     int resume(const QString &pathlist, int tasktype);
     int terminate(const QString &pathlist, int tasktype);
@@ -74,6 +76,7 @@ private:
     QString m_workerProgram;
     WorkerProcess::Limits m_workerLimits;
     std::shared_ptr<const PrivacyMatcher> m_privacy;
+    QString m_ruleTableVersion;
 };
 
 #endif // TASKMANAGER_H

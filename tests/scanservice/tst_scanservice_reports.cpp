@@ -1,0 +1,503 @@
+// The history of runs and the reports interface of the real service on a
+// private bus: runs that complete, are cancelled or fail, exports written
+// into a descriptor the test passes and read back, masking, deletion and
+// retention wiping passages from the database file, an older database
+// brought forward, and callers of another user refused.
+#include "privatebus.h"
+#include "sampledocuments.h"
+#include "servicerun.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+const QString Service = QStringLiteral("com.vorel.dlp.TransControl");
+const QString Path = QStringLiteral("/com/vorel/dlp/TransControl");
+const QString Tasks = QStringLiteral("com.vorel.dlp.TransControlInterface");
+const QString Reports = QStringLiteral("com.vorel.dlp.TransControlReports");
+// Planted in the files: a mobile number, and a name and passage holding markup.
+const QString Mobile = QStringLiteral("13912345678");
+const QString MaskedMobile = QStringLiteral("139****5678");
+const QString OddName = QStringLiteral("x,\"q\"\n<script>alert(1).txt");
+
+QString policy(const QStringList &keywords, bool privacy = false)
+{
+    QJsonArray rules;
+    for (const QString &keyword : keywords)
+        rules.append(QJsonObject{{"name", "r"}, {"description", "d"}, {"exception", false},
+                                 {"keywords", QJsonArray{QJsonObject{{"pattern", keyword}}}}});
+    const QJsonObject detect{{"dataidentifier_detect_ruleset", privacy},
+                             {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"filetypes", QJsonArray{"txt", "docx", "abc"}}}}},
+                             {"keyword_detect_ruleset", rules}};
+    const QJsonObject root{{"version", "1.0.0"},
+                           {"policies", QJsonArray{QJsonObject{
+                                            {"ruleset", QJsonObject{{"detect_ruleset", detect},
+                                                                    {"response_ruleset", QJsonArray{QJsonObject{{"action", "WriteDatabase"}}}}}}}}}};
+    return QString::fromLatin1(QJsonDocument(root).toJson().toBase64());
+}
+
+// The members of one interface as "Name(in)->(out)".
+QSet<QString> members(const QString &xml, const QString &interface)
+{
+    QSet<QString> found;
+    QXmlStreamReader reader(xml);
+    bool inside = false;
+    QString name, in, out;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement() && reader.name() == QLatin1String("interface")) {
+            inside = reader.attributes().value("name") == interface;
+        } else if (inside && reader.isStartElement() && reader.name() == QLatin1String("method")) {
+            name = reader.attributes().value("name").toString();
+            in.clear();
+            out.clear();
+        } else if (inside && reader.isStartElement() && reader.name() == QLatin1String("arg")) {
+            (reader.attributes().value("direction") == QLatin1String("out") ? out : in) += reader.attributes().value("type").toString();
+        } else if (inside && reader.isEndElement() && reader.name() == QLatin1String("method")) {
+            found.insert(QStringLiteral("%1(%2)->(%3)").arg(name, in, out));
+        } else if (reader.isEndElement() && reader.name() == QLatin1String("interface")) {
+            inside = false;
+        }
+    }
+    return found;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class TestScanServiceReports : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<PrivateBus> m_bus;
+    QTemporaryDir m_work;
+    QProcess m_service;
+    QString m_database;
+    int m_tree = 0;
+
+    bool startService(const QString &database, const QStringList &extra = {})
+    {
+        m_database = database;
+        // Keyword tasks spend a second compiling, so that one can be cancelled before it has read anything.
+        return ServiceRun::start(m_service, SCAN_SERVICE_BINARY, database, QStringList{"--compile-delay", "1000"} + extra);
+    }
+    QString newTree()
+    {
+        const QString tree = m_work.path() + QStringLiteral("/tree%1").arg(++m_tree);
+        return QDir().mkpath(tree) ? tree : QString();
+    }
+    QDBusMessage call(const QString &interface, const QString &method, const QVariantList &arguments = {})
+    {
+        QDBusMessage message = QDBusMessage::createMethodCall(Service, Path, interface, method);
+        message.setArguments(arguments);
+        return QDBusConnection::systemBus().call(message, QDBus::Block, 60000);
+    }
+    int setTask(const QString &tree, int tasktype, const QString &policyText)
+    {
+        const QDBusMessage reply = call(Tasks, "SensitiveDiscoverySetScanTask",
+                                        {tree, tasktype, 1, QString(), QString(), 0.5, policyText});
+        return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toInt() : -1;
+    }
+    QJsonArray listRuns()
+    {
+        const QDBusMessage reply = call(Reports, "ListRuns");
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().value(0).toInt() != 0)
+            return {};
+        return QJsonDocument::fromJson(reply.arguments().value(1).toString().toUtf8()).array();
+    }
+    // The newest run of a task, once it has ended; an empty object when it does not end in time.
+    QJsonObject endedRun(const QString &tree, const QString &tasktype = QStringLiteral("keyword"))
+    {
+        for (int i = 0; i < 1200; ++i) {
+            for (const QJsonValue &value : listRuns()) {
+                const QJsonObject run = value.toObject();
+                if (run.value("path_list").toString() == tree && run.value("task_type").toString() == tasktype) {
+                    if (run.value("outcome").toString() != QLatin1String("running"))
+                        return run;
+                    break; // newest first: an earlier run of the task does not count
+                }
+            }
+            QTest::qWait(50);
+        }
+        return {};
+    }
+    QPair<int, QJsonValue> reportCall(const QString &method, qint64 run)
+    {
+        const QDBusMessage reply = call(Reports, method, {QVariant::fromValue(qlonglong(run))});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return {-1, QJsonValue()};
+        const QJsonDocument document = QJsonDocument::fromJson(reply.arguments().value(1).toString().toUtf8());
+        return {reply.arguments().value(0).toInt(), document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object())};
+    }
+    // Exports into a file the test opens itself, as a caller would; the code, and the file's bytes.
+    QPair<int, QByteArray> exportRun(qint64 run, const QString &format, bool unmasked, int openFlags = O_WRONLY)
+    {
+        const QString path = m_work.path() + "/export." + format;
+        QFile::remove(path);
+        const int fd = ::open(QFile::encodeName(path).constData(), openFlags | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return {-1, QByteArray()};
+        const QDBusMessage reply = call(Reports, "ExportRun",
+                                        {QVariant::fromValue(qlonglong(run)), format, unmasked,
+                                         QVariant::fromValue(QDBusUnixFileDescriptor(fd))});
+        ::close(fd);
+        return {reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toInt() : -1, fileBytes(path)};
+    }
+    // A tree with a file of hits (its name holding markup), a file without,
+    // a damaged document and a file of a type the service does not read.
+    QString findingsTree()
+    {
+        const QString tree = newTree();
+        const QString text = QStringLiteral("机密 手机%1 <script>alert(1)</script>\n").arg(Mobile);
+        if (!SampleDocuments::writeFile(tree + "/" + OddName, text.toUtf8())
+            || !SampleDocuments::writeFile(tree + "/plain.txt", "nothing to see\n")
+            || !SampleDocuments::writeFile(tree + "/broken.docx", "this is no zip container")
+            || !SampleDocuments::writeFile(tree + "/notes.abc", "机密\n"))
+            return QString();
+        return tree;
+    }
+    // Runs SQL on the service's database from the test's own connection.
+    bool execSql(const QString &sql)
+    {
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "direct");
+            db.setDatabaseName(m_database);
+            if (db.open()) {
+                QSqlQuery query(db);
+                ok = query.exec(sql);
+                if (!ok)
+                    qWarning() << query.lastError().text();
+            }
+        }
+        QSqlDatabase::removeDatabase("direct");
+        return ok;
+    }
+    // Everything of the database on disk: the file and its write-ahead log.
+    QByteArray databaseBytes() { return fileBytes(m_database) + fileBytes(m_database + "-wal"); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_work.isValid());
+        m_bus = std::make_unique<PrivateBus>();
+        QVERIFY2(m_bus->isRunning(), qPrintable(m_bus->errorString()));
+        QVERIFY(startService(m_work.path() + "/db/findings.db"));
+    }
+    void cleanupTestCase()
+    {
+        ServiceRun::stop(m_service);
+        m_bus.reset();
+    }
+
+    void adaptorMatchesDescription()
+    {
+        const QSet<QString> described = members(QString::fromUtf8(fileBytes(REPORTS_DBUS_XML)), Reports);
+        QCOMPARE(described.size(), 5);
+        const QDBusMessage reply = call("org.freedesktop.DBus.Introspectable", "Introspect");
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(members(reply.arguments().value(0).toString(), Reports), described);
+    }
+
+    // A completed, a cancelled and a failed run, each with its outcome and
+    // counts; files not read with their kinds.
+    void historyOfRuns()
+    {
+        const QString tree = findingsTree();
+        QVERIFY(!tree.isEmpty());
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const QJsonObject completed = endedRun(tree);
+        QCOMPARE(completed.value("outcome").toString(), QStringLiteral("completed"));
+        QCOMPARE(completed.value("keywords").toInt(), 1);
+        QCOMPARE(completed.value("scan_mode").toInt(), 1);
+        const QJsonObject files = completed.value("files").toObject();
+        QCOMPARE(files.value("walked").toInt(), 4);
+        QCOMPARE(files.value("read").toInt(), 2);
+        QCOMPARE(files.value("with_hits").toInt(), 1);
+        QCOMPARE(files.value("not_read").toInt(), 2);
+        QVERIFY(!completed.value("ended").toString().isEmpty());
+        const auto notRead = reportCall("GetRunFilesNotRead", completed.value("run").toInt());
+        QCOMPARE(notRead.first, 0);
+        QMap<QString, QString> kinds;
+        for (const QJsonValue &file : notRead.second.toArray())
+            kinds.insert(file.toObject().value("file").toString(), file.toObject().value("kind").toString());
+        QCOMPARE(kinds.value(tree + "/broken.docx"), QStringLiteral("damaged or not of its type"));
+        QCOMPARE(kinds.value(tree + "/notes.abc"), QStringLiteral("file type not read"));
+        QCOMPARE(kinds.size(), 2);
+
+        // Cancelled while still compiling its keywords: nothing read.
+        QCOMPARE(setTask(tree, 1, policy({"机密", "别的"})), 0);
+        QCOMPARE(call(Tasks, "SensitiveDiscoveryTerminateScanTask", {tree, 1}).arguments().value(0).toInt(), 0);
+        const QJsonObject cancelled = endedRun(tree);
+        QCOMPARE(cancelled.value("outcome").toString(), QStringLiteral("cancelled"));
+        QCOMPARE(cancelled.value("keywords").toInt(), 2);
+        QCOMPARE(cancelled.value("files").toObject().value("read").toInt(), 0);
+
+        // A write of its findings refused: the run fails, with the reason.
+        QVERIFY(execSql("CREATE TRIGGER refuse_findings BEFORE INSERT ON files BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const QJsonObject failed = endedRun(tree);
+        QVERIFY(execSql("DROP TRIGGER refuse_findings"));
+        QCOMPARE(failed.value("outcome").toString(), QStringLiteral("failed"));
+        QVERIFY2(failed.value("failure").toString().contains("refused by the test"), qPrintable(failed.value("failure").toString()));
+
+        // Every run stays, and the first keeps its findings though the task has been run again since.
+        QVERIFY(completed.value("run").toInt() < cancelled.value("run").toInt());
+        QVERIFY(cancelled.value("run").toInt() < failed.value("run").toInt());
+        const auto summary = reportCall("GetRunSummary", completed.value("run").toInt());
+        QCOMPARE(summary.first, 0);
+        QCOMPARE(summary.second.toObject().value("hits").toObject().value("机密").toInt(), 1);
+        QCOMPARE(reportCall("GetRunSummary", 999999).first, 19);
+        QCOMPARE(reportCall("GetRunFilesNotRead", 999999).first, 19);
+    }
+
+    void exports_data()
+    {
+        QTest::addColumn<int>("tasktype");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("unmasked");
+        QTest::newRow("keyword csv") << 1 << "csv" << false;
+        QTest::newRow("privacy csv") << 3 << "csv" << false;
+        QTest::newRow("keyword jsonl masked") << 1 << "jsonl" << false;
+        QTest::newRow("privacy jsonl masked") << 3 << "jsonl" << false;
+        QTest::newRow("privacy jsonl unmasked") << 3 << "jsonl" << true;
+        QTest::newRow("keyword html masked") << 1 << "html" << false;
+        QTest::newRow("privacy html masked") << 3 << "html" << false;
+        QTest::newRow("privacy html unmasked") << 3 << "html" << true;
+    }
+    // Each format written into the test's descriptor and read back with a
+    // real reader; the odd name survives; values masked unless asked for.
+    void exports()
+    {
+        QFETCH(int, tasktype);
+        QFETCH(QString, format);
+        QFETCH(bool, unmasked);
+        const QString tree = findingsTree();
+        QVERIFY(!tree.isEmpty());
+        QCOMPARE(setTask(tree, tasktype, policy({"机密"}, tasktype == 3)), 0);
+        const QJsonObject run = endedRun(tree, tasktype == 3 ? "privacy" : "keyword");
+        QCOMPARE(run.value("outcome").toString(), QStringLiteral("completed"));
+        const auto exported = exportRun(run.value("run").toInt(), format, unmasked);
+        QCOMPARE(exported.first, 0);
+        const QByteArray bytes = exported.second;
+        const QString oddPath = tree + "/" + OddName;
+
+        if (format == "csv") {
+            QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+            const QString python = QStandardPaths::findExecutable("python3", {"/usr/bin"});
+            QVERIFY2(!python.isEmpty(), "python3 (Debian's) reads the CSV");
+            QProcess reader;
+            reader.start(python, {"-c", "import csv, json, sys\n"
+                                        "with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:\n"
+                                        "    print(json.dumps(list(csv.reader(f, strict=True))))\n",
+                                  m_work.path() + "/export.csv"});
+            QVERIFY(reader.waitForFinished(30000));
+            QCOMPARE(reader.exitCode(), 0);
+            const QJsonArray rows = QJsonDocument::fromJson(reader.readAllStandardOutput()).array();
+            QVERIFY(rows.size() >= 2);
+            const QJsonArray header = rows.at(0).toArray();
+            QCOMPARE(header.at(7).toString(), QStringLiteral("file"));
+            QCOMPARE(header.at(10).toString(), QStringLiteral("count"));
+            bool found = false;
+            for (int i = 1; i < rows.size(); ++i) {
+                const QJsonArray row = rows.at(i).toArray();
+                QCOMPARE(row.size(), header.size());
+                QCOMPARE(row.at(0).toString(), QString::number(run.value("run").toInt()));
+                QCOMPARE(row.at(3).toString(), tree);
+                QCOMPARE(row.at(7).toString(), oddPath); // comma, quotes and line break round-tripped
+                if (tasktype == 1 ? row.at(9).toString() == "机密" : row.at(8).toString() == "身份标识") {
+                    found = true;
+                    QCOMPARE(row.at(10).toString(), QStringLiteral("1"));
+                }
+            }
+            QVERIFY(found);
+        } else if (format == "jsonl") {
+            const QList<QByteArray> lines = bytes.split('\n');
+            QVERIFY(lines.size() >= 2);
+            QVERIFY(lines.last().isEmpty());
+            bool found = false;
+            for (int i = 0; i < lines.size() - 1; ++i) {
+                QJsonParseError error;
+                const QJsonObject line = QJsonDocument::fromJson(lines.at(i), &error).object();
+                QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
+                QCOMPARE(line.value("file").toString(), oddPath);
+                QVERIFY(!line.value("passages").toArray().isEmpty());
+                if (tasktype == 1 ? line.value("keyword").toString() == "机密" : line.value("rule").toString() == "手机号码")
+                    found = true;
+            }
+            QVERIFY(found);
+        } else {
+            const QString html = QString::fromUtf8(bytes);
+            QVERIFY(html.startsWith("<!DOCTYPE html>"));
+            QVERIFY2(!html.contains("<script"), "markup of a name or passage reached the page unescaped");
+            QVERIFY(html.contains(QStringLiteral("x,&quot;q&quot;\n&lt;script&gt;alert(1).txt")));
+            QVERIFY(html.contains(QStringLiteral("&lt;script&gt;alert(1)&lt;/script&gt;")));
+            QVERIFY(html.contains("<svg"));
+            // Nothing fetched from elsewhere, no script.
+            QVERIFY(!html.contains("src=") && !html.contains("<link") && !html.contains("url(") && !html.contains("@import"));
+        }
+        if (format != "csv") {
+            QCOMPARE(bytes.contains(Mobile.toUtf8()), unmasked);
+            QCOMPARE(bytes.contains(MaskedMobile.toUtf8()), !unmasked);
+        } else {
+            QVERIFY(!bytes.contains(Mobile.toUtf8()));
+        }
+    }
+
+    void exportRefused_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("openFlags");
+        QTest::addColumn<bool>("knownRun");
+        QTest::addColumn<int>("code");
+        QTest::newRow("unknown format") << "pdf" << int(O_WRONLY) << true << 21;
+        QTest::newRow("descriptor read-only") << "csv" << int(O_RDONLY) << true << 22;
+        QTest::newRow("unknown run") << "csv" << int(O_WRONLY) << false << 19;
+    }
+    void exportRefused()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, openFlags);
+        QFETCH(bool, knownRun);
+        QFETCH(int, code);
+        const QJsonArray runs = listRuns();
+        QVERIFY(!runs.isEmpty());
+        const qint64 run = knownRun ? runs.at(0).toObject().value("run").toInt() : 999999;
+        QCOMPARE(exportRun(run, format, false, openFlags).first, code);
+    }
+
+    // A deleted run is gone from the history, and its passages from the database file.
+    void deleteRunWipesItsPassages()
+    {
+        const QString tree = newTree();
+        const QByteArray planted = "DELETEME-PASSAGE-4711";
+        QVERIFY(SampleDocuments::writeFile(tree + "/a.txt", "机密 " + planted + "\n"));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const qint64 run = endedRun(tree).value("run").toInt();
+        QVERIFY(run > 0);
+        QVERIFY(exportRun(run, "jsonl", true).second.contains(planted));
+        QVERIFY(databaseBytes().contains(planted)); // else the check below could not fail
+
+        // A run still going (paused while it compiles) cannot be deleted.
+        QCOMPARE(setTask(tree, 1, policy({"机密", "另一个"})), 0);
+        QCOMPARE(call(Tasks, "SensitiveDiscoveryPauseScanTask", {tree, 1}).arguments().value(0).toInt(), 0);
+        qint64 running = 0;
+        QTRY_VERIFY_WITH_TIMEOUT((running = listRuns().at(0).toObject().value("run").toInt()) > run, 10000);
+        QCOMPARE(call(Reports, "DeleteRun", {QVariant::fromValue(qlonglong(running))}).arguments().value(0).toInt(), 20);
+        QCOMPARE(call(Tasks, "SensitiveDiscoveryTerminateScanTask", {tree, 1}).arguments().value(0).toInt(), 0);
+        QCOMPARE(endedRun(tree).value("outcome").toString(), QStringLiteral("cancelled"));
+
+        QCOMPARE(call(Reports, "DeleteRun", {QVariant::fromValue(qlonglong(run))}).arguments().value(0).toInt(), 0);
+        QCOMPARE(call(Reports, "DeleteRun", {QVariant::fromValue(qlonglong(run))}).arguments().value(0).toInt(), 19);
+        for (const QJsonValue &value : listRuns())
+            QVERIFY(value.toObject().value("run").toInt() != run);
+        QCOMPARE(exportRun(run, "csv", false).first, 19);
+        QVERIFY2(!databaseBytes().contains(planted), "the deleted passage is still in the database file");
+    }
+
+    // Runs older than the kept age go when the service starts.
+    void retentionRemovesOldRuns()
+    {
+        const QString tree = newTree();
+        const QByteArray planted = "OLDRUN-PASSAGE-0815";
+        QVERIFY(SampleDocuments::writeFile(tree + "/a.txt", "机密 " + planted + "\n"));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const qint64 old = endedRun(tree).value("run").toInt();
+        QVERIFY(old > 0);
+        const qint64 kept = listRuns().last().toObject().value("run").toInt();
+        ServiceRun::stop(m_service);
+        QVERIFY(execSql(QStringLiteral("UPDATE tasks SET started = '2020-01-01T00:00:00' WHERE id = %1").arg(old)));
+        QVERIFY(databaseBytes().contains(planted)); // else the check below could not fail
+        QVERIFY(startService(m_database, {"--keep-runs-days", "30"}));
+        QSet<qint64> left;
+        for (const QJsonValue &value : listRuns())
+            left.insert(value.toObject().value("run").toInt());
+        QVERIFY(!left.contains(old));
+        QVERIFY(left.contains(kept));
+        QVERIFY2(!databaseBytes().contains(planted), "the expired passage is still in the database file");
+    }
+
+    // A database of the layout before runs were kept: its task becomes a run
+    // and still answers the task interface.
+    void earlierLayoutBroughtForward()
+    {
+        ServiceRun::stop(m_service);
+        const QString database = m_work.path() + "/old/findings.db";
+        QVERIFY(QDir().mkpath(m_work.path() + "/old"));
+        m_database = database;
+        const QString tree = newTree();
+        QVERIFY(execSql("CREATE TABLE tasks(id INTEGER PRIMARY KEY, pathlist TEXT NOT NULL, tasktype INTEGER NOT NULL, "
+                        "status TEXT NOT NULL, total_count INTEGER NOT NULL DEFAULT 0, total_kib INTEGER NOT NULL DEFAULT 0, "
+                        "started TEXT NOT NULL, ended TEXT, failure TEXT NOT NULL DEFAULT '', UNIQUE(pathlist, tasktype))"));
+        QVERIFY(execSql("CREATE TABLE files(id INTEGER PRIMARY KEY, task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE, "
+                        "path TEXT NOT NULL, counts TEXT NOT NULL, hits TEXT NOT NULL, UNIQUE(task_id, path))"));
+        QVERIFY(execSql("CREATE TABLE rule_hits(file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE, category TEXT NOT NULL, "
+                        "rulename TEXT NOT NULL, position INTEGER NOT NULL, kept INTEGER NOT NULL, hits TEXT NOT NULL)"));
+        QVERIFY(execSql("CREATE TABLE file_failures(task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE, "
+                        "path TEXT NOT NULL, reason TEXT NOT NULL)"));
+        const QString yesterday = QDateTime::currentDateTime().addDays(-1).toString(Qt::ISODate);
+        QVERIFY(execSql(QStringLiteral("INSERT INTO tasks VALUES(7, '%1', 1, 'completed', 1, 1, '%2', '%2', '')").arg(tree, yesterday)));
+        QVERIFY(execSql(QStringLiteral("INSERT INTO files VALUES(1, 7, '%1/a.txt', '{\"机密\":2}', "
+                                       "'[{\"sensitive\":\"机密\",\"sensitive_ctx\":\"旧的机密\"}]')").arg(tree)));
+        QVERIFY(execSql(QStringLiteral("INSERT INTO file_failures VALUES(7, '%1/b.docx', 'damaged or not of its type')").arg(tree)));
+        QVERIFY(execSql("PRAGMA user_version = 4"));
+        QVERIFY(startService(database));
+
+        const QDBusMessage detail = call(Tasks, "SensitiveDiscoveryGetKeywordDetectedDetail", {tree, 1, tree + "/a.txt"});
+        QCOMPARE(detail.arguments().value(0).toInt(), 0);
+        QVERIFY(detail.arguments().value(1).toString().contains("旧的机密"));
+        const auto summary = reportCall("GetRunSummary", 7);
+        QCOMPARE(summary.first, 0);
+        QCOMPARE(summary.second.toObject().value("outcome").toString(), QStringLiteral("completed"));
+        QCOMPARE(summary.second.toObject().value("hits").toObject().value("机密").toInt(), 2);
+        QCOMPARE(summary.second.toObject().value("files").toObject().value("not_read").toInt(), 1);
+        // A new run of the same task keeps the old one.
+        QVERIFY(SampleDocuments::writeFile(tree + "/c.txt", "机密\n"));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        QVERIFY(endedRun(tree).value("run").toInt() > 7);
+        QCOMPARE(reportCall("GetRunSummary", 7).first, 0);
+    }
+
+    // The service itself refuses another user (the private bus lets anyone call).
+    void otherUsersRefused()
+    {
+        const QString setpriv = QStandardPaths::findExecutable("setpriv");
+        const QString gdbus = QStandardPaths::findExecutable("gdbus");
+        if (::geteuid() != 0 || setpriv.isEmpty() || gdbus.isEmpty())
+            QSKIP("needs root, setpriv and gdbus to call as another user");
+        QProcess other;
+        other.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", gdbus, "call", "--system", "--dest", Service,
+                              "--object-path", Path, "--method", Reports + ".ListRuns"});
+        QVERIFY(other.waitForFinished(20000));
+        QVERIFY(other.exitCode() != 0);
+        QVERIFY2(other.readAllStandardError().contains("AccessDenied"), "expected an access-denied error");
+        QVERIFY(!listRuns().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestScanServiceReports)
+#include "tst_scanservice_reports.moc"
