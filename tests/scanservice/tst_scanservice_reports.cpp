@@ -482,6 +482,54 @@ private Q_SLOTS:
         QCOMPARE(reportCall("GetRunSummary", 7).first, 0);
     }
 
+    void commandLineTool_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // RUN: a run of the history, FILE: a path in the test's directory
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");        // expected in standard output (0) or standard error
+        QTest::addColumn<bool>("fileLeft");
+        QTest::newRow("list") << QStringList{"list"} << 0 << "OUTCOME" << false;
+        QTest::newRow("show") << QStringList{"show", "RUN"} << 0 << "Outcome:      completed" << false;
+        QTest::newRow("export") << QStringList{"export", "RUN", "--format", "csv", "-o", "FILE"} << 0 << "" << true;
+        QTest::newRow("unknown run") << QStringList{"show", "999999"} << 1 << "no run 999999" << false;
+        QTest::newRow("export of unknown run leaves no file")
+            << QStringList{"export", "999999", "--format", "jsonl", "-o", "FILE"} << 1 << "no run 999999" << false;
+        QTest::newRow("bad format") << QStringList{"export", "RUN", "--format", "pdf", "-o", "FILE"} << 64 << "csv, jsonl or html" << false;
+        QTest::newRow("no output") << QStringList{"export", "RUN", "--format", "csv"} << 64 << "-o FILE" << false;
+        QTest::newRow("no run") << QStringList{"delete"} << 64 << "usage:" << false;
+        QTest::newRow("not a number") << QStringList{"delete", "x1"} << 64 << "not a run number" << false;
+        QTest::newRow("unwritable output") << QStringList{"export", "RUN", "--format", "csv", "-o", "/nonexistent/dir/r.csv"} << 73
+                                           << "cannot create" << false;
+    }
+    // The tool over the same interface: exit statuses and messages.
+    void commandLineTool()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QFETCH(bool, fileLeft);
+        const QJsonArray runs = listRuns();
+        QVERIFY(!runs.isEmpty());
+        const QString file = m_work.path() + "/cli-report";
+        QFile::remove(file);
+        for (QString &argument : arguments) {
+            if (argument == "RUN")
+                argument = QString::number(runs.at(0).toObject().value("run").toInt());
+            else if (argument == "FILE")
+                argument = file;
+        }
+        QProcess tool;
+        tool.start(REPORT_TOOL_BINARY, arguments);
+        QVERIFY(tool.waitForFinished(60000));
+        const QString out = QString::fromUtf8(tool.readAllStandardOutput());
+        const QString err = QString::fromUtf8(tool.readAllStandardError());
+        QCOMPARE(tool.exitCode(), exitCode);
+        QVERIFY2((exitCode == 0 ? out : err).contains(output), qPrintable(out + err));
+        QCOMPARE(QFile::exists(file), fileLeft);
+        if (fileLeft)
+            QVERIFY(fileBytes(file).startsWith("\xEF\xBB\xBFrun,"));
+    }
+
     // The service itself refuses another user (the private bus lets anyone call).
     void otherUsersRefused()
     {
@@ -495,6 +543,16 @@ private Q_SLOTS:
         QVERIFY(other.waitForFinished(20000));
         QVERIFY(other.exitCode() != 0);
         QVERIFY2(other.readAllStandardError().contains("AccessDenied"), "expected an access-denied error");
+        // The tool says so with its own status; it is copied where nobody may run it.
+        const QString tool = m_work.path() + "/tavex-discovery-report";
+        QVERIFY(QFile::copy(REPORT_TOOL_BINARY, tool));
+        QVERIFY(QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+        QVERIFY(QFile::setPermissions(m_work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther));
+        QProcess cli;
+        cli.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "list"});
+        QVERIFY(cli.waitForFinished(20000));
+        QCOMPARE(cli.exitCode(), 77);
+        QVERIFY(cli.readAllStandardError().contains("permission denied"));
         QVERIFY(!listRuns().isEmpty());
     }
 };
