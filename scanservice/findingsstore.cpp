@@ -1,6 +1,7 @@
 #include "findingsstore.h"
 
 #include "detaildocument.h"
+#include "findingslog.h"
 #include "scanlimits.h"
 
 #include <QDateTime>
@@ -402,6 +403,7 @@ void FindingsStore::run()
     // the tasks that failed, with the first reason.
     QHash<quint64, qint64> rows;
     QHash<quint64, QString> failed;
+    QHash<quint64, QPair<QString, int>> keys; // task -> (path list, task type), for the log records
     auto execute = [&](Operation &op) -> bool {
         switch (op.type) {
         case Operation::Begin: {
@@ -422,6 +424,7 @@ void FindingsStore::run()
             if (insert.step() != SQLITE_DONE)
                 return false;
             rows.insert(op.task, sqlite3_last_insert_rowid(m_writer));
+            keys.insert(op.task, {op.pathlist, op.tasktype});
             return true;
         }
         case Operation::File: {
@@ -569,6 +572,11 @@ void FindingsStore::run()
                     fail(batch[i].task, error);
             }
         }
+        if (committed && m_log) {
+            for (std::size_t i = 0; i < batch.size(); ++i)
+                written[i] = written[i] && !failed.contains(batch[i].task);
+            record(batch, written, rows, keys);
+        }
         // Deleted passages leave the file: rewritten without them, the write-ahead log emptied.
         if (committed && wipe) {
             QString vacuumError;
@@ -593,6 +601,37 @@ void FindingsStore::run()
         m_busy = false;
         if (m_queue->empty())
             m_idle.notify_all();
+    }
+}
+
+void FindingsStore::record(const std::vector<Operation> &batch, const std::vector<bool> &written,
+                           const QHash<quint64, qint64> &rows, const QHash<quint64, QPair<QString, int>> &keys)
+{
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        const Operation &op = batch[i];
+        if (!written[i] || (op.type != Operation::File && op.type != Operation::End) || !rows.contains(op.task))
+            continue;
+        const qint64 run = rows.value(op.task);
+        const QPair<QString, int> key = keys.value(op.task);
+        if (op.type == Operation::File) {
+            m_log->fileWithHits(run, key.first, key.second, op.findings.path, op.findings.counts);
+            continue;
+        }
+        Statement counts(m_writer, "SELECT status, files_walked, files_read, "
+                                   "(SELECT COUNT(*) FROM files WHERE task_id = t.id), "
+                                   "(SELECT COUNT(*) FROM file_failures WHERE task_id = t.id) FROM tasks t WHERE id = ?");
+        if (counts.bind(1, run).step() != SQLITE_ROW)
+            continue;
+        FindingsLog::RunEnd end;
+        end.run = run;
+        end.pathlist = key.first;
+        end.tasktype = key.second;
+        end.outcome = counts.text(0) == QLatin1String("terminated") ? QStringLiteral("cancelled") : counts.text(0);
+        end.walked = counts.integer(1);
+        end.read = counts.integer(2);
+        end.withHits = counts.integer(3);
+        end.notRead = counts.integer(4);
+        m_log->runEnded(end);
     }
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 struct sqlite3;
+class FindingsLog;
 
 // The service's findings: an SQLite database (mode 0600) holding every run
 // of a task (path list, task type) with its settings and counts, and per run
@@ -77,6 +78,8 @@ public:
     // writer. Returns false with a reason when the database cannot be used.
     bool open(QString *error);
     QString path() const { return m_path; }
+    // Where committed findings and ended runs are recorded for the system log; set before open().
+    void setFindingsLog(FindingsLog *log) { m_log = log; }
 
     // Writer operations, carried out in this order. A task is known to the
     // writer by the caller's number; beginning a task starts a new run, the
@@ -123,7 +126,12 @@ private:
     // Writer side of deleteRun and expireRuns: false when the database could not be written.
     bool removeRuns(const Operation &op, QHash<quint64, qint64> &rows, int *outcome);
 
+    // The system-log records of a committed batch.
+    void record(const std::vector<Operation> &batch, const std::vector<bool> &written, const QHash<quint64, qint64> &rows,
+                const QHash<quint64, QPair<QString, int>> &keys);
+
     QString m_path;
+    FindingsLog *m_log = nullptr;
     sqlite3 *m_writer = nullptr;
     sqlite3 *m_reader = nullptr;
     std::mutex m_readMutex;

@@ -1,3 +1,4 @@
+#include "findingslog.h"
 #include "findingsstore.h"
 #include "idlemonitor.h"
 #include "privacymatcher.h"
@@ -74,7 +75,11 @@ int main(int argc, char *argv[])
     // be interrupted, is not waited for: the process then ends at once.
     int result = 0;
     {
+        FindingsLog::Destination destination = FindingsLog::Destination::Off;
+        FindingsLog::parseDestination(options.findingsLog(), &destination);
+        FindingsLog log(destination, options.syslogSocket());
         FindingsStore store(options.findingsDatabase());
+        store.setFindingsLog(&log);
         QString error;
         if (!store.open(&error)) {
             QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';

@@ -61,6 +61,15 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
                                                      "(default %1; 0 keeps every run).").arg(Limits::KeepRunsDays),
                                       QStringLiteral("DAYS"));
     parser.addOption(keepRuns);
+    const QCommandLineOption findingsLog(QStringLiteral("findings-log"),
+                                         QStringLiteral("Where records of findings go: auto (the journal where it runs, else "
+                                                        "syslog), journal, syslog or off (default auto)."),
+                                         QStringLiteral("WHERE"));
+    parser.addOption(findingsLog);
+    const QCommandLineOption syslogSocket(QStringLiteral("syslog-socket"),
+                                          QStringLiteral("The syslog socket for records of findings (default /dev/log)."),
+                                          QStringLiteral("PATH"));
+    parser.addOption(syslogSocket);
     parser.addOption(memory);
     parser.addOption(seconds);
     parser.addOption(help);
@@ -119,6 +128,16 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
             return false;
         }
     }
+    if (parser.isSet(findingsLog)) {
+        m_findingsLog = parser.value(findingsLog);
+        if (!QStringList{"auto", "journal", "syslog", "off"}.contains(m_findingsLog)) {
+            *message = QStringLiteral("--findings-log needs auto, journal, syslog or off\n");
+            *exitCode = 64;
+            return false;
+        }
+    }
+    if (parser.isSet(syslogSocket))
+        m_syslogSocket = QDir::current().absoluteFilePath(parser.value(syslogSocket));
     if (parser.isSet(fakeIdle))
         m_fakeIdleFile = QDir::current().absoluteFilePath(parser.value(fakeIdle));
     if (parser.isSet(rules))

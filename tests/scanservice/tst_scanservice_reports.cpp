@@ -7,6 +7,7 @@
 #include "sampledocuments.h"
 #include "servicerun.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
@@ -17,6 +18,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -25,6 +27,7 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
@@ -98,12 +101,13 @@ private:
     QProcess m_service;
     QString m_database;
     int m_tree = 0;
+    QHash<QString, qint64> m_runBefore; // tree and task type -> the newest run before the task was last created
 
     bool startService(const QString &database, const QStringList &extra = {})
     {
         m_database = database;
-        // Keyword tasks spend a second compiling, so that one can be cancelled before it has read anything.
-        return ServiceRun::start(m_service, SCAN_SERVICE_BINARY, database, QStringList{"--compile-delay", "1000"} + extra);
+        // Keyword tasks spend 1.5 s compiling, so that one can be cancelled before it has read anything.
+        return ServiceRun::start(m_service, SCAN_SERVICE_BINARY, database, QStringList{"--compile-delay", "1500"} + extra);
     }
     QString newTree()
     {
@@ -116,8 +120,21 @@ private:
         message.setArguments(arguments);
         return QDBusConnection::systemBus().call(message, QDBus::Block, 60000);
     }
+    // The newest run of a task in the history; 0 when there is none.
+    qint64 newestRun(const QString &tree, const QString &tasktype)
+    {
+        for (const QJsonValue &value : listRuns()) {
+            const QJsonObject run = value.toObject();
+            if (run.value("path_list").toString() == tree && run.value("task_type").toString() == tasktype)
+                return run.value("run").toInt();
+        }
+        return 0;
+    }
+    static QString typeName(int tasktype) { return tasktype == 3 ? QStringLiteral("privacy") : QStringLiteral("keyword"); }
+    // Creates a task; the run it makes is the first newer than the task's newest run now.
     int setTask(const QString &tree, int tasktype, const QString &policyText)
     {
+        m_runBefore.insert(tree + typeName(tasktype), newestRun(tree, typeName(tasktype)));
         const QDBusMessage reply = call(Tasks, "SensitiveDiscoverySetScanTask",
                                         {tree, tasktype, 1, QString(), QString(), 0.5, policyText});
         return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toInt() : -1;
@@ -129,16 +146,33 @@ private:
             return {};
         return QJsonDocument::fromJson(reply.arguments().value(1).toString().toUtf8()).array();
     }
-    // The newest run of a task, once it has ended; an empty object when it does not end in time.
+    // Whether the task interface reports the task ended (so that it can be created again).
+    bool taskEnded(const QString &tree, int tasktype)
+    {
+        const QDBusMessage reply = call(Tasks, "SensitiveDiscoveryGetScanTaskDetail", {tree, tasktype});
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return false;
+        const QDBusArgument detail = reply.arguments().value(0).value<QDBusArgument>();
+        int count = 0, size = 0;
+        QString status;
+        double progress = 0;
+        detail.beginStructure();
+        detail >> count >> size >> status >> progress;
+        detail.endStructure();
+        return status == "completed" || status == "terminated" || status == "failed";
+    }
+    // The run the task's last creation made, once it has ended; an empty object when it does not end in time.
     QJsonObject endedRun(const QString &tree, const QString &tasktype = QStringLiteral("keyword"))
     {
+        const qint64 before = m_runBefore.value(tree + tasktype);
         for (int i = 0; i < 1200; ++i) {
             for (const QJsonValue &value : listRuns()) {
                 const QJsonObject run = value.toObject();
-                if (run.value("path_list").toString() == tree && run.value("task_type").toString() == tasktype) {
-                    if (run.value("outcome").toString() != QLatin1String("running"))
+                if (run.value("path_list").toString() == tree && run.value("task_type").toString() == tasktype
+                    && run.value("run").toInt() > before) {
+                    if (run.value("outcome").toString() != QLatin1String("running") && taskEnded(tree, tasktype == "privacy" ? 3 : 1))
                         return run;
-                    break; // newest first: an earlier run of the task does not count
+                    break;
                 }
             }
             QTest::qWait(50);
@@ -480,6 +514,82 @@ private Q_SLOTS:
         QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
         QVERIFY(endedRun(tree).value("run").toInt() > 7);
         QCOMPARE(reportCall("GetRunSummary", 7).first, 0);
+    }
+
+    // Records of findings reach a real rsyslogd on a private socket: one per
+    // file with hits and one per run end, with counts and no value or passage;
+    // none when turned off.
+    void logRecordsHoldNoValues()
+    {
+        const QString rsyslogd = QStandardPaths::findExecutable("rsyslogd", {"/usr/sbin", "/sbin"});
+        QVERIFY2(!rsyslogd.isEmpty(), "rsyslogd (Debian's rsyslog) receives the records");
+        const QString dir = m_work.path() + "/syslog";
+        QVERIFY(QDir().mkpath(dir));
+        const QString socket = dir + "/log.sock";
+        const QString records = dir + "/records.log";
+        QFile config(dir + "/rsyslog.conf");
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write(QStringLiteral("global(workDirectory=\"%1\")\n"
+                                    "module(load=\"imuxsock\" SysSock.Use=\"off\")\n"
+                                    "input(type=\"imuxsock\" Socket=\"%2\" UseSpecialParser=\"off\" ParseHostname=\"on\")\n"
+                                    "template(name=\"records\" type=\"string\" string=\"%msgid% %structured-data% %msg%\\n\")\n"
+                                    "action(type=\"omfile\" file=\"%3\" template=\"records\")\n")
+                         .arg(dir, socket, records)
+                         .toUtf8());
+        config.close();
+        QProcess daemon;
+        daemon.setProcessChannelMode(QProcess::ForwardedChannels);
+        daemon.start(rsyslogd, {"-n", "-f", config.fileName(), "-i", dir + "/rsyslogd.pid"});
+        QVERIFY(daemon.waitForStarted(10000));
+        const auto stopDaemon = qScopeGuard([&daemon] {
+            daemon.terminate();
+            daemon.waitForFinished(10000);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+
+        ServiceRun::stop(m_service);
+        QVERIFY(startService(m_database, {"--findings-log", "syslog", "--syslog-socket", socket}));
+        const QString tree = findingsTree();
+        QVERIFY(!tree.isEmpty());
+        QCOMPARE(setTask(tree, 3, policy({}, true)), 0);
+        const qint64 privacyRun = endedRun(tree, "privacy").value("run").toInt();
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const qint64 keywordRun = endedRun(tree).value("run").toInt();
+        QVERIFY(privacyRun > 0 && keywordRun > 0);
+        const QString run = QStringLiteral("run=\"%1\"");
+        QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(fileBytes(records)).contains("RUN [discovery@32473 event=\"run\" " + run.arg(keywordRun)),
+                                 20000);
+        QStringList ours;
+        for (const QString &line : QString::fromUtf8(fileBytes(records)).split('\n', Qt::SkipEmptyParts)) {
+            if (line.contains(tree))
+                ours.append(line);
+        }
+        // One file with hits per run, and each run's end.
+        QCOMPARE(ours.size(), 4);
+        auto has = [&ours](const QString &part) {
+            return std::any_of(ours.cbegin(), ours.cend(), [&part](const QString &line) { return line.contains(part); });
+        };
+        QVERIFY(has("FILE [discovery@32473 event=\"file\" " + run.arg(privacyRun) + " task_type=\"privacy\""));
+        QVERIFY(has("hit=\"身份标识=1\""));
+        QVERIFY(has("FILE [discovery@32473 event=\"file\" " + run.arg(keywordRun) + " task_type=\"keyword\""));
+        QVERIFY(has("hit=\"机密=1\""));
+        QVERIFY(has("RUN [discovery@32473 event=\"run\" " + run.arg(privacyRun)));
+        QVERIFY(has("outcome=\"completed\" files_walked=\"4\" files_read=\"2\" files_with_hits=\"1\" files_not_read=\"2\""));
+        for (const QString &line : ours) {
+            QVERIFY2(!line.contains(Mobile) && !line.contains(MaskedMobile) && !line.contains("alert(1)</script>"),
+                     qPrintable("a value or passage in the log: " + line));
+        }
+
+        // Turned off: nothing more.
+        ServiceRun::stop(m_service);
+        QVERIFY(startService(m_database, {"--findings-log", "off", "--syslog-socket", socket}));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        QVERIFY(!endedRun(tree).isEmpty());
+        QTest::qWait(500);
+        // (rsyslogd's own messages go to the same file: only the tree's count.)
+        QCOMPARE(QString::fromUtf8(fileBytes(records)).count(tree), ours.join('\n').count(tree));
+        ServiceRun::stop(m_service);
+        QVERIFY(startService(m_database));
     }
 
     void commandLineTool_data()
