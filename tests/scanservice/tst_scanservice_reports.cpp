@@ -13,6 +13,8 @@
 #include <QDBusUnixFileDescriptor>
 #include <QDateTime>
 #include <QDir>
+#include <QImage>
+#include <QUrl>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -42,14 +44,14 @@ const QString Mobile = QStringLiteral("13912345678");
 const QString MaskedMobile = QStringLiteral("139****5678");
 const QString OddName = QStringLiteral("x,\"q\"\n<script>alert(1).txt");
 
-QString policy(const QStringList &keywords, bool privacy = false)
+QString policy(const QStringList &keywords, bool privacy = false, const QStringList &fileTypes = {"txt", "docx", "abc"})
 {
     QJsonArray rules;
     for (const QString &keyword : keywords)
         rules.append(QJsonObject{{"name", "r"}, {"description", "d"}, {"exception", false},
                                  {"keywords", QJsonArray{QJsonObject{{"pattern", keyword}}}}});
     const QJsonObject detect{{"dataidentifier_detect_ruleset", privacy},
-                             {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"filetypes", QJsonArray{"txt", "docx", "abc"}}}}},
+                             {"filetype_detect_ruleset", QJsonArray{QJsonObject{{"filetypes", QJsonArray::fromStringList(fileTypes)}}}},
                              {"keyword_detect_ruleset", rules}};
     const QJsonObject root{{"version", "1.0.0"},
                            {"policies", QJsonArray{QJsonObject{
@@ -590,6 +592,55 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(fileBytes(records)).count(tree), ours.join('\n').count(tree));
         ServiceRun::stop(m_service);
         QVERIFY(startService(m_database));
+    }
+
+    // The HTML report of the demo samples, opened in headless Chromium: the
+    // page and its chart are drawn. REPORT_SCREENSHOT, when set, names where
+    // the screenshot is kept (tools/screenshots sets it).
+    void htmlReportRendersInChromium()
+    {
+        const QString chromium = QStandardPaths::findExecutable("chromium");
+        QVERIFY2(!chromium.isEmpty(), "chromium (Debian's) draws the report");
+        const QString tree = newTree();
+        QProcess samples;
+        samples.start(SAMPLE_FILES_BINARY, {tree});
+        QVERIFY(samples.waitForFinished(60000));
+        QCOMPARE(samples.exitCode(), 0);
+        QCOMPARE(setTask(tree, 3, policy({}, true, {"txt", "docx", "xlsx", "pptx", "pdf", "doc", "xls", "ppt", "zip"})), 0);
+        const QJsonObject run = endedRun(tree, "privacy");
+        QCOMPARE(run.value("outcome").toString(), QStringLiteral("completed"));
+        const auto exported = exportRun(run.value("run").toInt(), "html", false);
+        QCOMPARE(exported.first, 0);
+        const QString page = m_work.path() + "/report.html";
+        QFile::remove(page);
+        QVERIFY(QFile::rename(m_work.path() + "/export.html", page));
+
+        const QString shot = m_work.path() + "/report.png";
+        QProcess browser;
+        browser.setProcessChannelMode(QProcess::ForwardedChannels);
+        browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                                 "--user-data-dir=" + m_work.path() + "/chromium", "--window-size=1100,1500",
+                                 "--screenshot=" + shot, QUrl::fromLocalFile(page).toString()});
+        QVERIFY(browser.waitForFinished(120000));
+        const QImage image(shot);
+        QVERIFY2(!image.isNull(), "Chromium made no screenshot");
+        QCOMPARE(image.size(), QSize(1100, 1500));
+        int drawn = 0, bars = 0;
+        for (int y = 0; y < image.height(); y += 2) {
+            for (int x = 0; x < image.width(); x += 2) {
+                const QRgb pixel = image.pixel(x, y);
+                drawn += pixel != qRgb(255, 255, 255);
+                bars += pixel == qRgb(0x3b, 0x78, 0xc2);
+            }
+        }
+        const int sampled = (image.width() / 2) * (image.height() / 2);
+        QVERIFY2(drawn > sampled / 50, qPrintable(QStringLiteral("%1 of %2 pixels drawn").arg(drawn).arg(sampled)));
+        QVERIFY2(bars > 100, "the chart's bars are not drawn");
+        const QString keep = qEnvironmentVariable("REPORT_SCREENSHOT");
+        if (!keep.isEmpty()) {
+            QFile::remove(keep);
+            QVERIFY(QFile::copy(shot, keep));
+        }
     }
 
     void commandLineTool_data()
