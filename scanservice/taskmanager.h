@@ -12,8 +12,8 @@
 class FindingsStore;
 
 // The service's tasks, keyed by (path list, task type). Checks every
-// argument of a new task, replaces an ended task of the same key together
-// with its findings, refuses one that is still running or paused, and
+// argument of a new task, replaces an ended task of the same key (its run
+// stays in the store's history), refuses one that is still running or paused, and
 // forwards the tasks' signals with their key.
 class TaskManager : public QObject
 {
