@@ -573,9 +573,11 @@ void FindingsStore::run()
             }
         }
         if (committed && m_log) {
+            // Findings of a failed task were not kept; its end, which says it failed, is recorded.
+            std::vector<bool> kept(batch.size(), false);
             for (std::size_t i = 0; i < batch.size(); ++i)
-                written[i] = written[i] && !failed.contains(batch[i].task);
-            record(batch, written, rows, keys);
+                kept[i] = written[i] && (batch[i].type == Operation::End || !failed.contains(batch[i].task));
+            record(batch, kept, rows, keys);
         }
         // Deleted passages leave the file: rewritten without them, the write-ahead log emptied.
         if (committed && wipe) {

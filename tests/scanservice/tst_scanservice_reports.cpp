@@ -20,6 +20,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -581,6 +582,15 @@ private Q_SLOTS:
             QVERIFY2(!line.contains(Mobile) && !line.contains(MaskedMobile) && !line.contains("alert(1)</script>"),
                      qPrintable("a value or passage in the log: " + line));
         }
+        // A run that fails says so; its findings, not kept, give no file record.
+        QVERIFY(execSql("CREATE TRIGGER refuse_findings BEFORE INSERT ON files BEGIN SELECT RAISE(ABORT, 'refused by the test'); END"));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const qint64 failedRun = endedRun(tree).value("run").toInt();
+        QVERIFY(execSql("DROP TRIGGER refuse_findings"));
+        QTRY_VERIFY_WITH_TIMEOUT(QString::fromUtf8(fileBytes(records)).contains("RUN [discovery@32473 event=\"run\" " + run.arg(failedRun)), 20000);
+        QVERIFY(QString::fromUtf8(fileBytes(records)).contains(QRegularExpression(run.arg(failedRun) + ".*outcome=\"failed\"")));
+        QVERIFY(!QString::fromUtf8(fileBytes(records)).contains("FILE [discovery@32473 event=\"file\" " + run.arg(failedRun)));
+        ours.append(QString::fromUtf8(fileBytes(records)).split('\n').filter(run.arg(failedRun)));
 
         // Turned off: nothing more.
         ServiceRun::stop(m_service);
