@@ -140,7 +140,7 @@ RunHistory::Lookup RunHistory::notRead(qint64 id, QVector<RunReport::NotRead> *f
     return found == Lookup::Found ? readNotRead(id, files) : found;
 }
 
-RunHistory::Lookup RunHistory::report(qint64 id, RunReport *report)
+RunHistory::Lookup RunHistory::report(qint64 id, RunReport *report, bool withPassages)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
@@ -159,13 +159,15 @@ RunHistory::Lookup RunHistory::report(qint64 id, RunReport *report)
             finding.name = rows.text(2);
             // Rows of an older layout hold no count: the passages kept stand for it.
             finding.count = rows.integer(3) > 0 ? rows.integer(3) : rows.integer(4);
-            finding.passages = passagesFrom(rows.bytes(5));
+            if (withPassages)
+                finding.passages = passagesFrom(rows.bytes(5));
             report->findings.append(finding);
         }
         if (step != SQLITE_DONE)
             result = Lookup::Failed;
     } else if (result == Lookup::Found) {
-        SqliteStatement rows(m_db, "SELECT path, counts, hits FROM files WHERE task_id = ? ORDER BY id");
+        SqliteStatement rows(m_db, withPassages ? "SELECT path, counts, hits FROM files WHERE task_id = ? ORDER BY id"
+                                                : "SELECT path, counts, '' FROM files WHERE task_id = ? ORDER BY id");
         rows.bind(1, id);
         int step;
         while ((step = rows.step()) == SQLITE_ROW) {
@@ -176,7 +178,8 @@ RunHistory::Lookup RunHistory::report(qint64 id, RunReport *report)
                 finding.path = rows.text(0);
                 finding.name = it.key();
                 finding.count = it.value().toVariant().toLongLong();
-                finding.passages = passagesFrom(hits, it.key());
+                if (withPassages)
+                    finding.passages = passagesFrom(hits, it.key());
                 report->findings.append(finding);
             }
         }

@@ -31,8 +31,9 @@ public:
     bool runs(QVector<RunReport::Run> *runs);
     Lookup run(qint64 id, RunReport::Run *run);
     Lookup notRead(qint64 id, QVector<RunReport::NotRead> *files);
-    // The run, its findings and its files not read, read in one transaction.
-    Lookup report(qint64 id, RunReport *report);
+    // The run, its findings and its files not read, read in one transaction;
+    // the passages only when asked for (a summary needs the counts alone).
+    Lookup report(qint64 id, RunReport *report, bool withPassages = true);
 
 private:
     Lookup readRun(qint64 id, RunReport::Run *run);

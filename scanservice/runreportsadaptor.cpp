@@ -72,7 +72,7 @@ int RunReportsAdaptor::GetRunSummary(qlonglong run, QString &summary)
     if (!callerAllowed("GetRunSummary"))
         return ReturnCode::InternalError;
     RunReport report;
-    const int code = codeOf(m_history->report(run, &report));
+    const int code = codeOf(m_history->report(run, &report, false));
     if (code == ReturnCode::Ok)
         summary = compact(QJsonDocument(RunJson::summary(report)));
     return code;
