@@ -7,9 +7,13 @@
 #include "runhistory.h"
 #include "runjson.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtDebug>
+
+#include <atomic>
 
 namespace {
 int codeOf(RunHistory::Lookup lookup)
@@ -31,6 +35,12 @@ QString compact(const QJsonDocument &document)
 }
 } // namespace
 
+struct RunReportsAdaptor::Export
+{
+    std::thread thread;
+    std::atomic<bool> done{false};
+};
+
 RunReportsAdaptor::RunReportsAdaptor(QObject *serviceObject, const QDBusContext &context, FindingsStore *store,
                                      RunHistory *history)
     : QDBusAbstractAdaptor(serviceObject)
@@ -38,6 +48,24 @@ RunReportsAdaptor::RunReportsAdaptor(QObject *serviceObject, const QDBusContext 
     , m_store(store)
     , m_history(history)
 {
+}
+
+RunReportsAdaptor::~RunReportsAdaptor()
+{
+    for (const auto &running : m_exports)
+        running->thread.join();
+}
+
+void RunReportsAdaptor::reapExports()
+{
+    for (auto it = m_exports.begin(); it != m_exports.end();) {
+        if ((*it)->done) {
+            (*it)->thread.join();
+            it = m_exports.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 bool RunReportsAdaptor::callerAllowed(const char *method)
@@ -119,15 +147,41 @@ int RunReportsAdaptor::ExportRun(qlonglong run, const QString &format, bool unma
         return ReturnCode::InvalidFormat;
     if (!file.isValid())
         return ReturnCode::ExportFailed;
-    RunReport report;
-    const int code = codeOf(m_history->report(run, &report));
-    if (code != ReturnCode::Ok)
-        return code;
-    QString error;
-    if (!ReportWriter::writeAll(file.fileDescriptor(), ReportWriter::render(report, chosen, !unmasked), &error)) {
-        qWarning().noquote() << QStringLiteral("Run %1 not exported: %2").arg(run).arg(error);
-        return ReturnCode::ExportFailed;
+    reapExports();
+    // Made and written in a thread of its own; answered from there when done.
+    const bool onBus = m_context.calledFromDBus();
+    QDBusMessage call;
+    QDBusConnection connection(QStringLiteral("none"));
+    if (onBus) {
+        call = m_context.message();
+        connection = m_context.connection();
+        m_context.setDelayedReply(true);
     }
-    qInfo().noquote() << QStringLiteral("Run %1 exported as %2%3").arg(run).arg(format, unmasked ? QStringLiteral(", values in full") : QString());
-    return ReturnCode::Ok;
+    RunHistory *history = m_history;
+    auto job = std::make_unique<Export>();
+    Export *state = job.get();
+    auto work = [=]() {
+        RunReport report;
+        int code = codeOf(history->report(run, &report));
+        if (code == ReturnCode::Ok) {
+            QString error;
+            if (ReportWriter::writeAll(file.fileDescriptor(), ReportWriter::render(report, chosen, !unmasked), &error)) {
+                qInfo().noquote() << QStringLiteral("Run %1 exported as %2%3")
+                                         .arg(run)
+                                         .arg(format, unmasked ? QStringLiteral(", values in full") : QString());
+            } else {
+                qWarning().noquote() << QStringLiteral("Run %1 not exported: %2").arg(run).arg(error);
+                code = ReturnCode::ExportFailed;
+            }
+        }
+        if (onBus)
+            connection.send(call.createReply(code));
+        state->done = true;
+        return code;
+    };
+    if (!onBus)
+        return work(); // called directly (not over the bus): answered at once
+    job->thread = std::thread(work);
+    m_exports.push_back(std::move(job));
+    return ReturnCode::Ok; // not sent: the reply is delayed
 }

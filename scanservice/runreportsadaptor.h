@@ -11,6 +11,10 @@
 #include <QDBusContext>
 #include <QDBusUnixFileDescriptor>
 
+#include <list>
+#include <memory>
+#include <thread>
+
 class FindingsStore;
 class RunHistory;
 
@@ -26,6 +30,8 @@ public:
     // bus. The bus sets the context of a call to an adaptor on its object,
     // so the call is known through the object's context.
     RunReportsAdaptor(QObject *serviceObject, const QDBusContext &context, FindingsStore *store, RunHistory *history);
+    // Waits for the exports still being written.
+    ~RunReportsAdaptor() override;
 
 public Q_SLOTS:
     int ListRuns(QString &runs);
@@ -35,12 +41,19 @@ public Q_SLOTS:
     int ExportRun(qlonglong run, const QString &format, bool unmasked, const QDBusUnixFileDescriptor &file);
 
 private:
+    struct Export;
+
     bool callerAllowed(const char *method);
+    // Joins the threads of the exports that have been answered.
+    void reapExports();
 
     const QDBusContext &m_context;
     FindingsStore *m_store;
     RunHistory *m_history;
     CallerCheck m_callers;
+    // Exports are made and written in threads of their own, so that a large
+    // run or a slow reader does not hold up the service's other calls.
+    std::list<std::unique_ptr<Export>> m_exports;
 };
 
 #endif // RUNREPORTSADAPTOR_H

@@ -10,6 +10,9 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingReply>
+#include <QDeadlineTimer>
 #include <QDBusUnixFileDescriptor>
 #include <QDateTime>
 #include <QDir>
@@ -403,6 +406,45 @@ private Q_SLOTS:
         } else {
             QVERIFY(!bytes.contains(Mobile.toUtf8()));
         }
+    }
+
+    // An export into a pipe no one reads yet holds up neither the service's
+    // other calls nor the export itself once the reader comes.
+    void exportIntoAStalledPipe()
+    {
+        const QString tree = newTree();
+        for (int i = 0; i < 400; ++i)
+            QVERIFY(SampleDocuments::writeFile(tree + QStringLiteral("/f%1.txt").arg(i), QStringLiteral("第%1份 机密 文件\n").arg(i).toUtf8()));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const QJsonObject run = endedRun(tree);
+        QCOMPARE(run.value("files").toObject().value("with_hits").toInt(), 400);
+        int pipe[2];
+        QCOMPARE(::pipe2(pipe, O_CLOEXEC | O_NONBLOCK), 0);
+        QDBusMessage message = QDBusMessage::createMethodCall(Service, Path, Reports, "ExportRun");
+        message.setArguments({QVariant::fromValue(qlonglong(run.value("run").toInt())), QStringLiteral("html"), false,
+                              QVariant::fromValue(QDBusUnixFileDescriptor(pipe[1]))});
+        QDBusPendingCall pending = QDBusConnection::systemBus().asyncCall(message, 120000);
+        ::close(pipe[1]);
+        // The page (above 64 KiB) does not fit the pipe: the export waits for the reader, the service does not.
+        QVERIFY(!listRuns().isEmpty());
+        QVERIFY(!pending.isFinished());
+        QByteArray page;
+        char buffer[65536];
+        QDeadlineTimer deadline(120000);
+        while (!pending.isFinished() && !deadline.hasExpired()) {
+            const ssize_t got = ::read(pipe[0], buffer, sizeof buffer);
+            if (got > 0)
+                page.append(buffer, int(got));
+            QTest::qWait(10);
+        }
+        for (ssize_t got; (got = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+            page.append(buffer, int(got));
+        ::close(pipe[0]);
+        QVERIFY(pending.isFinished());
+        QCOMPARE(pending.reply().arguments().value(0).toInt(), 0);
+        QVERIFY(page.size() > 65536);
+        QVERIFY(page.endsWith("</html>\n"));
+        QCOMPARE(page.count("<section class=\"file\">"), 400);
     }
 
     void exportRefused_data()
