@@ -736,7 +736,7 @@ private Q_SLOTS:
         QVERIFY(tool.waitForFinished(60000));
         const QString out = QString::fromUtf8(tool.readAllStandardOutput());
         const QString err = QString::fromUtf8(tool.readAllStandardError());
-        QCOMPARE(tool.exitCode(), exitCode);
+        QVERIFY2(tool.exitCode() == exitCode, qPrintable(QStringLiteral("exit %1: ").arg(tool.exitCode()) + out + err));
         QVERIFY2((exitCode == 0 ? out : err).contains(output), qPrintable(out + err));
         QCOMPARE(QFile::exists(file), fileLeft);
         if (fileLeft)
