@@ -41,6 +41,11 @@ enum : int {
     InvalidArgument = 16,     // a detail query with the wrong task type or an empty name
     NotAvailable = 17,        // no longer used (earlier versions had no privacy details)
     TooManyTasks = 18,        // the service's limit of running, paused or stopping tasks is reached
+    // The reports interface
+    UnknownRun = 19,          // no run with this number
+    RunInProgress = 20,       // the run has not ended: it cannot be deleted
+    InvalidFormat = 21,       // an export format other than csv, jsonl and html
+    ExportFailed = 22,        // the descriptor is not open for writing, or writing into it failed
 };
 }
 

@@ -1,13 +1,19 @@
+#include "findingslog.h"
 #include "findingsstore.h"
 #include "idlemonitor.h"
 #include "privacymatcher.h"
 #include "privacyrules.h"
+#include "runhistory.h"
+#include "runreportsadaptor.h"
+#include "runretention.h"
 #include "scanservice.h"
 #include "scantask.h"
 #include "serviceoptions.h"
 #include "workerprocess.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QDBusConnection>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -69,7 +75,11 @@ int main(int argc, char *argv[])
     // be interrupted, is not waited for: the process then ends at once.
     int result = 0;
     {
+        FindingsLog::Destination destination = FindingsLog::Destination::Off;
+        FindingsLog::parseDestination(options.findingsLog(), &destination);
+        FindingsLog log(destination, options.syslogSocket());
         FindingsStore store(options.findingsDatabase());
+        store.setFindingsLog(&log);
         QString error;
         if (!store.open(&error)) {
             QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
@@ -87,7 +97,20 @@ int main(int argc, char *argv[])
             return 3;
         }
 
+        RunHistory history(options.findingsDatabase());
+        if (!history.open(&error)) {
+            QTextStream(stderr) << "tavex-control-discovery-service: " << error << '\n';
+            return 1;
+        }
+
         ScanService service(&store, privacy);
+        // The rule table's version in a run's history: the start of its digest.
+        QFile table(options.privacyRules());
+        if (table.open(QIODevice::ReadOnly))
+            service.setRuleTableVersion(QString::fromLatin1(QCryptographicHash::hash(table.readAll(), QCryptographicHash::Sha256).toHex().left(16)));
+        new RunReportsAdaptor(&service, service.busContext(), &store, &history);
+        RunRetention retention(&store, options.keepRunsDays());
+        retention.start();
         service.setCountDelay(options.countDelayMs());
         service.setFileDelay(options.fileDelayMs());
         service.setCompileDelay(options.compileDelayMs());

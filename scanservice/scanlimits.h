@@ -72,6 +72,10 @@ constexpr int IdleWindowMs = 3000;           // over this window
 constexpr int IdleSampleMs = 500;            // sampled this often
 constexpr int StoreBatchMs = 100;            // findings are committed at least this often
 constexpr int StoreBatchFiles = 2000;        // or after this many files
+
+// History of runs
+constexpr int KeepRunsDays = 90;             // runs started longer ago are deleted (--keep-runs-days)
+constexpr int RetentionIntervalMs = 24 * 60 * 60 * 1000; // checked at start and this often
 } // namespace Limits
 
 #endif // SCANLIMITS_H

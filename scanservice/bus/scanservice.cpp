@@ -114,6 +114,11 @@ void ScanService::setIdleMonitor(std::shared_ptr<const IdleMonitor> idle)
     m_tasks->setIdleMonitor(std::move(idle));
 }
 
+void ScanService::setRuleTableVersion(const QString &version)
+{
+    m_tasks->setRuleTableVersion(version);
+}
+
 void ScanService::setExtraction(const QString &workerProgram, qint64 workerMemoryBytes, int secondsPerFile)
 {
     WorkerProcess::Limits limits;

@@ -44,6 +44,10 @@ public:
     // Scan mode 4 waits for idle time as this monitor sees it.
     void setIdleMonitor(std::shared_ptr<const IdleMonitor> idle);
     void setExtraction(const QString &workerProgram, qint64 workerMemoryBytes, int secondsPerFile);
+    // The privacy rule table's version, recorded with each privacy run.
+    void setRuleTableVersion(const QString &version);
+    // The call being answered, for the adaptors of further interfaces on this object.
+    const QDBusContext &busContext() const { return *this; }
 
 public Q_SLOTS:
     int SensitiveDiscoverySetScanTask(const QString &pathlist, int tasktype, int scanmode, const QString &begintime,

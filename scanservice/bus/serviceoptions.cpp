@@ -56,6 +56,20 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
                                       QStringLiteral("For tests: read the machine's idle share (percent) from FILE instead of /proc/stat."),
                                       QStringLiteral("FILE"));
     parser.addOption(fakeIdle);
+    const QCommandLineOption keepRuns(QStringLiteral("keep-runs-days"),
+                                      QStringLiteral("Delete runs started more than DAYS days ago, at start and daily "
+                                                     "(default %1; 0 keeps every run).").arg(Limits::KeepRunsDays),
+                                      QStringLiteral("DAYS"));
+    parser.addOption(keepRuns);
+    const QCommandLineOption findingsLog(QStringLiteral("findings-log"),
+                                         QStringLiteral("Where records of findings go: auto (the journal where it runs, else "
+                                                        "syslog), journal, syslog or off (default auto)."),
+                                         QStringLiteral("WHERE"));
+    parser.addOption(findingsLog);
+    const QCommandLineOption syslogSocket(QStringLiteral("syslog-socket"),
+                                          QStringLiteral("The syslog socket for records of findings (default /dev/log)."),
+                                          QStringLiteral("PATH"));
+    parser.addOption(syslogSocket);
     parser.addOption(memory);
     parser.addOption(seconds);
     parser.addOption(help);
@@ -105,6 +119,25 @@ bool ServiceOptions::parse(const QStringList &arguments, QString *message, int *
             return false;
         }
     }
+    if (parser.isSet(keepRuns)) {
+        bool ok = false;
+        m_keepRunsDays = parser.value(keepRuns).toInt(&ok);
+        if (!ok || m_keepRunsDays < 0 || m_keepRunsDays > 36500) {
+            *message = QStringLiteral("--keep-runs-days needs days between 0 and 36500\n");
+            *exitCode = 64;
+            return false;
+        }
+    }
+    if (parser.isSet(findingsLog)) {
+        m_findingsLog = parser.value(findingsLog);
+        if (!QStringList{"auto", "journal", "syslog", "off"}.contains(m_findingsLog)) {
+            *message = QStringLiteral("--findings-log needs auto, journal, syslog or off\n");
+            *exitCode = 64;
+            return false;
+        }
+    }
+    if (parser.isSet(syslogSocket))
+        m_syslogSocket = QDir::current().absoluteFilePath(parser.value(syslogSocket));
     if (parser.isSet(fakeIdle))
         m_fakeIdleFile = QDir::current().absoluteFilePath(parser.value(fakeIdle));
     if (parser.isSet(rules))

@@ -30,6 +30,12 @@ public:
     int secondsPerFile() const { return m_secondsPerFile; }
     // For tests: a file holding the machine's idle share in percent, read instead of /proc/stat.
     QString fakeIdleFile() const { return m_fakeIdleFile; }
+    // Runs started more than this many days ago are deleted; 0 keeps them all.
+    int keepRunsDays() const { return m_keepRunsDays; }
+    // Where the records of findings go: "auto" (the journal where it runs, else syslog), "journal", "syslog" or "off".
+    QString findingsLog() const { return m_findingsLog; }
+    // The syslog socket the records go to when they go to syslog.
+    QString syslogSocket() const { return m_syslogSocket; }
 
 private:
     QString m_findingsDatabase = defaultFindingsDatabase();
@@ -40,6 +46,9 @@ private:
     int m_secondsPerFile = Limits::MaxSecondsPerFile;
     QString m_privacyRules;
     QString m_fakeIdleFile;
+    int m_keepRunsDays = Limits::KeepRunsDays;
+    QString m_findingsLog = QStringLiteral("auto");
+    QString m_syslogSocket = QStringLiteral("/dev/log");
 };
 
 #endif // SERVICEOPTIONS_H

@@ -39,6 +39,7 @@ void PrivacyFileScanner::findings(FindingsStore::FileFindings *findings, QVarian
         hits.category = r.category;
         hits.rulename = r.name;
         hits.position = rule;
+        hits.count = collector.hits(rule);
         for (const PrivacyCollector::Passage &passage : collector.passages()) {
             if (passage.rule != rule)
                 continue;

@@ -56,6 +56,9 @@ struct ScanTask::Shared
     std::atomic<qint64> totalBytes{0};
     std::atomic<bool> countDone{false};
     std::atomic<qint64> scannedFiles{0};
+    // For the run's history: files the scan walk handed over, and files read in full.
+    std::atomic<qint64> walkedFiles{0};
+    std::atomic<qint64> readFiles{0};
     // The keywords are being compiled: that cannot be interrupted, so the
     // task's thread is then left to finish on its own instead of being waited for.
     std::atomic<bool> compiling{false};
@@ -206,7 +209,7 @@ void ScanTask::Shared::fail(const QByteArray &path, const QString &reason, const
 {
     skip(reason);
     if (settings.writeFindings)
-        store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail);
+        store->addFailure(id, PathName::toText(path), detail.isEmpty() ? reason : detail, reason);
 }
 
 std::unique_ptr<FileScanner> ScanTask::Shared::makeScanner() const
@@ -302,6 +305,8 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, DocumentReader::Kin
                                                                      : QStringLiteral("time limit reached, scanned in part"));
     } else if (status != ExtractStatus::Ok) {
         fail(path, DocumentReader::statusText(status), detail);
+    } else {
+        readFiles.fetch_add(1);
     }
     return true;
 }
@@ -381,6 +386,7 @@ void ScanTask::Shared::scan()
         if (cancelled)
             return false;
         queue.push_back(file);
+        walkedFiles.fetch_add(1);
         lock.unlock();
         queueChanged.notify_all();
         return true;
@@ -440,6 +446,7 @@ void ScanTask::Shared::end()
             std::lock_guard<std::mutex> lock(eventMutex);
             reason = failure;
         }
+        store->setRunCounts(id, walkedFiles.load(), readFiles.load());
         store->endTask(id, QStringLiteral("completed"), totalFiles.load(), kib, [this](bool committed, const QString &error) {
             if (!committed)
                 storeFailed(error);
@@ -497,6 +504,12 @@ int ScanTask::workerCount(double batchsize)
 void ScanTask::start()
 {
     m_store->beginTask(m_id, m_settings.pathlist, m_settings.tasktype);
+    FindingsStore::RunInfo run;
+    run.scanmode = m_settings.scanmode;
+    run.keywords = m_settings.matcher ? m_settings.matcher->count() : m_settings.keywords.size();
+    if (m_settings.privacy)
+        run.ruleTable = m_settings.ruleTableVersion;
+    m_store->describeRun(m_id, run);
     std::shared_ptr<Shared> shared = m_shared;
     shared->compiling = !m_settings.matcher && !m_settings.keywords.isEmpty();
     m_thread = std::thread([shared] { shared->run(); });
@@ -588,6 +601,7 @@ void ScanTask::terminate()
     }
     m_shared->pauseChanged.notify_all();
     m_shared->queueChanged.notify_all();
+    m_store->setRunCounts(m_id, m_shared->walkedFiles.load(), m_shared->readFiles.load());
     m_store->endTask(m_id, QStringLiteral("terminated"), m_shared->totalFiles.load(),
                      (m_shared->totalBytes.load() + 1023) / 1024, nullptr);
     emit ended();

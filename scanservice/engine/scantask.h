@@ -54,6 +54,7 @@ public:
         QStringList keywords;            // keyword tasks: compiled in the task's own thread
         std::shared_ptr<const KeywordMatcher> matcher; // keyword tasks: the compiled keywords (else built from keywords)
         std::shared_ptr<const PrivacyMatcher> privacy;  // privacy tasks
+        QString ruleTableVersion;        // privacy tasks: the rule table's version, for the run's history
         QDate today;                     // the scan's date (ages are counted to it)
         bool writeFindings = true;
         int countDelayMs = 0;            // for tests: the counting walk starts this much later

@@ -175,6 +175,7 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
         if (!parsed.dataIdentifiers())
             qWarning().noquote() << "A privacy task whose policy turns the data identifiers off: the task type decides, they are sought";
         settings.privacy = m_privacy;
+        settings.ruleTableVersion = m_ruleTableVersion;
     }
     // Compiled by the task itself: the caller, and every other caller, is answered at once.
     if (tasktype == KeywordScanTask)

@@ -12,8 +12,8 @@
 class FindingsStore;
 
 // The service's tasks, keyed by (path list, task type). Checks every
-// argument of a new task, replaces an ended task of the same key together
-// with its findings, refuses one that is still running or paused, and
+// argument of a new task, replaces an ended task of the same key (its run
+// stays in the store's history), refuses one that is still running or paused, and
 // forwards the tasks' signals with their key.
 class TaskManager : public QObject
 {
@@ -41,6 +41,8 @@ public:
     }
     // The compiled privacy rules that privacy tasks use.
     void setPrivacyMatcher(std::shared_ptr<const PrivacyMatcher> matcher) { m_privacy = std::move(matcher); }
+    // The privacy rule table's version, recorded with each privacy run.
+    void setRuleTableVersion(const QString &version) { m_ruleTableVersion = version; }
     int pause(const QString &pathlist, int tasktype);
     int resume(const QString &pathlist, int tasktype);
     int terminate(const QString &pathlist, int tasktype);
@@ -74,6 +76,7 @@ private:
     QString m_workerProgram;
     WorkerProcess::Limits m_workerLimits;
     std::shared_ptr<const PrivacyMatcher> m_privacy;
+    QString m_ruleTableVersion;
 };
 
 #endif // TASKMANAGER_H

@@ -1,6 +1,7 @@
 #include "findingsstore.h"
 
 #include "detaildocument.h"
+#include "findingslog.h"
 #include "scanlimits.h"
 
 #include <QDateTime>
@@ -12,13 +13,14 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <future>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 struct FindingsStore::Operation
 {
-    enum Type { Begin, File, Failure, Totals, End, Flush } type = Begin;
+    enum Type { Begin, File, Failure, Totals, End, Flush, Describe, Counts, Delete, Expire } type = Begin;
     quint64 task = 0;
     QString pathlist;
     int tasktype = 0;
@@ -28,9 +30,18 @@ struct FindingsStore::Operation
     qint64 totalKiB = 0;
     Committed committed;
     QString failure; // End: why the task failed, if it did
+    RunInfo info;    // Describe
+    qint64 run = 0;  // Delete: the run; Counts: files walked (totalCount: read)
+    QDateTime before; // Expire: runs started before this
+    // Delete and Expire: told what was done (a Deletion, or the runs expired).
+    std::function<void(int outcome, const QString &error)> done;
 };
 
 namespace {
+
+// The writer's last failed step: finalizing the statement clears the
+// connection's message, so the reason is kept here for the task's failure.
+thread_local QString t_stepError;
 
 // A prepared statement that finalizes itself.
 class Statement
@@ -67,7 +78,13 @@ public:
         sqlite3_bind_int64(m_stmt, index, value);
         return *this;
     }
-    int step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    int step()
+    {
+        const int result = m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR;
+        if (result != SQLITE_ROW && result != SQLITE_DONE && m_stmt)
+            t_stepError = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_stmt)));
+        return result;
+    }
     void reset()
     {
         sqlite3_reset(m_stmt);
@@ -84,18 +101,40 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
-const char *const Schema = R"(
-CREATE TABLE IF NOT EXISTS tasks(
-  id INTEGER PRIMARY KEY,
-  pathlist TEXT NOT NULL,
-  tasktype INTEGER NOT NULL,
-  status TEXT NOT NULL,
-  total_count INTEGER NOT NULL DEFAULT 0,
-  total_kib INTEGER NOT NULL DEFAULT 0,
-  started TEXT NOT NULL,
-  ended TEXT,
-  failure TEXT NOT NULL DEFAULT '',
-  UNIQUE(pathlist, tasktype));
+// One row per run of a task; the latest of a (path list, task type) is the task.
+#define TASKS_TABLE(name) \
+    "CREATE TABLE IF NOT EXISTS " name "(\n" \
+    "  id INTEGER PRIMARY KEY,\n" \
+    "  pathlist TEXT NOT NULL,\n" \
+    "  tasktype INTEGER NOT NULL,\n" \
+    "  status TEXT NOT NULL,\n" \
+    "  total_count INTEGER NOT NULL DEFAULT 0,\n" \
+    "  total_kib INTEGER NOT NULL DEFAULT 0,\n" \
+    "  started TEXT NOT NULL,\n" \
+    "  ended TEXT,\n" \
+    "  failure TEXT NOT NULL DEFAULT '',\n" \
+    "  scanmode INTEGER NOT NULL DEFAULT 0,\n" \
+    "  keywords INTEGER NOT NULL DEFAULT 0,\n" \
+    "  rule_table TEXT NOT NULL DEFAULT '',\n" \
+    "  files_walked INTEGER NOT NULL DEFAULT 0,\n" \
+    "  files_read INTEGER NOT NULL DEFAULT 0);\n"
+
+// Layout 4 kept one row per task (UNIQUE(pathlist, tasktype)): its rows
+// become the first runs of their tasks.
+const char *const MigrateFrom4 = "BEGIN;\n" TASKS_TABLE("tasks_runs") R"(
+INSERT INTO tasks_runs(id, pathlist, tasktype, status, total_count, total_kib, started, ended, failure)
+  SELECT id, pathlist, tasktype, status, total_count, total_kib, started, ended, failure FROM tasks;
+DROP TABLE tasks;
+ALTER TABLE tasks_runs RENAME TO tasks;
+ALTER TABLE file_failures ADD COLUMN kind TEXT NOT NULL DEFAULT '';
+ALTER TABLE rule_hits ADD COLUMN count INTEGER NOT NULL DEFAULT 0;
+PRAGMA user_version = 5;
+COMMIT;
+)";
+
+const char *const Schema = TASKS_TABLE("tasks") R"(
+CREATE INDEX IF NOT EXISTS tasks_key ON tasks(pathlist, tasktype, id);
+CREATE INDEX IF NOT EXISTS tasks_started ON tasks(started);
 CREATE TABLE IF NOT EXISTS files(
   id INTEGER PRIMARY KEY,
   task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,
@@ -109,14 +148,19 @@ CREATE TABLE IF NOT EXISTS rule_hits(
   rulename TEXT NOT NULL,
   position INTEGER NOT NULL,
   kept INTEGER NOT NULL,
-  hits TEXT NOT NULL);
+  hits TEXT NOT NULL,
+  count INTEGER NOT NULL DEFAULT 0);
 CREATE INDEX IF NOT EXISTS rule_hits_category ON rule_hits(category, file_id);
 CREATE TABLE IF NOT EXISTS file_failures(
   task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE,
   path TEXT NOT NULL,
-  reason TEXT NOT NULL);
-PRAGMA user_version = 4;
+  reason TEXT NOT NULL,
+  kind TEXT NOT NULL DEFAULT '');
+CREATE INDEX IF NOT EXISTS file_failures_task ON file_failures(task_id);
+CREATE INDEX IF NOT EXISTS files_task ON files(task_id);
+PRAGMA user_version = 5;
 )";
+#undef TASKS_TABLE
 
 QString now()
 {
@@ -190,9 +234,23 @@ bool FindingsStore::open(QString *error)
         const qint64 layout = version.step() == SQLITE_ROW ? version.integer(0) : 0;
         version.reset();
         // Layout 3 lacks only the failure reason of a task.
-        if (layout == 3)
-            exec(m_writer, "ALTER TABLE tasks ADD COLUMN failure TEXT NOT NULL DEFAULT ''; PRAGMA user_version = 4;");
-        else if (layout != 0 && layout != 4)
+        qint64 upgraded = layout;
+        if (upgraded == 3
+            && exec(m_writer, "ALTER TABLE tasks ADD COLUMN failure TEXT NOT NULL DEFAULT ''; PRAGMA user_version = 4;"))
+            upgraded = 4;
+        // Rebuilding the tasks table must not cascade to the findings.
+        if (upgraded == 4) {
+            exec(m_writer, "PRAGMA foreign_keys=OFF;");
+            if (!exec(m_writer, MigrateFrom4, &sqlError)) {
+                exec(m_writer, "ROLLBACK;");
+                exec(m_writer, "PRAGMA foreign_keys=ON;");
+                *error = QStringLiteral("%1 cannot be brought to the current layout: %2").arg(m_path, sqlError);
+                return false;
+            }
+            exec(m_writer, "PRAGMA foreign_keys=ON;");
+            upgraded = 5;
+        }
+        if (upgraded != 0 && upgraded != 5)
             exec(m_writer, "DROP TABLE IF EXISTS passages; DROP TABLE IF EXISTS counts; DROP TABLE IF EXISTS rule_hits; "
                            "DROP TABLE IF EXISTS file_failures; DROP TABLE IF EXISTS files; DROP TABLE IF EXISTS tasks;");
     }
@@ -200,6 +258,8 @@ bool FindingsStore::open(QString *error)
         *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
         return false;
     }
+    // Freed pages are zeroed: deleted passages do not linger in the file.
+    exec(m_writer, "PRAGMA secure_delete=ON;");
     // Tasks that were running when the service last stopped did not complete.
     Statement stale(m_writer, "UPDATE tasks SET status='terminated', ended=? WHERE status NOT IN ('completed','terminated')");
     stale.bind(1, now()).step();
@@ -253,14 +313,66 @@ void FindingsStore::setTotals(quint64 task, qint64 totalCount, qint64 totalKiB)
     post(std::move(op));
 }
 
-void FindingsStore::addFailure(quint64 task, const QString &path, const QString &reason)
+void FindingsStore::addFailure(quint64 task, const QString &path, const QString &reason, const QString &kind)
 {
     Operation op;
     op.type = Operation::Failure;
     op.task = task;
     op.findings.path = path;
     op.status = reason;
+    op.failure = kind.isEmpty() ? reason : kind;
     post(std::move(op));
+}
+
+void FindingsStore::describeRun(quint64 task, const RunInfo &info)
+{
+    Operation op;
+    op.type = Operation::Describe;
+    op.task = task;
+    op.info = info;
+    post(std::move(op));
+}
+
+void FindingsStore::setRunCounts(quint64 task, qint64 walked, qint64 read)
+{
+    Operation op;
+    op.type = Operation::Counts;
+    op.task = task;
+    op.run = walked;
+    op.totalCount = read;
+    post(std::move(op));
+}
+
+FindingsStore::Deletion FindingsStore::deleteRun(qint64 run, QString *error)
+{
+    if (!m_thread.joinable())
+        return Deletion::Failed;
+    std::promise<std::pair<int, QString>> result;
+    Operation op;
+    op.type = Operation::Delete;
+    op.run = run;
+    op.done = [&result](int outcome, const QString &why) { result.set_value({outcome, why}); };
+    std::future<std::pair<int, QString>> answer = result.get_future();
+    post(std::move(op));
+    const std::pair<int, QString> outcome = answer.get();
+    *error = outcome.second;
+    return static_cast<Deletion>(outcome.first);
+}
+
+int FindingsStore::expireRuns(const QDateTime &startedBefore, QString *error)
+{
+    if (!m_thread.joinable())
+        return -1;
+    std::promise<std::pair<int, QString>> result;
+    Operation op;
+    op.type = Operation::Expire;
+    op.before = startedBefore;
+    op.done = [&result](int outcome, const QString &why) { result.set_value({outcome, why}); };
+    std::future<std::pair<int, QString>> answer = result.get_future();
+    post(std::move(op));
+    const std::pair<int, QString> outcome = answer.get();
+    *error = outcome.second;
+    return outcome.first;
 }
 
 void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCount, qint64 totalKiB,
@@ -291,10 +403,12 @@ void FindingsStore::run()
     // the tasks that failed, with the first reason.
     QHash<quint64, qint64> rows;
     QHash<quint64, QString> failed;
+    QHash<quint64, QPair<QString, int>> keys; // task -> (path list, task type), for the log records
     auto execute = [&](Operation &op) -> bool {
         switch (op.type) {
         case Operation::Begin: {
-            Statement find(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
+            // The earlier run of the task stays in the history; its late findings go nowhere.
+            Statement find(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
             find.bind(1, op.pathlist).bind(2, qint64(op.tasktype));
             if (find.step() == SQLITE_ROW) {
                 const qint64 old = find.integer(0);
@@ -304,16 +418,13 @@ void FindingsStore::run()
                     else
                         ++it;
                 }
-                Statement drop(m_writer, "DELETE FROM tasks WHERE id=?");
-                drop.bind(1, old);
-                if (drop.step() != SQLITE_DONE)
-                    return false;
             }
             Statement insert(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
             insert.bind(1, op.pathlist).bind(2, qint64(op.tasktype)).bind(3, now());
             if (insert.step() != SQLITE_DONE)
                 return false;
             rows.insert(op.task, sqlite3_last_insert_rowid(m_writer));
+            keys.insert(op.task, {op.pathlist, op.tasktype});
             return true;
         }
         case Operation::File: {
@@ -330,9 +441,9 @@ void FindingsStore::run()
                 return false;
             const qint64 fileId = sqlite3_last_insert_rowid(m_writer);
             for (const RuleHits &rule : op.findings.rules) {
-                Statement insert(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits) VALUES(?,?,?,?,?,?)");
+                Statement insert(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits, count) VALUES(?,?,?,?,?,?,?)");
                 insert.bind(1, fileId).bind(2, rule.category).bind(3, rule.rulename).bind(4, qint64(rule.position)).bind(5, qint64(rule.kept));
-                insert.bindUtf8(6, rule.hits);
+                insert.bindUtf8(6, rule.hits).bind(7, qint64(rule.count));
                 if (insert.step() != SQLITE_DONE)
                     return false;
             }
@@ -342,9 +453,27 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            Statement insert(m_writer, "INSERT INTO file_failures(task_id, path, reason) VALUES(?,?,?)");
-            return insert.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).step() == SQLITE_DONE;
+            Statement insert(m_writer, "INSERT INTO file_failures(task_id, path, reason, kind) VALUES(?,?,?,?)");
+            return insert.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).bind(4, op.failure).step() == SQLITE_DONE;
         }
+        case Operation::Describe: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true;
+            Statement describe(m_writer, "UPDATE tasks SET scanmode=?, keywords=?, rule_table=? WHERE id=?");
+            return describe.bind(1, qint64(op.info.scanmode)).bind(2, qint64(op.info.keywords)).bind(3, op.info.ruleTable)
+                       .bind(4, *row).step() == SQLITE_DONE;
+        }
+        case Operation::Counts: {
+            const auto row = rows.constFind(op.task);
+            if (row == rows.constEnd())
+                return true;
+            Statement counts(m_writer, "UPDATE tasks SET files_walked=?, files_read=? WHERE id=?");
+            return counts.bind(1, op.run).bind(2, op.totalCount).bind(3, *row).step() == SQLITE_DONE;
+        }
+        case Operation::Delete:
+        case Operation::Expire:
+            return true; // carried out apart from the tasks' operations, below
         case Operation::Totals: {
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
@@ -379,7 +508,9 @@ void FindingsStore::run()
         }
     };
     auto lastError = [this] {
-        return QStringLiteral("the findings database cannot be written (%1)").arg(QString::fromUtf8(sqlite3_errmsg(m_writer)));
+        const QString why = t_stepError.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_writer)) : t_stepError;
+        t_stepError.clear();
+        return QStringLiteral("the findings database cannot be written (%1)").arg(why);
     };
 
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -399,13 +530,26 @@ void FindingsStore::run()
         const QHash<quint64, qint64> rowsBefore = rows;
         std::vector<bool> written(batch.size(), false);
         QString error;
+        // Deletions: what each did, and whether the file is to be wiped afterwards.
+        std::vector<int> outcomes(batch.size(), 0);
+        bool wipe = false;
         bool committed = exec(m_writer, "BEGIN IMMEDIATE", &error);
         if (committed) {
             for (std::size_t i = 0; i < batch.size(); ++i) {
                 Operation &op = batch[i];
+                if (op.type == Operation::Delete || op.type == Operation::Expire) {
+                    exec(m_writer, "SAVEPOINT one");
+                    written[i] = removeRuns(op, rows, &outcomes[i]);
+                    if (!written[i])
+                        exec(m_writer, "ROLLBACK TO one");
+                    exec(m_writer, "RELEASE one");
+                    wipe = wipe || (written[i] && (op.type == Operation::Delete ? outcomes[i] == int(Deletion::Deleted) : outcomes[i] > 0));
+                    continue;
+                }
                 // A failed task writes nothing more but its end, which records the failure.
                 if (failed.contains(op.task) && op.type != Operation::End)
                     continue;
+                t_stepError.clear();
                 exec(m_writer, "SAVEPOINT one");
                 if (execute(op)) {
                     written[i] = true;
@@ -424,11 +568,31 @@ void FindingsStore::run()
             rows = rowsBefore;
             for (std::size_t i = 0; i < batch.size(); ++i) {
                 written[i] = false;
-                fail(batch[i].task, error);
+                if (batch[i].type != Operation::Delete && batch[i].type != Operation::Expire)
+                    fail(batch[i].task, error);
             }
+        }
+        if (committed && m_log) {
+            // Findings of a failed task were not kept; its end, which says it failed, is recorded.
+            std::vector<bool> kept(batch.size(), false);
+            for (std::size_t i = 0; i < batch.size(); ++i)
+                kept[i] = written[i] && (batch[i].type == Operation::End || !failed.contains(batch[i].task));
+            record(batch, kept, rows, keys);
+        }
+        // Deleted passages leave the file: rewritten without them, the write-ahead log emptied.
+        if (committed && wipe) {
+            QString vacuumError;
+            if (!exec(m_writer, "VACUUM", &vacuumError) || !exec(m_writer, "PRAGMA wal_checkpoint(TRUNCATE)", &vacuumError))
+                qWarning().noquote() << QStringLiteral("Findings store: deleted runs not yet wiped from the file: %1").arg(vacuumError);
         }
         for (std::size_t i = 0; i < batch.size(); ++i) {
             Operation &op = batch[i];
+            if (op.done) {
+                const bool ok = committed && written[i];
+                const int failedOutcome = op.type == Operation::Delete ? int(Deletion::Failed) : -1;
+                op.done(ok ? outcomes[i] : failedOutcome, ok ? QString() : (error.isEmpty() ? lastError() : error));
+                continue;
+            }
             if (!op.committed)
                 continue;
             const bool ok = written[i] && !failed.contains(op.task);
@@ -442,6 +606,74 @@ void FindingsStore::run()
     }
 }
 
+void FindingsStore::record(const std::vector<Operation> &batch, const std::vector<bool> &written,
+                           const QHash<quint64, qint64> &rows, const QHash<quint64, QPair<QString, int>> &keys)
+{
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        const Operation &op = batch[i];
+        if (!written[i] || (op.type != Operation::File && op.type != Operation::End) || !rows.contains(op.task))
+            continue;
+        const qint64 run = rows.value(op.task);
+        const QPair<QString, int> key = keys.value(op.task);
+        if (op.type == Operation::File) {
+            m_log->fileWithHits(run, key.first, key.second, op.findings.path, op.findings.counts);
+            continue;
+        }
+        Statement counts(m_writer, "SELECT status, files_walked, files_read, "
+                                   "(SELECT COUNT(*) FROM files WHERE task_id = t.id), "
+                                   "(SELECT COUNT(*) FROM file_failures WHERE task_id = t.id) FROM tasks t WHERE id = ?");
+        if (counts.bind(1, run).step() != SQLITE_ROW)
+            continue;
+        FindingsLog::RunEnd end;
+        end.run = run;
+        end.pathlist = key.first;
+        end.tasktype = key.second;
+        end.outcome = counts.text(0) == QLatin1String("terminated") ? QStringLiteral("cancelled") : counts.text(0);
+        end.walked = counts.integer(1);
+        end.read = counts.integer(2);
+        end.withHits = counts.integer(3);
+        end.notRead = counts.integer(4);
+        m_log->runEnded(end);
+    }
+}
+
+bool FindingsStore::removeRuns(const Operation &op, QHash<quint64, qint64> &rows, int *outcome)
+{
+    // Only ended runs go: a running task still writes to its own.
+    QVector<qint64> doomed;
+    if (op.type == Operation::Delete) {
+        Statement find(m_writer, "SELECT status FROM tasks WHERE id=?");
+        if (find.bind(1, op.run).step() != SQLITE_ROW) {
+            *outcome = int(Deletion::UnknownRun);
+            return true;
+        }
+        if (find.text(0) == QLatin1String("scanning")) {
+            *outcome = int(Deletion::InProgress);
+            return true;
+        }
+        doomed.append(op.run);
+    } else {
+        Statement old(m_writer, "SELECT id FROM tasks WHERE started < ? AND status <> 'scanning'");
+        old.bind(1, op.before.toString(Qt::ISODate));
+        while (old.step() == SQLITE_ROW)
+            doomed.append(old.integer(0));
+    }
+    for (qint64 run : doomed) {
+        Statement drop(m_writer, "DELETE FROM tasks WHERE id=?");
+        if (drop.bind(1, run).step() != SQLITE_DONE)
+            return false;
+        // Late findings of a deleted run go nowhere.
+        for (auto it = rows.begin(); it != rows.end();) {
+            if (it.value() == run)
+                it = rows.erase(it);
+            else
+                ++it;
+        }
+    }
+    *outcome = op.type == Operation::Delete ? int(Deletion::Deleted) : doomed.size();
+    return true;
+}
+
 FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int tasktype, const QString &file,
                                                  QByteArray *hits, QByteArray *counts)
 {
@@ -451,7 +683,7 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
     exec(m_reader, "BEGIN");
     Lookup result = Lookup::Failed;
     {
-        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
+        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
         Statement fileRow(m_reader, "SELECT hits, counts FROM files WHERE task_id=? AND path=?");
         if (task.ok() && fileRow.ok()) {
             if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
@@ -479,7 +711,7 @@ FindingsStore::Lookup FindingsStore::privacyGroup(const QString &pathlist, int t
     exec(m_reader, "BEGIN");
     Lookup result = Lookup::Failed;
     {
-        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=?");
+        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
         Statement rows(m_reader, "SELECT f.path, r.rulename, r.kept, r.hits FROM rule_hits r JOIN files f ON f.id = r.file_id "
                                  "WHERE f.task_id=? AND r.category=? ORDER BY r.position, f.id");
         if (task.ok() && rows.ok()) {
@@ -529,8 +761,8 @@ QVector<QPair<QString, QString>> FindingsStore::failures(const QString &pathlist
     QVector<QPair<QString, QString>> found;
     if (!m_reader)
         return found;
-    Statement rows(m_reader, "SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
-                             "WHERE t.pathlist=? AND t.tasktype=? ORDER BY x.rowid");
+    Statement rows(m_reader, "SELECT path, reason FROM file_failures WHERE task_id = "
+                             "(SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1) ORDER BY rowid");
     rows.bind(1, pathlist).bind(2, qint64(tasktype));
     while (rows.step() == SQLITE_ROW)
         found.append({rows.text(0), rows.text(1)});
@@ -542,7 +774,8 @@ bool FindingsStore::taskRecord(const QString &pathlist, int tasktype, TaskRecord
     std::lock_guard<std::mutex> lock(m_readMutex);
     if (!m_reader)
         return false;
-    Statement task(m_reader, "SELECT status, total_count, total_kib, failure FROM tasks WHERE pathlist=? AND tasktype=?");
+    Statement task(m_reader, "SELECT status, total_count, total_kib, failure FROM tasks WHERE pathlist=? AND tasktype=? "
+                             "ORDER BY id DESC LIMIT 1");
     if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW)
         return false;
     record->status = task.text(0);

@@ -86,11 +86,11 @@ for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${db:Status-Abbrev}' "$p" | grep -q '^ii' || fail "$p is not installed"
 done
 service=/usr/bin/tavex-control-discovery-service
-for program in "$service" /usr/bin/tavex-control-discovery-client /usr/bin/kwtemplate-import; do
+for program in "$service" /usr/bin/tavex-control-discovery-client /usr/bin/kwtemplate-import /usr/bin/tavex-discovery-report; do
   [ -x "$program" ] || fail "$program is not installed"
   ! ldd "$program" | grep 'not found' || fail "$program needs libraries its package does not depend on"
 done
-for page in tavex-control-discovery-service.8 tavex-control-discovery-client.1 kwtemplate-import.1; do
+for page in tavex-control-discovery-service.8 tavex-control-discovery-client.1 kwtemplate-import.1 tavex-discovery-report.1; do
   dpkg -L "${PACKAGES[@]}" | grep -q "/man/man${page##*.}/$page.gz$" || fail "no man page $page"
 done
 
@@ -122,6 +122,17 @@ case "$status" in *"'completed'"*) ;; *) cat "$work/service.log"; fail "the scan
 detail=$(call SensitiveDiscoveryGetKeywordDetectedDetail "$samples" 1 "$docx")
 echo "detail: $detail"
 case "$detail" in "(0, '"*机密*) ;; *) cat "$work/service.log"; fail "no hit of 机密 in $docx" ;; esac
+
+step "tavex-discovery-report"
+# The installed tool over the installed service: the run just made, exported.
+runs=$($sudo env DBUS_SYSTEM_BUS_ADDRESS="$address" /usr/bin/tavex-discovery-report list) \
+  || fail "tavex-discovery-report list failed"
+echo "$runs"
+run=$(printf '%s\n' "$runs" | awk -v p="$samples" '$NF == p { print $1; exit }')
+[ -n "$run" ] || fail "tavex-discovery-report lists no run of $samples"
+$sudo env DBUS_SYSTEM_BUS_ADDRESS="$address" /usr/bin/tavex-discovery-report export "$run" --format html -o "$work/report.html" \
+  || fail "tavex-discovery-report export failed"
+grep -q '<svg' "$work/report.html" || fail "the exported report holds no chart"
 
 step "kwtemplate-import"
 printf '机密\nconfidential\n' >"$work/words.txt"

@@ -6,10 +6,12 @@
 //
 //   tst-bus-listener listen   prints "ready", then "signal SENDER MEMBER FIRST-ARGUMENT" lines
 //   tst-bus-listener call     prints "call METHOD ok" or "call METHOD ERROR-NAME", one per method
+//                             of both interfaces
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusError>
+#include <QDBusUnixFileDescriptor>
 
 #include <cstdio>
 
@@ -17,6 +19,7 @@ namespace {
 const QString Service = QStringLiteral("com.vorel.dlp.TransControl");
 const QString Path = QStringLiteral("/com/vorel/dlp/TransControl");
 const QString Interface = QStringLiteral("com.vorel.dlp.TransControlInterface");
+const QString Reports = QStringLiteral("com.vorel.dlp.TransControlReports");
 } // namespace
 
 class Listener : public QObject
@@ -42,6 +45,20 @@ int main(int argc, char **argv)
         return 2;
     }
     if (mode == QLatin1String("call")) {
+        const QList<QPair<QString, QVariantList>> reportCalls{
+            {"ListRuns", {}},
+            {"GetRunSummary", {qlonglong(1)}},
+            {"GetRunFilesNotRead", {qlonglong(1)}},
+            {"DeleteRun", {qlonglong(1)}},
+            {"ExportRun", {qlonglong(1), QStringLiteral("csv"), true, QVariant::fromValue(QDBusUnixFileDescriptor(1))}},
+        };
+        for (const auto &call : reportCalls) {
+            QDBusMessage message = QDBusMessage::createMethodCall(Service, Path, Reports, call.first);
+            message.setArguments(call.second);
+            const QDBusMessage reply = bus.call(message, QDBus::Block, 20000);
+            std::printf("call %s %s\n", qPrintable(call.first),
+                        reply.type() == QDBusMessage::ReplyMessage ? "ok" : qPrintable(reply.errorName()));
+        }
         const QList<QPair<QString, QVariantList>> calls{
             {"SensitiveDiscoverySetScanTask", {"/tmp", 1, 1, QString(), QString(), 0.5, QString()}},
             {"SensitiveDiscoveryGetScanTaskDetail", {"/tmp", 1}},

@@ -48,8 +48,8 @@ inline void stop(QProcess &service)
         QTest::qWait(50);
 }
 
-// file -> reason of the files a task recorded as not read (in full), read
-// from the findings database the service was started with.
+// file -> reason of the files a task's latest run recorded as not read (in
+// full), read from the findings database the service was started with.
 inline QMap<QString, QString> failures(const QString &database, const QString &pathlist, int tasktype)
 {
     QMap<QString, QString> found;
@@ -59,8 +59,9 @@ inline QMap<QString, QString> failures(const QString &database, const QString &p
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (db.open()) {
             QSqlQuery query(db);
-            query.prepare(QStringLiteral("SELECT x.path, x.reason FROM file_failures x JOIN tasks t ON t.id = x.task_id "
-                                         "WHERE t.pathlist = ? AND t.tasktype = ?"));
+            // The task's latest run: earlier ones stay in the history.
+            query.prepare(QStringLiteral("SELECT path, reason FROM file_failures WHERE task_id = "
+                                         "(SELECT MAX(id) FROM tasks WHERE pathlist = ? AND tasktype = ?)"));
             query.addBindValue(pathlist);
             query.addBindValue(tasktype);
             query.exec();

@@ -314,7 +314,7 @@ private:
             db.setConnectOptions("QSQLITE_OPEN_READONLY");
             if (db.open()) {
                 QSqlQuery query(db);
-                query.prepare("SELECT total_count FROM tasks WHERE pathlist = ? AND tasktype = ?");
+                query.prepare("SELECT total_count FROM tasks WHERE pathlist = ? AND tasktype = ? ORDER BY id DESC LIMIT 1");
                 query.addBindValue(pathlist);
                 query.addBindValue(tasktype);
                 if (query.exec() && query.next())

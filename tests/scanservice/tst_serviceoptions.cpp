@@ -51,6 +51,41 @@ private Q_SLOTS:
             QVERIFY(!said.isEmpty());
         }
     }
+
+    void history_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("keepDays");
+        QTest::addColumn<QString>("findingsLog");
+
+        QTest::newRow("defaults") << QStringList{} << true << 90 << "auto";
+        QTest::newRow("keep every run") << QStringList{"--keep-runs-days", "0"} << true << 0 << "auto";
+        QTest::newRow("records off") << QStringList{"--findings-log", "off"} << true << 90 << "off";
+        QTest::newRow("negative age") << QStringList{"--keep-runs-days", "-1"} << false << 0 << QString();
+        QTest::newRow("age not a number") << QStringList{"--keep-runs-days", "3 months"} << false << 0 << QString();
+        QTest::newRow("unknown destination") << QStringList{"--findings-log", "kafka"} << false << 0 << QString();
+    }
+    // The age of kept runs and where records of findings go.
+    void history()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, accepted);
+        QFETCH(int, keepDays);
+        QFETCH(QString, findingsLog);
+
+        ServiceOptions options;
+        QString said;
+        int exitCode = -1;
+        QCOMPARE(options.parse(QStringList{"tavex-control-discovery-service"} + arguments, &said, &exitCode), accepted);
+        if (accepted) {
+            QCOMPARE(options.keepRunsDays(), keepDays);
+            QCOMPARE(options.findingsLog(), findingsLog);
+        } else {
+            QCOMPARE(exitCode, 64);
+            QVERIFY2(said.startsWith(arguments.first()), qPrintable(said));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestServiceOptions)
