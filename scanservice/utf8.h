@@ -27,6 +27,18 @@ inline bool isValid(const char *data, std::size_t length, bool moreFollows)
                 continue;
             }
         }
+        // Fast path over runs of the three-byte characters of Chinese text
+        // whose second byte may be any continuation byte.
+        while (i + 3 <= length) {
+            const unsigned char lead = s[i];
+            if ((lead & 0xF0) != 0xE0 || lead == 0xE0 || lead == 0xED)
+                break;
+            if (!continuation(i + 1) || !continuation(i + 2))
+                return false;
+            i += 3;
+        }
+        if (i >= length)
+            break;
         const unsigned char c = s[i];
         if (c < 0x80) {
             ++i;
