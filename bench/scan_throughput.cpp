@@ -1,7 +1,9 @@
-// scan_throughput: the service's keyword scan against ripgrep on a text
-// corpus, and against pdftotext on a PDF corpus; its privacy scan against
-// ripgrep with the rule table's expressions on a corpus of Chinese text full
-// of ordinary numbers. See README.md.
+// scan_throughput: the service's keyword scan against ripgrep and against
+// Hyperscan alone on a text corpus, against ripgrep and find on a tree of
+// many small files, and against pdftotext on a PDF corpus; its privacy scan
+// against ripgrep with the rule table's expressions on a corpus of Chinese
+// text full of ordinary numbers. Wall and processor time, the median of
+// several runs. See README.md.
 #include "privacyrules.h"
 #include "privacysamples.h"
 
@@ -28,9 +30,20 @@
 #include <QThread>
 #include <QTimer>
 
+#include <hs.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <sys/resource.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -108,6 +121,35 @@ bool makeTextCorpus(const QString &dir, int files, qint64 totalBytes, int *plant
         QByteArray buffer;
         buffer.reserve(static_cast<int>(perFile + 4096));
         while (buffer.size() < perFile)
+            buffer += line(random, words, planted);
+        file.write(buffer);
+    }
+    return true;
+}
+
+// Many small files (1 to 4 KB of the text corpus's lines) in a deep tree:
+// twenty files to a directory, five levels of directories below the top.
+bool makeSmallCorpus(const QString &dir, int files, int *planted)
+{
+    QDir().mkpath(dir);
+    const QStringList words = vocabulary();
+    Random random{77};
+    for (int f = 0; f < files; ++f) {
+        const int leaf = f / 20;
+        const QString sub = dir + QStringLiteral("/a%1/b%2/c%3/d%4/e%5")
+                                      .arg(leaf / 10000)
+                                      .arg(leaf / 1000 % 10)
+                                      .arg(leaf / 100 % 10)
+                                      .arg(leaf / 10 % 10)
+                                      .arg(leaf % 10);
+        if (f % 20 == 0)
+            QDir().mkpath(sub);
+        QFile file(sub + QStringLiteral("/note%1.txt").arg(f));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        const int size = 1024 + random.below(3 * 1024);
+        QByteArray buffer;
+        while (buffer.size() < size)
             buffer += line(random, words, planted);
         file.write(buffer);
     }
@@ -326,13 +368,66 @@ public Q_SLOTS:
     }
 };
 
+// Wall and processor time of one run.
+struct Cost
+{
+    double wall = 0;
+    double cpu = 0;
+};
+
 struct Run
 {
-    double seconds = 0;
+    Cost cost;
     qint64 peak = 0;
     int detections = 0;
     int hits = 0;
 };
+
+// Processor seconds of a process, its living children (the extraction
+// workers) and the children it has reaped.
+double processSeconds(qint64 pid)
+{
+    const double tick = double(::sysconf(_SC_CLK_TCK));
+    auto fields = [](qint64 id) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(id));
+        if (!stat.open(QIODevice::ReadOnly))
+            return QList<QByteArray>();
+        const QByteArray text = stat.readAll();
+        // Fields after the command name, which may hold spaces: state is [0], ppid [1], utime [11].
+        return text.mid(text.lastIndexOf(')') + 2).split(' ');
+    };
+    const QList<QByteArray> own = fields(pid);
+    if (own.size() < 15)
+        return 0;
+    qint64 ticks = own.at(11).toLongLong() + own.at(12).toLongLong() + own.at(13).toLongLong() + own.at(14).toLongLong();
+    QDirIterator it(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        bool number = false;
+        const qint64 child = it.next().section('/', -1).toLongLong(&number);
+        if (!number || child == pid)
+            continue;
+        const QList<QByteArray> f = fields(child);
+        if (f.size() >= 13 && f.at(1).toLongLong() == pid)
+            ticks += f.at(11).toLongLong() + f.at(12).toLongLong();
+    }
+    return ticks / tick;
+}
+
+double childrenSeconds()
+{
+    struct rusage usage;
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double threadSeconds()
+{
+    timespec now;
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+QString servicePath;
 
 Run serviceScan(const QString &tree, const QString &work, int tasktype = 1)
 {
@@ -340,7 +435,9 @@ Run serviceScan(const QString &tree, const QString &work, int tasktype = 1)
     QProcess service;
     service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QFile::remove(work + "/findings.db");
-    service.start(QStringLiteral(SCAN_SERVICE_BINARY), {"--findings-db", work + "/findings.db"});
+    QFile::remove(work + "/findings.db-wal");
+    QFile::remove(work + "/findings.db-shm");
+    service.start(servicePath, {"--findings-db", work + "/findings.db"});
     service.waitForStarted();
     QDBusConnection bus = QDBusConnection::systemBus();
     for (int i = 0; i < 200 && !bus.interface()->isServiceRegistered("com.vorel.dlp.TransControl"); ++i)
@@ -358,6 +455,8 @@ Run serviceScan(const QString &tree, const QString &work, int tasktype = 1)
     QDBusMessage call = QDBusMessage::createMethodCall("com.vorel.dlp.TransControl", "/com/vorel/dlp/TransControl",
                                                        "com.vorel.dlp.TransControlInterface", "SensitiveDiscoverySetScanTask");
     call << tree << tasktype << 1 << QString() << QString() << 0.75 << (tasktype == 3 ? privacyPolicy() : policy());
+    // The service's start-up (the rule table compiled) is not the scan's.
+    const double cpuBefore = processSeconds(service.processId());
     QElapsedTimer timer;
     timer.start();
     const QDBusMessage reply = bus.call(call);
@@ -367,7 +466,8 @@ Run serviceScan(const QString &tree, const QString &work, int tasktype = 1)
         return run;
     }
     watcher.loop.exec();
-    run.seconds = timer.elapsed() / 1000.0;
+    run.cost.wall = timer.elapsed() / 1000.0;
+    run.cost.cpu = processSeconds(service.processId()) - cpuBefore;
     run.peak = peakKiB(service.processId());
     run.detections = watcher.detections;
     run.hits = watcher.hits;
@@ -376,26 +476,178 @@ Run serviceScan(const QString &tree, const QString &work, int tasktype = 1)
     return run;
 }
 
-double timed(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
+Cost timed(const QString &program, const QStringList &arguments, QByteArray *output = nullptr)
 {
     QProcess process;
     QElapsedTimer timer;
+    const double cpuBefore = childrenSeconds();
     timer.start();
     process.start(program, arguments);
     process.waitForFinished(-1);
-    const double seconds = timer.elapsed() / 1000.0;
+    Cost cost;
+    cost.wall = timer.elapsed() / 1000.0;
+    cost.cpu = childrenSeconds() - cpuBefore;
     if (output)
         *output = process.readAllStandardOutput();
-    return seconds;
+    return cost;
 }
 
-void report(const char *name, qint64 bytes, int files, double seconds)
+// Hyperscan alone: the same literals over the same files, read in 1 MiB
+// pieces and scanned in streaming mode by as many threads as the service's
+// scan uses; the file list is made beforehand and not timed.
+Cost hyperscanFloor(const QStringList &files, const QStringList &keywords, int threads, qint64 *matches)
 {
-    out << QStringLiteral("  %1 %2 s, %3 MB/s, %4 files/s\n")
-               .arg(QLatin1String(name), -34)
-               .arg(seconds, 7, 'f', 2)
-               .arg(bytes / 1e6 / seconds, 8, 'f', 1)
-               .arg(files / seconds, 8, 'f', 1);
+    std::vector<QByteArray> literals;
+    for (const QString &keyword : keywords)
+        literals.push_back(keyword.toUtf8());
+    std::vector<const char *> expressions;
+    std::vector<std::size_t> lengths;
+    std::vector<unsigned> flags(literals.size(), 0u), ids;
+    for (std::size_t i = 0; i < literals.size(); ++i) {
+        expressions.push_back(literals[i].constData());
+        lengths.push_back(static_cast<std::size_t>(literals[i].size()));
+        ids.push_back(static_cast<unsigned>(i));
+    }
+    hs_database_t *database = nullptr;
+    hs_compile_error_t *error = nullptr;
+    if (hs_compile_lit_multi(expressions.data(), flags.data(), ids.data(), lengths.data(), static_cast<unsigned>(literals.size()),
+                             HS_MODE_STREAM, nullptr, &database, &error)
+        != HS_SUCCESS) {
+        out << "Hyperscan: " << (error ? error->message : "no database") << "\n";
+        hs_free_compile_error(error);
+        return Cost();
+    }
+    std::vector<QByteArray> paths;
+    for (const QString &file : files)
+        paths.push_back(QFile::encodeName(file));
+    std::atomic<std::size_t> next{0};
+    std::atomic<qint64> found{0};
+    std::vector<double> cpu(static_cast<std::size_t>(threads), 0.0);
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::thread> pool;
+    for (int t = 0; t < threads; ++t) {
+        pool.emplace_back([&, t] {
+            const double start = threadSeconds();
+            hs_scratch_t *scratch = nullptr;
+            hs_stream_t *stream = nullptr;
+            hs_alloc_scratch(database, &scratch);
+            hs_open_stream(database, 0, &stream);
+            std::unique_ptr<char[]> buffer(new char[1 << 20]);
+            qint64 count = 0;
+            auto onMatch = [](unsigned, unsigned long long, unsigned long long, unsigned, void *context) -> int {
+                ++*static_cast<qint64 *>(context);
+                return 0;
+            };
+            for (std::size_t i = next++; i < paths.size(); i = next++) {
+                const int fd = ::open(paths[i].constData(), O_RDONLY | O_CLOEXEC);
+                if (fd < 0)
+                    continue;
+                ssize_t got;
+                while ((got = ::read(fd, buffer.get(), 1 << 20)) > 0)
+                    hs_scan_stream(stream, buffer.get(), static_cast<unsigned>(got), 0, scratch, onMatch, &count);
+                ::close(fd);
+                hs_reset_stream(stream, 0, scratch, onMatch, &count);
+            }
+            hs_close_stream(stream, scratch, nullptr, nullptr);
+            hs_free_scratch(scratch);
+            found += count;
+            cpu[static_cast<std::size_t>(t)] = threadSeconds() - start;
+        });
+    }
+    for (std::thread &thread : pool)
+        thread.join();
+    Cost cost;
+    cost.wall = timer.elapsed() / 1000.0;
+    for (double seconds : cpu)
+        cost.cpu += seconds;
+    hs_free_database(database);
+    *matches = found;
+    return cost;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// The median wall time and the median processor time of several runs.
+Cost medianCost(const std::vector<Cost> &costs)
+{
+    std::vector<double> wall, cpu;
+    for (const Cost &cost : costs) {
+        wall.push_back(cost.wall);
+        cpu.push_back(cost.cpu);
+    }
+    return {median(wall), median(cpu)};
+}
+
+// Several runs of the service on one tree: medians, the highest peak, the hits of the last run
+// (a run with other hits is reported).
+Run serviceRuns(const QString &tree, const QString &work, int tasktype, int runs, std::vector<Cost> *costs)
+{
+    Run result;
+    for (int i = 0; i < runs; ++i) {
+        const Run run = serviceScan(tree, work, tasktype);
+        costs->push_back(run.cost);
+        if (i > 0 && (run.hits != result.hits || run.detections != result.detections))
+            out << QStringLiteral("  run %1 differs: %2 hits in %3 files, before %4 in %5\n")
+                       .arg(i + 1).arg(run.hits).arg(run.detections).arg(result.hits).arg(result.detections);
+        result.hits = run.hits;
+        result.detections = run.detections;
+        result.peak = std::max(result.peak, run.peak);
+    }
+    result.cost = medianCost(*costs);
+    return result;
+}
+
+void report(const char *name, qint64 bytes, int files, const Cost &cost)
+{
+    out << QStringLiteral("  %1 %2 s wall, %3 s processor, %4 MB/s, %5 files/s, %6 µs processor per file\n")
+               .arg(QLatin1String(name), -38)
+               .arg(cost.wall, 7, 'f', 2)
+               .arg(cost.cpu, 7, 'f', 2)
+               .arg(bytes / 1e6 / cost.wall, 8, 'f', 1)
+               .arg(files / cost.wall, 9, 'f', 1)
+               .arg(cost.cpu * 1e6 / qMax(1, files), 6, 'f', 1);
+    out.flush();
+}
+
+// The service's throughput over a peer's, by wall and by processor time.
+QString ratio(const Cost &service, const Cost &peer)
+{
+    return QStringLiteral("%1 wall, %2 processor")
+        .arg(peer.wall / service.wall, 0, 'f', 2)
+        .arg(service.cpu > 0 ? peer.cpu / service.cpu : 0.0, 0, 'f', 2);
+}
+
+qint64 countSum(const QByteArray &output)
+{
+    qint64 total = 0;
+    for (const QByteArray &line : output.split('\n'))
+        total += line.mid(line.lastIndexOf(':') + 1).toLongLong();
+    return total;
+}
+
+QStringList treeFiles(const QString &dir)
+{
+    QStringList files;
+    QDirIterator it(dir, {"*.txt"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    files.sort();
+    return files;
+}
+
+int serviceThreads()
+{
+    // As ScanTask::workerCount at batch size 0.75.
+    const int cores = qMax(1, QThread::idealThreadCount());
+    return qBound(1, static_cast<int>(std::lround(0.75 * cores)), cores);
 }
 
 } // namespace
@@ -405,20 +657,27 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription("Keyword scan throughput of the scan service against ripgrep and pdftotext.");
+    parser.setApplicationDescription("Scan throughput of the scan service against ripgrep, Hyperscan alone, find and pdftotext.");
     parser.addHelpOption();
     parser.addOption({"work", "Working directory (corpus, database).", "DIR", "/var/tmp/tavex-scan-bench"});
     parser.addOption({"megabytes", "Size of the text corpus.", "MB", "1024"});
     parser.addOption({"files", "Files of the text corpus.", "N", "1000"});
     parser.addOption({"pdfs", "Files of the PDF corpus.", "N", "200"});
     parser.addOption({"privacy-megabytes", "Size of the privacy corpus.", "MB", "1024"});
-    parser.addOption({"parts", "What to measure: text, pdf, privacy (comma-separated).", "LIST", "text,pdf,privacy"});
+    parser.addOption({"small-files", "Files of the many-small-files corpus.", "N", "200000"});
+    parser.addOption({"runs", "Runs of each side; the median is reported.", "N", "3"});
+    parser.addOption({"service", "The service program to measure (another build of it).", "PATH", SCAN_SERVICE_BINARY});
+    parser.addOption({"parts", "What to measure: text, small, pdf, privacy (comma-separated).", "LIST", "text,small,pdf,privacy"});
     parser.process(app);
     const QString work = parser.value("work");
     const int files = parser.value("files").toInt();
     const qint64 size = parser.value("megabytes").toLongLong() << 20;
     const int pdfs = parser.value("pdfs").toInt();
+    const int smallCount = parser.value("small-files").toInt();
+    const int runs = qMax(1, parser.value("runs").toInt());
+    servicePath = parser.value("service");
     const QString textDir = work + QStringLiteral("/text-%1x%2").arg(files).arg(size >> 20);
+    const QString smallDir = work + QStringLiteral("/small-%1").arg(smallCount);
     const QString pdfDir = work + QStringLiteral("/pdf-%1").arg(pdfs);
     const qint64 privacySize = parser.value("privacy-megabytes").toLongLong() << 20;
     const QString privacyDir = work + QStringLiteral("/privacy-%1x%2").arg(files).arg(privacySize >> 20);
@@ -456,6 +715,14 @@ int main(int argc, char *argv[])
             return 1;
         QFile(textDir + "/.complete").open(QIODevice::WriteOnly);
     }
+    if (parts.contains("small") && !QFile::exists(smallDir + "/.complete")) {
+        out << "Making the many-small-files corpus in " << smallDir << " ...\n";
+        out.flush();
+        QDir(smallDir).removeRecursively();
+        if (!makeSmallCorpus(smallDir, smallCount, &planted))
+            return 1;
+        QFile(smallDir + "/.complete").open(QIODevice::WriteOnly);
+    }
     if (parts.contains("pdf") && !QFile::exists(pdfDir + "/.complete")) {
         out << "Making the PDF corpus in " << pdfDir << " ...\n";
         out.flush();
@@ -473,91 +740,123 @@ int main(int argc, char *argv[])
     daemon.waitForReadyRead(10000);
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", daemon.readLine().trimmed());
 
-    int textFiles = 0, pdfFiles = 0, privacyFiles = 0;
-    const qint64 textBytes = parts.contains("text") ? treeBytes(textDir, &textFiles) : 0;
-    const qint64 pdfBytes = parts.contains("pdf") ? treeBytes(pdfDir, &pdfFiles) : 0;
-    const qint64 privacyBytes = parts.contains("privacy") ? treeBytes(privacyDir, &privacyFiles) : 0;
-    out << QStringLiteral("Machine: %1 cores. Text corpus: %2 files, %3 MB. PDF corpus: %4 files, %5 MB, 10 pages each. "
-                          "Privacy corpus: %6 files, %7 MB.\n")
+    out << QStringLiteral("Machine: %1 cores. Service: %2. Median of %3 runs of each side, warm cache.\n")
                .arg(QThread::idealThreadCount())
-               .arg(textFiles)
-               .arg(textBytes / 1e6, 0, 'f', 0)
-               .arg(pdfFiles)
-               .arg(pdfBytes / 1e6, 0, 'f', 1)
-               .arg(privacyFiles)
-               .arg(privacyBytes / 1e6, 0, 'f', 0);
+               .arg(servicePath)
+               .arg(runs);
 
     if (parts.contains("privacy")) {
+        int privacyFiles = 0;
+        const qint64 privacyBytes = treeBytes(privacyDir, &privacyFiles);
         warm(privacyDir);
         QFile patternFile(work + "/privacy-patterns.txt");
         patternFile.open(QIODevice::WriteOnly | QIODevice::Truncate);
         patternFile.write(ripgrepPatterns(rules));
         patternFile.close();
-        out << "Privacy (warm cache):\n";
-        const Run privacyRun = serviceScan(privacyDir, work, 3);
-        report("service (task to end marker)", privacyBytes, privacyFiles, privacyRun.seconds);
+        out << QStringLiteral("Privacy (%1 files, %2 MB):\n").arg(privacyFiles).arg(privacyBytes / 1e6, 0, 'f', 0);
+        std::vector<Cost> serviceCosts, rgCosts;
         QByteArray rgPrivacy;
-        const double rgp = timed("rg", {"--no-unicode", "--count-matches", "-f", work + "/privacy-patterns.txt", privacyDir}, &rgPrivacy);
-        report("rg --no-unicode --count-matches -f", privacyBytes, privacyFiles, rgp);
-        qint64 rgMatches = 0;
-        for (const QByteArray &line : rgPrivacy.split('\n'))
-            rgMatches += line.mid(line.lastIndexOf(':') + 1).toLongLong();
-        out << QStringLiteral("  service/ripgrep throughput ratio: %1; service peak memory %2 MB; service: %3 hits in %4 files "
+        const Run privacyRun = serviceRuns(privacyDir, work, 3, runs, &serviceCosts);
+        for (int i = 0; i < runs; ++i)
+            rgCosts.push_back(timed("rg", {"--no-unicode", "--count-matches", "-f", work + "/privacy-patterns.txt", privacyDir}, &rgPrivacy));
+        report("service (task to end marker)", privacyBytes, privacyFiles, privacyRun.cost);
+        report("rg --no-unicode --count-matches -f", privacyBytes, privacyFiles, medianCost(rgCosts));
+        out << QStringLiteral("  service/ripgrep: %1; service peak memory %2 MB; service: %3 hits in %4 files "
                               "(validated); ripgrep: %5 matches (unvalidated)\n")
-                   .arg(rgp / privacyRun.seconds, 0, 'f', 2)
+                   .arg(ratio(privacyRun.cost, medianCost(rgCosts)))
                    .arg(privacyRun.peak / 1024.0, 0, 'f', 1)
                    .arg(privacyRun.hits)
                    .arg(privacyRun.detections)
-                   .arg(rgMatches);
+                   .arg(countSum(rgPrivacy));
         out.flush();
     }
-    if (!parts.contains("text") && !parts.contains("pdf")) {
-        daemon.terminate();
-        daemon.waitForFinished();
-        return 0;
+    if (parts.contains("text")) {
+        int textFiles = 0;
+        const qint64 textBytes = treeBytes(textDir, &textFiles);
+        warm(textDir);
+        out << QStringLiteral("Keyword text (%1 files, %2 MB):\n").arg(textFiles).arg(textBytes / 1e6, 0, 'f', 0);
+        std::vector<Cost> serviceCosts, rgCosts, floorCosts;
+        const Run textRun = serviceRuns(textDir, work, 1, runs, &serviceCosts);
+        QByteArray rgOutput;
+        qint64 floorMatches = 0;
+        const QStringList list = treeFiles(textDir);
+        for (int i = 0; i < runs; ++i) {
+            rgCosts.push_back(timed("rg", {"--count-matches", "-F", "-f", work + "/keywords.txt", textDir}, &rgOutput));
+            floorCosts.push_back(hyperscanFloor(list, Keywords, serviceThreads(), &floorMatches));
+        }
+        report("service (task to end marker)", textBytes, textFiles, textRun.cost);
+        report("rg --count-matches -F -f", textBytes, textFiles, medianCost(rgCosts));
+        report("Hyperscan alone (same literals)", textBytes, textFiles, medianCost(floorCosts));
+        out << QStringLiteral("  service/ripgrep: %1; service/Hyperscan: %2; service peak memory %3 MB; "
+                              "hits: service %4 in %5 files, ripgrep %6, Hyperscan %7\n")
+                   .arg(ratio(textRun.cost, medianCost(rgCosts)))
+                   .arg(ratio(textRun.cost, medianCost(floorCosts)))
+                   .arg(textRun.peak / 1024.0, 0, 'f', 1)
+                   .arg(textRun.hits)
+                   .arg(textRun.detections)
+                   .arg(countSum(rgOutput))
+                   .arg(floorMatches);
+        out.flush();
     }
-    warm(textDir);
-    warm(pdfDir);
-
-    out << "Text (warm cache):\n";
-    const Run textRun = serviceScan(textDir, work);
-    report("service (task to end marker)", textBytes, textFiles, textRun.seconds);
-    QByteArray rgOutput;
-    const double rg = timed("rg", {"--count-matches", "-F", "-f", work + "/keywords.txt", textDir}, &rgOutput);
-    report("rg --count-matches -F -f", textBytes, textFiles, rg);
-    qint64 rgHits = 0;
-    for (const QByteArray &line : rgOutput.split('\n'))
-        rgHits += line.mid(line.lastIndexOf(':') + 1).toLongLong();
-    out << QStringLiteral("  service/ripgrep throughput ratio: %1; service peak memory %2 MB; hits: service %3 in %4 files, ripgrep %5\n")
-               .arg(rg / textRun.seconds, 0, 'f', 2)
-               .arg(textRun.peak / 1024.0, 0, 'f', 1)
-               .arg(textRun.hits)
-               .arg(textRun.detections)
-               .arg(rgHits);
-
-    out << "PDF (warm cache):\n";
-    const Run pdfRun = serviceScan(pdfDir, work);
-    report("service (task to end marker)", pdfBytes, pdfFiles, pdfRun.seconds);
-    QStringList pdfList;
-    QDirIterator it(pdfDir, {"*.pdf"}, QDir::Files);
-    while (it.hasNext())
-        pdfList.append(it.next());
-    pdfList.sort();
-    QElapsedTimer sequential;
-    sequential.start();
-    for (const QString &pdf : pdfList)
-        timed("pdftotext", {pdf, "/dev/null"});
-    const double pdfSeq = sequential.elapsed() / 1000.0;
-    report("pdftotext, one file at a time", pdfBytes, pdfList.size(), pdfSeq);
-    const double pdfPar = timed("sh", {"-c", QStringLiteral("ls %1/*.pdf | xargs -P %2 -I{} pdftotext {} /dev/null").arg(pdfDir).arg(QThread::idealThreadCount())});
-    report("pdftotext, one per core (xargs -P)", pdfBytes, pdfList.size(), pdfPar);
-    out << QStringLiteral("  service/pdftotext rate ratio: %1 (one at a time), %2 (one per core); service peak memory %3 MB; hits %4 in %5 files\n")
-               .arg(pdfSeq / pdfRun.seconds, 0, 'f', 2)
-               .arg(pdfPar / pdfRun.seconds, 0, 'f', 2)
-               .arg(pdfRun.peak / 1024.0, 0, 'f', 1)
-               .arg(pdfRun.hits)
-               .arg(pdfRun.detections);
-    out.flush();
+    if (parts.contains("small")) {
+        int smallFiles = 0;
+        const qint64 smallBytes = treeBytes(smallDir, &smallFiles);
+        warm(smallDir);
+        out << QStringLiteral("Many small files (%1 files, %2 MB):\n").arg(smallFiles).arg(smallBytes / 1e6, 0, 'f', 0);
+        std::vector<Cost> serviceCosts, rgCosts, findCosts;
+        const Run smallRun = serviceRuns(smallDir, work, 1, runs, &serviceCosts);
+        QByteArray rgOutput, findOutput;
+        for (int i = 0; i < runs; ++i) {
+            rgCosts.push_back(timed("rg", {"-c", "-F", "-f", work + "/keywords.txt", smallDir}, &rgOutput));
+            findCosts.push_back(timed("sh", {"-c", QStringLiteral("find '%1' -type f | wc -l").arg(smallDir)}, &findOutput));
+        }
+        report("service (task to end marker)", smallBytes, smallFiles, smallRun.cost);
+        report("rg -c -F -f", smallBytes, smallFiles, medianCost(rgCosts));
+        report("find | wc -l", smallBytes, smallFiles, medianCost(findCosts));
+        out << QStringLiteral("  service/ripgrep: %1; service/find: %2; service peak memory %3 MB; "
+                              "service: %4 hits in %5 files; ripgrep: %6 files with hits; find: %7 files\n")
+                   .arg(ratio(smallRun.cost, medianCost(rgCosts)))
+                   .arg(ratio(smallRun.cost, medianCost(findCosts)))
+                   .arg(smallRun.peak / 1024.0, 0, 'f', 1)
+                   .arg(smallRun.hits)
+                   .arg(smallRun.detections)
+                   .arg(rgOutput.count('\n'))
+                   .arg(QString::fromUtf8(findOutput.trimmed()));
+        out.flush();
+    }
+    if (parts.contains("pdf")) {
+        int pdfFiles = 0;
+        const qint64 pdfBytes = treeBytes(pdfDir, &pdfFiles);
+        warm(pdfDir);
+        out << QStringLiteral("PDF (%1 files, %2 MB, 10 pages each):\n").arg(pdfFiles).arg(pdfBytes / 1e6, 0, 'f', 1);
+        std::vector<Cost> serviceCosts, seqCosts, parCosts;
+        const Run pdfRun = serviceRuns(pdfDir, work, 1, runs, &serviceCosts);
+        QStringList pdfList;
+        QDirIterator it(pdfDir, {"*.pdf"}, QDir::Files);
+        while (it.hasNext())
+            pdfList.append(it.next());
+        pdfList.sort();
+        for (int i = 0; i < runs; ++i) {
+            Cost sequential;
+            for (const QString &pdf : pdfList) {
+                const Cost one = timed("pdftotext", {pdf, "/dev/null"});
+                sequential.wall += one.wall;
+                sequential.cpu += one.cpu;
+            }
+            seqCosts.push_back(sequential);
+            parCosts.push_back(timed("sh", {"-c", QStringLiteral("ls %1/*.pdf | xargs -P %2 -I{} pdftotext {} /dev/null").arg(pdfDir).arg(QThread::idealThreadCount())}));
+        }
+        report("service (task to end marker)", pdfBytes, pdfFiles, pdfRun.cost);
+        report("pdftotext, one file at a time", pdfBytes, pdfList.size(), medianCost(seqCosts));
+        report("pdftotext, one per core (xargs -P)", pdfBytes, pdfList.size(), medianCost(parCosts));
+        out << QStringLiteral("  service/pdftotext: %1 (one at a time), %2 (one per core); service peak memory %3 MB; hits %4 in %5 files\n")
+                   .arg(ratio(pdfRun.cost, medianCost(seqCosts)))
+                   .arg(ratio(pdfRun.cost, medianCost(parCosts)))
+                   .arg(pdfRun.peak / 1024.0, 0, 'f', 1)
+                   .arg(pdfRun.hits)
+                   .arg(pdfRun.detections);
+        out.flush();
+    }
     daemon.terminate();
     daemon.waitForFinished();
     return 0;

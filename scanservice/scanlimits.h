@@ -72,6 +72,7 @@ constexpr int IdleWindowMs = 3000;           // over this window
 constexpr int IdleSampleMs = 500;            // sampled this often
 constexpr int StoreBatchMs = 100;            // findings are committed at least this often
 constexpr int StoreBatchFiles = 2000;        // or after this many files
+constexpr qint64 StoreQueueBytes = Q_INT64_C(16) << 20; // findings waiting for the writer; more wait in the scanning threads
 
 // History of runs
 constexpr int KeepRunsDays = 90;             // runs started longer ago are deleted (--keep-runs-days)

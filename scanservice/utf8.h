@@ -16,29 +16,53 @@ inline bool isValid(const char *data, std::size_t length, bool moreFollows)
 {
     const auto *s = reinterpret_cast<const unsigned char *>(data);
     std::size_t i = 0;
+    auto continuation = [s](std::size_t k) { return (s[k] & 0xC0) == 0x80; };
     while (i < length) {
-        // Fast path over runs of ASCII.
-        if (i + 8 <= length) {
-            quint64 word;
-            std::memcpy(&word, s + i, 8);
-            if ((word & Q_UINT64_C(0x8080808080808080)) == 0) {
-                i += 8;
+        // Fast path over runs of ASCII, sixteen bytes at a time.
+        if (i + 16 <= length) {
+            quint64 words[2];
+            std::memcpy(words, s + i, 16);
+            if (((words[0] | words[1]) & Q_UINT64_C(0x8080808080808080)) == 0) {
+                i += 16;
                 continue;
             }
         }
+        // Fast path over runs of the three-byte characters of Chinese text
+        // whose second byte may be any continuation byte.
+        while (i + 3 <= length) {
+            const unsigned char lead = s[i];
+            if ((lead & 0xF0) != 0xE0 || lead == 0xE0 || lead == 0xED)
+                break;
+            if (!continuation(i + 1) || !continuation(i + 2))
+                return false;
+            i += 3;
+        }
+        if (i >= length)
+            break;
         const unsigned char c = s[i];
-        std::size_t need;
-        unsigned minimum;
-        unsigned code;
         if (c < 0x80) {
             ++i;
             continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            need = 1, minimum = 0x80, code = c & 0x1F;
+        }
+        // The length of the sequence and the range of its second byte, which
+        // excludes overlong forms, surrogates and code points above U+10FFFF.
+        std::size_t need;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            need = 1;
         } else if (c >= 0xE0 && c <= 0xEF) {
-            need = 2, minimum = 0x800, code = c & 0x0F;
+            need = 2;
+            if (c == 0xE0)
+                low = 0xA0;
+            else if (c == 0xED)
+                high = 0x9F;
         } else if (c >= 0xF0 && c <= 0xF4) {
-            need = 3, minimum = 0x10000, code = c & 0x07;
+            need = 3;
+            if (c == 0xF0)
+                low = 0x90;
+            else if (c == 0xF4)
+                high = 0x8F;
         } else {
             return false;
         }
@@ -47,18 +71,17 @@ inline bool isValid(const char *data, std::size_t length, bool moreFollows)
                 return false;
             // The sequence is cut by the end of the chunk: check what is there.
             for (std::size_t k = i + 1; k < length; ++k) {
-                if ((s[k] & 0xC0) != 0x80)
+                if (!continuation(k))
                     return false;
             }
             return true;
         }
-        for (std::size_t k = 1; k <= need; ++k) {
-            if ((s[i + k] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (s[i + k] & 0x3F);
-        }
-        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        if (s[i + 1] < low || s[i + 1] > high)
             return false;
+        for (std::size_t k = 2; k <= need; ++k) {
+            if (!continuation(i + k))
+                return false;
+        }
         i += need + 1;
     }
     return true;

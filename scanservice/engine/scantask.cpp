@@ -47,8 +47,13 @@ struct ScanTask::Shared
     bool paused = false;
 
     std::mutex queueMutex;
-    std::condition_variable queueChanged;
+    std::condition_variable queueChanged; // for the scanning threads: a file, the walk's end, a cancel
+    std::condition_variable queueRoom;    // for the walk: room in the queue, a cancel
     std::deque<FileWalker::File> queue;
+    // Who waits, so that each side wakes the other only when it must: a
+    // wake-up costs more than taking a small file from the queue.
+    int idleWorkers = 0;
+    bool walkWaiting = false;
     bool walkDone = false;
     int nextFileId = 0;
 
@@ -66,7 +71,7 @@ struct ScanTask::Shared
     // What the threads report to the main thread.
     std::mutex eventMutex;
     int latestFileId = 0;
-    QString latestPath;
+    QByteArray latestPath; // named in text only when announced: most files never are
     QVector<QPair<QString, QVariantMap>> detections;
     bool endCommitted = false;
     QString failure; // the first reason the task failed for
@@ -76,6 +81,14 @@ struct ScanTask::Shared
     QStringList walkSummary; // what the walk left out, by reason
     std::atomic<bool> finished{false};
 
+    // Wakes both sides of the queue (the walk's end, a cancel).
+    void notifyQueue()
+    {
+        // Taken and left, so that a side about to wait cannot miss the change.
+        { std::lock_guard<std::mutex> lock(queueMutex); }
+        queueChanged.notify_all();
+        queueRoom.notify_all();
+    }
     void waitWhilePaused()
     {
         std::unique_lock<std::mutex> lock(pauseMutex);
@@ -184,17 +197,24 @@ void ScanTask::Shared::work()
         FileWalker::File file;
         {
             std::unique_lock<std::mutex> lock(queueMutex);
+            ++idleWorkers;
             queueChanged.wait(lock, [this] { return !queue.empty() || walkDone || cancelled.load(); });
+            --idleWorkers;
             if (cancelled || queue.empty())
                 break;
             file = std::move(queue.front());
             queue.pop_front();
+            // The walk resumes once an eighth of the queue is free, not for
+            // every file, and still stays most of the queue ahead.
+            if (walkWaiting && queue.size() <= static_cast<std::size_t>(Limits::ScanQueueDepth - Limits::ScanQueueDepth / 8)) {
+                walkWaiting = false;
+                queueRoom.notify_one();
+            }
             const int fileId = ++nextFileId;
             std::lock_guard<std::mutex> events(eventMutex);
             latestFileId = fileId;
-            latestPath = PathName::toText(file.path);
+            latestPath = file.path;
         }
-        queueChanged.notify_all();
         if (settings.fileDelayMs > 0) {
             std::unique_lock<std::mutex> lock(pauseMutex);
             pauseChanged.wait_for(lock, std::chrono::milliseconds(settings.fileDelayMs), [this] { return cancelled.load(); });
@@ -275,10 +295,16 @@ bool ScanTask::Shared::extract(const FileWalker::File &file, DocumentReader::Kin
     } else if (st.st_size > DocumentReader::sizeLimit(kind)) {
         status = ExtractStatus::TooLarge;
     } else {
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        const bool inProcess = kind == DocumentReader::Kind::PlainText || settings.workerProgram.isEmpty();
+        // Regular files ignore O_NONBLOCK, and our plain text reader does not
+        // look at it: only the libraries of documents get it cleared. A file
+        // within one read has no read-ahead to ask for. Calls saved on every small file.
+        if (kind != DocumentReader::Kind::PlainText)
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
         const QByteArray name = path.mid(path.lastIndexOf('/') + 1);
-        if (kind == DocumentReader::Kind::PlainText || settings.workerProgram.isEmpty()) {
-            ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        if (inProcess) {
+            if (st.st_size > Limits::ReadChunkBytes)
+                ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
             status = DocumentReader::readOpen(fd, st.st_size, name, kind, sink, options);
         } else {
             if (!worker)
@@ -321,7 +347,7 @@ void ScanTask::Shared::storeFailed(const QString &error)
     // Findings from now on could not be kept either.
     cancelled = true;
     pauseChanged.notify_all();
-    queueChanged.notify_all();
+    notifyQueue();
 }
 
 void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVariantMap &counts)
@@ -380,15 +406,18 @@ void ScanTask::Shared::scan()
     });
     walker.walk([this](const FileWalker::File &file) {
         std::unique_lock<std::mutex> lock(queueMutex);
-        queueChanged.wait(lock, [this] {
-            return queue.size() < static_cast<std::size_t>(Limits::ScanQueueDepth) || cancelled.load();
-        });
+        while (queue.size() >= static_cast<std::size_t>(Limits::ScanQueueDepth) && !cancelled) {
+            walkWaiting = true;
+            queueRoom.wait(lock);
+        }
         if (cancelled)
             return false;
         queue.push_back(file);
         walkedFiles.fetch_add(1);
+        const bool wake = idleWorkers > 0;
         lock.unlock();
-        queueChanged.notify_all();
+        if (wake)
+            queueChanged.notify_one();
         return true;
     });
     {
@@ -477,7 +506,7 @@ ScanTask::~ScanTask()
         terminate();
     m_shared->cancelled = true;
     m_shared->pauseChanged.notify_all();
-    m_shared->queueChanged.notify_all();
+    m_shared->notifyQueue();
     if (!m_thread.joinable())
         return;
     // A thread still compiling holds its own share of the state and will
@@ -600,7 +629,7 @@ void ScanTask::terminate()
         m_shared->paused = false;
     }
     m_shared->pauseChanged.notify_all();
-    m_shared->queueChanged.notify_all();
+    m_shared->notifyQueue();
     m_store->setRunCounts(m_id, m_shared->walkedFiles.load(), m_shared->readFiles.load());
     m_store->endTask(m_id, QStringLiteral("terminated"), m_shared->totalFiles.load(),
                      (m_shared->totalBytes.load() + 1023) / 1024, nullptr);
@@ -622,7 +651,7 @@ void ScanTask::poll()
             return;
     }
     int fileId;
-    QString path;
+    QByteArray path;
     QVector<QPair<QString, QVariantMap>> detections;
     bool end;
     QString failure;
@@ -638,7 +667,7 @@ void ScanTask::poll()
         && (end || m_sinceScanningSignal.elapsed() >= Limits::ScanningSignalIntervalMs)) {
         m_lastFileId = fileId;
         m_sinceScanningSignal.restart();
-        emit scanningFile(path, fileId);
+        emit scanningFile(PathName::toText(path), fileId);
     }
     for (const auto &detection : detections) {
         emit detected(detection.first, detection.second);

@@ -122,7 +122,7 @@ ExtractStatus DocumentReader::readOpen(int fd, qint64 size, const QByteArray &na
         return ExtractStatus::TooLarge;
     switch (kind) {
     case Kind::PlainText:
-        return PlainTextExtractor::extract(fd, sink);
+        return PlainTextExtractor::extract(fd, sink, size);
     case Kind::Docx:
         return OfficeExtractor::extract(fd, OfficeExtractor::Kind::Docx, sink);
     case Kind::Xlsx:

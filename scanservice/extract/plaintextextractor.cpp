@@ -56,12 +56,13 @@ PlainTextExtractor::Encoding PlainTextExtractor::detect(const char *data, std::s
     return (valid >= 16 && invalid * 20 <= valid) ? Encoding::Utf8 : Encoding::Gb18030;
 }
 
-ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink)
+ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink, qint64 size)
 {
     // A sparse file (a disk image, a preallocated log) reads as zeros in its
-    // holes: only the parts that hold data are read.
+    // holes: only the parts that hold data are read. A small file is read whole.
+    constexpr qint64 SparseCheckBytes = Q_INT64_C(1) << 20;
     struct stat st;
-    const bool sparse = ::fstat(fd, &st) == 0 && st.st_size > (Q_INT64_C(1) << 20)
+    const bool sparse = (size < 0 || size > SparseCheckBytes) && ::fstat(fd, &st) == 0 && st.st_size > SparseCheckBytes
                         && static_cast<qint64>(st.st_blocks) * 512 < st.st_size / 2;
     off_t position = 0;
     off_t dataEnd = -1; // end of the current stretch of data when sparse

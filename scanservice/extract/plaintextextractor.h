@@ -23,7 +23,8 @@ public:
     // the middle of a character.
     static Encoding detect(const char *data, std::size_t length, bool moreFollows, std::size_t *bomLength);
 
-    static ExtractStatus extract(int fd, TextSink &sink);
+    // size: the file's size when the caller has it (one look-up less per file), else -1.
+    static ExtractStatus extract(int fd, TextSink &sink, qint64 size = -1);
     // The same over any source: read(buffer, size) returns the bytes read,
     // 0 at the end, or -1 (errno set) when reading failed.
     using Read = std::function<ssize_t(char *, std::size_t)>;

@@ -39,15 +39,22 @@ void HitCollector::onMatch(void *context, int keyword, unsigned long long end)
 
 void HitCollector::take(const char *utf8, std::size_t length)
 {
-    m_window.append(utf8, length);
     m_fresh.clear();
     m_stream.scan(utf8, length, &HitCollector::onMatch, this);
-    std::stable_sort(m_fresh.begin(), m_fresh.end(), [](const Hit &a, const Hit &b) {
-        return a.end != b.end ? a.end < b.end : a.start < b.start;
-    });
-    m_pending.insert(m_pending.end(), m_fresh.begin(), m_fresh.end());
+    if (!m_fresh.empty()) {
+        std::stable_sort(m_fresh.begin(), m_fresh.end(), [](const Hit &a, const Hit &b) {
+            return a.end != b.end ? a.end < b.end : a.start < b.start;
+        });
+        m_pending.insert(m_pending.end(), m_fresh.begin(), m_fresh.end());
+    }
+    // The piece is read where the reader left it; only the few bytes later
+    // passages may need are kept (trim()).
+    m_piece = utf8;
+    m_pieceLength = length;
     complete(false);
     trim();
+    m_piece = nullptr;
+    m_pieceLength = 0;
 }
 
 void HitCollector::beginPart(const QByteArray &label)
@@ -82,23 +89,52 @@ void HitCollector::trim()
     unsigned long long keepFrom = taken() > reach ? taken() - reach : 0;
     for (const Hit &hit : m_pending)
         keepFrom = std::min(keepFrom, hit.start > ContextBytes ? hit.start - ContextBytes : 0);
-    if (keepFrom > m_windowStart) {
+    keepFrom = std::max(keepFrom, m_windowStart);
+    const unsigned long long pieceStart = taken() - m_pieceLength;
+    if (keepFrom >= pieceStart) {
+        m_window.assign(m_piece + (keepFrom - pieceStart), static_cast<std::size_t>(taken() - keepFrom));
+    } else {
         m_window.erase(0, static_cast<std::size_t>(keepFrom - m_windowStart));
-        m_windowStart = keepFrom;
+        m_window.append(m_piece, m_pieceLength);
     }
+    m_windowStart = keepFrom;
 }
 
 QByteArray HitCollector::passage(const Hit &hit) const
 {
     // Hits that began before the current part (a keyword straddling two archive members) keep what is left.
     const unsigned long long first = std::max(hit.start, m_windowStart);
-    return passageAround(m_window, static_cast<std::size_t>(first - m_windowStart),
-                         static_cast<std::size_t>(hit.end - m_windowStart), m_label);
+    // The text at hand: the kept bytes (m_window, from m_windowStart), then the piece being taken.
+    const unsigned long long pieceStart = taken() - m_pieceLength;
+    const unsigned long long from = first > ContextBytes ? first - ContextBytes : 0;
+    if (m_pieceLength > 0 && from >= pieceStart) {
+        // Within the piece, and its context too (or the piece is all there is before it).
+        return passageAround(m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
+                             static_cast<std::size_t>(hit.end - pieceStart), m_label);
+    }
+    if (m_pieceLength == 0)
+        return passageAround(m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
+                             static_cast<std::size_t>(hit.end - m_windowStart), m_label);
+    // Across the start of the piece: the stretch the passage can reach, put together.
+    const unsigned long long begin = std::max(from, m_windowStart);
+    const unsigned long long stop = std::min(hit.end + ContextBytes, taken());
+    std::string stretch;
+    if (begin < pieceStart)
+        stretch.assign(m_window, static_cast<std::size_t>(begin - m_windowStart), static_cast<std::size_t>(pieceStart - begin));
+    const unsigned long long pieceFrom = std::max(begin, pieceStart);
+    stretch.append(m_piece + (pieceFrom - pieceStart), static_cast<std::size_t>(stop - pieceFrom));
+    return passageAround(stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
+                         static_cast<std::size_t>(hit.end - begin), m_label);
 }
 
-QByteArray HitCollector::passageAround(const std::string &window, std::size_t start, std::size_t end, const QByteArray &label)
+QByteArray HitCollector::passageAround(const std::string &text, std::size_t start, std::size_t end, const QByteArray &label)
 {
-    const std::size_t size = window.size();
+    return passageAround(text.data(), text.size(), start, end, label);
+}
+
+QByteArray HitCollector::passageAround(const char *window, std::size_t size, std::size_t start, std::size_t end,
+                                       const QByteArray &label)
+{
     std::size_t from = start;
     for (int chars = 0; from > 0 && chars < Limits::ContextChars;) {
         --from;
@@ -116,6 +152,6 @@ QByteArray HitCollector::passageAround(const std::string &window, std::size_t st
     QByteArray passage;
     if (!label.isEmpty())
         passage = label + "\xEF\xBC\x9A"; // "："
-    passage.append(window.data() + from, static_cast<int>(to - from));
+    passage.append(window + from, static_cast<int>(to - from));
     return passage;
 }

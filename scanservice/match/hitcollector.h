@@ -39,6 +39,8 @@ public:
     // characters on each side, line breaks kept, led by "label：" when the
     // text is an archive member's.
     static QByteArray passageAround(const std::string &text, std::size_t start, std::size_t end, const QByteArray &label);
+    static QByteArray passageAround(const char *text, std::size_t size, std::size_t start, std::size_t end,
+                                    const QByteArray &label);
 
 private:
     struct Hit
@@ -57,8 +59,12 @@ private:
     const KeywordMatcher &m_matcher;
     KeywordMatcher::Stream &m_stream;
 
-    std::string m_window;              // the text from m_windowStart to taken()
+    // The text from m_windowStart: only what later passages may need is kept
+    // (a few hundred bytes); during take() the piece being taken follows it.
+    std::string m_window;
     unsigned long long m_windowStart = 0;
+    const char *m_piece = nullptr;
+    std::size_t m_pieceLength = 0;
     unsigned long long m_streamBase = 0; // where the matcher's stream (re)started
     std::vector<Hit> m_fresh;          // hits of the current write()
     std::deque<Hit> m_pending;         // hits waiting for their following context

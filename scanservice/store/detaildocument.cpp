@@ -2,9 +2,27 @@
 
 #include "utf8.h"
 
+#include <cstring>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+namespace {
+// Whether any of the eight bytes at data is below 0x20, '"' or '\\' (the
+// usual tests for a zero byte, exact as yes or no).
+inline bool needsEscape(const char *data)
+{
+    constexpr quint64 ones = Q_UINT64_C(0x0101010101010101);
+    constexpr quint64 highs = Q_UINT64_C(0x8080808080808080);
+    quint64 word;
+    std::memcpy(&word, data, 8);
+    const quint64 control = (word - ones * 0x20) & ~word & highs;
+    const quint64 quote = word ^ (ones * '"');
+    const quint64 backslash = word ^ (ones * '\\');
+    return (control | ((quote - ones) & ~quote & highs) | ((backslash - ones) & ~backslash & highs)) != 0;
+}
+} // namespace
 
 void DetailDocument::appendString(QByteArray &json, const char *utf8, int length)
 {
@@ -17,6 +35,11 @@ void DetailDocument::appendString(QByteArray &json, const char *utf8, int length
     json.append('"');
     int plain = 0; // start of the run of characters that need no escape
     for (int i = 0; i < length; ++i) {
+        // Eight bytes at a time while none of them is a control character, '"' or '\\'.
+        while (i + 8 <= length && !needsEscape(utf8 + i))
+            i += 8;
+        if (i >= length)
+            break;
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
         if (c >= 0x20 && c != '"' && c != '\\')
             continue;

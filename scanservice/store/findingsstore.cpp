@@ -10,6 +10,8 @@
 #include <QHash>
 #include <QtDebug>
 
+#include <chrono>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -35,6 +37,16 @@ struct FindingsStore::Operation
     QDateTime before; // Expire: runs started before this
     // Delete and Expire: told what was done (a Deletion, or the runs expired).
     std::function<void(int outcome, const QString &error)> done;
+
+    // What the operation holds in memory while it waits, about.
+    qint64 bytes() const
+    {
+        qint64 total = static_cast<qint64>(sizeof(Operation)) + findings.counts.size() + findings.hits.size()
+                       + 2 * findings.path.size();
+        for (const RuleHits &rule : findings.rules)
+            total += static_cast<qint64>(sizeof(RuleHits)) + rule.hits.size();
+        return total;
+    }
 };
 
 namespace {
@@ -183,6 +195,7 @@ FindingsStore::~FindingsStore()
             m_stopping = true;
         }
         m_wake.notify_all();
+        m_space.notify_all();
         m_thread.join();
     }
     sqlite3_close_v2(m_writer);
@@ -274,11 +287,18 @@ bool FindingsStore::open(QString *error)
     return true;
 }
 
-void FindingsStore::post(Operation &&operation)
+void FindingsStore::post(Operation &&operation, bool urgent)
 {
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        // Back-pressure: findings wait in the scanning thread, not in memory,
+        // while the writer is behind. Other operations are small and never wait.
+        if (operation.type == Operation::File && m_thread.joinable())
+            m_space.wait(lock, [this] { return m_stopping || m_queuedBytes < Limits::StoreQueueBytes; });
+        m_queuedBytes += operation.bytes();
         m_queue->push_back(std::move(operation));
+        if (urgent || m_queuedBytes >= Limits::StoreQueueBytes)
+            m_urgent = true;
     }
     m_wake.notify_one();
 }
@@ -386,7 +406,7 @@ void FindingsStore::endTask(quint64 task, const QString &status, qint64 totalCou
     op.totalKiB = totalKiB;
     op.committed = std::move(committed);
     op.failure = failure;
-    post(std::move(op));
+    post(std::move(op), true);
 }
 
 void FindingsStore::flush()
@@ -394,11 +414,35 @@ void FindingsStore::flush()
     if (!m_thread.joinable())
         return;
     std::unique_lock<std::mutex> lock(m_mutex);
+    m_urgent = true;
+    m_wake.notify_one();
     m_idle.wait(lock, [this] { return m_queue->empty() && !m_busy; });
 }
 
 void FindingsStore::run()
 {
+    // Prepared once for the writer's life: preparing a statement costs more
+    // than carrying it out for a small file.
+    Statement findTask(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
+    Statement insertTask(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
+    Statement dropFile(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
+    Statement insertFile(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
+    Statement insertRule(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits, count) VALUES(?,?,?,?,?,?,?)");
+    Statement insertFailure(m_writer, "INSERT INTO file_failures(task_id, path, reason, kind) VALUES(?,?,?,?)");
+    Statement setTotals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
+    Statement endTask(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=?, failure=? WHERE id=?");
+    Statement begin(m_writer, "BEGIN IMMEDIATE");
+    Statement commit(m_writer, "COMMIT");
+    Statement savepoint(m_writer, "SAVEPOINT one");
+    Statement release(m_writer, "RELEASE one");
+    Statement rollbackTo(m_writer, "ROLLBACK TO one");
+    // Carries out a prepared statement and makes it ready for the next use; the result code.
+    auto step = [](Statement &statement) {
+        const int result = statement.step();
+        statement.reset();
+        return result;
+    };
+
     // Writer-side state: the database row of each task the writer knows, and
     // the tasks that failed, with the first reason.
     QHash<quint64, qint64> rows;
@@ -407,11 +451,11 @@ void FindingsStore::run()
     auto execute = [&](Operation &op) -> bool {
         switch (op.type) {
         case Operation::Begin: {
-            // The earlier run of the task stays in the history; its late findings go nowhere.
-            Statement find(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
-            find.bind(1, op.pathlist).bind(2, qint64(op.tasktype));
-            if (find.step() == SQLITE_ROW) {
-                const qint64 old = find.integer(0);
+            findTask.bind(1, op.pathlist).bind(2, qint64(op.tasktype));
+            const bool exists = findTask.step() == SQLITE_ROW;
+            const qint64 old = exists ? findTask.integer(0) : 0;
+            findTask.reset();
+            if (exists) {
                 for (auto it = rows.begin(); it != rows.end();) {
                     if (it.value() == old)
                         it = rows.erase(it);
@@ -419,9 +463,7 @@ void FindingsStore::run()
                         ++it;
                 }
             }
-            Statement insert(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
-            insert.bind(1, op.pathlist).bind(2, qint64(op.tasktype)).bind(3, now());
-            if (insert.step() != SQLITE_DONE)
+            if (step(insertTask.bind(1, op.pathlist).bind(2, qint64(op.tasktype)).bind(3, now())) != SQLITE_DONE)
                 return false;
             rows.insert(op.task, sqlite3_last_insert_rowid(m_writer));
             keys.insert(op.task, {op.pathlist, op.tasktype});
@@ -431,20 +473,17 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true; // the task was replaced; its late findings go nowhere
-            Statement drop(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
-            if (drop.bind(1, *row).bind(2, op.findings.path).step() != SQLITE_DONE)
+            if (step(dropFile.bind(1, *row).bind(2, op.findings.path)) != SQLITE_DONE)
                 return false;
-            Statement file(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
-            file.bind(1, *row).bind(2, op.findings.path);
-            file.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits);
-            if (file.step() != SQLITE_DONE)
+            insertFile.bind(1, *row).bind(2, op.findings.path);
+            insertFile.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits);
+            if (step(insertFile) != SQLITE_DONE)
                 return false;
             const qint64 fileId = sqlite3_last_insert_rowid(m_writer);
             for (const RuleHits &rule : op.findings.rules) {
-                Statement insert(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits, count) VALUES(?,?,?,?,?,?,?)");
-                insert.bind(1, fileId).bind(2, rule.category).bind(3, rule.rulename).bind(4, qint64(rule.position)).bind(5, qint64(rule.kept));
-                insert.bindUtf8(6, rule.hits).bind(7, qint64(rule.count));
-                if (insert.step() != SQLITE_DONE)
+                insertRule.bind(1, fileId).bind(2, rule.category).bind(3, rule.rulename).bind(4, qint64(rule.position)).bind(5, qint64(rule.kept));
+                insertRule.bindUtf8(6, rule.hits).bind(7, qint64(rule.count));
+                if (step(insertRule) != SQLITE_DONE)
                     return false;
             }
             return true;
@@ -453,8 +492,7 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            Statement insert(m_writer, "INSERT INTO file_failures(task_id, path, reason, kind) VALUES(?,?,?,?)");
-            return insert.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).bind(4, op.failure).step() == SQLITE_DONE;
+            return step(insertFailure.bind(1, *row).bind(2, op.findings.path).bind(3, op.status).bind(4, op.failure)) == SQLITE_DONE;
         }
         case Operation::Describe: {
             const auto row = rows.constFind(op.task);
@@ -478,22 +516,19 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            Statement totals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
-            return totals.bind(1, op.totalCount).bind(2, op.totalKiB).bind(3, *row).step() == SQLITE_DONE;
+            return step(setTotals.bind(1, op.totalCount).bind(2, op.totalKiB).bind(3, *row)) == SQLITE_DONE;
         }
         case Operation::End: {
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
             const QString failure = failed.contains(op.task) ? failed.value(op.task) : op.failure;
-            Statement end(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=?, failure=? WHERE id=?");
-            return end.bind(1, failure.isEmpty() ? op.status : QStringLiteral("failed"))
-                       .bind(2, op.totalCount)
-                       .bind(3, op.totalKiB)
-                       .bind(4, now())
-                       .bind(5, failure)
-                       .bind(6, *row)
-                       .step()
+            return step(endTask.bind(1, failure.isEmpty() ? op.status : QStringLiteral("failed"))
+                            .bind(2, op.totalCount)
+                            .bind(3, op.totalKiB)
+                            .bind(4, now())
+                            .bind(5, failure)
+                            .bind(6, *row))
                    == SQLITE_DONE;
         }
         case Operation::Flush:
@@ -518,13 +553,23 @@ void FindingsStore::run()
         m_wake.wait(lock, [this] { return m_stopping || !m_queue->empty(); });
         if (m_queue->empty() && m_stopping)
             return;
+        // A commit costs about as much as the rows of many small files:
+        // findings gather for a moment, unless someone waits for them.
+        m_wake.wait_for(lock, std::chrono::milliseconds(Limits::StoreBatchMs), [this] {
+            return m_stopping || m_urgent || m_queue->size() >= static_cast<std::size_t>(Limits::StoreBatchFiles)
+                   || m_queuedBytes >= Limits::StoreQueueBytes;
+        });
         std::vector<Operation> batch;
         while (!m_queue->empty() && batch.size() < static_cast<std::size_t>(Limits::StoreBatchFiles)) {
+            m_queuedBytes -= m_queue->front().bytes();
             batch.push_back(std::move(m_queue->front()));
             m_queue->pop_front();
         }
+        // A backlog is written at once.
+        m_urgent = !m_queue->empty();
         m_busy = true;
         lock.unlock();
+        m_space.notify_all();
 
         // What the writer knew before the batch, should the batch be rolled back.
         const QHash<quint64, qint64> rowsBefore = rows;
@@ -533,7 +578,7 @@ void FindingsStore::run()
         // Deletions: what each did, and whether the file is to be wiped afterwards.
         std::vector<int> outcomes(batch.size(), 0);
         bool wipe = false;
-        bool committed = exec(m_writer, "BEGIN IMMEDIATE", &error);
+        bool committed = step(begin) == SQLITE_DONE;
         if (committed) {
             for (std::size_t i = 0; i < batch.size(); ++i) {
                 Operation &op = batch[i];
@@ -550,18 +595,20 @@ void FindingsStore::run()
                 if (failed.contains(op.task) && op.type != Operation::End)
                     continue;
                 t_stepError.clear();
-                exec(m_writer, "SAVEPOINT one");
+                step(savepoint);
                 if (execute(op)) {
                     written[i] = true;
-                    exec(m_writer, "RELEASE one");
+                    step(release);
                 } else {
                     fail(op.task, lastError());
-                    exec(m_writer, "ROLLBACK TO one");
-                    exec(m_writer, "RELEASE one");
+                    step(rollbackTo);
+                    step(release);
                 }
             }
-            committed = exec(m_writer, "COMMIT", &error);
+            committed = step(commit) == SQLITE_DONE;
         }
+        if (!committed)
+            error = QString::fromUtf8(sqlite3_errmsg(m_writer));
         if (!committed) {
             error = QStringLiteral("the findings database cannot be written (%1)").arg(error);
             exec(m_writer, "ROLLBACK");

@@ -23,6 +23,8 @@ class FindingsLog;
 // Queries by (path list, task type) see the task's latest run. One writer thread takes the
 // findings in the order they are handed over and commits them in batched
 // transactions; a callback tells whether a file's findings were committed.
+// Findings waiting for the writer are held to Limits::StoreQueueBytes: a
+// scanning thread that hands over more waits until the writer catches up.
 // A write or commit that fails (the disk full, the file read-only) fails its
 // task for good: the task's later writes are refused, and the task ends
 // "failed" with the reason. Reads use their own connection and see only
@@ -122,7 +124,7 @@ public:
 private:
     struct Operation;
 
-    void post(Operation &&operation);
+    void post(Operation &&operation, bool urgent = false);
     void run();
     bool exec(sqlite3 *db, const char *sql, QString *error = nullptr);
     // Writer side of deleteRun and expireRuns: false when the database could not be written.
@@ -141,7 +143,10 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
+    std::condition_variable m_space; // the queue has room again
     std::deque<Operation> *m_queue = nullptr;
+    qint64 m_queuedBytes = 0;
+    bool m_urgent = false; // someone waits for the queue to be written: no gathering
     bool m_busy = false;
     bool m_stopping = false;
     std::thread m_thread;
