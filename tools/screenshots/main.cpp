@@ -81,8 +81,11 @@ int main(int argc, char *argv[])
 
     ui->stackedWidget->setCurrentIndex(0);
     ok &= save(window, outDir, QStringLiteral("keyword-start.png"));
+    // Through the sidebar, so that it shows the module of the page.
+    ui->m_PiiScanButton->click();
     ui->stackedWidget->setCurrentIndex(2);
     ok &= save(window, outDir, QStringLiteral("privacy-start.png"));
+    ui->m_KeywordScanButton->click();
 
     // A keyword scan under way, with three files holding hits.
     const QString keywordTarget = QStringLiteral("/home/demo/文档");
@@ -112,6 +115,7 @@ int main(int argc, char *argv[])
     window.privacyScan()->start(QString(), MainWindow::NormalScanMode);
     stopTimer(window.privacyTimer());
     QCoreApplication::processEvents();
+    ui->m_PiiScanButton->click();
     ui->stackedWidget->setCurrentIndex(3);
     ui->stackedWidget_3->setCurrentIndex(0);
     Q_EMIT window.PiiScanProgressRangeGenerated(0, 1204558);
