@@ -10,6 +10,7 @@
 // Prints the time to the dialog's first paint and to its first painted row,
 // the longest stall while opening and while closing, and the resident
 // memory before, with the dialog open and after closing.
+#include "benchoutput.h"
 #include "fakescanservice.h"
 #include "keywordsensitivedetailexwidget.h"
 #include "keywordsensitivedetailframe.h"
@@ -18,6 +19,7 @@
 #include "piisensitiveframe.h"
 #include "privatebus.h"
 #include "sensitivescaninterface.h"
+#include "stallmeter.h"
 #include "windowedrowlist.h"
 
 #include <QApplication>
@@ -32,61 +34,13 @@
 #include <cstdio>
 #include <functional>
 
+using BenchOutput::print;
+using BenchOutput::statusKb;
+
 namespace {
 
 constexpr int TimeoutMs = 600000;
 constexpr int MegabytePassage = 1024 * 1024;
-
-void print(const QString &line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
-
-// A value of /proc/self/status in kB ("VmRSS", "VmHWM").
-qint64 statusKb(const char *field)
-{
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
-
-// The longest gap between two timeouts of a 1 ms timer on the GUI thread.
-class StallMeter : public QObject
-{
-public:
-    StallMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            m_longestNs = qMax(m_longestNs, now - m_lastNs);
-            m_lastNs = now;
-        });
-    }
-    void start()
-    {
-        m_longestNs = 0;
-        m_clock.start();
-        m_lastNs = 0;
-        m_timer.start();
-    }
-    void stop() { m_timer.stop(); }
-    double longestMs() const { return m_longestNs / 1e6; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_lastNs = 0;
-    qint64 m_longestNs = 0;
-};
 
 // Notes when the dialog is first painted and when its first row is.
 class PaintClock : public QObject

@@ -8,6 +8,7 @@
 // task started against the fake scan service. The sender owns the service's
 // name (the window takes signals only from the name's owner), so the fake is
 // stopped once the task is running.
+#include "benchoutput.h"
 #include "fakescanservice.h"
 #include "keywordconfigallinonewidget.h"
 #include "keywordresultlist.h"
@@ -15,6 +16,7 @@
 #include "logfile.h"
 #include "mainwindow.h"
 #include "privatebus.h"
+#include "stallmeter.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -41,6 +43,9 @@
 #include <ctime>
 #include <functional>
 
+using BenchOutput::print;
+using BenchOutput::statusKb;
+
 namespace {
 
 const QString ServiceName = QStringLiteral("com.vorel.dlp.TransControl");
@@ -54,26 +59,6 @@ const QString PathList = QStringLiteral("/srv/bench/keyword-signals");
 int Files = 100000;
 int Detections = 10000;
 constexpr int TimeoutMs = 600000;
-
-void print(const QString &line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
-}
-
-// A value of /proc/self/status in kB ("VmHWM", "VmRSS").
-qint64 statusKb(const char *field)
-{
-    QFile file(QStringLiteral("/proc/self/status"));
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 // The sender: owns the service's name, emits `files` scanning-file signals
 // with a detection after every (files / detections)-th, then the end marker,
@@ -159,41 +144,6 @@ struct DrainClock
     // Microseconds of GUI-thread processor time per signal (scanning files and detections).
     double cpuPerSignalUs() const { return (endCpuNs - firstCpuNs) / 1e3 / (scanning + detected); }
     double rate() const { return scanning / seconds(); }
-};
-
-// The longest gap between two timeouts of a 1 ms timer on the GUI thread.
-class StallMeter : public QObject
-{
-public:
-    StallMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 now = m_clock.nsecsElapsed();
-            m_longestNs = qMax(m_longestNs, now - m_lastNs);
-            m_lastNs = now;
-            if (m_tick)
-                m_tick();
-        });
-    }
-    void start(std::function<void()> tick = {})
-    {
-        m_tick = std::move(tick);
-        m_longestNs = 0;
-        m_clock.start();
-        m_lastNs = 0;
-        m_timer.start();
-    }
-    void stop() { m_timer.stop(); }
-    double longestMs() const { return m_longestNs / 1e6; }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_lastNs = 0;
-    qint64 m_longestNs = 0;
-    std::function<void()> m_tick;
 };
 
 // A plain QtDBus object subscribed to the two signals, doing nothing but count.
