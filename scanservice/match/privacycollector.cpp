@@ -3,11 +3,87 @@
 #include "hitcollector.h"
 #include "privacyvalidators.h"
 #include "scanlimits.h"
+#include "textnormaliser.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
+// How far a stretch to normalise reaches back for the start of its line
+// before it settles for the nearest point where nothing can continue.
+constexpr std::size_t LineReach = 256;
+// Raw text held back while no point to cut it at is found.
+constexpr std::size_t MaxHeld = 4096;
+
+bool isDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether the character at i can neither continue a number nor be folded:
+// a text can be normalised in parts cut between two such characters.
+bool inert(const std::string &s, std::size_t i)
+{
+    if (i >= s.size())
+        return false;
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80)
+        return !isDigit(c) && !std::strchr(" \t\r\n-.+()xX", c);
+    if ((c & 0xC0) == 0x80)
+        return false;
+    const auto c1 = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+    if (c == 0xEF && (c1 == 0xBC || c1 == 0xBD))
+        return false; // full-width forms
+    if (c == 0xE3 && c1 == 0x80)
+        return false; // ideographic space and punctuation
+    if (c == 0xC2 && c1 == 0xA0)
+        return false;
+    return true;
+}
+
+// The start of the character before i (i > 0).
+std::size_t previousChar(const std::string &s, std::size_t i)
+{
+    do
+        --i;
+    while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80);
+    return i;
+}
+
+bool cutsCleanly(const std::string &s, std::size_t i)
+{
+    return i > 0 && inert(s, i) && (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80 && inert(s, previousChar(s, i));
+}
+
+// Whether the normaliser may change something that starts at byte i.
+bool foldsAt(const std::string &s, std::size_t i, std::size_t end)
+{
+    const auto b = [&](std::size_t k) { return k < end ? static_cast<unsigned char>(s[k]) : 0; };
+    const unsigned char c = b(i);
+    if (isDigit(c)) {
+        const unsigned char next = b(i + 1);
+        if (next == ' ' || next == '-' || next == '.' || next == '\n')
+            return isDigit(b(i + 2));
+        return next == '\r' && b(i + 2) == '\n' && isDigit(b(i + 3));
+    }
+    switch (c) {
+    case '+':
+        return b(i + 1) == '8';
+    case '(':
+        return b(i + 1) == '0';
+    case 0xEF:
+        return b(i + 1) == 0xBC || b(i + 1) == 0xBD;
+    case 0xE3:
+        return b(i + 1) == 0x80 && b(i + 2) == 0x80;
+    case 0xC2:
+        return b(i + 1) == 0xA0;
+    case 0xE2:
+        return b(i + 1) >= 0xBA && b(i + 1) <= 0xBF;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 PrivacyCollector::PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher::Scratch &scratch, const QDate &today)
@@ -31,14 +107,119 @@ void PrivacyCollector::onMatch(void *context, unsigned expression, unsigned long
     self->m_raw.push_back({self->m_scanBase + from, end, expression});
 }
 
+void PrivacyCollector::appendIdentity(const char *raw, std::size_t length)
+{
+    if (length == 0)
+        return;
+    const unsigned long long norm = windowEnd();
+    const bool follows = !m_anchors.empty() && m_anchors.back().to - m_anchors.back().from == 1
+                         && m_anchors.back().from + (norm - m_anchors.back().norm) == m_originalEnd;
+    if (!follows)
+        m_anchors.push_back({norm, m_originalEnd, m_originalEnd + 1});
+    m_window.append(raw, length);
+    m_original.append(raw, length);
+    m_originalEnd += length;
+}
+
+void PrivacyCollector::normaliseHeld(std::size_t upTo)
+{
+    const std::string &held = m_held;
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < upTo; ++i) {
+        if (!foldsAt(held, i, upTo))
+            continue;
+        // The stretch around it: from its line's start (or the nearest clean
+        // cut) to the first clean cut after it.
+        std::size_t start = i;
+        while (start > done && held[start - 1] != '\n' && i - start < LineReach)
+            --start;
+        while (start > done && held[start - 1] != '\n' && !cutsCleanly(held, start))
+            --start;
+        while (start > done && (static_cast<unsigned char>(held[start]) & 0xC0) == 0x80)
+            --start;
+        std::size_t end = i + 1;
+        while (end < upTo && !cutsCleanly(held, end))
+            ++end;
+        appendIdentity(held.data() + done, start - done);
+        const TextNormaliser::Normalised n =
+            TextNormaliser::normalise(QByteArray::fromRawData(held.data() + start, static_cast<int>(end - start)));
+        const unsigned long long base = m_originalEnd;
+        const unsigned long long norm = windowEnd();
+        for (int k = 0; k < n.text.size();) {
+            // One character's bytes share their span; kept as long as they
+            // were, each byte maps to its own.
+            int length = 1;
+            while (k + length < n.text.size() && n.from.at(k + length) == n.from.at(k) && n.to.at(k + length) == n.to.at(k))
+                ++length;
+            const bool same = n.to.at(k) - n.from.at(k) == length;
+            for (int b = 0; b < length; ++b) {
+                const unsigned long long at = norm + static_cast<unsigned long long>(k + b);
+                const unsigned long long from = base + static_cast<unsigned long long>(n.from.at(k) + (same ? b : 0));
+                const unsigned long long to = same ? from + 1 : base + static_cast<unsigned long long>(n.to.at(k));
+                const Anchor &last = m_anchors.empty() ? Anchor{0, 0, 0} : m_anchors.back();
+                if (m_anchors.empty() || last.from + (at - last.norm) != from || last.to + (at - last.norm) != to)
+                    m_anchors.push_back({at, from, to});
+            }
+            k += length;
+        }
+        m_window.append(n.text.constData(), static_cast<std::size_t>(n.text.size()));
+        m_original.append(held.data() + start, end - start);
+        m_originalEnd += end - start;
+        done = end;
+        i = end - 1;
+    }
+    appendIdentity(held.data() + done, upTo - done);
+    m_held.erase(0, upTo);
+}
+
+std::pair<unsigned long long, unsigned long long> PrivacyCollector::original(unsigned long long start, unsigned long long end) const
+{
+    auto anchorOf = [this](unsigned long long at) {
+        auto it = std::upper_bound(m_anchors.begin(), m_anchors.end(), at,
+                                   [](unsigned long long value, const Anchor &a) { return value < a.norm; });
+        return it == m_anchors.begin() ? it : it - 1;
+    };
+    const auto first = anchorOf(start);
+    const auto last = anchorOf(end - 1);
+    return {first->from + (start - first->norm), last->to + (end - 1 - last->norm)};
+}
+
+QByteArray PrivacyCollector::passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const
+{
+    const std::pair<unsigned long long, unsigned long long> raw = original(start, end);
+    const std::size_t from = static_cast<std::size_t>(std::max(raw.first, m_originalStart) - m_originalStart);
+    const std::size_t to = static_cast<std::size_t>(std::min(raw.second, m_originalEnd) - m_originalStart);
+    *value = QByteArray(m_original.data() + from, static_cast<int>(to - from));
+    return HitCollector::passageAround(m_original, from, to, m_label);
+}
+
 void PrivacyCollector::take(const char *utf8, std::size_t length)
 {
-    m_window.append(utf8, length);
+    m_held.append(utf8, length);
+    std::size_t cut = m_held.size();
+    while (cut > 0 && !cutsCleanly(m_held, cut))
+        --cut;
+    if (cut == 0 && m_held.size() > MaxHeld) {
+        cut = m_held.size();
+        while (cut > 0 && (static_cast<unsigned char>(m_held[cut]) & 0xC0) == 0x80)
+            --cut;
+    }
+    if (cut == 0)
+        return;
+    scanNew(cut);
+}
+
+void PrivacyCollector::scanNew(std::size_t held)
+{
+    const unsigned long long previousEnd = windowEnd();
+    normaliseHeld(held);
+    if (windowEnd() == previousEnd)
+        return;
     const unsigned long long overlap = static_cast<unsigned long long>(m_matcher.maxWidth());
-    m_scannedTo = taken() - length;
+    m_scannedTo = previousEnd;
     m_scanBase = std::max({m_windowStart, m_partStart, m_scannedTo > overlap ? m_scannedTo - overlap : 0ull});
     m_raw.clear();
-    m_matcher.scan(m_window.data() + (m_scanBase - m_windowStart), static_cast<std::size_t>(taken() - m_scanBase),
+    m_matcher.scan(m_window.data() + (m_scanBase - m_windowStart), static_cast<std::size_t>(windowEnd() - m_scanBase),
                    m_scratch, &PrivacyCollector::onMatch, this);
     std::sort(m_raw.begin(), m_raw.end(), [](const Raw &a, const Raw &b) {
         return a.end != b.end ? a.end < b.end : a.start < b.start;
@@ -53,25 +234,34 @@ void PrivacyCollector::take(const char *utf8, std::size_t length)
 
 void PrivacyCollector::beginPart(const QByteArray &label)
 {
+    scanNew(m_held.size());
     settle(true);
+    const unsigned long long end = windowEnd();
     m_window.clear();
-    m_windowStart = taken();
-    m_partStart = taken();
-    m_scannedTo = taken();
+    m_original.clear();
+    m_anchors.clear();
+    m_originalStart = m_originalEnd;
+    m_windowStart = end;
+    m_partStart = end;
+    m_scannedTo = end;
     std::fill(m_lastPassage.begin(), m_lastPassage.end(), -1);
     m_label = label;
 }
 
 void PrivacyCollector::finish()
 {
+    scanNew(m_held.size());
     settle(true);
     m_window.clear();
     m_window.shrink_to_fit();
+    m_original.clear();
+    m_original.shrink_to_fit();
+    m_anchors.clear();
 }
 
 void PrivacyCollector::settle(bool all)
 {
-    while (!m_pending.empty() && (all || taken() - m_pending.front().end >= ContextBytes)) {
+    while (!m_pending.empty() && (all || windowEnd() - m_pending.front().end >= ContextBytes)) {
         const Candidate candidate = m_pending.front();
         m_pending.pop_front();
         if (candidate.rule == PrivacyMatcher::RunTrigger)
@@ -189,8 +379,7 @@ void PrivacyCollector::accept(const Candidate &found)
         m_lastEnd[r] = candidate.end;
         if (m_lastPassage[r] >= 0) {
             Passage &passage = m_passages[m_lastPassage[r]];
-            passage.value = QByteArray(text + start, static_cast<int>(end - start));
-            passage.context = HitCollector::passageAround(m_window, start, end, m_label);
+            passage.context = passageFor(candidate.start, candidate.end, &passage.value);
         }
         return;
     }
@@ -204,8 +393,7 @@ void PrivacyCollector::accept(const Candidate &found)
     ++m_kept[found.rule];
     Passage passage;
     passage.rule = found.rule;
-    passage.value = QByteArray(text + start, static_cast<int>(end - start));
-    passage.context = HitCollector::passageAround(m_window, start, end, m_label);
+    passage.context = passageFor(candidate.start, candidate.end, &passage.value);
     m_lastPassage[r] = m_passages.size();
     m_passages.append(passage);
 }
@@ -214,11 +402,18 @@ void PrivacyCollector::trim()
 {
     const unsigned long long reach =
         ContextBytes + static_cast<unsigned long long>(m_matcher.maxWidth()) + ContextBytes;
-    unsigned long long keepFrom = taken() > reach ? taken() - reach : 0;
+    unsigned long long keepFrom = windowEnd() > reach ? windowEnd() - reach : 0;
     if (!m_pending.empty())
         keepFrom = std::min(keepFrom, m_pending.front().start > ContextBytes ? m_pending.front().start - ContextBytes : 0);
-    if (keepFrom > m_windowStart) {
+    if (keepFrom > m_windowStart && keepFrom < windowEnd()) {
         m_window.erase(0, static_cast<std::size_t>(keepFrom - m_windowStart));
         m_windowStart = keepFrom;
+        while (m_anchors.size() > 1 && m_anchors[1].norm <= keepFrom)
+            m_anchors.pop_front();
+        const unsigned long long rawFrom = std::min(original(keepFrom, keepFrom + 1).first, m_originalEnd);
+        if (rawFrom > m_originalStart) {
+            m_original.erase(0, static_cast<std::size_t>(rawFrom - m_originalStart));
+            m_originalStart = rawFrom;
+        }
     }
 }

@@ -13,7 +13,11 @@
 #include <vector>
 
 // Runs the privacy rules over the text of one file as it is extracted. The
-// text is scanned in pieces that overlap by the widest expression, so no
+// text is first normalised (TextNormaliser: full-width forms folded, numbers
+// written in groups joined) where it holds anything to fold, with a map back
+// to the file's own bytes, which the passages show. It is normalised up to
+// a point where no number or folded form can continue, the rest waits for
+// the next piece. The normalised text is scanned in pieces that overlap by the widest expression, so no
 // item is lost at a piece boundary. A candidate waits until the text after
 // it is there (Limits::ContextChars characters), then counts when its
 // boundaries are clear, its validator accepts it, a context word of its rule
@@ -70,12 +74,36 @@ private:
     std::pair<std::size_t, std::size_t> around(unsigned long long start, unsigned long long end, int window) const;
     bool contextNear(const Candidate &candidate) const;
     void trim();
+    // Normalises the first `held` bytes of the raw text held back and scans them.
+    void scanNew(std::size_t held);
+    // Normalises the raw text held back up to `upTo` bytes of it and appends
+    // it to the window.
+    void normaliseHeld(std::size_t upTo);
+    void appendIdentity(const char *raw, std::size_t length);
+    // The original bytes of the window's bytes [start, end) (absolute offsets).
+    std::pair<unsigned long long, unsigned long long> original(unsigned long long start, unsigned long long end) const;
+    unsigned long long windowEnd() const { return m_windowStart + m_window.size(); }
+    QByteArray passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const;
+
+    // A point of the map from window bytes to original bytes: from `norm` on,
+    // byte norm+k comes from original bytes [from+k, to+k) until the next anchor.
+    struct Anchor
+    {
+        unsigned long long norm;
+        unsigned long long from;
+        unsigned long long to;
+    };
 
     const PrivacyMatcher &m_matcher;
     PrivacyMatcher::Scratch &m_scratch;
     const QDate m_today;
 
-    std::string m_window; // the text from m_windowStart to taken()
+    std::string m_held;        // raw text not yet normalised
+    std::string m_original;    // the raw text from m_originalStart on
+    unsigned long long m_originalStart = 0;
+    unsigned long long m_originalEnd = 0; // raw offset of m_held's first byte
+    std::deque<Anchor> m_anchors;
+    std::string m_window; // the normalised text from m_windowStart to windowEnd()
     unsigned long long m_windowStart = 0;
     unsigned long long m_scanBase = 0;   // offset of the current scan's first byte
     unsigned long long m_scannedTo = 0;  // matches ending here or before were seen

@@ -224,6 +224,39 @@ private Q_SLOTS:
         }
     }
 
+    // Numbers as people write them are matched in their normalised form, in
+    // any piece size, and the hit shows the file's own text.
+    void writtenNumbersShowTheirOwnText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // rule=value
+        PrivacySamples samples(11);
+        const QString id = samples.idNumber(QDate(1984, 7, 12));
+        QTest::newRow("mobile in dashed groups") << "手机：199-7436-2293，白天" << "mobile=199-7436-2293";
+        QTest::newRow("mobile in spaced groups") << "联系 130 9932 8574 即可" << "mobile=130 9932 8574";
+        QTest::newRow("country code and dashes") << "Tel +86-151-6081-0007." << "mobile=+86-151-6081-0007";
+        QTest::newRow("country code without plus") << "电话8617704900988" << "mobile=8617704900988";
+        QTest::newRow("full-width digits") << QString::fromUtf8("手机１９９８５６３８８２９号") << QString::fromUtf8("mobile=１９９８５６３８８２９");
+        QTest::newRow("identity number in groups") << "身份证 " + id.left(6) + " " + id.mid(6, 8) + " " + id.mid(14) + " 已核"
+                                                   << "id_card=" + id.left(6) + " " + id.mid(6, 8) + " " + id.mid(14);
+        QTest::newRow("identity number broken by a line") << "申请人身份证号码为" + id.left(10) + "\n" + id.mid(10) + "，住址"
+                                                          << "id_card=" + id.left(10) + "\n" + id.mid(10);
+    }
+    void writtenNumbersShowTheirOwnText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 5, 1}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece)) {
+                got.append(f.rule + "=" + f.value);
+                QVERIFY2(f.context == text, qPrintable(f.context));
+            }
+            QVERIFY2(got.contains(expected), qPrintable(got.join("; ") + QStringLiteral(" in pieces of %1").arg(piece)));
+        }
+    }
+
     void checksOfTheStandards_data()
     {
         QTest::addColumn<QString>("what");
