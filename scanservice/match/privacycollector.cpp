@@ -15,6 +15,42 @@ constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
 constexpr std::size_t LineReach = 256;
 // Raw text held back while no point to cut it at is found.
 constexpr std::size_t MaxHeld = 4096;
+// How far a sentence is looked through on each side of a hit, in bytes.
+constexpr std::size_t SentenceReach = 240;
+// Two words of one dictionary closer than this, with no punctuation between
+// them, are one fact ("征信有4次逾期", "被判处拘役").
+constexpr std::size_t OneFactBytes = 18;
+
+// The length of a sentence end at s[i], or 0.
+std::size_t sentenceEnd(const std::string &s, std::size_t i)
+{
+    const char c = s[i];
+    if (c == '\n' || c == ';' || c == '!' || c == '?')
+        return 1;
+    if (i + 2 >= s.size())
+        return 0;
+    const auto b1 = static_cast<unsigned char>(s[i + 1]);
+    const auto b2 = static_cast<unsigned char>(s[i + 2]);
+    if (static_cast<unsigned char>(c) == 0xE3 && b1 == 0x80 && b2 == 0x82)
+        return 3; // 。
+    if (static_cast<unsigned char>(c) == 0xEF && b1 == 0xBC && (b2 == 0x81 || b2 == 0x9F || b2 == 0x9B))
+        return 3; // ！？；
+    return 0;
+}
+
+// Whether the bytes [from, to) hold punctuation or a space.
+bool punctuated(const std::string &s, std::size_t from, std::size_t to)
+{
+    for (std::size_t i = from; i < to; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80 && !(c >= '0' && c <= '9') && !((c | 0x20) >= 'a' && (c | 0x20) <= 'z'))
+            return true;
+        if ((c == 0xE3 && i + 1 < to && static_cast<unsigned char>(s[i + 1]) == 0x80)
+            || (c == 0xEF && i + 1 < to && static_cast<unsigned char>(s[i + 1]) == 0xBC))
+            return true;
+    }
+    return false;
+}
 
 bool isDigit(unsigned char c)
 {
@@ -93,6 +129,7 @@ PrivacyCollector::PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher
     , m_lastStart(static_cast<std::size_t>(matcher.ruleCount()), 0)
     , m_lastEnd(static_cast<std::size_t>(matcher.ruleCount()), 0)
     , m_lastPassage(static_cast<std::size_t>(matcher.ruleCount()), -1)
+    , m_hasLast(static_cast<std::size_t>(matcher.ruleCount()), false)
     , m_counts(matcher.ruleCount(), 0)
     , m_kept(matcher.ruleCount(), 0)
 {
@@ -342,6 +379,27 @@ void PrivacyCollector::nearContext(const Candidate &word)
         accept({m_windowStart + stretch.first + match.first, m_windowStart + stretch.first + match.second, word.rule});
 }
 
+bool PrivacyCollector::sentenceHas(std::size_t start, std::size_t end, const QVector<QByteArray> &words) const
+{
+    const std::size_t floor = static_cast<std::size_t>(std::max(m_partStart, m_windowStart) - m_windowStart);
+    std::size_t from = start;
+    auto endsAt = [this, floor](std::size_t at) {
+        return sentenceEnd(m_window, at - 1) == 1 || (at >= floor + 3 && sentenceEnd(m_window, at - 3) == 3);
+    };
+    while (from > floor && start - from < SentenceReach && !endsAt(from))
+        --from;
+    std::size_t to = end;
+    while (to < m_window.size() && to - end < SentenceReach && !sentenceEnd(m_window, to))
+        ++to;
+    const char *begin = m_window.data() + from;
+    const char *stop = m_window.data() + to;
+    for (const QByteArray &word : words) {
+        if (std::search(begin, stop, word.constBegin(), word.constEnd()) != stop)
+            return true;
+    }
+    return false;
+}
+
 bool PrivacyCollector::contextNear(const Candidate &candidate) const
 {
     const std::pair<std::size_t, std::size_t> stretch = around(candidate.start, candidate.end, m_matcher.rule(candidate.rule).window);
@@ -371,8 +429,11 @@ void PrivacyCollector::accept(const Candidate &found)
     Candidate candidate{m_windowStart + start, m_windowStart + end, found.rule};
     if (!rule.context.isEmpty() && !contextNear(candidate))
         return;
-    const std::size_t r = static_cast<std::size_t>(found.rule);
-    if (m_counts[found.rule] > 0 && candidate.start < m_lastEnd[r]) {
+    if (!m_matcher.with(found.rule).isEmpty() && !sentenceHas(start, end, m_matcher.with(found.rule)))
+        return;
+    // Rules the detail document shows under one name share their last hit.
+    const std::size_t r = static_cast<std::size_t>(m_matcher.group(found.rule));
+    if (m_hasLast[r] && candidate.start < m_lastEnd[r]) {
         // A longer match from the same start replaces the rule's previous hit; other overlaps are dropped.
         if (candidate.start != m_lastStart[r] || candidate.end <= m_lastEnd[r])
             return;
@@ -383,6 +444,13 @@ void PrivacyCollector::accept(const Candidate &found)
         }
         return;
     }
+    if (m_hasLast[r] && m_matcher.dictionary(found.rule) && m_lastEnd[r] >= m_windowStart
+        && candidate.start - m_lastEnd[r] <= OneFactBytes
+        && !punctuated(m_window, static_cast<std::size_t>(m_lastEnd[r] - m_windowStart), start)) {
+        m_lastEnd[r] = std::max(m_lastEnd[r], candidate.end); // the fact reaches on
+        return;
+    }
+    m_hasLast[r] = true;
     m_lastStart[r] = candidate.start;
     m_lastEnd[r] = candidate.end;
     m_lastPassage[r] = -1;

@@ -21,8 +21,11 @@
 // item is lost at a piece boundary. A candidate waits until the text after
 // it is there (Limits::ContextChars characters), then counts when its
 // boundaries are clear, its validator accepts it, a context word of its rule
-// stands within the rule's window (for rules with context words) and it does
-// not overlap the previous hit of the same rule; of candidates that start at
+// stands within the rule's window (for rules with context words), one of
+// its "with" words stands in its sentence (for rules with such words), it does
+// not overlap the previous hit of a rule of the same category and name, and,
+// for a dictionary, it is not glued to the previous word of the same
+// dictionary (at most a few characters apart, no punctuation between: one fact); of candidates that start at
 // the same place the longest counts ("硕士研究生", not "硕士"). Counts per rule are exact;
 // passages (the hit and about Limits::ContextChars characters on each side)
 // are kept up to Limits::MaxPassagesPerWord per rule and
@@ -73,6 +76,8 @@ private:
     // The stretch of the window from `window` characters before [start, end) to as many after it.
     std::pair<std::size_t, std::size_t> around(unsigned long long start, unsigned long long end, int window) const;
     bool contextNear(const Candidate &candidate) const;
+    // Whether one of the words stands in the sentence (or line) of the window's bytes [start, end).
+    bool sentenceHas(std::size_t start, std::size_t end, const QVector<QByteArray> &words) const;
     void trim();
     // Normalises the first `held` bytes of the raw text held back and scans them.
     void scanNew(std::size_t held);
@@ -116,6 +121,7 @@ private:
     std::vector<unsigned long long> m_lastStart;                                            // per rule
     std::vector<unsigned long long> m_lastEnd;                                              // per rule
     std::vector<int> m_lastPassage;                                                         // per rule, or -1
+    std::vector<bool> m_hasLast;                                                            // per rule
     QVector<int> m_counts;
     QVector<int> m_kept;
     QVector<int> m_found;
