@@ -15,17 +15,20 @@ constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
 constexpr std::size_t LineReach = 256;
 // Raw text held back while no point to cut it at is found.
 constexpr std::size_t MaxHeld = 4096;
+// A line held back for its cells' labels; a longer one is no table row.
+constexpr std::size_t MaxLineHeld = 16384;
 // How far a sentence is looked through on each side of a hit, in bytes.
 constexpr std::size_t SentenceReach = 240;
 // Two words of one dictionary closer than this, with no punctuation between
 // them, are one fact ("征信有4次逾期", "被判处拘役").
 constexpr std::size_t OneFactBytes = 18;
 
-// The length of a sentence end at s[i], or 0.
+// The length of a sentence end at s[i], or 0. A line break is none: a
+// table's row and a form's lines run on over it.
 std::size_t sentenceEnd(const std::string &s, std::size_t i)
 {
     const char c = s[i];
-    if (c == '\n' || c == ';' || c == '!' || c == '?')
+    if (c == ';' || c == '!' || c == '?')
         return 1;
     if (i + 2 >= s.size())
         return 0;
@@ -149,10 +152,10 @@ void PrivacyCollector::appendIdentity(const char *raw, std::size_t length)
     if (length == 0)
         return;
     const unsigned long long norm = windowEnd();
-    const bool follows = !m_anchors.empty() && m_anchors.back().to - m_anchors.back().from == 1
+    const bool follows = !m_anchors.empty() && !m_anchors.back().zero && m_anchors.back().to - m_anchors.back().from == 1
                          && m_anchors.back().from + (norm - m_anchors.back().norm) == m_originalEnd;
     if (!follows)
-        m_anchors.push_back({norm, m_originalEnd, m_originalEnd + 1});
+        m_anchors.push_back({norm, m_originalEnd, m_originalEnd + 1, false});
     m_window.append(raw, length);
     m_original.append(raw, length);
     m_originalEnd += length;
@@ -160,9 +163,31 @@ void PrivacyCollector::appendIdentity(const char *raw, std::size_t length)
 
 void PrivacyCollector::normaliseHeld(std::size_t upTo)
 {
-    const std::string &held = m_held;
     std::size_t done = 0;
-    for (std::size_t i = 0; i < upTo; ++i) {
+    std::size_t used = 0;
+    for (; used < m_injections.size() && m_injections[used].first < upTo; ++used) {
+        normaliseSpan(done, m_injections[used].first);
+        appendInjected(m_injections[used].second);
+        done = m_injections[used].first;
+    }
+    normaliseSpan(done, upTo);
+    m_injections.erase(m_injections.begin(), m_injections.begin() + static_cast<std::ptrdiff_t>(used));
+    for (auto &injection : m_injections)
+        injection.first -= upTo;
+    m_lineStart = m_lineStart > upTo ? m_lineStart - upTo : 0;
+    m_held.erase(0, upTo);
+}
+
+void PrivacyCollector::appendInjected(const QByteArray &label)
+{
+    m_anchors.push_back({windowEnd(), m_originalEnd, m_originalEnd, true});
+    m_window.append(label.constData(), static_cast<std::size_t>(label.size()));
+}
+
+void PrivacyCollector::normaliseSpan(std::size_t done, std::size_t upTo)
+{
+    const std::string &held = m_held;
+    for (std::size_t i = done; i < upTo; ++i) {
         if (!foldsAt(held, i, upTo))
             continue;
         // The stretch around it: from its line's start (or the nearest clean
@@ -193,9 +218,9 @@ void PrivacyCollector::normaliseHeld(std::size_t upTo)
                 const unsigned long long at = norm + static_cast<unsigned long long>(k + b);
                 const unsigned long long from = base + static_cast<unsigned long long>(n.from.at(k) + (same ? b : 0));
                 const unsigned long long to = same ? from + 1 : base + static_cast<unsigned long long>(n.to.at(k));
-                const Anchor &last = m_anchors.empty() ? Anchor{0, 0, 0} : m_anchors.back();
-                if (m_anchors.empty() || last.from + (at - last.norm) != from || last.to + (at - last.norm) != to)
-                    m_anchors.push_back({at, from, to});
+                const Anchor &last = m_anchors.empty() ? Anchor{0, 0, 0, false} : m_anchors.back();
+                if (m_anchors.empty() || last.zero || last.from + (at - last.norm) != from || last.to + (at - last.norm) != to)
+                    m_anchors.push_back({at, from, to, false});
             }
             k += length;
         }
@@ -206,7 +231,6 @@ void PrivacyCollector::normaliseHeld(std::size_t upTo)
         i = end - 1;
     }
     appendIdentity(held.data() + done, upTo - done);
-    m_held.erase(0, upTo);
 }
 
 std::pair<unsigned long long, unsigned long long> PrivacyCollector::original(unsigned long long start, unsigned long long end) const
@@ -218,7 +242,8 @@ std::pair<unsigned long long, unsigned long long> PrivacyCollector::original(uns
     };
     const auto first = anchorOf(start);
     const auto last = anchorOf(end - 1);
-    return {first->from + (start - first->norm), last->to + (end - 1 - last->norm)};
+    return {first->zero ? first->from : first->from + (start - first->norm),
+            last->zero ? last->to : last->to + (end - 1 - last->norm)};
 }
 
 QByteArray PrivacyCollector::passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const
@@ -230,14 +255,38 @@ QByteArray PrivacyCollector::passageFor(unsigned long long start, unsigned long 
     return HitCollector::passageAround(m_original, from, to, m_label);
 }
 
+void PrivacyCollector::takeLines(std::size_t from, bool last)
+{
+    for (std::size_t i = from; i < m_held.size() || last; ++i) {
+        const bool end = i >= m_held.size();
+        if (!end && m_held[i] != '\n')
+            continue;
+        if (m_lineLong) {
+            m_table.reset();
+        } else {
+            for (const DelimitedTable::Label &label : m_table.line(m_held.data() + m_lineStart, i - m_lineStart))
+                m_injections.push_back({m_lineStart + static_cast<std::size_t>(label.first), label.second + "\xEF\xBC\x9A"});
+        }
+        m_lineLong = false;
+        m_lineStart = i + 1;
+        if (end)
+            break;
+    }
+    if (!last && m_held.size() - std::min(m_lineStart, m_held.size()) > MaxLineHeld)
+        m_lineLong = true;
+}
+
 void PrivacyCollector::take(const char *utf8, std::size_t length)
 {
+    const std::size_t from = m_held.size();
     m_held.append(utf8, length);
-    std::size_t cut = m_held.size();
+    takeLines(from, false);
+    // A line still open may yet get the labels of its cells: it waits whole.
+    std::size_t cut = m_lineLong ? m_held.size() : std::min(m_lineStart, m_held.size());
     while (cut > 0 && !cutsCleanly(m_held, cut))
         --cut;
     if (cut == 0 && m_held.size() > MaxHeld) {
-        cut = m_held.size();
+        cut = m_lineLong || m_lineStart == 0 ? m_held.size() : std::min(m_lineStart, m_held.size());
         while (cut > 0 && (static_cast<unsigned char>(m_held[cut]) & 0xC0) == 0x80)
             --cut;
     }
@@ -271,7 +320,10 @@ void PrivacyCollector::scanNew(std::size_t held)
 
 void PrivacyCollector::beginPart(const QByteArray &label)
 {
+    if (m_lineStart < m_held.size())
+        takeLines(m_held.size(), true);
     scanNew(m_held.size());
+    m_table.reset();
     settle(true);
     const unsigned long long end = windowEnd();
     m_window.clear();
@@ -287,6 +339,8 @@ void PrivacyCollector::beginPart(const QByteArray &label)
 
 void PrivacyCollector::finish()
 {
+    if (m_lineStart < m_held.size())
+        takeLines(m_held.size(), true);
     scanNew(m_held.size());
     settle(true);
     m_window.clear();

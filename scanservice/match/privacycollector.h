@@ -1,6 +1,7 @@
 #ifndef PRIVACYCOLLECTOR_H
 #define PRIVACYCOLLECTOR_H
 
+#include "delimitedtable.h"
 #include "guardedsink.h"
 #include "privacymatcher.h"
 
@@ -84,6 +85,11 @@ private:
     // Normalises the raw text held back up to `upTo` bytes of it and appends
     // it to the window.
     void normaliseHeld(std::size_t upTo);
+    void normaliseSpan(std::size_t from, std::size_t upTo);
+    // Text that is not in the file (a cell's column header before its value).
+    void appendInjected(const QByteArray &label);
+    // Reads the lines completed in the held text from `from` on (all of it when `last`) for tables.
+    void takeLines(std::size_t from, bool last);
     void appendIdentity(const char *raw, std::size_t length);
     // The original bytes of the window's bytes [start, end) (absolute offsets).
     std::pair<unsigned long long, unsigned long long> original(unsigned long long start, unsigned long long end) const;
@@ -97,6 +103,7 @@ private:
         unsigned long long norm;
         unsigned long long from;
         unsigned long long to;
+        bool zero; // text not in the file: every byte maps to the point [from, to)
     };
 
     const PrivacyMatcher &m_matcher;
@@ -108,6 +115,10 @@ private:
     unsigned long long m_originalStart = 0;
     unsigned long long m_originalEnd = 0; // raw offset of m_held's first byte
     std::deque<Anchor> m_anchors;
+    DelimitedTable m_table;
+    std::size_t m_lineStart = 0; // in m_held: where the open line starts
+    bool m_lineLong = false;     // the open line is too long to be a table row
+    std::vector<std::pair<std::size_t, QByteArray>> m_injections; // in m_held: labels before cells
     std::string m_window; // the normalised text from m_windowStart to windowEnd()
     unsigned long long m_windowStart = 0;
     unsigned long long m_scanBase = 0;   // offset of the current scan's first byte
