@@ -15,6 +15,8 @@ constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
 constexpr std::size_t LineReach = 256;
 // Raw text held back while no point to cut it at is found.
 constexpr std::size_t MaxHeld = 4096;
+// Hits of a file remembered to count a sheet's cell once.
+constexpr int MaxRememberedHits = 100000;
 // A line held back for its cells' labels; a longer one is no table row.
 constexpr std::size_t MaxLineHeld = 16384;
 // How far a sentence is looked through on each side of a hit, in bytes.
@@ -276,6 +278,29 @@ void PrivacyCollector::takeLines(std::size_t from, bool last)
         m_lineLong = true;
 }
 
+void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &value)
+{
+    if (stopReason() != Stop::None || value.isEmpty() || label.isEmpty())
+        return;
+    // Matched as a line of its own, "label：value", the label not in the file.
+    if (!m_held.empty() && m_held.back() != '\n')
+        take("\n", 1);
+    m_injections.push_back({m_held.size(), label + "\xEF\xBC\x9A"});
+    const unsigned long long start = m_originalEnd + m_held.size();
+    m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
+    take(value.constData(), static_cast<std::size_t>(value.size()));
+    take("\n", 1);
+}
+
+bool PrivacyCollector::inLabelledValue(unsigned long long raw) const
+{
+    auto it = std::upper_bound(m_pairs.begin(), m_pairs.end(), raw,
+                               [](unsigned long long value, const std::pair<unsigned long long, unsigned long long> &p) {
+                                   return value < p.first;
+                               });
+    return it != m_pairs.begin() && raw < (it - 1)->second;
+}
+
 void PrivacyCollector::take(const char *utf8, std::size_t length)
 {
     const std::size_t from = m_held.size();
@@ -504,6 +529,22 @@ void PrivacyCollector::accept(const Candidate &found)
         m_lastEnd[r] = std::max(m_lastEnd[r], candidate.end); // the fact reaches on
         return;
     }
+    // A word of a label handed on with a value is context, never a hit.
+    const std::pair<unsigned long long, unsigned long long> raw = original(candidate.start, candidate.end);
+    if (raw.first >= raw.second)
+        return;
+    // A sheet's cell is read twice, in the text and with its header: a value
+    // the text gave already counts once.
+    const QByteArray key = QByteArray::number(static_cast<int>(r)) + ':' + QByteArray(text + start, static_cast<int>(end - start));
+    if (inLabelledValue(raw.first)) {
+        const auto seen = m_flatHits.find(key);
+        if (seen != m_flatHits.end() && seen.value() > 0) {
+            --seen.value();
+            return;
+        }
+    } else if (m_flatHits.size() < MaxRememberedHits) {
+        ++m_flatHits[key];
+    }
     m_hasLast[r] = true;
     m_lastStart[r] = candidate.start;
     m_lastEnd[r] = candidate.end;
@@ -533,6 +574,8 @@ void PrivacyCollector::trim()
         while (m_anchors.size() > 1 && m_anchors[1].norm <= keepFrom)
             m_anchors.pop_front();
         const unsigned long long rawFrom = std::min(original(keepFrom, keepFrom + 1).first, m_originalEnd);
+        while (!m_pairs.empty() && m_pairs.front().second <= rawFrom)
+            m_pairs.pop_front();
         if (rawFrom > m_originalStart) {
             m_original.erase(0, static_cast<std::size_t>(rawFrom - m_originalStart));
             m_originalStart = rawFrom;

@@ -6,6 +6,7 @@
 #include "privacymatcher.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QDate>
 #include <QVector>
 
@@ -44,6 +45,7 @@ public:
     PrivacyCollector(const PrivacyMatcher &matcher, PrivacyMatcher::Scratch &scratch, const QDate &today);
 
     void beginPart(const QByteArray &label) override;
+    void labelledValue(const QByteArray &label, const QByteArray &value) override;
     // Settles the last candidates; call once after the last write().
     void finish();
 
@@ -86,6 +88,7 @@ private:
     // it to the window.
     void normaliseHeld(std::size_t upTo);
     void normaliseSpan(std::size_t from, std::size_t upTo);
+    bool inLabelledValue(unsigned long long raw) const;
     // Text that is not in the file (a cell's column header before its value).
     void appendInjected(const QByteArray &label);
     // Reads the lines completed in the held text from `from` on (all of it when `last`) for tables.
@@ -119,6 +122,8 @@ private:
     std::size_t m_lineStart = 0; // in m_held: where the open line starts
     bool m_lineLong = false;     // the open line is too long to be a table row
     std::vector<std::pair<std::size_t, QByteArray>> m_injections; // in m_held: labels before cells
+    std::deque<std::pair<unsigned long long, unsigned long long>> m_pairs; // raw spans of labelled values
+    QHash<QByteArray, int> m_flatHits; // per rule group and value: hits in the text not yet met again as a labelled value
     std::string m_window; // the normalised text from m_windowStart to windowEnd()
     unsigned long long m_windowStart = 0;
     unsigned long long m_scanBase = 0;   // offset of the current scan's first byte

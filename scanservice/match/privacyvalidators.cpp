@@ -527,14 +527,22 @@ bool creditCodeOfDigits(Candidate &c)
 }
 
 // Whether the dotted number is a version: "v" glued to it, or a version
-// word before it on its line ("Version 3.5.6.1", "版本号：5.4.0.5", "build 10.0.19041.1").
+// word before it in its clause ("Version 3.5.6.1", "版本号：5.4.0.5", "build 10.0.19041.1").
 bool versionBefore(const Candidate &c)
 {
     const char before = c.before();
     if (before == 'v' || before == 'V')
         return true;
     std::size_t from = c.start;
-    while (from > 0 && c.start - from < VersionReach && c.text[from - 1] != '\n')
+    // Back to the start of its clause: the line, or a comma, semicolon or full stop.
+    auto clauseEnd = [&c](std::size_t at) {
+        const char ch = c.text[at - 1];
+        if (ch == '\n' || ch == ',' || ch == ';')
+            return true;
+        return at >= 3 && (std::memcmp(c.text + at - 3, "\xEF\xBC\x8C", 3) == 0 || std::memcmp(c.text + at - 3, "\xEF\xBC\x9B", 3) == 0
+                           || std::memcmp(c.text + at - 3, "\xE3\x80\x82", 3) == 0);
+    };
+    while (from > 0 && c.start - from < VersionReach && !clauseEnd(from))
         --from;
     const QString line = QString::fromUtf8(c.text + from, static_cast<int>(c.start - from)).toLower();
     static const QStringList words{QStringLiteral("version"), QStringLiteral("ver."), QStringLiteral("build"),
