@@ -17,7 +17,8 @@ const QHash<QString, PrivacyRule::Validator> &validatorNames()
         {"disability_card", V::DisabilityCard}, {"serial", V::Serial}, {"value", V::Value}, {"passport", V::Passport},
         {"hk_macau_permit", V::HkMacauPermit}, {"taiwan_permit", V::TaiwanPermit},
         {"person_name", V::PersonName},
-        {"labelled_name", V::LabelledName}, {"label_value", V::LabelValue}};
+        {"labelled_name", V::LabelledName}, {"label_value", V::LabelValue},
+        {"vehicle_plate", V::VehiclePlate}};
     return names;
 }
 

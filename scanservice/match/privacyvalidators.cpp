@@ -793,6 +793,27 @@ bool labelValue(Candidate &c)
     return true;
 }
 
+// A plate: province, issuing letter, a separator or none, then five letters
+// and digits (at least one digit, at most two letters: "F·35G27") or six of a
+// new-energy plate, whose first or last is D or F ("AD46515", "12345D").
+bool vehiclePlate(Candidate &c)
+{
+    std::size_t tail = c.start + 4; // the province (one ideograph) and the letter
+    while (tail < c.end && !isAlnum(c.text[tail]))
+        ++tail; // the separator
+    const std::size_t n = c.end - tail;
+    const char *p = c.text + tail;
+    int letters = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        letters += isAlpha(p[i]) ? 1 : 0;
+    if (n == 5)
+        return letters <= 2 && letters < 5;
+    if (n != 6)
+        return false;
+    const bool energy = (p[0] == 'D' || p[0] == 'F') || (p[5] == 'D' || p[5] == 'F');
+    return energy && letters <= 2 && allDigits(p + 1, 4);
+}
+
 // E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.
 bool passport(Candidate &c)
 {
@@ -854,6 +875,7 @@ constexpr Entry Checks[] = {
     {V::PersonName, personName},
     {V::LabelledName, labelledName},
     {V::LabelValue, labelValue},
+    {V::VehiclePlate, vehiclePlate},
 };
 constexpr std::size_t CheckCount = sizeof(Checks) / sizeof(Checks[0]);
 
@@ -863,7 +885,7 @@ constexpr bool everyValidatorInItsPlace()
         if (static_cast<std::size_t>(Checks[i].validator) != i)
             return false;
     }
-    return CheckCount == static_cast<std::size_t>(V::LabelValue) + 1;
+    return CheckCount == static_cast<std::size_t>(V::VehiclePlate) + 1;
 }
 static_assert(everyValidatorInItsPlace(), "one check per validator, in the order of PrivacyRule::Validator");
 

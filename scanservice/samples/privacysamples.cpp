@@ -97,7 +97,7 @@ QString PrivacySamples::filler()
 QStringList PrivacySamples::rules()
 {
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
-            "uscc_digits", "person_name", "religion", "religious_identity", "religious_practice", "diagnosis", "medication",
+            "uscc_digits", "person_name", "vehicle_plate", "religion", "religious_identity", "religious_practice", "diagnosis", "medication",
             "test_report", "medical_record_no", "bank_card", "account_password", "social_account", "flight", "train",
             "lodging", "check_in", "minor_id_card", "minor_age", "minor_school", "criminal_record", "biometrics",
             "sexual_orientation", "coordinates", "coordinates_marked", "address", "family_member",
@@ -207,6 +207,7 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              return QPair<QString, QString>(value + "。", value);
          }},
         {"person_name", [&] { return said(pick({"姓名：", "申请人", "报销人 "}), name(), "，"); }},
+        {"vehicle_plate", [&] { return said("车牌号", pick({"沪F·35G27", "苏EF40142", "粤B12345"}), "，"); }},
         {"marital_status", [&] { return said("婚姻状况：", pick({"已婚", "未婚", "离异"}), "，"); }},
         {"occupation_label", [&] { return said("岗位：", pick({"人力资源主管", "行政助理", "销售代表"}), "，"); }},
         {"relationship", [&] { return said("与" + name() + "系", pick({"夫妻关系", "母子关系", "父女关系"})); }},

@@ -275,6 +275,12 @@ private Q_SLOTS:
             << "工号,打卡时间,打卡地点\nA1001,08:30,北门\nA1002,08:41,南门\n" << "check_in" << QStringList{"打卡", "打卡"};
         QTest::newRow("table ends at a line of another shape")
             << "序号\t姓名\t备注\n1\t刘洁\t无\n说明 4860 另计\n" << "student_id" << QStringList{};
+        QTest::newRow("plates with and without the dot") << "车辆：沪F·35G27、苏EF40142、粤B12345。" << "vehicle_plate"
+                                                          << QStringList{"沪F·35G27", "苏EF40142", "粤B12345"};
+        QTest::newRow("no plate: too long, all letters, no new-energy mark")
+            << "编号京A1234567、粤BABCDE、浙C123456" << "vehicle_plate" << QStringList{};
+        QTest::newRow("salary under its column header") << "姓名\t月薪（元）\t部门\n刘洁\t9000\t法务部\n" << "income"
+                                                        << QStringList{"9000"};
         QTest::newRow("version is no address") << "固件版本 5.4.0.5，网关 10.12.3.4" << "ipv4" << QStringList{"10.12.3.4"};
         QTest::newRow("version word before it") << "Version 10.2.31.7 released" << "ipv4" << QStringList{};
         QTest::newRow("Message-ID is no address")
