@@ -180,6 +180,7 @@ private:
         const QStringRef name = xml.name();
         switch (m_type) {
         case PartType::WordText:
+            startTablePart(xml);
             if (name == QLatin1String("t") || name == QLatin1String("delText"))
                 m_inText = true;
             else if (name == QLatin1String("tab"))
@@ -220,6 +221,7 @@ private:
                 m_inText = true;
             break;
         case PartType::SlideText:
+            startTablePart(xml);
             if (name == QLatin1String("t"))
                 m_inText = true;
             else if (name == QLatin1String("br"))
@@ -244,8 +246,19 @@ private:
         switch (m_type) {
         case PartType::WordText:
         case PartType::SlideText:
-            if (name == QLatin1String("p"))
+            if (name == QLatin1String("p")) {
                 m_out->append(QLatin1Char('\n'));
+                if (m_inCell)
+                    m_cellText += QLatin1Char(' ');
+            } else if (m_tables == 1 && name == QLatin1String("tc")) {
+                if (!m_cellText.trimmed().isEmpty() && m_column < MaxLabelledColumns)
+                    m_row.append({m_column, m_cellText.trimmed()});
+                m_inCell = false;
+            } else if (m_tables == 1 && name == QLatin1String("tr")) {
+                endRow();
+            } else if (name == QLatin1String("tbl")) {
+                --m_tables;
+            }
             break;
         case PartType::SharedStrings:
             if (name == QLatin1String("rPh")) {
@@ -291,6 +304,34 @@ private:
         }
     }
 
+    // A table of a document or slide: the cells of its rows (nested tables
+    // are read as text only).
+    void startTablePart(const QXmlStreamReader &xml)
+    {
+        const QStringRef name = xml.name();
+        if (name == QLatin1String("tbl")) {
+            if (++m_tables == 1)
+                m_header.clear();
+        } else if (m_tables != 1) {
+            return;
+        } else if (name == QLatin1String("tr")) {
+            m_row.clear();
+            m_nextColumn = 0;
+        } else if (name == QLatin1String("tc")) {
+            m_inCell = true;
+            m_cellText.clear();
+            m_column = m_nextColumn++;
+            const QStringRef span = xml.attributes().value(QLatin1String("gridSpan"));
+            if (!span.isEmpty())
+                m_nextColumn = m_column + qBound(1, span.toInt(), MaxLabelledColumns);
+        } else if (name == QLatin1String("gridSpan") && m_inCell) {
+            // A Word cell's span is in its properties, after the cell began.
+            const int span = xml.attributes().value(QLatin1String("w:val")).toInt();
+            if (span > 1)
+                m_nextColumn = m_column + qMin(span, MaxLabelledColumns);
+        }
+    }
+
     // The first row of at least two cells is the sheet's header; each cell
     // of a later row goes to the sink with its column's header.
     void endRow()
@@ -313,6 +354,7 @@ private:
     PartType m_type;
     TextBuffer *m_out;
     QVector<QString> *m_shared; // the workbook's shared strings, when they are kept
+    int m_tables = 0;           // depth of tables in a document or slide
     bool m_inCell = false;
     bool m_sharedCell = false;  // inside a <c> whose <v> indexes the shared strings
     bool m_inValue = false;     // inside that cell's <v>

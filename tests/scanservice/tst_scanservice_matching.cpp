@@ -587,6 +587,28 @@ private Q_SLOTS:
         QCOMPARE(text.labelled, (QStringList{"工号=4860", "姓名=刘洁", "手机=13912345678", "姓名=姓名", "手机=13912345679"}));
         QVERIFY2(!text.text.contains("工号=") && text.text.contains("刘洁"), text.text.constData());
     }
+
+    // Tables of documents and slides give their cells with the column header
+    // too; a paragraph outside the table gives none.
+    void documentTablesWithTheirHeaders_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("docx") << int(DocumentReader::Kind::Docx);
+        QTest::newRow("pptx") << int(DocumentReader::Kind::Pptx);
+    }
+    void documentTablesWithTheirHeaders()
+    {
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QList<SampleDocuments::Block> blocks{{"花名册 工号 4860", {}},
+                                                   {QString(), {{"工号", "姓名", "职务"}, {"4860", "刘洁", "人力资源主管"}, {"4861", "", "会计"}}}};
+        const QString path = dir.path() + (kind == int(DocumentReader::Kind::Docx) ? "/t.docx" : "/t.pptx");
+        QVERIFY(kind == int(DocumentReader::Kind::Docx) ? SampleDocuments::writeDocxBlocks(path, blocks)
+                                                        : SampleDocuments::writePptxBlocks(path, {blocks}));
+        TextCollector text;
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), static_cast<DocumentReader::Kind>(kind), text)), int(ExtractStatus::Ok));
+        QCOMPARE(text.labelled, (QStringList{"工号=4860", "姓名=刘洁", "职务=人力资源主管", "工号=4861", "职务=会计"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScanServiceMatching)
