@@ -103,10 +103,17 @@ bool foldsAt(const std::string &s, std::size_t i, std::size_t end)
     const auto b = [&](std::size_t k) { return k < end ? static_cast<unsigned char>(s[k]) : 0; };
     const unsigned char c = b(i);
     if (isDigit(c)) {
+        // A group of a number written in parts has three digits or more
+        // after its separator (two after a line break); dates, decimals and
+        // versions ("2024-01-05", "3.14", "5.4.0.5") have fewer and are left be.
         const unsigned char next = b(i + 1);
-        if (next == ' ' || next == '-' || next == '.' || next == '\n')
-            return isDigit(b(i + 2));
-        return next == '\r' && b(i + 2) == '\n' && isDigit(b(i + 3));
+        if (next == '\n' || (next == '\r' && b(i + 2) == '\n')) {
+            const std::size_t k = i + (next == '\n' ? 2 : 3);
+            return isDigit(b(k)) && isDigit(b(k + 1));
+        }
+        if (next == ' ' || next == '-' || next == '.')
+            return isDigit(b(i + 2)) && isDigit(b(i + 3)) && isDigit(b(i + 4));
+        return false;
     }
     switch (c) {
     case '+':

@@ -680,6 +680,9 @@ bool address(Candidate &c)
 
 bool ageOfMinor(Candidate &c)
 {
+    // After a label ("年龄：5"), the age itself is the hit.
+    while (c.start < c.end && !isDigit(c.text[c.start]))
+        ++c.start;
     const char *p = c.p();
     const std::size_t length = c.length();
     int age = 0;

@@ -97,13 +97,14 @@ QString PrivacySamples::filler()
 QStringList PrivacySamples::rules()
 {
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
-            "uscc_digits", "person_name", "vehicle_plate", "religion", "religious_identity", "religious_practice", "diagnosis", "medication",
-            "test_report", "medical_record_no", "bank_card", "account_password", "social_account", "flight", "train",
-            "lodging", "check_in", "minor_id_card", "minor_age", "minor_school", "criminal_record", "biometrics",
-            "sexual_orientation", "coordinates", "coordinates_marked", "address", "family_member",
-            "emergency_contact", "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
-            "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id", "disability_card",
-            "special_identity", "income", "assets", "credit", "transaction"};
+            "uscc_digits", "person_name", "person_name_en", "vehicle_plate", "religion", "religious_identity",
+            "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
+            "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
+            "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
+            "coordinates_marked", "address", "family_member", "emergency_contact", "emergency_contact_en",
+            "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
+            "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
+            "disability_card", "special_identity", "income", "assets", "credit", "transaction"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -207,6 +208,8 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              return QPair<QString, QString>(value + "。", value);
          }},
         {"person_name", [&] { return said(pick({"姓名：", "申请人", "报销人 "}), name(), "，"); }},
+        {"person_name_en", [&] { return said(QString(), "Name: " + pick({"Ma Ming", "Li Na", "Zhang Wei"}), ", "); }},
+        {"emergency_contact_en", [&] { return said(QString(), "Emergency contact: " + pick({"Wang Fang", "Liu Yang"}), ". "); }},
         {"vehicle_plate", [&] { return said("车牌号", pick({"沪F·35G27", "苏EF40142", "粤B12345"}), "，"); }},
         {"marital_status", [&] { return said("婚姻状况：", pick({"已婚", "未婚", "离异"}), "，"); }},
         {"occupation_label", [&] { return said("岗位：", pick({"人力资源主管", "行政助理", "销售代表"}), "，"); }},
