@@ -51,6 +51,14 @@ QVector<DelimitedTable::Label> DelimitedTable::line(const char *utf8, std::size_
 {
     if (length > 0 && utf8[length - 1] == '\r')
         --length;
+    if (m_header.isEmpty() && m_candidate.isEmpty()) {
+        // Neither row nor first row: only a header could start a table, and
+        // a header holds no digits (most text with commas does).
+        for (std::size_t i = 0; i < length; ++i) {
+            if (utf8[i] >= '0' && utf8[i] <= '9')
+                return {};
+        }
+    }
     char separator = 0;
     if (length <= MaxRowBytes) {
         if (std::memchr(utf8, '\t', length))

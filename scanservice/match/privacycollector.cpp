@@ -6,6 +6,7 @@
 #include "textnormaliser.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -62,6 +63,14 @@ bool isDigit(unsigned char c)
     return c >= '0' && c <= '9';
 }
 
+// A full-width digit or letter, from the second and third byte of its UTF-8.
+bool fullWidthAlnum(unsigned char c1, unsigned char c2)
+{
+    if (c1 == 0xBC)
+        return (c2 >= 0x90 && c2 <= 0x99) || (c2 >= 0xA1 && c2 <= 0xBA);
+    return c2 >= 0x81 && c2 <= 0x9A;
+}
+
 // Whether the character at i can neither continue a number nor be folded:
 // a text can be normalised in parts cut between two such characters.
 bool inert(const std::string &s, std::size_t i)
@@ -74,13 +83,14 @@ bool inert(const std::string &s, std::size_t i)
     if ((c & 0xC0) == 0x80)
         return false;
     const auto c1 = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+    const auto c2 = i + 2 < s.size() ? static_cast<unsigned char>(s[i + 2]) : 0;
     if (c == 0xEF && (c1 == 0xBC || c1 == 0xBD))
-        return false; // full-width forms
-    if (c == 0xE3 && c1 == 0x80)
-        return false; // ideographic space and punctuation
+        return !fullWidthAlnum(c1, c2) && !(c1 == 0xBC && (c2 == 0x88 || c2 == 0x89 || c2 == 0x8B || c2 == 0x8D || c2 == 0x8E));
+    if (c == 0xE3 && c1 == 0x80 && c2 == 0x80)
+        return false; // ideographic space
     if (c == 0xC2 && c1 == 0xA0)
         return false;
-    return true;
+    return true; // other full-width punctuation ("，", "：") too: it parts no number
 }
 
 // The start of the character before i (i > 0).
@@ -121,11 +131,18 @@ bool foldsAt(const std::string &s, std::size_t i, std::size_t end)
     case '(':
         return b(i + 1) == '0';
     case 0xEF:
-        return b(i + 1) == 0xBC || b(i + 1) == 0xBD;
+        // Full-width digits and letters, and "（" before an area code; other
+        // full-width punctuation is left for the rules, which know it.
+        if ((b(i + 1) == 0xBC || b(i + 1) == 0xBD) && fullWidthAlnum(b(i + 1), b(i + 2)))
+            return true;
+        return b(i + 1) == 0xBC && b(i + 2) == 0x88 && (b(i + 3) == '0' || (b(i + 3) == 0xEF && b(i + 5) == 0x90));
     case 0xE3:
-        return b(i + 1) == 0x80 && b(i + 2) == 0x80;
-    case 0xC2:
-        return b(i + 1) == 0xA0;
+    case 0xC2: {
+        // An ideographic or no-break space between digits.
+        const std::size_t width = c == 0xE3 ? 3 : 2;
+        const bool space = c == 0xE3 ? b(i + 1) == 0x80 && b(i + 2) == 0x80 : b(i + 1) == 0xA0;
+        return space && i > 0 && isDigit(static_cast<unsigned char>(s[i - 1])) && isDigit(b(i + width));
+    }
     case 0xE2:
         return b(i + 1) >= 0xBA && b(i + 1) <= 0xBF;
     default:
@@ -196,9 +213,26 @@ void PrivacyCollector::appendInjected(const QByteArray &label)
 void PrivacyCollector::normaliseSpan(std::size_t done, std::size_t upTo)
 {
     const std::string &held = m_held;
+    // What can start a change: a separator after a digit, "+", "(", and the
+    // lead bytes of full-width forms and of the spaces and radicals folded.
+    static const std::array<bool, 256> firstBytes = [] {
+        std::array<bool, 256> bytes{};
+        for (unsigned char c : {' ', '-', '.', '\n', '\r', '+', '(', '\xEF', '\xE3', '\xC2', '\xE2'})
+            bytes[c] = true;
+        return bytes;
+    }();
+    const auto *bytes = reinterpret_cast<const unsigned char *>(held.data());
     for (std::size_t i = done; i < upTo; ++i) {
-        if (!foldsAt(held, i, upTo))
+        if (!firstBytes[bytes[i]])
             continue;
+        if (bytes[i] < 0x80 && bytes[i] != '+' && bytes[i] != '(') {
+            // A separator: the number's digit before it is where it starts to count.
+            if (i == done || !isDigit(bytes[i - 1]) || !foldsAt(held, i - 1, upTo))
+                continue;
+            --i;
+        } else if (!foldsAt(held, i, upTo)) {
+            continue;
+        }
         // The stretch around it: from its line's start (or the nearest clean
         // cut) to the first clean cut after it.
         std::size_t start = i;
@@ -267,9 +301,11 @@ QByteArray PrivacyCollector::passageFor(unsigned long long start, unsigned long 
 void PrivacyCollector::takeLines(std::size_t from, bool last)
 {
     for (std::size_t i = from; i < m_held.size() || last; ++i) {
+        const void *found = i < m_held.size() ? std::memchr(m_held.data() + i, '\n', m_held.size() - i) : nullptr;
+        if (!found && !last)
+            break;
+        i = found ? static_cast<std::size_t>(static_cast<const char *>(found) - m_held.data()) : m_held.size();
         const bool end = i >= m_held.size();
-        if (!end && m_held[i] != '\n')
-            continue;
         if (m_lineLong) {
             m_table.reset();
         } else {
