@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cstring>
 
 namespace {
@@ -222,9 +225,38 @@ void PrivacyCollector::normaliseSpan(std::size_t done, std::size_t upTo)
         return bytes;
     }();
     const auto *bytes = reinterpret_cast<const unsigned char *>(held.data());
-    for (std::size_t i = done; i < upTo; ++i) {
-        if (!firstBytes[bytes[i]])
-            continue;
+    auto next = [bytes, upTo](std::size_t k) {
+#ifdef __SSE2__
+        // Sixteen bytes at a time while none of them can start a change: a
+        // separator between a digit and three more (two after a line break),
+        // "+", "(", or a lead byte of a form that is folded.
+        auto is = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+        auto digit = [](__m128i v) {
+            const __m128i shifted = _mm_sub_epi8(v, _mm_set1_epi8(char('0' + 128)));
+            return _mm_cmplt_epi8(shifted, _mm_set1_epi8(char(10 - 128)));
+        };
+        while (k > 0 && k + 19 <= upTo) {
+            const auto at = [bytes, k](int offset) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + k + offset)); };
+            const __m128i v = at(0);
+            const __m128i separator = _mm_or_si128(_mm_or_si128(is(v, ' '), is(v, '-')), is(v, '.'));
+            const __m128i lineBreak = _mm_or_si128(is(v, '\n'), is(v, '\r'));
+            const __m128i after = _mm_and_si128(digit(at(-1)), _mm_or_si128(digit(at(1)), lineBreak));
+            const __m128i more = _mm_and_si128(digit(at(2)), _mm_or_si128(digit(at(3)), lineBreak));
+            __m128i hit = _mm_and_si128(_mm_or_si128(separator, lineBreak), _mm_and_si128(after, _mm_or_si128(more, lineBreak)));
+            hit = _mm_or_si128(hit, _mm_or_si128(is(v, '+'), is(v, '(')));
+            hit = _mm_or_si128(hit, _mm_or_si128(_mm_or_si128(is(v, char(0xEF)), is(v, char(0xE3))),
+                                                 _mm_or_si128(is(v, char(0xC2)), is(v, char(0xE2)))));
+            const int mask = _mm_movemask_epi8(hit);
+            if (mask)
+                return k + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+            k += 16;
+        }
+#endif
+        while (k < upTo && !firstBytes[bytes[k]])
+            ++k;
+        return k;
+    };
+    for (std::size_t i = next(done); i < upTo; i = next(i + 1)) {
         if (bytes[i] < 0x80 && bytes[i] != '+' && bytes[i] != '(') {
             // A separator: the number's digit before it is where it starts to count.
             if (i == done || !isDigit(bytes[i - 1]) || !foldsAt(held, i - 1, upTo))
@@ -271,7 +303,7 @@ void PrivacyCollector::normaliseSpan(std::size_t done, std::size_t upTo)
         m_original.append(held.data() + start, end - start);
         m_originalEnd += end - start;
         done = end;
-        i = end - 1;
+        i = end - 1; // next(i + 1) goes on after the stretch
     }
     appendIdentity(held.data() + done, upTo - done);
 }

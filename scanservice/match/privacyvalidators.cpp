@@ -387,8 +387,9 @@ bool fixedLineNumber(Candidate &c)
 // The match is "@" and the first character of the domain: the local part is
 // the run before it, the domain the run after it.
 // An address that reaches no one: a mail's Message-ID (a long hexadecimal
-// or numbered local part), a placeholder ("xxx@xxx.com") or a domain kept
-// for documentation and tests (example.com, .test, .invalid, .localhost).
+// local part), a placeholder ("xxx@xxx.com") or a domain name reserved for
+// tests (.example, .test, .invalid, .localhost). The example.com names are
+// left alone: real mail systems are set up under them too.
 bool placeholderAddress(const char *local, std::size_t localLength, const char *domain, std::size_t domainLength)
 {
     const std::string l(local, localLength);
@@ -408,7 +409,7 @@ bool placeholderAddress(const char *local, std::size_t localLength, const char *
         const std::size_t n = std::strlen(suffix);
         return v.size() >= n && v.compare(v.size() - n, n, suffix) == 0;
     };
-    for (const char *documentation : {"example.com", "example.org", "example.net", ".example", ".test", ".invalid", ".localhost"}) {
+    for (const char *documentation : {".example", ".test", ".invalid", ".localhost"}) {
         if (endsWith(ld, documentation) && (ld.size() == std::strlen(documentation) || documentation[0] == '.'
                                             || ld[ld.size() - std::strlen(documentation) - 1] == '.'))
             return true;
