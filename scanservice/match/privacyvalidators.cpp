@@ -419,7 +419,23 @@ bool placeholderAddress(const char *local, std::size_t localLength, const char *
                               || v == "demo" || v == "sample" || v == "someone" || v == "username" || v == "yourname");
     };
     const std::string firstLabel = ld.substr(0, ld.find('.'));
-    return filler(ll) || filler(firstLabel) || ll.find("xxx") != std::string::npos;
+    if (filler(ll) || filler(firstLabel) || ll.find("xxx") != std::string::npos)
+        return true;
+    // The domains kept for documentation hold placeholders with a generic or
+    // role name ("user@example.com", "hr@example.com"); a person's name there
+    // ("li.si@example.org") is kept, as test mail systems use them too.
+    static const char *const generic[] = {"example", "user", "name", "your", "yourname", "email", "mail", "admin", "hr",
+                                          "info", "support", "service", "contact", "noreply", "no-reply", "webmaster",
+                                          "postmaster", "sales", "office"};
+    for (const char *reserved : {"example.com", "example.org", "example.net"}) {
+        if (ld == reserved || endsWith(ld, (std::string(".") + reserved).c_str())) {
+            for (const char *word : generic) {
+                if (ll == word)
+                    return true;
+            }
+        }
+    }
+    return false;
 }
 
 bool email(Candidate &c)

@@ -287,6 +287,8 @@ private Q_SLOTS:
             << "Message-ID: <138b9ea8f1708bd7ebb1ff1bed80a836@mail.corp.cn>\n联系 wang.li@corp.cn" << "email"
             << QStringList{"wang.li@corp.cn"};
         QTest::newRow("placeholder and reserved addresses") << "示例 xxx@xxx.com 或 hr@corp.test" << "email" << QStringList{};
+        QTest::newRow("generic names at documentation domains") << "示例 user@example.com、hr@example.org；联系 li.si@example.org"
+                                                                << "email" << QStringList{"li.si@example.org"};
         QTest::newRow("schedule notice has no traveller") << "自10月29日起，CZ1031航班起飞时间调整为15:10。" << "flight" << QStringList{};
         QTest::newRow("a traveller's flight") << "员工王伟出差乘坐CZ1031航班前往广州。" << "flight" << QStringList{"CZ1031"};
         QTest::newRow("one fact, two words") << "征信有4次逾期记录。" << "credit" << QStringList{"征信"};
