@@ -17,6 +17,14 @@ public:
     // an archive, named by its path inside the archive. Hits are not looked
     // for across the start of a part, and their passages begin with the label.
     virtual void beginPart(const QByteArray &label) { Q_UNUSED(label) }
+    // A value the reader found under a label, which the text does not hold
+    // beside it: a sheet's cell under its column header. Keyword scans pass
+    // it by; privacy matching reads the value with its label as context.
+    virtual void labelledValue(const QByteArray &label, const QByteArray &value)
+    {
+        Q_UNUSED(label)
+        Q_UNUSED(value)
+    }
 };
 
 #endif // TEXTSINK_H

@@ -13,6 +13,12 @@
 #include <zip.h>
 
 namespace {
+// A sheet's cells are handed on with their column header up to this column,
+// each value and header cut to this many characters; shared strings are kept
+// for that up to this many.
+constexpr int MaxLabelledColumns = 256;
+constexpr int MaxLabelledValueChars = 256;
+constexpr int MaxSharedStrings = 1000000;
 
 // Collects text and hands it to the sink as UTF-8.
 class TextBuffer
@@ -51,6 +57,12 @@ public:
         return m_ok;
     }
     bool ok() const { return m_ok; }
+    // A cell's value under its column header, after the text so far.
+    void labelled(const QString &label, const QString &value)
+    {
+        if (flush())
+            m_sink.labelledValue(label.toUtf8(), value.toUtf8());
+    }
 
 private:
     TextSink &m_sink;
@@ -107,12 +119,28 @@ QString shownNumber(const QString &stored)
 // line breaks go.
 enum class PartType { WordText, SharedStrings, SheetInline, SlideText, Relationships };
 
+// Column letters of a cell reference ("AB12" → 27), 0-based; -1 without any.
+int columnOf(QStringRef reference)
+{
+    int column = 0;
+    int letters = 0;
+    for (const QChar c : reference) {
+        if (c < QLatin1Char('A') || c > QLatin1Char('Z'))
+            break;
+        column = column * 26 + (c.unicode() - 'A' + 1);
+        if (++letters > 3)
+            return -1;
+    }
+    return letters ? column - 1 : -1;
+}
+
 class PartReader
 {
 public:
-    PartReader(PartType type, TextBuffer *out)
+    PartReader(PartType type, TextBuffer *out, QVector<QString> *shared = nullptr)
         : m_type(type)
         , m_out(out)
+        , m_shared(shared)
     {
     }
 
@@ -126,10 +154,15 @@ public:
             end(xml.name());
             break;
         case QXmlStreamReader::Characters:
-            if (m_inText && m_skip == 0)
+            if (m_inText && m_skip == 0) {
                 m_out->append(xml.text());
-            else if (m_inNumber && m_number.size() <= Limits::MaxNumberCellChars)
+                if (m_shared || m_inCell)
+                    m_cellText += xml.text();
+            } else if (m_inNumber && m_number.size() <= Limits::MaxNumberCellChars) {
                 m_number += xml.text();
+            } else if (m_inValue && m_cellText.size() <= Limits::MaxNumberCellChars) {
+                m_cellText += xml.text();
+            }
             break;
         default:
             break;
@@ -147,6 +180,7 @@ private:
         const QStringRef name = xml.name();
         switch (m_type) {
         case PartType::WordText:
+            startTablePart(xml);
             if (name == QLatin1String("t") || name == QLatin1String("delText"))
                 m_inText = true;
             else if (name == QLatin1String("tab"))
@@ -161,13 +195,24 @@ private:
                 m_inText = true;
             break;
         case PartType::SheetInline:
-            if (name == QLatin1String("c")) {
+            if (name == QLatin1String("row")) {
+                m_row.clear();
+                m_nextColumn = 0;
+            } else if (name == QLatin1String("c")) {
                 // A cell without a type, or of type "n", holds a number in <v>.
                 const QStringRef type = xml.attributes().value(QLatin1String("t"));
                 m_numberCell = type.isEmpty() || type == QLatin1String("n");
+                m_sharedCell = type == QLatin1String("s");
+                m_inCell = true;
+                m_cellText.clear();
+                const int column = columnOf(xml.attributes().value(QLatin1String("r")));
+                m_column = column >= 0 ? column : m_nextColumn;
+                m_nextColumn = m_column + 1;
             } else if (name == QLatin1String("v") && m_numberCell) {
                 m_inNumber = true;
                 m_number.clear();
+            } else if (name == QLatin1String("v") && m_sharedCell) {
+                m_inValue = true;
             } else if (name == QLatin1String("is"))
                 m_inInline = true;
             else if (name == QLatin1String("rPh"))
@@ -176,6 +221,7 @@ private:
                 m_inText = true;
             break;
         case PartType::SlideText:
+            startTablePart(xml);
             if (name == QLatin1String("t"))
                 m_inText = true;
             else if (name == QLatin1String("br"))
@@ -200,14 +246,29 @@ private:
         switch (m_type) {
         case PartType::WordText:
         case PartType::SlideText:
-            if (name == QLatin1String("p"))
+            if (name == QLatin1String("p")) {
                 m_out->append(QLatin1Char('\n'));
+                if (m_inCell)
+                    m_cellText += QLatin1Char(' ');
+            } else if (m_tables == 1 && name == QLatin1String("tc")) {
+                if (!m_cellText.trimmed().isEmpty() && m_column < MaxLabelledColumns)
+                    m_row.append({m_column, m_cellText.trimmed()});
+                m_inCell = false;
+            } else if (m_tables == 1 && name == QLatin1String("tr")) {
+                endRow();
+            } else if (name == QLatin1String("tbl")) {
+                --m_tables;
+            }
             break;
         case PartType::SharedStrings:
-            if (name == QLatin1String("rPh"))
+            if (name == QLatin1String("rPh")) {
                 --m_skip;
-            else if (name == QLatin1String("si"))
+            } else if (name == QLatin1String("si")) {
                 m_out->append(QLatin1Char('\n'));
+                if (m_shared && m_shared->size() < MaxSharedStrings)
+                    m_shared->append(m_cellText.left(MaxLabelledValueChars));
+                m_cellText.clear();
+            }
             break;
         case PartType::SheetInline:
             if (name == QLatin1String("v") && m_inNumber) {
@@ -217,8 +278,20 @@ private:
                     m_out->append(QStringRef(&shown));
                     m_out->append(QLatin1Char('\n'));
                 }
+                m_cellText = shown;
+            } else if (name == QLatin1String("v") && m_inValue) {
+                m_inValue = false;
+                bool ok = false;
+                const int index = m_cellText.trimmed().toInt(&ok);
+                m_cellText = ok && m_shared && index >= 0 && index < m_shared->size() ? m_shared->at(index) : QString();
             } else if (name == QLatin1String("c")) {
+                if (!m_cellText.trimmed().isEmpty() && m_column < MaxLabelledColumns)
+                    m_row.append({m_column, m_cellText.trimmed()});
                 m_numberCell = false;
+                m_sharedCell = false;
+                m_inCell = false;
+            } else if (name == QLatin1String("row")) {
+                endRow();
             } else if (name == QLatin1String("rPh")) {
                 --m_skip;
             } else if (name == QLatin1String("is")) {
@@ -231,8 +304,65 @@ private:
         }
     }
 
+    // A table of a document or slide: the cells of its rows (nested tables
+    // are read as text only).
+    void startTablePart(const QXmlStreamReader &xml)
+    {
+        const QStringRef name = xml.name();
+        if (name == QLatin1String("tbl")) {
+            if (++m_tables == 1)
+                m_header.clear();
+        } else if (m_tables != 1) {
+            return;
+        } else if (name == QLatin1String("tr")) {
+            m_row.clear();
+            m_nextColumn = 0;
+        } else if (name == QLatin1String("tc")) {
+            m_inCell = true;
+            m_cellText.clear();
+            m_column = m_nextColumn++;
+            const QStringRef span = xml.attributes().value(QLatin1String("gridSpan"));
+            if (!span.isEmpty())
+                m_nextColumn = m_column + qBound(1, span.toInt(), MaxLabelledColumns);
+        } else if (name == QLatin1String("gridSpan") && m_inCell) {
+            // A Word cell's span is in its properties, after the cell began.
+            const int span = xml.attributes().value(QLatin1String("w:val")).toInt();
+            if (span > 1)
+                m_nextColumn = m_column + qMin(span, MaxLabelledColumns);
+        }
+    }
+
+    // The first row of at least two cells is the sheet's header; each cell
+    // of a later row goes to the sink with its column's header.
+    void endRow()
+    {
+        if (m_header.isEmpty()) {
+            if (m_row.size() >= 2) {
+                for (const auto &cell : m_row)
+                    m_header.insert(cell.first, cell.second.left(MaxLabelledValueChars));
+            }
+        } else {
+            for (const auto &cell : m_row) {
+                const QString label = m_header.value(cell.first);
+                if (!label.isEmpty())
+                    m_out->labelled(label, cell.second.left(MaxLabelledValueChars));
+            }
+        }
+        m_row.clear();
+    }
+
     PartType m_type;
     TextBuffer *m_out;
+    QVector<QString> *m_shared; // the workbook's shared strings, when they are kept
+    int m_tables = 0;           // depth of tables in a document or slide
+    bool m_inCell = false;
+    bool m_sharedCell = false;  // inside a <c> whose <v> indexes the shared strings
+    bool m_inValue = false;     // inside that cell's <v>
+    QString m_cellText;         // the cell's (or shared string's) text so far
+    int m_column = 0;
+    int m_nextColumn = 0;
+    QVector<QPair<int, QString>> m_row;
+    QHash<int, QString> m_header;
     bool m_inText = false;
     bool m_inInline = false;
     bool m_numberCell = false; // inside a <c> that holds a number
@@ -416,8 +546,9 @@ ExtractStatus OfficeExtractor::extract(int fd, Kind kind, TextSink &sink)
     }
     }
 
+    QVector<QString> shared; // a workbook's shared strings, for the labels of its cells
     for (const auto &part : parts) {
-        PartReader reader(part.second, &out);
+        PartReader reader(part.second, &out, kind == Kind::Xlsx ? &shared : nullptr);
         const ExtractStatus status = container.read(part.first, reader);
         if (!out.flush() || !out.ok())
             return ExtractStatus::Stopped;

@@ -45,7 +45,7 @@ extern char **environ;
 
 namespace {
 
-enum : char { Request = 'R', Text = 'T', Part = 'P', Done = 'D' };
+enum : char { Request = 'R', Text = 'T', Part = 'P', Labelled = 'L', Done = 'D' };
 
 // The user (and group) "nobody" of Debian, which a root service's workers run as.
 constexpr uid_t WorkerUser = 65534;
@@ -126,6 +126,14 @@ public:
     {
         flush();
         const QByteArray bytes = message(Part, label);
+        m_ok = m_ok && writeAll(m_socket, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    void labelledValue(const QByteArray &label, const QByteArray &value) override
+    {
+        flush();
+        QByteArray payload(4, Qt::Uninitialized);
+        qToLittleEndian<quint32>(static_cast<quint32>(label.size()), payload.data());
+        const QByteArray bytes = message(Labelled, payload + label + value);
         m_ok = m_ok && writeAll(m_socket, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     }
     bool flush()
@@ -461,6 +469,11 @@ ExtractStatus WorkerProcess::extractInWorker(int fd, qint64 size, const QByteArr
                 }
             } else if (type == Part) {
                 sink.beginPart(QByteArray(data, static_cast<int>(length)));
+            } else if (type == Labelled && length >= 4) {
+                const quint32 labelLength = qFromLittleEndian<quint32>(data);
+                if (labelLength <= length - 4)
+                    sink.labelledValue(QByteArray(data + 4, static_cast<int>(labelLength)),
+                                       QByteArray(data + 4 + labelLength, static_cast<int>(length - 4 - labelLength)));
             } else if (type == Done && length >= 1) {
                 const auto status = static_cast<ExtractStatus>(data[0]);
                 if (detail)

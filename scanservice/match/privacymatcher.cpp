@@ -53,6 +53,19 @@ std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleT
         for (const QString &word : rule.context)
             words.append(word.toUtf8());
         matcher->m_context.append(words);
+        QVector<QByteArray> with;
+        for (const QString &word : rule.with)
+            with.append(word.toUtf8());
+        matcher->m_with.append(with);
+        int group = matcher->m_group.size();
+        for (int other = 0; other < matcher->m_group.size(); ++other) {
+            const PrivacyRule &o = table.rules().at(other);
+            if (o.name == rule.name && o.category == rule.category) {
+                group = other;
+                break;
+            }
+        }
+        matcher->m_group.append(group);
     }
     if (hs_valid_platform() != HS_SUCCESS) {
         *error = QStringLiteral("this processor lacks the instructions the matcher needs (SSSE3)");

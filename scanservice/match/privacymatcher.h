@@ -46,6 +46,13 @@ public:
     int maxWidth() const { return m_maxWidth; }
     // The context words of a rule, UTF-8.
     const QVector<QByteArray> &context(int rule) const { return m_context.at(rule); }
+    // The words one of which must share the hit's sentence, UTF-8.
+    const QVector<QByteArray> &with(int rule) const { return m_with.at(rule); }
+    // The first rule of the same category and display name: hits of rules
+    // the detail document shows as one count once where they overlap.
+    int group(int rule) const { return m_group.at(rule); }
+    // Whether the rule finds dictionary words.
+    bool dictionary(int rule) const { return !m_table.rules().at(rule).words.isEmpty(); }
 
     class Scratch
     {
@@ -74,6 +81,8 @@ private:
     QVector<QVector<Role>> m_roles;  // per expression
     QVector<int> m_literalLength;    // per expression: byte length of a word, 0 for patterns
     QVector<QVector<QByteArray>> m_context; // per rule
+    QVector<QVector<QByteArray>> m_with;    // per rule
+    QVector<int> m_group;                   // per rule
     QVector<int> m_runRules;
     QVector<hs_database *> m_ruleDatabases; // per rule: its own patterns when found near its context, else null
     int m_maxWidth = 0;

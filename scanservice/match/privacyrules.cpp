@@ -15,7 +15,10 @@ const QHash<QString, PrivacyRule::Validator> &validatorNames()
         {"uscc", V::Uscc}, {"uscc_digits", V::UsccDigits}, {"ipv4", V::Ipv4}, {"mac", V::Mac},
         {"coordinates", V::Coordinates}, {"address", V::Address}, {"age_minor", V::AgeMinor},
         {"disability_card", V::DisabilityCard}, {"serial", V::Serial}, {"value", V::Value}, {"passport", V::Passport},
-        {"hk_macau_permit", V::HkMacauPermit}, {"taiwan_permit", V::TaiwanPermit}};
+        {"hk_macau_permit", V::HkMacauPermit}, {"taiwan_permit", V::TaiwanPermit},
+        {"person_name", V::PersonName},
+        {"labelled_name", V::LabelledName}, {"label_value", V::LabelValue},
+        {"vehicle_plate", V::VehiclePlate}};
     return names;
 }
 
@@ -117,6 +120,8 @@ bool PrivacyRuleTable::parse(const QByteArray &text, QString *error)
             rule.words += splitWords(value);
         } else if (key == QLatin1String("context")) {
             rule.context += splitWords(value);
+        } else if (key == QLatin1String("with")) {
+            rule.with += splitWords(value);
         } else if (key == QLatin1String("window")) {
             bool ok = false;
             rule.window = value.toInt(&ok);

@@ -15,7 +15,8 @@ struct PrivacyRule
 {
     enum class Validator {
         None, IdCard, IdCardMinor, Mobile, FixedLine, Email, BankCard, Imei, Uscc, UsccDigits, Ipv4, Mac,
-        Coordinates, Address, AgeMinor, DisabilityCard, Serial, Value, Passport, HkMacauPermit, TaiwanPermit
+        Coordinates, Address, AgeMinor, DisabilityCard, Serial, Value, Passport, HkMacauPermit, TaiwanPermit, PersonName,
+        LabelledName, LabelValue, VehiclePlate
     };
     enum class Boundary { None, Digit, Alnum };
 
@@ -28,6 +29,7 @@ struct PrivacyRule
     int runMax = 0;
     QStringList words;      // dictionary words (literal)
     QStringList context;    // context words (literal)
+    QStringList with;       // words one of which must stand in the hit's sentence or line (literal)
     int window = 20;        // characters between a hit and its context word
     bool nearContext = false; // patterns are sought only around the context words
     Validator validator = Validator::None;

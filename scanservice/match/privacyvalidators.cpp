@@ -1,11 +1,20 @@
 #include "privacyvalidators.h"
 
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <string>
 
 namespace {
+// Characters before a dotted number searched for a version word.
+constexpr std::size_t VersionReach = 48;
+// A local part this long and (almost) all hexadecimal is a Message-ID.
+constexpr std::size_t MessageIdHexDigits = 16;
 
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool isAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -247,6 +256,71 @@ struct Candidate
     char after(std::size_t k = 0) const { return end + k < size ? text[end + k] : ' '; }
 };
 
+// Surnames in common use (the single ones of the family-name registers and
+// the compound ones still met); a name is a surname and one or two characters.
+const QSet<QString> &singleSurnames()
+{
+    static const QSet<QString> names = [] {
+        const QString all = QStringLiteral(
+            "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹彭曾肖田董袁潘于蒋蔡余杜叶程苏魏吕丁任沈姚卢"
+            "姜崔钟谭陆汪范金石廖贾夏韦付方白邹孟熊秦邱江尹薛闫段雷侯龙史陶黎贺顾毛郝龚邵万钱严覃武戴莫孔向汤常温康施"
+            "文牛樊葛邢安齐易乔伍庞颜倪庄聂章鲁岳翟殷詹申欧耿关兰焦俞左柳甘祝包宁尚符舒阮柯纪梅童凌毕单季裴霍涂成苗谷"
+            "盛曲翁冉骆蓝路游辛靳管柴蒙鲍华喻祁蒲房滕屈饶解牟艾尤阳时穆农司卓古吉缪简车项连芦麦褚娄窦戚岑景党宫费卜冷"
+            "晏席卫米柏宗瞿桂全佟应臧闵苟邬边卞姬师和仇栾隋商刁沙荣巫寇桑郎甄丛仲虞敖巩明佘池查麻苑迟邝官封谈匡鞠惠荆"
+            "乐冀郁胥南班储原栗燕楚鄢劳谌奚皮粟冼蔺楼盘满闻位厉伊仝区郜海阚花权强帅屠豆朴盖练廉禹井祖漆巴丰支卿国狄平"
+            "计索宣晋相初门云容敬来扈晁芮都普阙浦戈伏鹿薄邸雍辜羊阿乌母裘亓修邰赫杭况那宿鲜印逯隆茹诸战慕危玉银亢嵇公"
+            "哈湛宾戎勾茅利於呼居揭干但尉冶斯元束檀衣信展阴昝智幸奉植衡富尧闭由");
+        QSet<QString> set;
+        for (const QChar ch : all)
+            set.insert(QString(ch));
+        return set;
+    }();
+    return names;
+}
+
+const QStringList &compoundSurnames()
+{
+    static const QStringList names{
+        QStringLiteral("欧阳"), QStringLiteral("司马"), QStringLiteral("上官"), QStringLiteral("诸葛"), QStringLiteral("东方"),
+        QStringLiteral("皇甫"), QStringLiteral("尉迟"), QStringLiteral("公孙"), QStringLiteral("慕容"), QStringLiteral("令狐"),
+        QStringLiteral("长孙"), QStringLiteral("宇文"), QStringLiteral("司徒"), QStringLiteral("夏侯"), QStringLiteral("轩辕"),
+        QStringLiteral("端木"), QStringLiteral("独孤"), QStringLiteral("南宫"), QStringLiteral("西门"), QStringLiteral("呼延"),
+        QStringLiteral("百里"), QStringLiteral("东郭"), QStringLiteral("钟离"), QStringLiteral("澹台"), QStringLiteral("公冶"),
+        QStringLiteral("太史"), QStringLiteral("申屠"), QStringLiteral("闻人"), QStringLiteral("万俟"), QStringLiteral("赫连"),
+        QStringLiteral("濮阳"), QStringLiteral("淳于"), QStringLiteral("单于"), QStringLiteral("司空"), QStringLiteral("第五")};
+    return names;
+}
+
+// Words that stand where a name is asked for but are none.
+bool noName(const QString &s)
+{
+    static const QStringList words{QStringLiteral("本人"), QStringLiteral("不详"), QStringLiteral("暂无"), QStringLiteral("未填"),
+                                   QStringLiteral("同上"), QStringLiteral("见附件"), QStringLiteral("无"), QStringLiteral("签字"),
+                                   QStringLiteral("签名"), QStringLiteral("电话"), QStringLiteral("性别"), QStringLiteral("关系")};
+    for (const QString &w : words) {
+        if (s.startsWith(w) || s.endsWith(w))
+            return true;
+    }
+    return false;
+}
+
+// Whether s is a surname and a given name of one or two characters.
+bool isPersonName(const QString &s)
+{
+    if (noName(s))
+        return false;
+    for (const QString &compound : compoundSurnames()) {
+        if (s.startsWith(compound))
+            return s.size() >= 3 && s.size() <= 4;
+    }
+    return s.size() >= 2 && s.size() <= 3 && singleSurnames().contains(s.left(1));
+}
+
+bool isHan(uint u)
+{
+    return u >= 0x4E00 && u <= 0x9FFF;
+}
+
 bool none(Candidate &)
 {
     return true;
@@ -312,6 +386,58 @@ bool fixedLineNumber(Candidate &c)
 
 // The match is "@" and the first character of the domain: the local part is
 // the run before it, the domain the run after it.
+// An address that reaches no one: a mail's Message-ID (a long hexadecimal
+// local part), a placeholder ("xxx@xxx.com") or a domain name reserved for
+// tests (.example, .test, .invalid, .localhost). The example.com names are
+// left alone: real mail systems are set up under them too.
+bool placeholderAddress(const char *local, std::size_t localLength, const char *domain, std::size_t domainLength)
+{
+    const std::string l(local, localLength);
+    const std::string d(domain, domainLength);
+    std::size_t hex = 0;
+    for (char ch : l)
+        hex += isHex(ch) ? 1 : 0;
+    if (localLength >= MessageIdHexDigits && hex * 10 >= localLength * 9)
+        return true;
+    auto lower = [](std::string v) {
+        std::transform(v.begin(), v.end(), v.begin(), [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+        return v;
+    };
+    const std::string ld = lower(d);
+    const std::string ll = lower(l);
+    auto endsWith = [](const std::string &v, const char *suffix) {
+        const std::size_t n = std::strlen(suffix);
+        return v.size() >= n && v.compare(v.size() - n, n, suffix) == 0;
+    };
+    for (const char *documentation : {".example", ".test", ".invalid", ".localhost"}) {
+        if (endsWith(ld, documentation) && (ld.size() == std::strlen(documentation) || documentation[0] == '.'
+                                            || ld[ld.size() - std::strlen(documentation) - 1] == '.'))
+            return true;
+    }
+    auto filler = [](const std::string &v) {
+        return !v.empty() && (std::all_of(v.begin(), v.end(), [](char ch) { return ch == 'x'; }) || v == "abc" || v == "test"
+                              || v == "demo" || v == "sample" || v == "someone" || v == "username" || v == "yourname");
+    };
+    const std::string firstLabel = ld.substr(0, ld.find('.'));
+    if (filler(ll) || filler(firstLabel) || ll.find("xxx") != std::string::npos)
+        return true;
+    // The domains kept for documentation hold placeholders with a generic or
+    // role name ("user@example.com", "hr@example.com"); a person's name there
+    // ("li.si@example.org") is kept, as test mail systems use them too.
+    static const char *const generic[] = {"example", "user", "name", "your", "yourname", "email", "mail", "admin", "hr",
+                                          "info", "support", "service", "contact", "noreply", "no-reply", "webmaster",
+                                          "postmaster", "sales", "office"};
+    for (const char *reserved : {"example.com", "example.org", "example.net"}) {
+        if (ld == reserved || endsWith(ld, (std::string(".") + reserved).c_str())) {
+            for (const char *word : generic) {
+                if (ll == word)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
 bool email(Candidate &c)
 {
     const char *text = c.text;
@@ -358,6 +484,8 @@ bool email(Candidate &c)
         if (!isAlpha(text[q]))
             return false;
     }
+    if (placeholderAddress(text + from, start - from, text + start + 1, to - start - 1))
+        return false;
     c.start = from;
     c.end = to;
     return true;
@@ -415,6 +543,35 @@ bool creditCodeOfDigits(Candidate &c)
     return creditCode(c, false);
 }
 
+// Whether the dotted number is a version: "v" glued to it, or a version
+// word before it in its clause ("Version 3.5.6.1", "版本号：5.4.0.5", "build 10.0.19041.1").
+bool versionBefore(const Candidate &c)
+{
+    const char before = c.before();
+    if (before == 'v' || before == 'V')
+        return true;
+    std::size_t from = c.start;
+    // Back to the start of its clause: the line, or a comma, semicolon or full stop.
+    auto clauseEnd = [&c](std::size_t at) {
+        const char ch = c.text[at - 1];
+        if (ch == '\n' || ch == ',' || ch == ';')
+            return true;
+        return at >= 3 && (std::memcmp(c.text + at - 3, "\xEF\xBC\x8C", 3) == 0 || std::memcmp(c.text + at - 3, "\xEF\xBC\x9B", 3) == 0
+                           || std::memcmp(c.text + at - 3, "\xE3\x80\x82", 3) == 0);
+    };
+    while (from > 0 && c.start - from < VersionReach && !clauseEnd(from))
+        --from;
+    const QString line = QString::fromUtf8(c.text + from, static_cast<int>(c.start - from)).toLower();
+    static const QStringList words{QStringLiteral("version"), QStringLiteral("ver."), QStringLiteral("build"),
+                                   QStringLiteral("release"), QStringLiteral("firmware"), QStringLiteral("版本"),
+                                   QStringLiteral("固件"), QStringLiteral("内核"), QStringLiteral("补丁"), QStringLiteral("升级")};
+    for (const QString &word : words) {
+        if (line.contains(word))
+            return true;
+    }
+    return false;
+}
+
 bool ipv4(Candidate &c)
 {
     const char before = c.before();
@@ -439,6 +596,12 @@ bool ipv4(Candidate &c)
         }
     }
     if (octets[0] == 0 || octets[0] == 127 || octets[0] >= 224)
+        return false;
+    if (versionBefore(c))
+        return false;
+    // Two single-digit leading parts are a version ("5.4.0.5", "1.2.6.10"),
+    // the few public addresses of that form notwithstanding.
+    if (octets[0] < 10 && octets[1] < 10)
         return false;
     // Documentation ranges.
     if ((octets[0] == 192 && octets[1] == 0 && octets[2] == 2) || (octets[0] == 198 && octets[1] == 51 && octets[2] == 100)
@@ -534,6 +697,9 @@ bool address(Candidate &c)
 
 bool ageOfMinor(Candidate &c)
 {
+    // After a label ("年龄：5"), the age itself is the hit.
+    while (c.start < c.end && !isDigit(c.text[c.start]))
+        ++c.start;
     const char *p = c.p();
     const std::size_t length = c.length();
     int age = 0;
@@ -563,6 +729,109 @@ bool serial(Candidate &c)
 bool value(Candidate &c)
 {
     return valueAfterLabel(c.text, c.start, c.end);
+}
+
+bool nameAtEnd(Candidate &c, bool narrow);
+
+// A name after its label or role word ("姓名：李宇", "配偶杨娜", "借款人郑浩"):
+// the Chinese characters at the hit's end, standing alone (no Chinese
+// character follows), narrowed to a surname and its given name. After a
+// colon or space the whole run must be the name; glued to the label, the
+// longest name that leaves at least two characters of label counts.
+bool personName(Candidate &c)
+{
+    return nameAtEnd(c, true);
+}
+
+// As personName, the label kept in the hit ("配偶：杨娜").
+bool labelledName(Candidate &c)
+{
+    return nameAtEnd(c, false);
+}
+
+bool nameAtEnd(Candidate &c, bool narrow)
+{
+    const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
+    const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(4, c.size - c.end)));
+    if (!after.isEmpty() && isHan(after.at(0).unicode()))
+        return false;
+    int run = 0;
+    while (run < hit.size() && isHan(hit.at(hit.size() - 1 - run).unicode()))
+        ++run;
+    const bool separated = run < hit.size();
+    QString name;
+    if (separated) {
+        name = hit.right(run);
+        if (!isPersonName(name))
+            return false;
+    } else {
+        for (int n = std::min(4, run - 2); n >= 2 && name.isEmpty(); --n) {
+            if (isPersonName(hit.right(n)))
+                name = hit.right(n);
+        }
+        if (name.isEmpty())
+            return false;
+    }
+    if (narrow)
+        c.start = c.end - static_cast<std::size_t>(name.toUtf8().size());
+    return true;
+}
+
+// Words after a label and its colon or space ("职位：人力资源主管",
+// "岗位 销售代表"): the run of Chinese characters at the hit's end, which no
+// Chinese character follows, is the value.
+// Whether words are a label themselves (the next column's header).
+bool labelItself(const QString &s)
+{
+    static const QStringList endings{QStringLiteral("号码"), QStringLiteral("号"), QStringLiteral("电话"), QStringLiteral("日期"),
+                                     QStringLiteral("时间"), QStringLiteral("姓名"), QStringLiteral("性别"), QStringLiteral("编号"),
+                                     QStringLiteral("地址"), QStringLiteral("名称"), QStringLiteral("类型"), QStringLiteral("类别"),
+                                     QStringLiteral("状态"), QStringLiteral("部门"), QStringLiteral("金额"), QStringLiteral("备注"),
+                                     QStringLiteral("序号"), QStringLiteral("学历"), QStringLiteral("年龄"), QStringLiteral("民族")};
+    for (const QString &e : endings) {
+        if (s.endsWith(e))
+            return true;
+    }
+    return false;
+}
+
+bool labelValue(Candidate &c)
+{
+    const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
+    const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(4, c.size - c.end)));
+    if (!after.isEmpty() && isHan(after.at(0).unicode()))
+        return false;
+    int run = 0;
+    while (run < hit.size() && isHan(hit.at(hit.size() - 1 - run).unicode()))
+        ++run;
+    if (run < 2 || run == hit.size() || noName(hit.right(run)) || labelItself(hit.right(run)))
+        return false;
+    // The label starts its phrase ("职业：", not "自由职业").
+    if (c.start >= 3 && isHan(QString::fromUtf8(c.text + c.start - 3, 3).at(0).unicode()))
+        return false;
+    c.start = c.end - static_cast<std::size_t>(hit.right(run).toUtf8().size());
+    return true;
+}
+
+// A plate: province, issuing letter, a separator or none, then five letters
+// and digits (at least one digit, at most two letters: "F·35G27") or six of a
+// new-energy plate, whose first or last is D or F ("AD46515", "12345D").
+bool vehiclePlate(Candidate &c)
+{
+    std::size_t tail = c.start + 4; // the province (one ideograph) and the letter
+    while (tail < c.end && !isAlnum(c.text[tail]))
+        ++tail; // the separator
+    const std::size_t n = c.end - tail;
+    const char *p = c.text + tail;
+    int letters = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        letters += isAlpha(p[i]) ? 1 : 0;
+    if (n == 5)
+        return letters <= 2 && letters < 5;
+    if (n != 6)
+        return false;
+    const bool energy = (p[0] == 'D' || p[0] == 'F') || (p[5] == 'D' || p[5] == 'F');
+    return energy && letters <= 2 && allDigits(p + 1, 4);
 }
 
 // E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.
@@ -623,6 +892,10 @@ constexpr Entry Checks[] = {
     {V::Passport, passport},
     {V::HkMacauPermit, hkMacauPermit},
     {V::TaiwanPermit, taiwanPermit},
+    {V::PersonName, personName},
+    {V::LabelledName, labelledName},
+    {V::LabelValue, labelValue},
+    {V::VehiclePlate, vehiclePlate},
 };
 constexpr std::size_t CheckCount = sizeof(Checks) / sizeof(Checks[0]);
 
@@ -632,7 +905,7 @@ constexpr bool everyValidatorInItsPlace()
         if (static_cast<std::size_t>(Checks[i].validator) != i)
             return false;
     }
-    return CheckCount == static_cast<std::size_t>(V::TaiwanPermit) + 1;
+    return CheckCount == static_cast<std::size_t>(V::VehiclePlate) + 1;
 }
 static_assert(everyValidatorInItsPlace(), "one check per validator, in the order of PrivacyRule::Validator");
 

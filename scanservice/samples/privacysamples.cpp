@@ -97,13 +97,14 @@ QString PrivacySamples::filler()
 QStringList PrivacySamples::rules()
 {
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
-            "uscc_digits", "religion", "religious_identity", "religious_practice", "diagnosis", "medication",
-            "test_report", "medical_record_no", "bank_card", "account_password", "social_account", "flight", "train",
-            "lodging", "check_in", "minor_id_card", "minor_age", "minor_school", "criminal_record", "biometrics",
-            "sexual_orientation", "coordinates", "coordinates_marked", "address", "family_member",
-            "emergency_contact", "relationship", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
-            "blood_type", "physiology", "education", "occupation", "school", "student_id", "disability_card",
-            "special_identity", "income", "assets", "credit", "transaction"};
+            "uscc_digits", "person_name", "person_name_en", "vehicle_plate", "religion", "religious_identity",
+            "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
+            "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
+            "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
+            "coordinates_marked", "address", "family_member", "emergency_contact", "emergency_contact_en",
+            "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
+            "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
+            "disability_card", "special_identity", "income", "assets", "credit", "transaction"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -206,6 +207,12 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              const QString value = "紧急联系人：" + name();
              return QPair<QString, QString>(value + "。", value);
          }},
+        {"person_name", [&] { return said(pick({"姓名：", "申请人", "报销人 "}), name(), "，"); }},
+        {"person_name_en", [&] { return said(QString(), "Name: " + pick({"Ma Ming", "Li Na", "Zhang Wei"}), ", "); }},
+        {"emergency_contact_en", [&] { return said(QString(), "Emergency contact: " + pick({"Wang Fang", "Liu Yang"}), ". "); }},
+        {"vehicle_plate", [&] { return said("车牌号", pick({"沪F·35G27", "苏EF40142", "粤B12345"}), "，"); }},
+        {"marital_status", [&] { return said("婚姻状况：", pick({"已婚", "未婚", "离异"}), "，"); }},
+        {"occupation_label", [&] { return said("岗位：", pick({"人力资源主管", "行政助理", "销售代表"}), "，"); }},
         {"relationship", [&] { return said("与" + name() + "系", pick({"夫妻关系", "母子关系", "父女关系"})); }},
         {"imei", [&] { return said("手机IMEI：", luhnNumber(QStringLiteral("86"), 15)); }},
         {"mac", [&] {

@@ -27,10 +27,15 @@ namespace {
 struct TextCollector : TextSink
 {
     QByteArray text;
+    QStringList labelled; // "label=value"
     bool write(const char *utf8, std::size_t length) override
     {
         text.append(utf8, static_cast<int>(length));
         return true;
+    }
+    void labelledValue(const QByteArray &label, const QByteArray &value) override
+    {
+        labelled.append(QString::fromUtf8(label + "=" + value));
     }
 };
 
@@ -562,6 +567,47 @@ private Q_SLOTS:
         TextCollector text;
         QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Xlsx, text)), int(ExtractStatus::Ok));
         QCOMPARE(QString::fromUtf8(text.text), QStringLiteral("手机\n%1\n").arg(shown));
+    }
+
+    // A sheet's cells go to the sink with their column header (the first row
+    // of two cells or more, a title row above it left out), shared strings
+    // resolved, numbers as shown, empty cells and the header row itself not;
+    // the text is what it was without them.
+    void xlsxCellsWithTheirHeaders()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/roster.xlsx";
+        using C = SampleDocuments::Cell;
+        QVERIFY(SampleDocuments::writeXlsxSheets(path, {{"Sheet1", {{C{"员工花名册", false}},
+                                                                    {C{"工号", false}, C{"姓名", false}, C{"手机", false}},
+                                                                    {C{"4860", true}, C{"刘洁", false}, C{"13912345678", true}},
+                                                                    {C{"", false}, C{"姓名", false}, C{"1.3912345679E10", true}}}}}));
+        TextCollector text;
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Xlsx, text)), int(ExtractStatus::Ok));
+        QCOMPARE(text.labelled, (QStringList{"工号=4860", "姓名=刘洁", "手机=13912345678", "姓名=姓名", "手机=13912345679"}));
+        QVERIFY2(!text.text.contains("工号=") && text.text.contains("刘洁"), text.text.constData());
+    }
+
+    // Tables of documents and slides give their cells with the column header
+    // too; a paragraph outside the table gives none.
+    void documentTablesWithTheirHeaders_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("docx") << int(DocumentReader::Kind::Docx);
+        QTest::newRow("pptx") << int(DocumentReader::Kind::Pptx);
+    }
+    void documentTablesWithTheirHeaders()
+    {
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QList<SampleDocuments::Block> blocks{{"花名册 工号 4860", {}},
+                                                   {QString(), {{"工号", "姓名", "职务"}, {"4860", "刘洁", "人力资源主管"}, {"4861", "", "会计"}}}};
+        const QString path = dir.path() + (kind == int(DocumentReader::Kind::Docx) ? "/t.docx" : "/t.pptx");
+        QVERIFY(kind == int(DocumentReader::Kind::Docx) ? SampleDocuments::writeDocxBlocks(path, blocks)
+                                                        : SampleDocuments::writePptxBlocks(path, {blocks}));
+        TextCollector text;
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), static_cast<DocumentReader::Kind>(kind), text)), int(ExtractStatus::Ok));
+        QCOMPARE(text.labelled, (QStringList{"工号=4860", "姓名=刘洁", "职务=人力资源主管", "工号=4861", "职务=会计"}));
     }
 };
 

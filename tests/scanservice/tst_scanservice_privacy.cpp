@@ -224,6 +224,92 @@ private Q_SLOTS:
         }
     }
 
+    // Numbers as people write them are matched in their normalised form, in
+    // any piece size, and the hit shows the file's own text.
+    void writtenNumbersShowTheirOwnText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected"); // rule=value
+        PrivacySamples samples(11);
+        const QString id = samples.idNumber(QDate(1984, 7, 12));
+        QTest::newRow("mobile in dashed groups") << "手机：199-7436-2293，白天" << "mobile=199-7436-2293";
+        QTest::newRow("mobile in spaced groups") << "联系 130 9932 8574 即可" << "mobile=130 9932 8574";
+        QTest::newRow("country code and dashes") << "Tel +86-151-6081-0007." << "mobile=+86-151-6081-0007";
+        QTest::newRow("country code without plus") << "电话8617704900988" << "mobile=8617704900988";
+        QTest::newRow("full-width digits") << QString::fromUtf8("手机１９９８５６３８８２９号") << QString::fromUtf8("mobile=１９９８５６３８８２９");
+        QTest::newRow("identity number in groups") << "身份证 " + id.left(6) + " " + id.mid(6, 8) + " " + id.mid(14) + " 已核"
+                                                   << "id_card=" + id.left(6) + " " + id.mid(6, 8) + " " + id.mid(14);
+        QTest::newRow("identity number broken by a line") << "申请人身份证号码为" + id.left(10) + "\n" + id.mid(10) + "，住址"
+                                                          << "id_card=" + id.left(10) + "\n" + id.mid(10);
+    }
+    void writtenNumbersShowTheirOwnText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 5, 1}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece)) {
+                got.append(f.rule + "=" + f.value);
+                QVERIFY2(f.context == text, qPrintable(f.context));
+            }
+            QVERIFY2(got.contains(expected), qPrintable(got.join("; ") + QStringLiteral(" in pieces of %1").arg(piece)));
+        }
+    }
+
+    // Values found through their labels, and look-alikes that are none.
+    void labelsAndLookAlikes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("values"); // of that rule
+        QTest::newRow("name after its label") << "姓名：欧阳娜娜\n性别：女" << "person_name" << QStringList{"欧阳娜娜"};
+        QTest::newRow("name glued to a role word") << "借款人郑浩，男，1972年生" << "person_name" << QStringList{"郑浩"};
+        QTest::newRow("no surname, no name") << "姓名：未填写；申请人签字" << "person_name" << QStringList{};
+        QTest::newRow("a next label is no name") << "姓名\n性别\n民族" << "person_name" << QStringList{};
+        QTest::newRow("relative without a colon") << "家庭成员：配偶杨娜，女儿杨一诺。" << "family_member"
+                                                  << QStringList{"配偶杨娜", "女儿杨一诺"};
+        QTest::newRow("column header of a delimited table")
+            << "序号\t工号\t姓名\t职务\n1\t4860\t刘洁\t人力资源主管\n" << "student_id" << QStringList{"4860"};
+        QTest::newRow("header before each cell is no hit itself")
+            << "工号,打卡时间,打卡地点\nA1001,08:30,北门\nA1002,08:41,南门\n" << "check_in" << QStringList{"打卡", "打卡"};
+        QTest::newRow("table ends at a line of another shape")
+            << "序号\t姓名\t备注\n1\t刘洁\t无\n说明 4860 另计\n" << "student_id" << QStringList{};
+        QTest::newRow("plates with and without the dot") << "车辆：沪F·35G27、苏EF40142、粤B12345。" << "vehicle_plate"
+                                                          << QStringList{"沪F·35G27", "苏EF40142", "粤B12345"};
+        QTest::newRow("no plate: too long, all letters, no new-energy mark")
+            << "编号京A1234567、粤BABCDE、浙C123456" << "vehicle_plate" << QStringList{};
+        QTest::newRow("salary under its column header") << "姓名\t月薪（元）\t部门\n刘洁\t9000\t法务部\n" << "income"
+                                                        << QStringList{"9000"};
+        QTest::newRow("version is no address") << "固件版本 5.4.0.5，网关 10.12.3.4" << "ipv4" << QStringList{"10.12.3.4"};
+        QTest::newRow("version word before it") << "Version 10.2.31.7 released" << "ipv4" << QStringList{};
+        QTest::newRow("Message-ID is no address")
+            << "Message-ID: <138b9ea8f1708bd7ebb1ff1bed80a836@mail.corp.cn>\n联系 wang.li@corp.cn" << "email"
+            << QStringList{"wang.li@corp.cn"};
+        QTest::newRow("placeholder and reserved addresses") << "示例 xxx@xxx.com 或 hr@corp.test" << "email" << QStringList{};
+        QTest::newRow("generic names at documentation domains") << "示例 user@example.com、hr@example.org；联系 li.si@example.org"
+                                                                << "email" << QStringList{"li.si@example.org"};
+        QTest::newRow("schedule notice has no traveller") << "自10月29日起，CZ1031航班起飞时间调整为15:10。" << "flight" << QStringList{};
+        QTest::newRow("a traveller's flight") << "员工王伟出差乘坐CZ1031航班前往广州。" << "flight" << QStringList{"CZ1031"};
+        QTest::newRow("one fact, two words") << "征信有4次逾期记录。" << "credit" << QStringList{"征信"};
+        QTest::newRow("two facts apart") << "有房贷，另有车贷逾期记录。" << "credit" << QStringList{"房贷", "车贷"};
+    }
+    void labelsAndLookAlikes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, rule);
+        QFETCH(QStringList, values);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 3}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece)) {
+                if (f.rule == rule)
+                    got.append(f.value);
+            }
+            QCOMPARE(got, values);
+        }
+    }
+
     void checksOfTheStandards_data()
     {
         QTest::addColumn<QString>("what");

@@ -23,10 +23,15 @@ constexpr quint32 DeclaredStreamBytes = 400u << 20;
 struct TextCollector : TextSink
 {
     QByteArray text;
+    QStringList labelled; // "label=value", with the text read before each
     bool write(const char *utf8, std::size_t length) override
     {
         text.append(utf8, static_cast<int>(length));
         return true;
+    }
+    void labelledValue(const QByteArray &label, const QByteArray &value) override
+    {
+        labelled.append(QString::fromUtf8(label + "=" + value + " after " + QByteArray::number(text.size())));
     }
 };
 
@@ -80,6 +85,33 @@ private Q_SLOTS:
         TextCollector again;
         QCOMPARE(int(extract(fixture("multipiece.doc"), &again, &detail)), int(ExtractStatus::Ok));
         QCOMPARE(again.text, text.text);
+    }
+
+    // A sheet's cells with their headers come back from the worker in their
+    // place among the text, as the reader gave them in-process.
+    void labelledValuesCrossTheWorker()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/roster.xlsx";
+        using C = SampleDocuments::Cell;
+        QVERIFY(SampleDocuments::writeXlsxSheets(path, {{"Sheet1", {{C{"工号", false}, C{"手机", false}},
+                                                                    {C{"4860", true}, C{"13912345678", true}}}}}));
+        TextCollector local;
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::Xlsx, local)), int(ExtractStatus::Ok));
+        QCOMPARE(local.labelled.size(), 2);
+
+        WorkerProcess::Limits limits;
+        limits.memoryBytes = WorkerMemory;
+        limits.secondsPerFile = 120;
+        WorkerProcess worker(QStringLiteral(SCAN_SERVICE_BINARY), limits, false);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        TextCollector remote;
+        QString detail;
+        QCOMPARE(int(worker.extract(fd, QFileInfo(path).size(), "roster.xlsx", DocumentReader::Kind::Xlsx, {}, remote, nullptr, &detail)),
+                 int(ExtractStatus::Ok));
+        ::close(fd);
+        QCOMPARE(remote.text, local.text);
+        QCOMPARE(remote.labelled, local.labelled);
     }
 };
 

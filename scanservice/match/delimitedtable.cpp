@@ -1,0 +1,105 @@
+// Tables of delimited text: column headers for the cells below them.
+#include "delimitedtable.h"
+
+#include <cstring>
+
+namespace {
+// A header line has at least this many fields, each at most this long.
+constexpr int MinColumns = 3;
+constexpr int MaxHeaderBytes = 60;
+// Lines longer than this are no table rows.
+constexpr std::size_t MaxRowBytes = 16384;
+} // namespace
+
+QVector<DelimitedTable::Field> DelimitedTable::split(const char *utf8, std::size_t length, char separator)
+{
+    QVector<Field> fields;
+    int start = 0;
+    bool quoted = false;
+    for (std::size_t i = 0; i <= length; ++i) {
+        const char c = i < length ? utf8[i] : separator;
+        if (c == '"' && separator == ',')
+            quoted = !quoted;
+        if (c == separator && !(quoted && i < length)) {
+            int end = static_cast<int>(i);
+            if (i < length || end > start || !fields.isEmpty())
+                fields.append({start, end});
+            start = static_cast<int>(i) + 1;
+        }
+    }
+    return fields;
+}
+
+bool DelimitedTable::headerLike(const char *utf8, const QVector<Field> &fields)
+{
+    if (fields.size() < MinColumns)
+        return false;
+    for (const Field &f : fields) {
+        const int length = f.end - f.start;
+        if (length == 0 || length > MaxHeaderBytes)
+            return false;
+        int digits = 0;
+        for (int i = f.start; i < f.end; ++i)
+            digits += (utf8[i] >= '0' && utf8[i] <= '9') ? 1 : 0;
+        if (digits * 2 > length)
+            return false;
+    }
+    return true;
+}
+
+QVector<DelimitedTable::Label> DelimitedTable::line(const char *utf8, std::size_t length)
+{
+    if (length > 0 && utf8[length - 1] == '\r')
+        --length;
+    if (m_header.isEmpty() && m_candidate.isEmpty()) {
+        // Neither row nor first row: only a header could start a table, and
+        // a header holds no digits (most text with commas does).
+        for (std::size_t i = 0; i < length; ++i) {
+            if (utf8[i] >= '0' && utf8[i] <= '9')
+                return {};
+        }
+    }
+    char separator = 0;
+    if (length <= MaxRowBytes) {
+        if (std::memchr(utf8, '\t', length))
+            separator = '\t';
+        else if (std::memchr(utf8, ',', length))
+            separator = ',';
+    }
+    const QVector<Field> fields = separator ? split(utf8, length, separator) : QVector<Field>();
+    QVector<Label> labels;
+    if (!m_header.isEmpty() && separator == m_separator && fields.size() == m_header.size()) {
+        for (int i = 0; i < fields.size(); ++i) {
+            if (fields.at(i).end > fields.at(i).start)
+                labels.append({fields.at(i).start, m_header.at(i)});
+        }
+        return labels;
+    }
+    m_header.clear();
+    if (!m_candidate.isEmpty() && separator == m_candidateSeparator && fields.size() == m_candidate.size()) {
+        // The line before was the header: this is the table's first row.
+        m_header = m_candidate;
+        m_separator = separator;
+        m_candidate.clear();
+        for (int i = 0; i < fields.size(); ++i) {
+            if (fields.at(i).end > fields.at(i).start)
+                labels.append({fields.at(i).start, m_header.at(i)});
+        }
+        return labels;
+    }
+    m_candidate.clear();
+    if (separator && headerLike(utf8, fields)) {
+        for (const Field &f : fields) {
+            QByteArray name(utf8 + f.start, f.end - f.start);
+            m_candidate.append(name.trimmed().replace('"', QByteArray()));
+        }
+        m_candidateSeparator = separator;
+    }
+    return labels;
+}
+
+void DelimitedTable::reset()
+{
+    m_header.clear();
+    m_candidate.clear();
+}
