@@ -735,6 +735,22 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
             <source>交易消费记录</source>
             <translation>Transaction record</translation>
         </message>
+        <message>
+            <source>姓名</source>
+            <translation>Name</translation>
+        </message>
+        <message>
+            <source>车牌号码</source>
+            <translation>Vehicle plate</translation>
+        </message>
+        <message>
+            <source>婚姻状况</source>
+            <translation>Marital status</translation>
+        </message>
+        <message>
+            <source>工作岗位</source>
+            <translation>Job position</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailExWidget</name>

@@ -732,6 +732,22 @@ wps、et、dps以及常见的压缩包格式等</translation>
             <source>交易消费记录</source>
             <translation>交易消费记录</translation>
         </message>
+        <message>
+            <source>姓名</source>
+            <translation>姓名</translation>
+        </message>
+        <message>
+            <source>车牌号码</source>
+            <translation>车牌号码</translation>
+        </message>
+        <message>
+            <source>婚姻状况</source>
+            <translation>婚姻状况</translation>
+        </message>
+        <message>
+            <source>工作岗位</source>
+            <translation>工作岗位</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailExWidget</name>

@@ -732,6 +732,22 @@ wps、et、dps以及常見的壓縮包格式等</translation>
             <source>交易消费记录</source>
             <translation>交易消費記錄</translation>
         </message>
+        <message>
+            <source>姓名</source>
+            <translation>姓名</translation>
+        </message>
+        <message>
+            <source>车牌号码</source>
+            <translation>車牌號碼</translation>
+        </message>
+        <message>
+            <source>婚姻状况</source>
+            <translation>婚姻狀況</translation>
+        </message>
+        <message>
+            <source>工作岗位</source>
+            <translation>工作崗位</translation>
+        </message>
     </context>
     <context>
         <name>PiiSensitiveDetailExWidget</name>

@@ -172,9 +172,10 @@ fi
 step "The systemd unit"
 systemd-analyze verify --man="$(command -v man >/dev/null && echo yes || echo no)" "$UNIT" \
   || fail "systemd-analyze verify refuses $UNIT"
-# The one directory the sandbox lets the service write must be that of its default findings store.
+# The one directory the sandbox lets the service write must be that of its default findings store
+# (the one default that is a database: the log socket has a default path too).
 # --help wraps its lines, dropping the space at a break: join them, then take the one default that is a path.
-default_db=$("$service" --help | sed -e ':a' -e 'N' -e '$!ba' -e 's/\n *//g' | grep -o '(default \?/[^)]*)' | sed 's/^(default \?//; s/)$//')
+default_db=$("$service" --help | sed -e ':a' -e 'N' -e '$!ba' -e 's/\n *//g' | grep -o '(default \?/[^)]*\.db)' | sed 's/^(default \?//; s/)$//')
 [ -n "$default_db" ] || fail "the service's --help names no default findings database"
 writable=$(sed -n 's/^ReadWritePaths=//p' "$UNIT")
 [ "$writable" = "$(dirname "$default_db")" ] || fail "the unit lets the service write $writable, but its findings store is $default_db"
