@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>HitFileMenu</name>
+        <message>
+            <source>在文件夹中显示</source>
+            <translation>Show in folder</translation>
+        </message>
+        <message>
+            <source>复制路径</source>
+            <translation>Copy path</translation>
+        </message>
+    </context>
+    <context>
         <name>KeywordConfigAllinoneWidget</name>
         <message>
             <source>敏感词配置</source>

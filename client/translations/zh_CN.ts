@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>HitFileMenu</name>
+        <message>
+            <source>在文件夹中显示</source>
+            <translation>在文件夹中显示</translation>
+        </message>
+        <message>
+            <source>复制路径</source>
+            <translation>复制路径</translation>
+        </message>
+    </context>
+    <context>
         <name>KeywordConfigAllinoneWidget</name>
         <message>
             <source>敏感词配置</source>
