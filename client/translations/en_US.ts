@@ -813,6 +813,29 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         </message>
     </context>
     <context>
+        <name>RunReports</name>
+        <message>
+            <source>扫描记录中没有这次扫描</source>
+            <translation>This scan is not in the scan history</translation>
+        </message>
+        <message>
+            <source>扫描尚未结束</source>
+            <translation>The scan has not ended yet</translation>
+        </message>
+        <message>
+            <source>不支持的导出格式</source>
+            <translation>Unsupported export format</translation>
+        </message>
+        <message>
+            <source>无法写入所选文件</source>
+            <translation>The chosen file cannot be written</translation>
+        </message>
+        <message>
+            <source>扫描服务出错（代码 %1）</source>
+            <translation>The scan service failed (code %1)</translation>
+        </message>
+    </context>
+    <context>
         <name>mvk::AboutDialog</name>
         <message>
             <source>关于</source>
