@@ -2,6 +2,7 @@
 #include "ui_keywordsensitivedetailexwidget.h"
 
 #include "detailreply.h"
+#include "hitfilemenu.h"
 #include "keywordsensitivedetailframe.h"
 #include "passagecut.h"
 #include "sensitivefiledetail.h"
@@ -45,6 +46,8 @@ KeywordSensitiveDetailExWidget::KeywordSensitiveDetailExWidget(SensitiveScanInte
     // Rows are cut to the view's width: the list never scrolls sideways.
     ui->scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
+    // The dialog shows one file: a right click anywhere on it offers that file.
+    HitFileMenu::attachTo(content(), [filepath] { return filepath; });
     setOpenKey(openKey(pathlist, filepath));
     if (service)
         watchReply(service->SensitiveDiscoveryGetKeywordDetectedDetail(pathlist, KeywordScanTask, filepath));

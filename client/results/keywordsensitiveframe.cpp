@@ -1,6 +1,7 @@
 #include "keywordsensitiveframe.h"
 #include "ui_keywordsensitiveframe.h"
 
+#include "hitfilemenu.h"
 #include "keywordresultmodel.h"
 #include "keywordsensitivedetailexwidget.h"
 #include "resultlimits.h"
@@ -33,6 +34,7 @@ KeywordSensitiveFrame::KeywordSensitiveFrame(SensitiveScanInterface *service, co
     ui->m_SensitiveCountDescLabel->installEventFilter(this);
     ui->m_SensitiveCountLabel->installEventFilter(this);
     ui->m_LookSensitiveDetailButton->setProperty("filepath", filepath);
+    HitFileMenu::attachTo(this, [filepath] { return filepath; });
 }
 
 KeywordSensitiveFrame::~KeywordSensitiveFrame()

@@ -2,6 +2,7 @@
 #include "ui_piisensitivedetailexwidget.h"
 
 #include "detailreply.h"
+#include "hitfilemenu.h"
 #include "passagecut.h"
 #include "piicategorynames.h"
 #include "piisensitivedetailframe.h"
@@ -158,5 +159,7 @@ QWidget *PiiSensitiveDetailExWidget::makeRow(int row, QWidget *parent)
     auto *frame = new PiiSensitiveDetailFrame(PassageCut::rowHtml(hit.context, hit.word),
                                               PiiCategoryNames::displayName(m_detail->ruleNames.value(hit.rule)), parent);
     frame->setToolTip(PassageCut::toolTip(hit.context, hit.word));
+    const QString path = file.path;
+    HitFileMenu::attachTo(frame, [path] { return path; });
     return frame;
 }

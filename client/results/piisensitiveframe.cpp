@@ -1,18 +1,16 @@
 #include "piisensitiveframe.h"
 #include "ui_piisensitiveframe.h"
 
+#include "hitfilemenu.h"
 #include "piisensitivedetailframe.h"
 #include "resultslog.h"
 
 #include <QLocale>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
-#include <QMessageBox>
 #include <QTextDocument>
-#include <QUrl>
 
 namespace {
 const QString UpArrow = QStringLiteral(":/SensitiveDiscovery/images/scan/pii/scanitem/up-symbolic.png");
@@ -42,6 +40,7 @@ PiiSensitiveFrame::PiiSensitiveFrame(const QString &filepath, int hitCount, QWid
     ui->m_SensitiveFilepathLabel->setToolTip(Qt::convertFromPlainText(filepath, Qt::WhiteSpaceNormal));
     ui->m_ShowInFolderLabel->setProperty("filepath", filepath);
     ui->m_SensitiveCountLabel->setText(QLocale().toString(hitCount));
+    HitFileMenu::attachTo(this, [filepath] { return filepath; });
     keepColumnWidths();
 }
 
@@ -92,12 +91,5 @@ bool PiiSensitiveFrame::eventFilter(QObject *watched, QEvent *event)
 void PiiSensitiveFrame::showInFolder()
 {
     const QString filepath = ui->m_ShowInFolderLabel->property("filepath").toString();
-    if (filepath.isEmpty() || !QFileInfo::exists(filepath)) {
-        qCDebug(lcResults) << "文件不存在:" << filepath;
-        return;
-    }
-    const QUrl folder = QUrl::fromLocalFile(QFileInfo(filepath).absolutePath());
-    if (!QDesktopServices::openUrl(folder))
-        QMessageBox::warning(this, QStringLiteral("Error"), QStringLiteral("Failed to open the directory."),
-                             QMessageBox::Ok);
+    HitFileMenu::showInFolder(filepath, this);
 }

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>HitFileMenu</name>
+        <message>
+            <source>在文件夹中显示</source>
+            <translation>Show in folder</translation>
+        </message>
+        <message>
+            <source>复制路径</source>
+            <translation>Copy path</translation>
+        </message>
+    </context>
+    <context>
         <name>KeywordConfigAllinoneWidget</name>
         <message>
             <source>敏感词配置</source>
@@ -815,6 +826,29 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         <message>
             <source>0</source>
             <translation>0</translation>
+        </message>
+    </context>
+    <context>
+        <name>RunReports</name>
+        <message>
+            <source>扫描记录中没有这次扫描</source>
+            <translation>This scan is not in the scan history</translation>
+        </message>
+        <message>
+            <source>扫描尚未结束</source>
+            <translation>The scan has not ended yet</translation>
+        </message>
+        <message>
+            <source>不支持的导出格式</source>
+            <translation>Unsupported export format</translation>
+        </message>
+        <message>
+            <source>无法写入所选文件</source>
+            <translation>The chosen file cannot be written</translation>
+        </message>
+        <message>
+            <source>扫描服务出错（代码 %1）</source>
+            <translation>The scan service failed (code %1)</translation>
         </message>
     </context>
     <context>

@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>HitFileMenu</name>
+        <message>
+            <source>在文件夹中显示</source>
+            <translation>在文件夹中显示</translation>
+        </message>
+        <message>
+            <source>复制路径</source>
+            <translation>复制路径</translation>
+        </message>
+    </context>
+    <context>
         <name>KeywordConfigAllinoneWidget</name>
         <message>
             <source>敏感词配置</source>
@@ -812,6 +823,29 @@ wps、et、dps以及常见的压缩包格式等</translation>
         <message>
             <source>0</source>
             <translation>0</translation>
+        </message>
+    </context>
+    <context>
+        <name>RunReports</name>
+        <message>
+            <source>扫描记录中没有这次扫描</source>
+            <translation>扫描记录中没有这次扫描</translation>
+        </message>
+        <message>
+            <source>扫描尚未结束</source>
+            <translation>扫描尚未结束</translation>
+        </message>
+        <message>
+            <source>不支持的导出格式</source>
+            <translation>不支持的导出格式</translation>
+        </message>
+        <message>
+            <source>无法写入所选文件</source>
+            <translation>无法写入所选文件</translation>
+        </message>
+        <message>
+            <source>扫描服务出错（代码 %1）</source>
+            <translation>扫描服务出错（代码 %1）</translation>
         </message>
     </context>
     <context>

@@ -7,6 +7,8 @@ discovery_add_test(NAME tst_passagecut SOURCES tst_passagecut.cpp LIBS clientres
 # The keyword result list: rows kept as data, widgets for the rows in view.
 discovery_add_test(NAME tst_keywordresultlist SOURCES tst_keywordresultlist.cpp LIBS clientresults)
 discovery_add_test(NAME tst_keywordsensitiveframe SOURCES tst_keywordsensitiveframe.cpp LIBS clientresults)
+# The menu of a hit's file: the path copied, its folder (never the document) shown.
+discovery_add_test(NAME tst_hitfilemenu SOURCES tst_hitfilemenu.cpp LIBS clientresults)
 discovery_add_test(NAME tst_keywordsensitivedetail SOURCES tst_keywordsensitivedetail.cpp LIBS clientresults)
 discovery_add_test(NAME tst_piisensitivedetail SOURCES tst_piisensitivedetail.cpp LIBS clientresults)
 # The result models without widgets.

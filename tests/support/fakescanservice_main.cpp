@@ -15,6 +15,7 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QDBusUnixFileDescriptor>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
 #include <QFile>
@@ -31,6 +32,7 @@ namespace {
 const char *const ServiceName = "com.vorel.dlp.TransControl";
 const char *const ServicePath = "/com/vorel/dlp/TransControl";
 const char *const ServiceInterface = "com.vorel.dlp.TransControlInterface";
+const char *const ReportsInterface = "com.vorel.dlp.TransControlReports";
 const char *const ControlPath = "/com/vorel/dlp/FakeControl";
 
 struct Script
@@ -57,6 +59,10 @@ QVariant demarshal(const QVariant &value)
 {
     if (value.userType() == qMetaTypeId<QDBusVariant>())
         return demarshal(value.value<QDBusVariant>().variant());
+    // A descriptor is recorded as whether it was valid: it means nothing in
+    // the test's process.
+    if (value.userType() == qMetaTypeId<QDBusUnixFileDescriptor>())
+        return value.value<QDBusUnixFileDescriptor>().isValid();
     if (value.userType() != qMetaTypeId<QDBusArgument>())
         return value;
     const QDBusArgument arg = value.value<QDBusArgument>();
@@ -113,8 +119,11 @@ public:
     {
         if (message.type() != QDBusMessage::MethodCallMessage)
             return false;
-        if (message.interface() != QLatin1String(ServiceInterface) && !message.interface().isEmpty())
+        if (message.interface() != QLatin1String(ServiceInterface)
+            && message.interface() != QLatin1String(ReportsInterface) && !message.interface().isEmpty())
             return false;
+        if (message.member() == QLatin1String("ExportRun"))
+            writeExport(message);
         m_calls.append({message.member(), message.signature(), demarshalAll(message.arguments())});
 
         Script script = takeScript(message.member());
@@ -174,10 +183,29 @@ private:
         return defaultScript(member);
     }
 
+    // ExportRun: a line naming the run, the format and the masking into the
+    // caller's descriptor, so a test reads back what reached which file.
+    static void writeExport(const QDBusMessage &message)
+    {
+        const QVariantList args = message.arguments();
+        if (args.size() != 4 || !args.at(3).canConvert<QDBusUnixFileDescriptor>())
+            return;
+        const QDBusUnixFileDescriptor fd = args.at(3).value<QDBusUnixFileDescriptor>();
+        QFile out;
+        if (!fd.isValid() || !out.open(fd.fileDescriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            return;
+        out.write(QStringLiteral("run=%1 format=%2 unmasked=%3\n")
+                      .arg(args.at(0).toLongLong())
+                      .arg(args.at(1).toString(), args.at(2).toBool() ? QStringLiteral("true") : QStringLiteral("false"))
+                      .toUtf8());
+    }
+
     static Script defaultScript(const QString &member)
     {
         Script s;
-        if (member == QLatin1String("SensitiveDiscoveryGetScanTaskDetail"))
+        if (member == QLatin1String("ListRuns"))
+            s.values = {0, QStringLiteral("[]")};
+        else if (member == QLatin1String("SensitiveDiscoveryGetScanTaskDetail"))
             s.values = {0, 0, QString(), 0.0};
         else if (member.endsWith(QLatin1String("DetectedDetail")) || member == QLatin1String("SensitiveDiscoveryGetScanTaskFailure"))
             s.values = {0, QString()};
