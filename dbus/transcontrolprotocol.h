@@ -11,6 +11,13 @@
 // integer replies and the record of the task query. Both sides include this
 // header; the service's README documents the codes.
 
+// Where the service is found on the system bus.
+namespace TransControl {
+constexpr char ServiceName[] = "com.vorel.dlp.TransControl";
+constexpr char ObjectPath[] = "/com/vorel/dlp/TransControl";
+constexpr char ReportsInterface[] = "com.vorel.dlp.TransControlReports";
+} // namespace TransControl
+
 // The task types. Together with the path list a task type names a task in
 // every call.
 enum ScanTaskType {

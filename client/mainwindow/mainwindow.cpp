@@ -26,8 +26,8 @@
 
 namespace {
 // The scan service on the system bus.
-const char *const ScanServiceName = "com.vorel.dlp.TransControl";
-const char *const ScanServicePath = "/com/vorel/dlp/TransControl";
+constexpr const char *ScanServiceName = TransControl::ServiceName;
+constexpr const char *ScanServicePath = TransControl::ObjectPath;
 const char *const ScanServiceInterface = "com.vorel.dlp.TransControlInterface";
 } // namespace
 

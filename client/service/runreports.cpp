@@ -14,10 +14,10 @@
 #include <QJsonObject>
 
 namespace {
-const char *const ServiceName = "com.vorel.dlp.TransControl";
-const char *const ServicePath = "/com/vorel/dlp/TransControl";
-const char *const ReportsInterface = "com.vorel.dlp.TransControlReports";
-}
+using TransControl::ReportsInterface;
+using TransControl::ServiceName;
+constexpr const char *ServicePath = TransControl::ObjectPath;
+} // namespace
 
 RunReports::RunReports(const QDBusConnection &bus)
     : m_bus(bus)

@@ -6,6 +6,7 @@
 #define RUNREPORTSADAPTOR_H
 
 #include "callercheck.h"
+#include "transcontrolprotocol.h"
 
 #include <QDBusAbstractAdaptor>
 #include <QDBusContext>
@@ -24,7 +25,7 @@ class RunReportsAdaptor : public QDBusAbstractAdaptor
     Q_CLASSINFO("D-Bus Interface", "com.vorel.dlp.TransControlReports")
 
 public:
-    static const char *interfaceName() { return "com.vorel.dlp.TransControlReports"; }
+    static const char *interfaceName() { return TransControl::ReportsInterface; }
 
     // Made a child of the service's object before that is registered on the
     // bus. The bus sets the context of a call to an adaptor on its object,

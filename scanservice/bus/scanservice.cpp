@@ -131,22 +131,10 @@ bool ScanService::callerAllowed(const char *method)
 {
     if (!calledFromDBus())
         return true;
-    const QString sender = message().service();
-    auto it = m_callerUids.constFind(sender);
-    if (it == m_callerUids.constEnd()) {
-        const QDBusReply<uint> uid = connection().interface()->serviceUid(sender);
-        if (!uid.isValid()) {
-            sendErrorReply(QDBusError::AccessDenied, QStringLiteral("the caller cannot be identified"));
-            return false;
-        }
-        if (m_callerUids.size() > 1000)
-            m_callerUids.clear();
-        it = m_callerUids.insert(sender, uid.value());
-    }
-    if (*it == 0 || *it == ::getuid())
+    QString why;
+    if (m_callers.allowed(connection(), message(), method, &why))
         return true;
-    qWarning().noquote() << QStringLiteral("Method '%1' refused to %2 (user %3)").arg(QLatin1String(method), sender).arg(*it);
-    sendErrorReply(QDBusError::AccessDenied, QStringLiteral("only root may use the scan service"));
+    sendErrorReply(QDBusError::AccessDenied, why);
     return false;
 }
 

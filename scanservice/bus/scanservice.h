@@ -1,12 +1,12 @@
 #ifndef SCANSERVICE_H
 #define SCANSERVICE_H
 
+#include "callercheck.h"
 #include "transcontrolprotocol.h"
 
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusMessage>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QVariantMap>
@@ -27,8 +27,8 @@ class ScanService : public QObject, protected QDBusContext
     Q_OBJECT
 
 public:
-    static const char *serviceName() { return "com.vorel.dlp.TransControl"; }
-    static const char *objectPath() { return "/com/vorel/dlp/TransControl"; }
+    static const char *serviceName() { return TransControl::ServiceName; }
+    static const char *objectPath() { return TransControl::ObjectPath; }
 
     ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatcher> privacy, QObject *parent = nullptr);
     ~ScanService() override;
@@ -83,7 +83,7 @@ private:
 
     FindingsStore *m_store;
     TaskManager *m_tasks;
-    QHash<QString, uint> m_callerUids;
+    CallerCheck m_callers;
     QList<HeldReply> m_held;
     quint64 m_nextSerial = 1;
 };

@@ -3,6 +3,7 @@
 #include "detaildocument.h"
 #include "findingslog.h"
 #include "scanlimits.h"
+#include "sqlitestatement.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -50,68 +51,6 @@ struct FindingsStore::Operation
 };
 
 namespace {
-
-// The writer's last failed step: finalizing the statement clears the
-// connection's message, so the reason is kept here for the task's failure.
-thread_local QString t_stepError;
-
-// A prepared statement that finalizes itself.
-class Statement
-{
-public:
-    Statement(sqlite3 *db, const char *sql)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &m_stmt, nullptr) != SQLITE_OK)
-            m_stmt = nullptr;
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    bool ok() const { return m_stmt != nullptr; }
-    Statement &bind(int index, const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement &bindUtf8(int index, const QByteArray &utf8)
-    {
-        sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_STATIC);
-        return *this;
-    }
-    QByteArray bytes(int column) const
-    {
-        return QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
-                          sqlite3_column_bytes(m_stmt, column));
-    }
-    Statement &bind(int index, qint64 value)
-    {
-        sqlite3_bind_int64(m_stmt, index, value);
-        return *this;
-    }
-    int step()
-    {
-        const int result = m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR;
-        if (result != SQLITE_ROW && result != SQLITE_DONE && m_stmt)
-            t_stepError = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_stmt)));
-        return result;
-    }
-    void reset()
-    {
-        sqlite3_reset(m_stmt);
-        sqlite3_clear_bindings(m_stmt);
-    }
-    qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
-    QString text(int column) const
-    {
-        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
-                                 sqlite3_column_bytes(m_stmt, column));
-    }
-
-private:
-    sqlite3_stmt *m_stmt = nullptr;
-};
 
 // One row per run of a task; the latest of a (path list, task type) is the task.
 #define TASKS_TABLE(name) \
@@ -243,7 +182,7 @@ bool FindingsStore::open(QString *error)
     }
     {
         // Findings of another layout are dropped: they are results of past scans, not data of their own.
-        Statement version(m_writer, "PRAGMA user_version");
+        SqliteStatement version(m_writer, "PRAGMA user_version");
         const qint64 layout = version.step() == SQLITE_ROW ? version.integer(0) : 0;
         version.reset();
         // Layout 3 lacks only the failure reason of a task.
@@ -274,7 +213,7 @@ bool FindingsStore::open(QString *error)
     // Freed pages are zeroed: deleted passages do not linger in the file.
     exec(m_writer, "PRAGMA secure_delete=ON;");
     // Tasks that were running when the service last stopped did not complete.
-    Statement stale(m_writer, "UPDATE tasks SET status='terminated', ended=? WHERE status NOT IN ('completed','terminated')");
+    SqliteStatement stale(m_writer, "UPDATE tasks SET status='terminated', ended=? WHERE status NOT IN ('completed','terminated')");
     stale.bind(1, now()).step();
 
     if (sqlite3_open_v2(file.constData(), &m_reader, SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX, nullptr)
@@ -423,21 +362,21 @@ void FindingsStore::run()
 {
     // Prepared once for the writer's life: preparing a statement costs more
     // than carrying it out for a small file.
-    Statement findTask(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
-    Statement insertTask(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
-    Statement dropFile(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
-    Statement insertFile(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
-    Statement insertRule(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits, count) VALUES(?,?,?,?,?,?,?)");
-    Statement insertFailure(m_writer, "INSERT INTO file_failures(task_id, path, reason, kind) VALUES(?,?,?,?)");
-    Statement setTotals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
-    Statement endTask(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=?, failure=? WHERE id=?");
-    Statement begin(m_writer, "BEGIN IMMEDIATE");
-    Statement commit(m_writer, "COMMIT");
-    Statement savepoint(m_writer, "SAVEPOINT one");
-    Statement release(m_writer, "RELEASE one");
-    Statement rollbackTo(m_writer, "ROLLBACK TO one");
+    SqliteStatement findTask(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
+    SqliteStatement insertTask(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
+    SqliteStatement dropFile(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
+    SqliteStatement insertFile(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
+    SqliteStatement insertRule(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits, count) VALUES(?,?,?,?,?,?,?)");
+    SqliteStatement insertFailure(m_writer, "INSERT INTO file_failures(task_id, path, reason, kind) VALUES(?,?,?,?)");
+    SqliteStatement setTotals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
+    SqliteStatement endTask(m_writer, "UPDATE tasks SET status=?, total_count=?, total_kib=?, ended=?, failure=? WHERE id=?");
+    SqliteStatement begin(m_writer, "BEGIN IMMEDIATE");
+    SqliteStatement commit(m_writer, "COMMIT");
+    SqliteStatement savepoint(m_writer, "SAVEPOINT one");
+    SqliteStatement release(m_writer, "RELEASE one");
+    SqliteStatement rollbackTo(m_writer, "ROLLBACK TO one");
     // Carries out a prepared statement and makes it ready for the next use; the result code.
-    auto step = [](Statement &statement) {
+    auto step = [](SqliteStatement &statement) {
         const int result = statement.step();
         statement.reset();
         return result;
@@ -498,7 +437,7 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            Statement describe(m_writer, "UPDATE tasks SET scanmode=?, keywords=?, rule_table=? WHERE id=?");
+            SqliteStatement describe(m_writer, "UPDATE tasks SET scanmode=?, keywords=?, rule_table=? WHERE id=?");
             return describe.bind(1, qint64(op.info.scanmode)).bind(2, qint64(op.info.keywords)).bind(3, op.info.ruleTable)
                        .bind(4, *row).step() == SQLITE_DONE;
         }
@@ -506,7 +445,7 @@ void FindingsStore::run()
             const auto row = rows.constFind(op.task);
             if (row == rows.constEnd())
                 return true;
-            Statement counts(m_writer, "UPDATE tasks SET files_walked=?, files_read=? WHERE id=?");
+            SqliteStatement counts(m_writer, "UPDATE tasks SET files_walked=?, files_read=? WHERE id=?");
             return counts.bind(1, op.run).bind(2, op.totalCount).bind(3, *row).step() == SQLITE_DONE;
         }
         case Operation::Delete:
@@ -543,8 +482,8 @@ void FindingsStore::run()
         }
     };
     auto lastError = [this] {
-        const QString why = t_stepError.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_writer)) : t_stepError;
-        t_stepError.clear();
+        const QString why = SqliteStatement::lastStepError().isEmpty() ? QString::fromUtf8(sqlite3_errmsg(m_writer)) : SqliteStatement::lastStepError();
+        SqliteStatement::lastStepError().clear();
         return QStringLiteral("the findings database cannot be written (%1)").arg(why);
     };
 
@@ -594,7 +533,7 @@ void FindingsStore::run()
                 // A failed task writes nothing more but its end, which records the failure.
                 if (failed.contains(op.task) && op.type != Operation::End)
                     continue;
-                t_stepError.clear();
+                SqliteStatement::lastStepError().clear();
                 step(savepoint);
                 if (execute(op)) {
                     written[i] = true;
@@ -666,7 +605,7 @@ void FindingsStore::record(const std::vector<Operation> &batch, const std::vecto
             m_log->fileWithHits(run, key.first, key.second, op.findings.path, op.findings.counts);
             continue;
         }
-        Statement counts(m_writer, "SELECT status, files_walked, files_read, "
+        SqliteStatement counts(m_writer, "SELECT status, files_walked, files_read, "
                                    "(SELECT COUNT(*) FROM files WHERE task_id = t.id), "
                                    "(SELECT COUNT(*) FROM file_failures WHERE task_id = t.id) FROM tasks t WHERE id = ?");
         if (counts.bind(1, run).step() != SQLITE_ROW)
@@ -689,7 +628,7 @@ bool FindingsStore::removeRuns(const Operation &op, QHash<quint64, qint64> &rows
     // Only ended runs go: a running task still writes to its own.
     QVector<qint64> doomed;
     if (op.type == Operation::Delete) {
-        Statement find(m_writer, "SELECT status FROM tasks WHERE id=?");
+        SqliteStatement find(m_writer, "SELECT status FROM tasks WHERE id=?");
         if (find.bind(1, op.run).step() != SQLITE_ROW) {
             *outcome = int(Deletion::UnknownRun);
             return true;
@@ -700,13 +639,13 @@ bool FindingsStore::removeRuns(const Operation &op, QHash<quint64, qint64> &rows
         }
         doomed.append(op.run);
     } else {
-        Statement old(m_writer, "SELECT id FROM tasks WHERE started < ? AND status <> 'scanning'");
+        SqliteStatement old(m_writer, "SELECT id FROM tasks WHERE started < ? AND status <> 'scanning'");
         old.bind(1, op.before.toString(Qt::ISODate));
         while (old.step() == SQLITE_ROW)
             doomed.append(old.integer(0));
     }
     for (qint64 run : doomed) {
-        Statement drop(m_writer, "DELETE FROM tasks WHERE id=?");
+        SqliteStatement drop(m_writer, "DELETE FROM tasks WHERE id=?");
         if (drop.bind(1, run).step() != SQLITE_DONE)
             return false;
         // Late findings of a deleted run go nowhere.
@@ -730,8 +669,8 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
     exec(m_reader, "BEGIN");
     Lookup result = Lookup::Failed;
     {
-        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
-        Statement fileRow(m_reader, "SELECT hits, counts FROM files WHERE task_id=? AND path=?");
+        SqliteStatement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
+        SqliteStatement fileRow(m_reader, "SELECT hits, counts FROM files WHERE task_id=? AND path=?");
         if (task.ok() && fileRow.ok()) {
             if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
                 result = Lookup::UnknownTask;
@@ -758,8 +697,8 @@ FindingsStore::Lookup FindingsStore::privacyGroup(const QString &pathlist, int t
     exec(m_reader, "BEGIN");
     Lookup result = Lookup::Failed;
     {
-        Statement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
-        Statement rows(m_reader, "SELECT f.path, r.rulename, r.kept, r.hits FROM rule_hits r JOIN files f ON f.id = r.file_id "
+        SqliteStatement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
+        SqliteStatement rows(m_reader, "SELECT f.path, r.rulename, r.kept, r.hits FROM rule_hits r JOIN files f ON f.id = r.file_id "
                                  "WHERE f.task_id=? AND r.category=? ORDER BY r.position, f.id");
         if (task.ok() && rows.ok()) {
             if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
@@ -808,7 +747,7 @@ QVector<QPair<QString, QString>> FindingsStore::failures(const QString &pathlist
     QVector<QPair<QString, QString>> found;
     if (!m_reader)
         return found;
-    Statement rows(m_reader, "SELECT path, reason FROM file_failures WHERE task_id = "
+    SqliteStatement rows(m_reader, "SELECT path, reason FROM file_failures WHERE task_id = "
                              "(SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1) ORDER BY rowid");
     rows.bind(1, pathlist).bind(2, qint64(tasktype));
     while (rows.step() == SQLITE_ROW)
@@ -821,7 +760,7 @@ bool FindingsStore::taskRecord(const QString &pathlist, int tasktype, TaskRecord
     std::lock_guard<std::mutex> lock(m_readMutex);
     if (!m_reader)
         return false;
-    Statement task(m_reader, "SELECT status, total_count, total_kib, failure FROM tasks WHERE pathlist=? AND tasktype=? "
+    SqliteStatement task(m_reader, "SELECT status, total_count, total_kib, failure FROM tasks WHERE pathlist=? AND tasktype=? "
                              "ORDER BY id DESC LIMIT 1");
     if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW)
         return false;

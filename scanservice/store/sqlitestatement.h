@@ -1,5 +1,5 @@
 // A prepared SQLite statement that finalizes itself, with Qt types in and
-// out. (The findings store's writer keeps a private one of its own.)
+// out; the findings store's writer and the readers of its history use it.
 #ifndef SQLITESTATEMENT_H
 #define SQLITESTATEMENT_H
 
@@ -32,8 +32,34 @@ public:
         sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
         return *this;
     }
-    // SQLITE_ROW, SQLITE_DONE, or an error (also for a statement that did not prepare).
-    int step() { return m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR; }
+    // Text already in UTF-8, which must outlive the step.
+    SqliteStatement &bindUtf8(int index, const QByteArray &utf8)
+    {
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_STATIC);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE, or an error (also for a statement that did not
+    // prepare); an error's message is kept in lastStepError().
+    int step()
+    {
+        const int result = m_stmt ? sqlite3_step(m_stmt) : SQLITE_ERROR;
+        if (result != SQLITE_ROW && result != SQLITE_DONE && m_stmt)
+            lastStepError() = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_stmt)));
+        return result;
+    }
+    // Ready for the next use, without its bindings.
+    void reset()
+    {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    // This thread's last failed step: finalizing or resetting a statement
+    // clears its connection's message, so the reason is kept here.
+    static QString &lastStepError()
+    {
+        static thread_local QString error;
+        return error;
+    }
     qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
     QByteArray bytes(int column) const
     {

@@ -1,6 +1,8 @@
 // The commands of tavex-discovery-report (see reportcommand.h).
 #include "reportcommand.h"
 
+#include "transcontrolprotocol.h"
+
 #include <QDBusError>
 #include <QDBusUnixFileDescriptor>
 #include <QFile>
@@ -14,9 +16,9 @@
 #include <unistd.h>
 
 namespace {
-const char *const Service = "com.vorel.dlp.TransControl";
-const char *const ObjectPath = "/com/vorel/dlp/TransControl";
-const char *const Interface = "com.vorel.dlp.TransControlReports";
+using TransControl::ObjectPath;
+constexpr const char *Service = TransControl::ServiceName;
+constexpr const char *Interface = TransControl::ReportsInterface;
 // An export of a large run takes a while to make.
 constexpr int CallTimeoutMs = 10 * 60 * 1000;
 
