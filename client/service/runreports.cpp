@@ -154,3 +154,8 @@ bool RunReports::filesNotReadIn(const QDBusPendingCall &pending, QList<FileNotRe
     }
     return true;
 }
+
+QString RunReports::taskTypeName(int taskType)
+{
+    return taskType == PrivacyScanTask ? QStringLiteral("privacy") : QStringLiteral("keyword");
+}

@@ -55,6 +55,10 @@ public:
     // when the reply is an error, a failure code or not a JSON array.
     static bool filesNotReadIn(const QDBusPendingCall &reply, QList<FileNotRead> *files, QString *reason);
 
+    // How the history names a task type of the task interface ("keyword",
+    // "privacy").
+    static QString taskTypeName(int taskType);
+
 private:
     QDBusConnection m_bus;
 };
