@@ -187,6 +187,8 @@ void RunExporter::showExported(const QString &filepath)
     QPushButton *confirm = box->addButton(tr("确认"), QMessageBox::AcceptRole);
     confirm->setProperty("isImportant", true);
     box->setDefaultButton(confirm);
+    // Without one the box would refuse Esc and the window's close button.
+    box->setEscapeButton(confirm);
     QPointer<QWidget> parent = m_parent;
     connect(open, &QPushButton::clicked, box, [filepath, parent] { HitFileMenu::showInFolder(filepath, parent); });
     box->open();

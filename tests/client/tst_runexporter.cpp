@@ -223,7 +223,9 @@ private Q_SLOTS:
         QFile file(m_dir->filePath(QStringLiteral("完整.csv")));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("run=3 format=csv unmasked=true\n"));
+        // The window's close button closes the message.
         endMessage()->close();
+        QTRY_VERIFY(!QApplication::activeModalWidget());
     }
 
     void latestRunOfThePage_data()
