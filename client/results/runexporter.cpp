@@ -14,6 +14,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <unistd.h>
+
 namespace {
 // Object names tests and style sheets reach the dialog's parts by.
 constexpr const char *FullValuesName = "RunExporterFullValues";
@@ -142,6 +144,7 @@ void RunExporter::start(qint64 run, const QString &filepath, int format, bool un
         Q_EMIT exportFailed(reason);
         return;
     }
+    restrictToFolderOwner(*file);
     qCInfo(lcResults) << "exporting run" << run << "as" << formats().at(format).name << (unmasked ? "unmasked" : "masked")
                       << "into" << filepath;
     setPending(m_pending + 1);
@@ -153,6 +156,19 @@ void RunExporter::start(qint64 run, const QString &filepath, int format, bool un
         const bool succeeded = RunReports::exportSucceeded(*watcher, &reason);
         finish(file, succeeded, reason);
     });
+}
+
+// Findings are for the user who asked for them: the file is readable by its
+// owner only, as the report tool makes it. The client runs as root; the file
+// goes to the owner of the folder it is in, so that the user can open an
+// export saved in their own home.
+void RunExporter::restrictToFolderOwner(QFile &file)
+{
+    if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        qCWarning(lcResults) << "the export file's permissions could not be set:" << file.errorString();
+    const QFileInfo folder(QFileInfo(file.fileName()).absolutePath());
+    if (geteuid() == 0 && folder.ownerId() != 0 && fchown(file.handle(), folder.ownerId(), folder.groupId()) != 0)
+        qCWarning(lcResults) << "the export file could not be given to the folder's owner" << folder.ownerId();
 }
 
 void RunExporter::finish(QFile *file, bool succeeded, const QString &reason)

@@ -61,6 +61,7 @@ private:
     bool chooseFile(const QString &suggestedBaseName, QString *filepath, int *format, bool *unmasked);
     bool confirmUnmasked();
     bool confirmReplace(const QString &filepath);
+    static void restrictToFolderOwner(QFile &file);
     void start(qint64 run, const QString &filepath, int format, bool unmasked);
     void finish(QFile *file, bool succeeded, const QString &reason);
     void showExported(const QString &filepath);

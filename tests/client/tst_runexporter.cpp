@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -141,6 +142,10 @@ private Q_SLOTS:
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls.first().arguments.at(3).toBool(), true); // a valid descriptor
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{written});
+        // Findings are readable by the file's owner only.
+        QCOMPARE(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther
+                                                  | QFileDevice::WriteGroup | QFileDevice::WriteOther),
+                 QFileDevice::Permissions());
 
         // The message names the file and opens its folder, not the file.
         QMessageBox *box = endMessage();
