@@ -54,6 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
     createFileTypeHintBubble();
     setupTitleBar();
     connectScanSignals();
+    setupRunReports();
 
     m_labelTextSpy = new LabelTextSpy(this);
     m_labelTextSpy->setWatched(m_ui->m_KeywordScanCancelLabel);

@@ -14,6 +14,7 @@
 
 class BusScanTaskCalls;
 class ElidedPathLabel;
+class FilesNotReadLink;
 class HiddenComboBox;
 class KeywordConfigAllinoneWidget;
 class LabelTextSpy;
@@ -28,6 +29,7 @@ class QSize;
 class QStackedWidget;
 class ScanController;
 class QToolButton;
+class RunExporter;
 class SensitiveScanInterface;
 class SignalReceiver;
 class TimerThread;
@@ -179,6 +181,8 @@ private Q_SLOTS:
     void on_m_KeywordScanCancelRescanButton_clicked();
     void on_m_KeywordScanCancelReturnButton_clicked();
     void on_m_KeywordScanCompleteReturnButton_clicked();
+    void on_m_KeywordScanCancelExportButton_clicked();
+    void on_m_KeywordScanCompleteExportButton_clicked();
     void onKeywordScanTimeElapsed(int seconds);
     void onKeywordScanProgressRangeGenerated(int minimum, int maximum);
     void onKeywordScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid);
@@ -192,6 +196,8 @@ private Q_SLOTS:
     void on_m_PiiScanCancelRescanButton_clicked();
     void on_m_PiiScanCancelReturnButton_clicked();
     void on_m_PiiScanCompleteReturnButton_clicked();
+    void on_m_PiiScanCancelExportButton_clicked();
+    void on_m_PiiScanCompleteExportButton_clicked();
     void onPiiScanTimeElapsed(int seconds);
     void onPiiScanProgressRangeGenerated(int minimum, int maximum);
     void onPiiScanProgressValueChanged(const QString &pathlist, const QString &filepath, int fileid);
@@ -291,6 +297,14 @@ private:
     QString endedFileCount(const ScanController *scan, bool cancelled) const;
     // The summary of an ended scan, for both modules.
     QString scanSummary(const ScanController *scan, bool cancelled, bool anyHit, int total) const;
+    // The ended task's run in the service's history: its export, and the
+    // line on the ended page that counts the files it did not read, looked
+    // up without waiting each time a page of an ended task shows.
+    void setupRunReports();
+    void exportEndedRun(const ScanController *scan);
+    FilesNotReadLink *filesNotReadLink(const ScanController *scan, bool cancelled) const;
+    void showFilesNotRead(const ScanController *scan, bool cancelled);
+    void clearFilesNotRead(const ScanController *scan);
     // A file-count worker for the task, its range passed on as the module's signal.
     void startFileCount(const QString &pathlist, int taskType);
     void showMessage(int icon, const QString &text, bool withCancel);
@@ -326,6 +340,7 @@ private:
     BusScanTaskCalls *m_taskCalls = nullptr;
     ScanController *m_keywordScan = nullptr;
     ScanController *m_privacyScan = nullptr;
+    RunExporter *m_runExporter = nullptr;
     KeywordConfigAllinoneWidget *m_keywordConfigPanel = nullptr;
     HiddenComboBox *m_keywordTargetList = nullptr;
     HiddenComboBox *m_privacyTargetList = nullptr;

@@ -120,6 +120,7 @@ void MainWindow::on_m_KeywordScanCompleteReturnButton_clicked()
 
 void MainWindow::returnToKeywordConfiguration()
 {
+    clearFilesNotRead(m_keywordScan);
     clearKeywordResults();
     m_ui->stackedWidget->setCurrentIndex(KeywordConfigPage);
     m_keywordScan->reset();

@@ -170,6 +170,7 @@ void MainWindow::on_m_PiiScanCompleteReturnButton_clicked()
 
 void MainWindow::returnToPrivacyConfiguration()
 {
+    clearFilesNotRead(m_privacyScan);
     resetPrivacyCounts();
     m_ui->stackedWidget->setCurrentIndex(PrivacyConfigPage);
     m_privacyScan->reset();

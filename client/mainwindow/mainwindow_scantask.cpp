@@ -105,6 +105,7 @@ void MainWindow::showScanStarted(ScanController *scan)
     showFileCount(scan);
     updatePauseButton(scan);
     startFileCount(scan->pathList(), scan->taskType());
+    clearFilesNotRead(scan);
     if (scan == m_keywordScan)
         clearKeywordResults();
     else
@@ -229,6 +230,7 @@ void MainWindow::showScanEnded(ScanController *scan, bool cancelled)
     else
         scan->markCompleted();
     page.flow->setCurrentIndex(cancelled ? CancelledFlowPage : CompletedFlowPage);
+    showFilesNotRead(scan, cancelled);
 
     const bool keyword = scan == m_keywordScan;
     const int total = keyword ? keywordHitTotal() : privacyHitTotal();

@@ -26,33 +26,7 @@ RunReports::RunReports(const QDBusConnection &bus)
 
 qint64 RunReports::latestRun(const QString &pathlist, const QString &taskType, QString *reason) const
 {
-    const QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(ServiceName), QLatin1String(ServicePath),
-                                                             QLatin1String(ReportsInterface),
-                                                             QStringLiteral("ListRuns"));
-    QDBusPendingReply<int, QString> reply = m_bus.asyncCall(call);
-    reply.waitForFinished();
-    if (reply.isError()) {
-        qCWarning(lcService) << "ListRuns failed:" << reply.error().name() << reply.error().message();
-        if (reason)
-            *reason = reply.error().message();
-        return -1;
-    }
-    if (reply.argumentAt<0>() != ReturnCode::Ok) {
-        if (reason)
-            *reason = reasonOf(reply.argumentAt<0>());
-        return -1;
-    }
-    // Newest first: the first run that matches is the latest.
-    const QJsonArray runs = QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).array();
-    for (const QJsonValue &value : runs) {
-        const QJsonObject run = value.toObject();
-        if (run.value(QLatin1String("path_list")).toString() == pathlist
-            && run.value(QLatin1String("task_type")).toString() == taskType)
-            return run.value(QLatin1String("run")).toVariant().toLongLong();
-    }
-    if (reason)
-        *reason = QCoreApplication::translate("RunReports", "扫描记录中没有这次扫描");
-    return -1;
+    return latestRunIn(askRuns(), pathlist, taskType, reason);
 }
 
 QDBusPendingCall RunReports::exportRun(qint64 run, const QString &format, bool unmasked, const QFile &file) const
@@ -99,4 +73,89 @@ QString RunReports::reasonOf(int code)
     default:
         return QCoreApplication::translate("RunReports", "扫描服务出错（代码 %1）").arg(code);
     }
+}
+
+QDBusPendingCall RunReports::askRuns() const
+{
+    const QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(ServiceName), QLatin1String(ServicePath),
+                                                             QLatin1String(ReportsInterface),
+                                                             QStringLiteral("ListRuns"));
+    return m_bus.asyncCall(call);
+}
+
+qint64 RunReports::latestRunIn(const QDBusPendingCall &pending, const QString &pathlist, const QString &taskType,
+                               QString *reason)
+{
+    QDBusPendingReply<int, QString> reply = pending;
+    reply.waitForFinished();
+    if (reply.isError()) {
+        qCWarning(lcService) << "ListRuns failed:" << reply.error().name() << reply.error().message();
+        if (reason)
+            *reason = reply.error().message();
+        return -1;
+    }
+    if (reply.argumentAt<0>() != ReturnCode::Ok) {
+        if (reason)
+            *reason = reasonOf(reply.argumentAt<0>());
+        return -1;
+    }
+    // Newest first: the first run that matches is the latest.
+    const QJsonArray runs = QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8()).array();
+    for (const QJsonValue &value : runs) {
+        const QJsonObject run = value.toObject();
+        if (run.value(QLatin1String("path_list")).toString() == pathlist
+            && run.value(QLatin1String("task_type")).toString() == taskType)
+            return run.value(QLatin1String("run")).toVariant().toLongLong();
+    }
+    if (reason)
+        *reason = QCoreApplication::translate("RunReports", "扫描记录中没有这次扫描");
+    return -1;
+}
+
+QDBusPendingCall RunReports::askFilesNotRead(qint64 run) const
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(QLatin1String(ServiceName), QLatin1String(ServicePath),
+                                                       QLatin1String(ReportsInterface),
+                                                       QStringLiteral("GetRunFilesNotRead"));
+    call << QVariant::fromValue(qlonglong(run));
+    return m_bus.asyncCall(call);
+}
+
+bool RunReports::filesNotReadIn(const QDBusPendingCall &pending, QList<FileNotRead> *files, QString *reason)
+{
+    QDBusPendingReply<int, QString> reply = pending;
+    reply.waitForFinished();
+    if (reply.isError()) {
+        qCWarning(lcService) << "GetRunFilesNotRead failed:" << reply.error().name() << reply.error().message();
+        if (reason)
+            *reason = reply.error().message();
+        return false;
+    }
+    if (reply.argumentAt<0>() != ReturnCode::Ok) {
+        if (reason)
+            *reason = reasonOf(reply.argumentAt<0>());
+        return false;
+    }
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(reply.argumentAt<1>().toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray()) {
+        qCWarning(lcService) << "GetRunFilesNotRead: not a JSON array:" << error.errorString();
+        if (reason)
+            *reason = QCoreApplication::translate("RunReports", "扫描服务的回复无法读取");
+        return false;
+    }
+    const QJsonArray array = document.array();
+    files->clear();
+    files->reserve(array.size());
+    for (const QJsonValue &value : array) {
+        const QJsonObject object = value.toObject();
+        files->append({object.value(QLatin1String("file")).toString(), object.value(QLatin1String("kind")).toString(),
+                       object.value(QLatin1String("reason")).toString()});
+    }
+    return true;
+}
+
+QString RunReports::taskTypeName(int taskType)
+{
+    return taskType == PrivacyScanTask ? QStringLiteral("privacy") : QStringLiteral("keyword");
 }

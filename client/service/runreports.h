@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusPendingCall>
+#include <QList>
 #include <QString>
 
 class QFile;
@@ -31,6 +32,32 @@ public:
 
     // The text for a return code of the reports interface.
     static QString reasonOf(int code);
+
+    // latestRun() in two halves, so that a window need not wait: the call
+    // for the history, and the newest run of `pathlist` with `taskType` in
+    // its reply (-1 and `reason` as latestRun()).
+    QDBusPendingCall askRuns() const;
+    static qint64 latestRunIn(const QDBusPendingCall &reply, const QString &pathlist, const QString &taskType,
+                              QString *reason);
+
+    // A file a run did not read in full: its path (the service's escaped
+    // form), the kind of reason its skips are counted by, and the detailed
+    // reason.
+    struct FileNotRead
+    {
+        QString file;
+        QString kind;
+        QString reason;
+    };
+    // The files `run` did not read in full, and their reasons.
+    QDBusPendingCall askFilesNotRead(qint64 run) const;
+    // The list in a reply of askFilesNotRead(); false (and `reason` says why)
+    // when the reply is an error, a failure code or not a JSON array.
+    static bool filesNotReadIn(const QDBusPendingCall &reply, QList<FileNotRead> *files, QString *reason);
+
+    // How the history names a task type of the task interface ("keyword",
+    // "privacy").
+    static QString taskTypeName(int taskType);
 
 private:
     QDBusConnection m_bus;

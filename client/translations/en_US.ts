@@ -2,6 +2,87 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
     <context>
+        <name>FilesNotReadDialog</name>
+        <message>
+            <source>未能完整读取的文件</source>
+            <translation>Files not read in full</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>Close</translation>
+        </message>
+    </context>
+    <context>
+        <name>FilesNotReadLink</name>
+        <message>
+            <source>%1 个文件未能完整读取。</source>
+            <translation>%1 files could not be read in full. </translation>
+        </message>
+        <message>
+            <source>查看</source>
+            <translation>View</translation>
+        </message>
+    </context>
+    <context>
+        <name>FilesNotReadModel</name>
+        <message>
+            <source>文件</source>
+            <translation>File</translation>
+        </message>
+        <message>
+            <source>原因</source>
+            <translation>Reason</translation>
+        </message>
+        <message>
+            <source>详细原因</source>
+            <translation>Details</translation>
+        </message>
+        <message>
+            <source>无法读取</source>
+            <translation>Unreadable</translation>
+        </message>
+        <message>
+            <source>文件损坏或与类型不符</source>
+            <translation>Damaged or not of its type</translation>
+        </message>
+        <message>
+            <source>超过大小限制</source>
+            <translation>Above the size limit</translation>
+        </message>
+        <message>
+            <source>超过容器限制</source>
+            <translation>Container limit exceeded</translation>
+        </message>
+        <message>
+            <source>受密码保护</source>
+            <translation>Protected by a password</translation>
+        </message>
+        <message>
+            <source>读取程序出错</source>
+            <translation>Reader failed</translation>
+        </message>
+        <message>
+            <source>不读取此文件类型</source>
+            <translation>File type not read</translation>
+        </message>
+        <message>
+            <source>达到时间限制，仅扫描了部分内容</source>
+            <translation>Time limit reached, scanned in part</translation>
+        </message>
+        <message>
+            <source>达到文本限制，仅扫描了部分内容</source>
+            <translation>Text limit reached, scanned in part</translation>
+        </message>
+        <message>
+            <source>未跟随符号链接</source>
+            <translation>Symbolic link not followed</translation>
+        </message>
+        <message>
+            <source>打开的文件过多</source>
+            <translation>Too many open files</translation>
+        </message>
+    </context>
+    <context>
         <name>HitFileMenu</name>
         <message>
             <source>在文件夹中显示</source>
@@ -487,6 +568,18 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
             <source>下次扫描将使用自查清单：%1</source>
             <translation>The next scan uses the checklists: %1</translation>
         </message>
+        <message>
+            <source>导出</source>
+            <translation>Export</translation>
+        </message>
+        <message>
+            <source>敏感词扫描结果</source>
+            <translation>keyword-scan</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描结果</source>
+            <translation>privacy-scan</translation>
+        </message>
     </context>
     <context>
         <name>PiiCategoryNames</name>
@@ -829,6 +922,75 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         </message>
     </context>
     <context>
+        <name>RunExporter</name>
+        <message>
+            <source>导出扫描结果</source>
+            <translation>Export Scan Results</translation>
+        </message>
+        <message>
+            <source>CSV 表格 (*.csv)</source>
+            <translation>CSV spreadsheet (*.csv)</translation>
+        </message>
+        <message>
+            <source>JSON Lines (*.jsonl)</source>
+            <translation>JSON Lines (*.jsonl)</translation>
+        </message>
+        <message>
+            <source>HTML 报告 (*.html)</source>
+            <translation>HTML report (*.html)</translation>
+        </message>
+        <message>
+            <source>导出完整数值（不打码）</source>
+            <translation>Export full values (unmasked)</translation>
+        </message>
+        <message>
+            <source>导出完整数值</source>
+            <translation>Export Full Values</translation>
+        </message>
+        <message>
+            <source>导出的文件将包含未打码的敏感信息原文，任何能读取该文件的人都能看到。确定导出完整数值吗？</source>
+            <translation>The file will hold the sensitive values unmasked, for anyone who can read it. Export the full values?</translation>
+        </message>
+        <message>
+            <source>导出</source>
+            <translation>Export</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>%1 已存在，要替换它吗？</source>
+            <translation>%1 already exists. Replace it?</translation>
+        </message>
+        <message>
+            <source>替换</source>
+            <translation>Replace</translation>
+        </message>
+        <message>
+            <source>无法打开所选文件：%1</source>
+            <translation>The chosen file cannot be opened: %1</translation>
+        </message>
+        <message>
+            <source>扫描结果已导出到：
+%1</source>
+            <translation>The scan results were exported to:
+%1</translation>
+        </message>
+        <message>
+            <source>打开所在文件夹</source>
+            <translation>Open Folder</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>导出失败：%1</source>
+            <translation>Export failed: %1</translation>
+        </message>
+    </context>
+    <context>
         <name>RunReports</name>
         <message>
             <source>扫描记录中没有这次扫描</source>
@@ -849,6 +1011,10 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         <message>
             <source>扫描服务出错（代码 %1）</source>
             <translation>The scan service failed (code %1)</translation>
+        </message>
+        <message>
+            <source>扫描服务的回复无法读取</source>
+            <translation>The scan service's reply cannot be read</translation>
         </message>
     </context>
     <context>

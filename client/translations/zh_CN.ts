@@ -2,6 +2,87 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
     <context>
+        <name>FilesNotReadDialog</name>
+        <message>
+            <source>未能完整读取的文件</source>
+            <translation>未能完整读取的文件</translation>
+        </message>
+        <message>
+            <source>关闭</source>
+            <translation>关闭</translation>
+        </message>
+    </context>
+    <context>
+        <name>FilesNotReadLink</name>
+        <message>
+            <source>%1 个文件未能完整读取。</source>
+            <translation>%1 个文件未能完整读取。</translation>
+        </message>
+        <message>
+            <source>查看</source>
+            <translation>查看</translation>
+        </message>
+    </context>
+    <context>
+        <name>FilesNotReadModel</name>
+        <message>
+            <source>文件</source>
+            <translation>文件</translation>
+        </message>
+        <message>
+            <source>原因</source>
+            <translation>原因</translation>
+        </message>
+        <message>
+            <source>详细原因</source>
+            <translation>详细原因</translation>
+        </message>
+        <message>
+            <source>无法读取</source>
+            <translation>无法读取</translation>
+        </message>
+        <message>
+            <source>文件损坏或与类型不符</source>
+            <translation>文件损坏或与类型不符</translation>
+        </message>
+        <message>
+            <source>超过大小限制</source>
+            <translation>超过大小限制</translation>
+        </message>
+        <message>
+            <source>超过容器限制</source>
+            <translation>超过容器限制</translation>
+        </message>
+        <message>
+            <source>受密码保护</source>
+            <translation>受密码保护</translation>
+        </message>
+        <message>
+            <source>读取程序出错</source>
+            <translation>读取程序出错</translation>
+        </message>
+        <message>
+            <source>不读取此文件类型</source>
+            <translation>不读取此文件类型</translation>
+        </message>
+        <message>
+            <source>达到时间限制，仅扫描了部分内容</source>
+            <translation>达到时间限制，仅扫描了部分内容</translation>
+        </message>
+        <message>
+            <source>达到文本限制，仅扫描了部分内容</source>
+            <translation>达到文本限制，仅扫描了部分内容</translation>
+        </message>
+        <message>
+            <source>未跟随符号链接</source>
+            <translation>未跟随符号链接</translation>
+        </message>
+        <message>
+            <source>打开的文件过多</source>
+            <translation>打开的文件过多</translation>
+        </message>
+    </context>
+    <context>
         <name>HitFileMenu</name>
         <message>
             <source>在文件夹中显示</source>
@@ -484,6 +565,18 @@ wps、et、dps以及常见的压缩包格式等</translation>
             <source>下次扫描将使用自查清单：%1</source>
             <translation>下次扫描将使用自查清单：%1</translation>
         </message>
+        <message>
+            <source>导出</source>
+            <translation>导出</translation>
+        </message>
+        <message>
+            <source>敏感词扫描结果</source>
+            <translation>敏感词扫描结果</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描结果</source>
+            <translation>隐私信息扫描结果</translation>
+        </message>
     </context>
     <context>
         <name>PiiCategoryNames</name>
@@ -826,6 +919,75 @@ wps、et、dps以及常见的压缩包格式等</translation>
         </message>
     </context>
     <context>
+        <name>RunExporter</name>
+        <message>
+            <source>导出扫描结果</source>
+            <translation>导出扫描结果</translation>
+        </message>
+        <message>
+            <source>CSV 表格 (*.csv)</source>
+            <translation>CSV 表格 (*.csv)</translation>
+        </message>
+        <message>
+            <source>JSON Lines (*.jsonl)</source>
+            <translation>JSON Lines (*.jsonl)</translation>
+        </message>
+        <message>
+            <source>HTML 报告 (*.html)</source>
+            <translation>HTML 报告 (*.html)</translation>
+        </message>
+        <message>
+            <source>导出完整数值（不打码）</source>
+            <translation>导出完整数值（不打码）</translation>
+        </message>
+        <message>
+            <source>导出完整数值</source>
+            <translation>导出完整数值</translation>
+        </message>
+        <message>
+            <source>导出的文件将包含未打码的敏感信息原文，任何能读取该文件的人都能看到。确定导出完整数值吗？</source>
+            <translation>导出的文件将包含未打码的敏感信息原文，任何能读取该文件的人都能看到。确定导出完整数值吗？</translation>
+        </message>
+        <message>
+            <source>导出</source>
+            <translation>导出</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>取消</translation>
+        </message>
+        <message>
+            <source>%1 已存在，要替换它吗？</source>
+            <translation>%1 已存在，要替换它吗？</translation>
+        </message>
+        <message>
+            <source>替换</source>
+            <translation>替换</translation>
+        </message>
+        <message>
+            <source>无法打开所选文件：%1</source>
+            <translation>无法打开所选文件：%1</translation>
+        </message>
+        <message>
+            <source>扫描结果已导出到：
+%1</source>
+            <translation>扫描结果已导出到：
+%1</translation>
+        </message>
+        <message>
+            <source>打开所在文件夹</source>
+            <translation>打开所在文件夹</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>确认</translation>
+        </message>
+        <message>
+            <source>导出失败：%1</source>
+            <translation>导出失败：%1</translation>
+        </message>
+    </context>
+    <context>
         <name>RunReports</name>
         <message>
             <source>扫描记录中没有这次扫描</source>
@@ -846,6 +1008,10 @@ wps、et、dps以及常见的压缩包格式等</translation>
         <message>
             <source>扫描服务出错（代码 %1）</source>
             <translation>扫描服务出错（代码 %1）</translation>
+        </message>
+        <message>
+            <source>扫描服务的回复无法读取</source>
+            <translation>扫描服务的回复无法读取</translation>
         </message>
     </context>
     <context>

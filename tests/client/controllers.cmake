@@ -6,3 +6,5 @@ discovery_add_test(NAME tst_scantarget SOURCES tst_scantarget.cpp scancontroller
 discovery_add_test(NAME tst_closeflow SOURCES tst_closeflow.cpp scancontrollertest.h LIBS discoveryclient)
 # A module's scan task state machine, without a window or a bus.
 discovery_add_test(NAME tst_scancontroller SOURCES tst_scancontroller.cpp LIBS discoveryclient)
+# The ended pages' export and files not read, per module.
+discovery_add_test(NAME tst_endedpages SOURCES tst_endedpages.cpp scancontrollertest.h LIBS discoveryclient checklistfixture)

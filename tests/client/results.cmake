@@ -13,3 +13,7 @@ discovery_add_test(NAME tst_keywordsensitivedetail SOURCES tst_keywordsensitived
 discovery_add_test(NAME tst_piisensitivedetail SOURCES tst_piisensitivedetail.cpp LIBS clientresults)
 # The result models without widgets.
 discovery_add_test(NAME tst_resultmodels SOURCES tst_resultmodels.cpp LIBS clientresults)
+# The export of a run: save dialog, descriptor passed, success and failure.
+discovery_add_test(NAME tst_runexporter SOURCES tst_runexporter.cpp LIBS clientresults)
+# The count of the files a run did not read, and their list.
+discovery_add_test(NAME tst_filesnotreadlink SOURCES tst_filesnotreadlink.cpp LIBS clientresults)

@@ -77,7 +77,9 @@ QString catalogueSource(const QString &locale)
 const char *const Contexts[] = {"MainWindow",          "KeywordSensitiveFrame",      "KeywordSensitiveDetailExWidget",
                                 "KeywordSensitiveDetailFrame", "PiiSensitiveDetailExWidget", "PiiSensitiveFrame",
                                 "PiiSensitiveDetailFrame", "KeywordConfigAllinoneWidget", "PiiCategoryNames",
-                                "mvk::AboutDialog"};
+                                "mvk::AboutDialog",
+                                // A run's export and its files not read.
+                                "RunExporter", "FilesNotReadLink", "FilesNotReadDialog", "FilesNotReadModel"};
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "catalogues.h"
 #include "elidedpathlabel.h"
 #include "fakescanservice.h"
+#include "filesnotreadlink.h"
 #include "fixlabel.h"
 #include "headercheckbox.h"
 #include "keywordconfigallinonewidget.h"
@@ -55,6 +56,7 @@ constexpr int FileTotal = 123456789;
 constexpr int FilesScanned = 98765432;
 constexpr int ElapsedSeconds = 359999;
 constexpr int ManyHits = 1234567;
+constexpr int ManyFilesNotRead = 12345;
 
 enum View {
     KeywordStart,
@@ -221,6 +223,40 @@ QString json(const QJsonObject &object)
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
+// The service's history: a run of each module on the target, which did not
+// read many files.
+void scriptHistory(FakeScanService &fake)
+{
+    QJsonArray runs;
+    runs.append(QJsonObject{{QStringLiteral("run"), 2}, {QStringLiteral("path_list"), Target},
+                            {QStringLiteral("task_type"), QStringLiteral("privacy")}});
+    runs.append(QJsonObject{{QStringLiteral("run"), 1}, {QStringLiteral("path_list"), Target},
+                            {QStringLiteral("task_type"), QStringLiteral("keyword")}});
+    fake.setReply(QStringLiteral("ListRuns"),
+                  {0, QString::fromUtf8(QJsonDocument(runs).toJson(QJsonDocument::Compact))});
+    QJsonArray files;
+    for (int i = 0; i < ManyFilesNotRead; ++i)
+        files.append(QJsonObject{{QStringLiteral("file"), LongPath}, {QStringLiteral("kind"), QStringLiteral("unreadable")},
+                                 {QStringLiteral("reason"), QStringLiteral("EACCES")}});
+    fake.setReply(QStringLiteral("GetRunFilesNotRead"),
+                  {0, QString::fromUtf8(QJsonDocument(files).toJson(QJsonDocument::Compact))});
+}
+
+// The ended pages learn of the files not read from the service: waits until
+// one of them shows its line; false when none does.
+bool waitForFilesNotRead(const QWidget *window)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 10000) {
+        for (const FilesNotReadLink *line : window->findChildren<FilesNotReadLink *>())
+            if (line->isVisible())
+                return true;
+        QTest::qWait(10);
+    }
+    return false;
+}
+
 } // namespace
 
 class TestLayoutFit : public QObject
@@ -333,6 +369,8 @@ private:
                 settle();
                 return layoutProblems(ui->m_keywordScanResultList);
             }
+            if ((view == KeywordCancelled || view == KeywordCompleted) && !waitForFilesNotRead(&window))
+                return {QStringLiteral("the files not read are not shown")};
             break;
         case PrivacyScanning:
         case PrivacyCancelled:
@@ -345,6 +383,8 @@ private:
             }
             if (view == PrivacyCompleted)
                 Q_EMIT window.PiiScanProgressValueChanged(Target, QString(), 0);
+            if (view != PrivacyScanning && !waitForFilesNotRead(&window))
+                return {QStringLiteral("the files not read are not shown")};
             break;
         case About:
             return modalProblems([ui] { ui->m_WindowButtonBar->menuButton()->aboutAction()->trigger(); });
@@ -468,6 +508,7 @@ private Q_SLOTS:
         QFETCH(QString, locale);
         QFETCH(int, view);
         QVERIFY(!Catalogues::install(qApp, locale, QStringLiteral("/nonexistent")).isEmpty());
+        scriptHistory(*m_fake);
         AcceptingTaskCalls calls;
         MainWindow window;
         window.setEffectiveUidFunction([] { return 0u; });

@@ -12,7 +12,8 @@
 // and answers every method of the service interface: by default 0 for the
 // return-code methods, (0, 0, "", 0.0) for the task query and (0, "") for the
 // detail queries. It answers the reports interface too: (0, "[]") for
-// ListRuns, 0 for the others; ExportRun also writes "run=N format=F
+// ListRuns and GetRunFilesNotRead, (0, "{}") for GetRunSummary, 0 for the
+// others; ExportRun also writes "run=N format=F
 // unmasked=B" and a line feed into the descriptor it is passed. A call's
 // descriptor is recorded as whether it was valid. A test scripts other
 // answers per method:

@@ -203,8 +203,10 @@ private:
     static Script defaultScript(const QString &member)
     {
         Script s;
-        if (member == QLatin1String("ListRuns"))
+        if (member == QLatin1String("ListRuns") || member == QLatin1String("GetRunFilesNotRead"))
             s.values = {0, QStringLiteral("[]")};
+        else if (member == QLatin1String("GetRunSummary"))
+            s.values = {0, QStringLiteral("{}")};
         else if (member == QLatin1String("SensitiveDiscoveryGetScanTaskDetail"))
             s.values = {0, 0, QString(), 0.0};
         else if (member.endsWith(QLatin1String("DetectedDetail")) || member == QLatin1String("SensitiveDiscoveryGetScanTaskFailure"))
