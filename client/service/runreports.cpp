@@ -12,6 +12,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
+
+#include <limits>
 
 namespace {
 using TransControl::ReportsInterface;
@@ -99,4 +102,99 @@ QString RunReports::reasonOf(int code)
     default:
         return QCoreApplication::translate("RunReports", "扫描服务出错（代码 %1）").arg(code);
     }
+}
+
+QDBusMessage RunReports::reportsCall(const QString &method) const
+{
+    return QDBusMessage::createMethodCall(QLatin1String(ServiceName), QLatin1String(ServicePath),
+                                          QLatin1String(ReportsInterface), method);
+}
+
+bool RunReports::replySucceeded(const QDBusPendingCall &pending, const char *method, QString *reason)
+{
+    QDBusPendingCall call = pending;
+    call.waitForFinished();
+    const QDBusMessage reply = call.reply();
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        qCWarning(lcService) << method << "failed:" << reply.errorName() << reply.errorMessage();
+        if (reason)
+            *reason = reply.errorMessage();
+        return false;
+    }
+    const QVariantList values = reply.arguments();
+    if (values.isEmpty() || values.first().userType() != QMetaType::Int) {
+        qCWarning(lcService) << method << "replied" << reply.signature() << "instead of a return code";
+        if (reason)
+            *reason = QCoreApplication::translate("RunReports", "扫描服务的回复无法识别");
+        return false;
+    }
+    const int code = values.first().toInt();
+    if (code != ReturnCode::Ok) {
+        qCWarning(lcService) << method << "returned:" << code;
+        if (reason)
+            *reason = reasonOf(code);
+        return false;
+    }
+    return true;
+}
+
+QDBusPendingCall RunReports::listRuns() const
+{
+    return m_bus.asyncCall(reportsCall(QStringLiteral("ListRuns")));
+}
+
+bool RunReports::runsOf(const QDBusPendingCall &pending, QJsonArray *runs, QString *reason)
+{
+    if (!replySucceeded(pending, "ListRuns", reason))
+        return false;
+    const QVariantList values = pending.reply().arguments();
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(values.value(1).toString().toUtf8(), &error);
+    if (!document.isArray()) {
+        qCWarning(lcService) << "ListRuns: not a JSON array:" << error.errorString();
+        if (reason)
+            *reason = QCoreApplication::translate("RunReports", "扫描服务的回复无法识别");
+        return false;
+    }
+    if (runs)
+        *runs = document.array();
+    return true;
+}
+
+QDBusPendingCall RunReports::runSummary(qint64 run) const
+{
+    QDBusMessage call = reportsCall(QStringLiteral("GetRunSummary"));
+    call << QVariant::fromValue(qlonglong(run));
+    return m_bus.asyncCall(call);
+}
+
+bool RunReports::summaryOf(const QDBusPendingCall &pending, QJsonObject *summary, QString *reason)
+{
+    if (!replySucceeded(pending, "GetRunSummary", reason))
+        return false;
+    const QVariantList values = pending.reply().arguments();
+    const QJsonDocument document = QJsonDocument::fromJson(values.value(1).toString().toUtf8());
+    if (!document.isObject()) {
+        qCWarning(lcService) << "GetRunSummary: not a JSON object";
+        if (reason)
+            *reason = QCoreApplication::translate("RunReports", "扫描服务的回复无法识别");
+        return false;
+    }
+    if (summary)
+        *summary = document.object();
+    return true;
+}
+
+QDBusPendingCall RunReports::deleteRun(qint64 run) const
+{
+    QDBusMessage call = reportsCall(QStringLiteral("DeleteRun"));
+    call << QVariant::fromValue(qlonglong(run));
+    // The service rewrites its database file before it answers, which may
+    // take longer than the bus's default time-out on a large store.
+    return m_bus.asyncCall(call, std::numeric_limits<int>::max());
+}
+
+bool RunReports::deleteSucceeded(const QDBusPendingCall &pending, QString *reason)
+{
+    return replySucceeded(pending, "DeleteRun", reason);
 }

@@ -3,10 +3,13 @@
 #define RUNREPORTS_H
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QString>
 
 class QFile;
+class QJsonArray;
+class QJsonObject;
 
 // Calls to "com.vorel.dlp.TransControlReports" on the scan service's object.
 // Calls are made without introspection; replies are read by the static
@@ -29,10 +32,26 @@ public:
     // True for a reply of 0; else `reason` says what went wrong.
     static bool exportSucceeded(const QDBusPendingCall &reply, QString *reason);
 
+    // Every run the service keeps, newest first. The reply is read by
+    // runsOf: the JSON array of run objects, or false with `reason`.
+    QDBusPendingCall listRuns() const;
+    static bool runsOf(const QDBusPendingCall &reply, QJsonArray *runs, QString *reason);
+    // One run with its hits per category or keyword; read by summaryOf.
+    QDBusPendingCall runSummary(qint64 run) const;
+    static bool summaryOf(const QDBusPendingCall &reply, QJsonObject *summary, QString *reason);
+    // Deletes an ended run with its findings; read by deleteSucceeded.
+    QDBusPendingCall deleteRun(qint64 run) const;
+    static bool deleteSucceeded(const QDBusPendingCall &reply, QString *reason);
+
     // The text for a return code of the reports interface.
     static QString reasonOf(int code);
 
 private:
+    QDBusMessage reportsCall(const QString &method) const;
+    // The code of a reply whose first value is a return code: false with
+    // `reason` for a bus error or a code other than 0.
+    static bool replySucceeded(const QDBusPendingCall &reply, const char *method, QString *reason);
+
     QDBusConnection m_bus;
 };
 
