@@ -23,6 +23,7 @@
 #include <QSortFilterProxyModel>
 #include <QStackedWidget>
 #include <QTextDocument>
+#include <QStringList>
 #include <QtMath>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -100,9 +101,16 @@ RunHistoryPage::RunHistoryPage(const QDBusConnection &bus, QWidget *parent)
     m_summary->setReadOnly(true);
     m_summary->setFrameShape(QFrame::NoFrame);
     m_summary->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const int documentMargin = qCeil(m_summary->document()->documentMargin());
-    m_summary->setMaximumHeight(m_summary->fontMetrics().lineSpacing() * HistoryLimits::SummaryLines
-                                + 2 * (documentMargin + m_summary->frameWidth()));
+    // Measured on lines of both scripts: a fallback font for the Chinese
+    // characters may be taller than the widget's own font says.
+    QTextDocument sample;
+    sample.setDefaultFont(m_summary->font());
+    sample.setDocumentMargin(m_summary->document()->documentMargin());
+    QStringList lines;
+    for (int line = 0; line < HistoryLimits::SummaryLines; ++line)
+        lines << QStringLiteral("扫描 Ag 12");
+    sample.setPlainText(lines.join(QLatin1Char('\n')));
+    m_summary->setMaximumHeight(qCeil(sample.size().height()) + 2 * m_summary->frameWidth());
     m_summary->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     QFont titleFont = m_title->font();
