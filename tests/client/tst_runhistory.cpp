@@ -1,8 +1,8 @@
 // The scan history page against the fake scan service on a private bus: the
 // runs sort by number and by time (not by their text), a delete asks first,
 // removes the run at the service and its row, a refused delete shows the
-// service's reason, and an empty history or a missing service each show a
-// message instead of the table.
+// service's reason, the list is read again when a scan ends, and an empty
+// history or a missing service each show a message instead of the table.
 
 #include "scancontrollertest.h"
 
@@ -191,6 +191,28 @@ private Q_SLOTS:
         QCOMPARE(shownView(), child<QWidget>(m_page.get(), "m_RunHistoryMessageLabel"));
         QCOMPARE(message(), QStringLiteral("暂无扫描记录"));
         QVERIFY(!child<QPushButton>(m_page.get(), "m_RunHistoryDeleteButton")->isEnabled());
+    }
+
+    // The run a scan leaves behind is listed once the scan ends, without
+    // the user asking.
+    void listedAgainWhenAScanEnds()
+    {
+        MainWindow window;
+        window.setEffectiveUidFunction([] { return 0u; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        configureKeywords(window, {QStringLiteral("机密")});
+        click(&window, "m_KeywordScanComboBoxLikeDisplayButton");
+        QCOMPARE(page(window, "stackedWidget_2"), 0);
+        QString fourRuns = ThreeRuns;
+        fourRuns.replace(0, 1, QStringLiteral(R"([{"run": 4, "path_list": "/root", "task_type": "keyword",)"
+                                              R"( "outcome": "completed", "started": "2026-12-08T09:00:00+00:00"},)"));
+        QVERIFY(m_fake->setRuns(fourRuns));
+        QVERIFY(m_fake->emitSignal(QStringLiteral("SensitiveDiscoveryKeywordScanningFile"),
+                                   {window.keywordPathList(), QString(), 0}));
+        QTRY_COMPARE(page(window, "stackedWidget_2"), 2);
+        QTRY_COMPARE(window.historyPage()->model()->rowCount(), 4);
+        QCOMPARE(window.historyPage()->model()->rowOfRun(4), 0);
     }
 
     // Last: the fake is ended.
