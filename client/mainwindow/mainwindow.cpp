@@ -3,6 +3,7 @@
 
 #include "bubblewidget.h"
 #include "busscantaskcalls.h"
+#include "desktopnotifier.h"
 #include "detailwindowplacement.h"
 #include "labeltextspy.h"
 #include "leftsiderbaritembutton.h"
@@ -34,12 +35,13 @@ const char *const ScanServiceInterface = "com.vorel.dlp.TransControlInterface";
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent),
       m_ui(new Ui::MainWindow),
-      m_navigationMap{{tr("敏感词扫描"), 0}, {tr("隐私信息扫描"), 2}},
-      m_moduleMap{{QStringLiteral("keywordscan"), 0}, {QStringLiteral("piiscan"), 2}},
+      m_navigationMap{{tr("敏感词扫描"), 0}, {tr("隐私信息扫描"), 2}, {tr("扫描记录"), 4}},
+      m_moduleMap{{QStringLiteral("keywordscan"), 0}, {QStringLiteral("piiscan"), 2}, {QStringLiteral("history"), 4}},
       m_effectiveUid([] { return static_cast<unsigned int>(geteuid()); })
 {
     m_ui->setupUi(this);
     createScanMembers();
+    m_notifier = new DesktopNotifier(this);
 
     setWindowIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@2x.png")));
     setMinimumSize(960, 580);
@@ -47,6 +49,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_ui->m_IconBar->setIcon(QIcon(QStringLiteral(":/SensitiveDiscovery/images/zoq_logo/vorel-security-center@1x.png")));
     m_ui->m_IconBar->setWidgetName(tr("敏感信息扫描"));
 
+    setupHistoryModule();
     setupModuleButtons();
     setupNavigationBar();
     setupKeywordPage();

@@ -13,6 +13,7 @@
 #include <functional>
 
 class BusScanTaskCalls;
+class DesktopNotifier;
 class ElidedPathLabel;
 class FilesNotReadLink;
 class HiddenComboBox;
@@ -21,6 +22,7 @@ class LabelTextSpy;
 class LeftSiderbarItemButton;
 class PiiScanGroupWidget;
 class PrivacyCountModel;
+class RunHistoryPage;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -112,6 +114,12 @@ public:
     QMap<QString, PiiScanGroupWidget *> privacyCategories() const { return m_privacyCategories; }
 
     KeywordConfigAllinoneWidget *keywordConfigPanel() const { return m_keywordConfigPanel; }
+    // The scan history module's page; its exports go through the same
+    // exporter as the ended pages'.
+    RunHistoryPage *historyPage() const { return m_historyPage; }
+    // The desktop notification of a scan that completed while the window
+    // was not active.
+    DesktopNotifier *desktopNotifier() const { return m_notifier; }
 
     // "%1:%2:%3", hours, minutes and seconds at least two digits wide.
     static QString formatElapsedTime(int seconds);
@@ -119,7 +127,8 @@ public:
     // The form: every page, widget and layout by its object name.
     Ui::MainWindow *ui() const { return m_ui; }
     mvk::NavigationBar *navigationBar() const { return m_navigationBar; }
-    // The module last chosen with a module button ("keywordscan", "piiscan").
+    // The module last chosen with a module button ("keywordscan", "piiscan",
+    // "history").
     QString currentModule() const { return m_currentModule; }
 
 Q_SIGNALS:
@@ -216,17 +225,28 @@ private:
     void createFileTypeHintBubble();
     void setupModuleButtons();
     void setupNavigationBar();
+    // The third module: the runs the service keeps.
+    void setupHistoryModule();
+    // A scan that completed while the window was away is told on the desktop.
+    void notifyScanCompleted(const ScanController *scan, int hits);
     void setupTitleBar();
     void showAboutDialog();
     // F11 and the double-click on the title zone.
     void toggleMaximized();
     void updateMaximizeButton();
     // Keyword module (any value up to 1): page 1 with a task, else 0;
-    // privacy module (above 1): page 3 with a task, else 2.
+    // privacy module (2 or 3): page 3 with a task, else 2; the history
+    // module: its page, with the list read again.
     void showModulePage(int module);
 
     // The top-level stack's pages, and the pages of each scan page's flow stack.
-    enum ModulePage { KeywordConfigPage = 0, KeywordScanPage = 1, PrivacyConfigPage = 2, PrivacyScanPage = 3 };
+    enum ModulePage {
+        KeywordConfigPage = 0,
+        KeywordScanPage = 1,
+        PrivacyConfigPage = 2,
+        PrivacyScanPage = 3,
+        HistoryPage = 4
+    };
     enum FlowPage { ScanningFlowPage = 0, CancelledFlowPage = 1, CompletedFlowPage = 2 };
     // The keyword scan page's result stack.
     enum ResultPage { HitListPage = 0, NoHitPage = 1 };
@@ -324,6 +344,9 @@ private:
     const QMap<QString, int> m_moduleMap;
     QString m_currentModule;
     QList<LeftSiderbarItemButton *> m_moduleButtons;
+    LeftSiderbarItemButton *m_historyButton = nullptr;
+    RunHistoryPage *m_historyPage = nullptr;
+    DesktopNotifier *m_notifier = nullptr;
     QPoint m_dragOffset;
     LabelTextSpy *m_labelTextSpy = nullptr;
 

@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include "aboutdialog.h"
+#include "runhistorypage.h"
 #include "leftsiderbaritembutton.h"
 #include "menubutton.h"
 #include "navigationbar.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
@@ -30,6 +32,9 @@ const char *const KeywordIcon = ":/SensitiveDiscovery/images/siderbar/keywordsca
 const char *const KeywordPressedIcon = ":/SensitiveDiscovery/images/siderbar/keywordscan-pressed-symbolic.png";
 const char *const PiiIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-symbolic.png";
 const char *const PiiPressedIcon = ":/SensitiveDiscovery/images/siderbar/piiscan-pressed-symbolic.png";
+const char *const HistoryIcon = ":/SensitiveDiscovery/images/siderbar/history-symbolic.png";
+const char *const HistoryPressedIcon = ":/SensitiveDiscovery/images/siderbar/history-pressed-symbolic.png";
+const char *const HistoryModule = "history";
 } // namespace
 
 // The texts the frame sets in code: the sidebar's name and module buttons,
@@ -41,6 +46,8 @@ void MainWindow::retranslateFrame()
                                          QLatin1String(KeywordPressedIcon), tr("敏感词扫描"));
     m_ui->m_PiiScanButton->setModule(QStringLiteral("piiscan"), QLatin1String(PiiIcon),
                                      QLatin1String(PiiPressedIcon), tr("隐私信息扫描"));
+    m_historyButton->setModule(QLatin1String(HistoryModule), QLatin1String(HistoryIcon),
+                               QLatin1String(HistoryPressedIcon), tr("扫描记录"));
     for (LeftSiderbarItemButton *button : qAsConst(m_moduleButtons))
         button->setSelected(button->moduleKey() == m_currentModule);
     if (!m_menuButton)
@@ -70,7 +77,13 @@ void MainWindow::setupModuleButtons()
                                          QLatin1String(KeywordPressedIcon), tr("敏感词扫描"));
     m_ui->m_PiiScanButton->setModule(QStringLiteral("piiscan"), QLatin1String(PiiIcon),
                                      QLatin1String(PiiPressedIcon), tr("隐私信息扫描"));
-    for (LeftSiderbarItemButton *button : {m_ui->m_KeywordScanButton, m_ui->m_PiiScanButton}) {
+    // The history module's entry follows the two scan modules.
+    m_historyButton = new LeftSiderbarItemButton(m_ui->m_LeftNavigationbarWidget);
+    m_historyButton->setObjectName(QStringLiteral("m_HistoryButton"));
+    m_ui->verticalLayout_2->addWidget(m_historyButton);
+    m_historyButton->setModule(QLatin1String(HistoryModule), QLatin1String(HistoryIcon),
+                               QLatin1String(HistoryPressedIcon), tr("扫描记录"));
+    for (LeftSiderbarItemButton *button : {m_ui->m_KeywordScanButton, m_ui->m_PiiScanButton, m_historyButton}) {
         button->setCheckable(true);
         button->setStyleSheet(style);
         button->setFixedSize(181, 36);
@@ -85,6 +98,7 @@ void MainWindow::setupNavigationBar()
     m_navigationBar = new mvk::NavigationBar(m_ui->m_LeftNavigationbarWidget_2);
     m_navigationBar->addItem(new QStandardItem(QIcon(QLatin1String(KeywordIcon)), tr("敏感词扫描")));
     m_navigationBar->addItem(new QStandardItem(QIcon(QLatin1String(PiiIcon)), tr("隐私信息扫描")));
+    m_navigationBar->addItem(new QStandardItem(QIcon(QLatin1String(HistoryIcon)), tr("扫描记录")));
     connect(m_navigationBar->listview(), &QListView::clicked, this, &MainWindow::onModuleChanged);
     // The module buttons are the sidebar's visible navigation; the list stays
     // as the keyboard's way between the modules but takes no room.
@@ -244,8 +258,21 @@ void MainWindow::onModuleChanged(const QModelIndex &index)
     showModulePage(m_navigationMap.value(index.data(Qt::DisplayRole).toString()));
 }
 
+void MainWindow::setupHistoryModule()
+{
+    m_historyPage = new RunHistoryPage(QDBusConnection::systemBus(), m_ui->stackedWidget);
+    const int index = m_ui->stackedWidget->addWidget(m_historyPage);
+    Q_ASSERT(index == HistoryPage);
+    Q_UNUSED(index)
+}
+
 void MainWindow::showModulePage(int module)
 {
+    if (module == HistoryPage) {
+        m_ui->stackedWidget->setCurrentIndex(HistoryPage);
+        m_historyPage->refresh();
+        return;
+    }
     if (module > 1)
         m_ui->stackedWidget->setCurrentIndex(privacyPathList().isEmpty() ? 2 : 3);
     else

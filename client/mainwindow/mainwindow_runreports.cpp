@@ -1,11 +1,12 @@
 // MainWindow: the ended task's run in the service's history, from the
 // cancelled and completed pages of both modules: its export, and how many
-// files it could not read.
+// files it could not read; the history module's exports go the same way.
 
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
 #include "filesnotreadlink.h"
+#include "runhistorypage.h"
 #include "runexporter.h"
 #include "runreports.h"
 #include "scancontroller.h"
@@ -29,6 +30,7 @@ void MainWindow::setupRunReports()
                                     m_ui->m_PiiScanCancelExportButton, m_ui->m_PiiScanCompleteExportButton})
             button->setEnabled(pending == 0);
     });
+    connect(m_historyPage, &RunHistoryPage::exportRequested, m_runExporter, &RunExporter::exportRun);
 }
 
 void MainWindow::exportEndedRun(const ScanController *scan)

@@ -5,9 +5,11 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "desktopnotifier.h"
 #include "elidedpathlabel.h"
 #include "keywordresultlist.h"
 #include "messagebox.h"
+#include "runhistorypage.h"
 #include "scancontroller.h"
 
 #include <QLabel>
@@ -241,6 +243,30 @@ void MainWindow::showScanEnded(ScanController *scan, bool cancelled)
         m_ui->stackedWidget_4->setCurrentIndex(NoHitPage);
     if (keyword && anyHit && cancelled)
         summary->repaint();
+
+    // The run is in the service's history now.
+    m_historyPage->refresh();
+    if (!cancelled)
+        notifyScanCompleted(scan, total);
+}
+
+// Only a scan that ended while the user looked elsewhere: a cancelled scan
+// was the user's own doing, and an active window shows its completed page.
+void MainWindow::notifyScanCompleted(const ScanController *scan, int hits)
+{
+    if (isActiveWindow())
+        return;
+    const QLocale locale;
+    const QString files = locale.toString(scan->filesScanned());
+    const QString count = locale.toString(hits);
+    if (scan == m_keywordScan)
+        m_notifier->notify(tr("敏感词扫描已完成"),
+                           hits > 0 ? tr("共扫描 %1 个文件，发现敏感信息 %2 条").arg(files, count)
+                                    : tr("共扫描 %1 个文件，未发现敏感信息").arg(files));
+    else
+        m_notifier->notify(tr("隐私信息扫描已完成"),
+                           hits > 0 ? tr("共扫描 %1 个文件，发现隐私信息 %2 条").arg(files, count)
+                                    : tr("共扫描 %1 个文件，未发现隐私信息").arg(files));
 }
 
 QString MainWindow::scanSummary(const ScanController *scan, bool cancelled, bool anyHit, int total) const

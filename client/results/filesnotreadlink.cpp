@@ -23,7 +23,7 @@ void FilesNotReadLink::lookUp(const RunReports &reports, const QString &pathlist
 {
     clear();
     const quint64 ticket = m_lookUp;
-    auto *runs = new QDBusPendingCallWatcher(reports.askRuns(), this);
+    auto *runs = new QDBusPendingCallWatcher(reports.listRuns(), this);
     connect(runs, &QDBusPendingCallWatcher::finished, this,
             [this, runs, reports, pathlist, taskType, ticket] {
                 runs->deleteLater();

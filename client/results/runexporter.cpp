@@ -39,7 +39,7 @@ const QList<RunExporter::Format> &RunExporter::formats()
 void RunExporter::exportLatestRun(const QString &pathlist, const QString &taskType, const QString &suggestedBaseName)
 {
     setPending(m_pending + 1);
-    auto *watcher = new QDBusPendingCallWatcher(m_reports.askRuns(), this);
+    auto *watcher = new QDBusPendingCallWatcher(m_reports.listRuns(), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, watcher, pathlist, taskType, suggestedBaseName] {
                 watcher->deleteLater();

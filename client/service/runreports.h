@@ -3,11 +3,14 @@
 #define RUNREPORTS_H
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QList>
 #include <QString>
 
 class QFile;
+class QJsonArray;
+class QJsonObject;
 
 // Calls to "com.vorel.dlp.TransControlReports" on the scan service's object.
 // Calls are made without introspection; replies are read by the static
@@ -30,13 +33,22 @@ public:
     // True for a reply of 0; else `reason` says what went wrong.
     static bool exportSucceeded(const QDBusPendingCall &reply, QString *reason);
 
+    // Every run the service keeps, newest first. The reply is read by
+    // runsOf: the JSON array of run objects, or false with `reason`.
+    QDBusPendingCall listRuns() const;
+    static bool runsOf(const QDBusPendingCall &reply, QJsonArray *runs, QString *reason);
+    // One run with its hits per category or keyword; read by summaryOf.
+    QDBusPendingCall runSummary(qint64 run) const;
+    static bool summaryOf(const QDBusPendingCall &reply, QJsonObject *summary, QString *reason);
+    // Deletes an ended run with its findings; read by deleteSucceeded.
+    QDBusPendingCall deleteRun(qint64 run) const;
+    static bool deleteSucceeded(const QDBusPendingCall &reply, QString *reason);
+
     // The text for a return code of the reports interface.
     static QString reasonOf(int code);
 
-    // latestRun() in two halves, so that a window need not wait: the call
-    // for the history, and the newest run of `pathlist` with `taskType` in
-    // its reply (-1 and `reason` as latestRun()).
-    QDBusPendingCall askRuns() const;
+    // The newest run of `pathlist` with `taskType` in a reply of listRuns()
+    // (-1 and `reason` as latestRun()), so that a window need not wait.
     static qint64 latestRunIn(const QDBusPendingCall &reply, const QString &pathlist, const QString &taskType,
                               QString *reason);
 
@@ -60,6 +72,11 @@ public:
     static QString taskTypeName(int taskType);
 
 private:
+    QDBusMessage reportsCall(const QString &method) const;
+    // The code of a reply whose first value is a return code: false with
+    // `reason` for a bus error or a code other than 0.
+    static bool replySucceeded(const QDBusPendingCall &reply, const char *method, QString *reason);
+
     QDBusConnection m_bus;
 };
 

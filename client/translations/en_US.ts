@@ -580,6 +580,34 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
             <source>隐私信息扫描结果</source>
             <translation>privacy-scan</translation>
         </message>
+        <message>
+            <source>扫描记录</source>
+            <translation>Scan history</translation>
+        </message>
+        <message>
+            <source>敏感词扫描已完成</source>
+            <translation>Keyword scan completed</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，发现敏感信息 %2 条</source>
+            <translation>%1 files scanned, %2 sensitive items found</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，未发现敏感信息</source>
+            <translation>%1 files scanned, no sensitive information found</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描已完成</source>
+            <translation>Privacy scan completed</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，发现隐私信息 %2 条</source>
+            <translation>%1 files scanned, %2 private items found</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，未发现隐私信息</source>
+            <translation>%1 files scanned, no private information found</translation>
+        </message>
     </context>
     <context>
         <name>PiiCategoryNames</name>
@@ -991,6 +1019,164 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
         </message>
     </context>
     <context>
+        <name>RunHistoryModel</name>
+        <message>
+            <source>敏感词扫描</source>
+            <translation>Keyword scan</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描</source>
+            <translation>Privacy scan</translation>
+        </message>
+        <message>
+            <source>已完成</source>
+            <translation>Completed</translation>
+        </message>
+        <message>
+            <source>已取消</source>
+            <translation>Cancelled</translation>
+        </message>
+        <message>
+            <source>失败</source>
+            <translation>Failed</translation>
+        </message>
+        <message>
+            <source>进行中</source>
+            <translation>Running</translation>
+        </message>
+        <message>
+            <source>开始时间</source>
+            <translation>Started</translation>
+        </message>
+        <message>
+            <source>类型</source>
+            <translation>Type</translation>
+        </message>
+        <message>
+            <source>扫描目标</source>
+            <translation>Target</translation>
+        </message>
+        <message>
+            <source>结果</source>
+            <translation>Outcome</translation>
+        </message>
+        <message>
+            <source>文件</source>
+            <translation>Files</translation>
+        </message>
+        <message>
+            <source>命中文件</source>
+            <translation>With hits</translation>
+        </message>
+        <message>
+            <source>未读文件</source>
+            <translation>Not read</translation>
+        </message>
+        <message>
+            <source>敏感词</source>
+            <translation>Keyword</translation>
+        </message>
+        <message>
+            <source>隐私信息</source>
+            <translation>Privacy</translation>
+        </message>
+    </context>
+    <context>
+        <name>RunHistoryPage</name>
+        <message>
+            <source>扫描记录</source>
+            <translation>Scan history</translation>
+        </message>
+        <message>
+            <source>导出</source>
+            <translation>Export</translation>
+        </message>
+        <message>
+            <source>删除</source>
+            <translation>Delete</translation>
+        </message>
+        <message>
+            <source>刷新</source>
+            <translation>Refresh</translation>
+        </message>
+        <message>
+            <source>暂无扫描记录</source>
+            <translation>No scans yet</translation>
+        </message>
+        <message>
+            <source>扫描服务未运行，无法读取扫描记录</source>
+            <translation>The scan service is not running; the scan history cannot be read</translation>
+        </message>
+        <message>
+            <source>无法读取扫描记录：%1</source>
+            <translation>The scan history cannot be read: %1</translation>
+        </message>
+        <message>
+            <source>正在读取……</source>
+            <translation>Reading…</translation>
+        </message>
+        <message>
+            <source>无法读取这次扫描的摘要：%1</source>
+            <translation>The summary of this scan cannot be read: %1</translation>
+        </message>
+        <message>
+            <source>%1，%2（%3 至 %4）</source>
+            <translation>%1, %2 (%3 to %4)</translation>
+        </message>
+        <message>
+            <source>失败原因：%1</source>
+            <translation>Reason: %1</translation>
+        </message>
+        <message>
+            <source>扫描目标：%1</source>
+            <translation>Target: %1</translation>
+        </message>
+        <message>
+            <source>文件：选中 %1，已扫描 %2，已读取 %3，命中 %4，未读 %5</source>
+            <translation>Files: %1 selected, %2 scanned, %3 read, %4 with hits, %5 not read</translation>
+        </message>
+        <message>
+            <source>未发现敏感信息</source>
+            <translation>No sensitive information found</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>命中：</source>
+            <translation>Hits: </translation>
+        </message>
+        <message>
+            <source>，</source>
+            <translation>, </translation>
+        </message>
+        <message>
+            <source>，另有 %1 项</source>
+            <translation>, and %1 more</translation>
+        </message>
+        <message>
+            <source>删除扫描记录</source>
+            <translation>Delete scan record</translation>
+        </message>
+        <message>
+            <source>删除这次扫描的记录及其发现的全部敏感信息？删除后无法恢复。</source>
+            <translation>Delete the record of this scan with all the sensitive information it found? This cannot be undone.</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>Confirm</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>删除扫描记录失败：%1</source>
+            <translation>The scan record could not be deleted: %1</translation>
+        </message>
+    </context>
+    <context>
         <name>RunReports</name>
         <message>
             <source>扫描记录中没有这次扫描</source>
@@ -1013,8 +1199,8 @@ and common archive files (ZIP/RAR/7Z, etc.)</translation>
             <translation>The scan service failed (code %1)</translation>
         </message>
         <message>
-            <source>扫描服务的回复无法读取</source>
-            <translation>The scan service's reply cannot be read</translation>
+            <source>扫描服务的回复无法识别</source>
+            <translation>The scan service's reply could not be understood</translation>
         </message>
     </context>
     <context>

@@ -577,6 +577,34 @@ wps、et、dps以及常见的压缩包格式等</translation>
             <source>隐私信息扫描结果</source>
             <translation>隐私信息扫描结果</translation>
         </message>
+        <message>
+            <source>扫描记录</source>
+            <translation>扫描记录</translation>
+        </message>
+        <message>
+            <source>敏感词扫描已完成</source>
+            <translation>敏感词扫描已完成</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，发现敏感信息 %2 条</source>
+            <translation>共扫描 %1 个文件，发现敏感信息 %2 条</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，未发现敏感信息</source>
+            <translation>共扫描 %1 个文件，未发现敏感信息</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描已完成</source>
+            <translation>隐私信息扫描已完成</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，发现隐私信息 %2 条</source>
+            <translation>共扫描 %1 个文件，发现隐私信息 %2 条</translation>
+        </message>
+        <message>
+            <source>共扫描 %1 个文件，未发现隐私信息</source>
+            <translation>共扫描 %1 个文件，未发现隐私信息</translation>
+        </message>
     </context>
     <context>
         <name>PiiCategoryNames</name>
@@ -988,6 +1016,164 @@ wps、et、dps以及常见的压缩包格式等</translation>
         </message>
     </context>
     <context>
+        <name>RunHistoryModel</name>
+        <message>
+            <source>敏感词扫描</source>
+            <translation>敏感词扫描</translation>
+        </message>
+        <message>
+            <source>隐私信息扫描</source>
+            <translation>隐私信息扫描</translation>
+        </message>
+        <message>
+            <source>已完成</source>
+            <translation>已完成</translation>
+        </message>
+        <message>
+            <source>已取消</source>
+            <translation>已取消</translation>
+        </message>
+        <message>
+            <source>失败</source>
+            <translation>失败</translation>
+        </message>
+        <message>
+            <source>进行中</source>
+            <translation>进行中</translation>
+        </message>
+        <message>
+            <source>开始时间</source>
+            <translation>开始时间</translation>
+        </message>
+        <message>
+            <source>类型</source>
+            <translation>类型</translation>
+        </message>
+        <message>
+            <source>扫描目标</source>
+            <translation>扫描目标</translation>
+        </message>
+        <message>
+            <source>结果</source>
+            <translation>结果</translation>
+        </message>
+        <message>
+            <source>文件</source>
+            <translation>文件</translation>
+        </message>
+        <message>
+            <source>命中文件</source>
+            <translation>命中文件</translation>
+        </message>
+        <message>
+            <source>未读文件</source>
+            <translation>未读文件</translation>
+        </message>
+        <message>
+            <source>敏感词</source>
+            <translation>敏感词</translation>
+        </message>
+        <message>
+            <source>隐私信息</source>
+            <translation>隐私信息</translation>
+        </message>
+    </context>
+    <context>
+        <name>RunHistoryPage</name>
+        <message>
+            <source>扫描记录</source>
+            <translation>扫描记录</translation>
+        </message>
+        <message>
+            <source>导出</source>
+            <translation>导出</translation>
+        </message>
+        <message>
+            <source>删除</source>
+            <translation>删除</translation>
+        </message>
+        <message>
+            <source>刷新</source>
+            <translation>刷新</translation>
+        </message>
+        <message>
+            <source>暂无扫描记录</source>
+            <translation>暂无扫描记录</translation>
+        </message>
+        <message>
+            <source>扫描服务未运行，无法读取扫描记录</source>
+            <translation>扫描服务未运行，无法读取扫描记录</translation>
+        </message>
+        <message>
+            <source>无法读取扫描记录：%1</source>
+            <translation>无法读取扫描记录：%1</translation>
+        </message>
+        <message>
+            <source>正在读取……</source>
+            <translation>正在读取……</translation>
+        </message>
+        <message>
+            <source>无法读取这次扫描的摘要：%1</source>
+            <translation>无法读取这次扫描的摘要：%1</translation>
+        </message>
+        <message>
+            <source>%1，%2（%3 至 %4）</source>
+            <translation>%1，%2（%3 至 %4）</translation>
+        </message>
+        <message>
+            <source>失败原因：%1</source>
+            <translation>失败原因：%1</translation>
+        </message>
+        <message>
+            <source>扫描目标：%1</source>
+            <translation>扫描目标：%1</translation>
+        </message>
+        <message>
+            <source>文件：选中 %1，已扫描 %2，已读取 %3，命中 %4，未读 %5</source>
+            <translation>文件：选中 %1，已扫描 %2，已读取 %3，命中 %4，未读 %5</translation>
+        </message>
+        <message>
+            <source>未发现敏感信息</source>
+            <translation>未发现敏感信息</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1：%2</translation>
+        </message>
+        <message>
+            <source>命中：</source>
+            <translation>命中：</translation>
+        </message>
+        <message>
+            <source>，</source>
+            <translation>，</translation>
+        </message>
+        <message>
+            <source>，另有 %1 项</source>
+            <translation>，另有 %1 项</translation>
+        </message>
+        <message>
+            <source>删除扫描记录</source>
+            <translation>删除扫描记录</translation>
+        </message>
+        <message>
+            <source>删除这次扫描的记录及其发现的全部敏感信息？删除后无法恢复。</source>
+            <translation>删除这次扫描的记录及其发现的全部敏感信息？删除后无法恢复。</translation>
+        </message>
+        <message>
+            <source>确认</source>
+            <translation>确认</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>取消</translation>
+        </message>
+        <message>
+            <source>删除扫描记录失败：%1</source>
+            <translation>删除扫描记录失败：%1</translation>
+        </message>
+    </context>
+    <context>
         <name>RunReports</name>
         <message>
             <source>扫描记录中没有这次扫描</source>
@@ -1010,8 +1196,8 @@ wps、et、dps以及常见的压缩包格式等</translation>
             <translation>扫描服务出错（代码 %1）</translation>
         </message>
         <message>
-            <source>扫描服务的回复无法读取</source>
-            <translation>扫描服务的回复无法读取</translation>
+            <source>扫描服务的回复无法识别</source>
+            <translation>扫描服务的回复无法识别</translation>
         </message>
     </context>
     <context>

@@ -30,7 +30,7 @@ const QList<QPair<QString, QSize>> &expectedSizes()
         add("titlebar/window-close-symbolic@1x.png", 16, 16);
         add("titlebar/window-close-symbolic@2x.png", 32, 32);
         // Sidebar module icons (16 x 16 icon labels).
-        for (const char *name : {"keywordscan", "piiscan"}) {
+        for (const char *name : {"keywordscan", "piiscan", "history"}) {
             add(QStringLiteral("siderbar/%1-symbolic.png").arg(QLatin1String(name)), 16, 16);
             add(QStringLiteral("siderbar/%1-pressed-symbolic.png").arg(QLatin1String(name)), 16, 16);
         }

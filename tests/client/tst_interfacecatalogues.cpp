@@ -77,7 +77,7 @@ QString catalogueSource(const QString &locale)
 const char *const Contexts[] = {"MainWindow",          "KeywordSensitiveFrame",      "KeywordSensitiveDetailExWidget",
                                 "KeywordSensitiveDetailFrame", "PiiSensitiveDetailExWidget", "PiiSensitiveFrame",
                                 "PiiSensitiveDetailFrame", "KeywordConfigAllinoneWidget", "PiiCategoryNames",
-                                "mvk::AboutDialog",
+                                "mvk::AboutDialog", "RunHistoryModel", "RunHistoryPage",
                                 // A run's export and its files not read.
                                 "RunExporter", "FilesNotReadLink", "FilesNotReadDialog", "FilesNotReadModel"};
 
@@ -320,7 +320,8 @@ private Q_SLOTS:
         process.start(lupdate, {QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none"),
                                 QStringLiteral("-extensions"), QStringLiteral("cpp,h,ui"), QStringLiteral("app"),
                                 QStringLiteral("config"), QStringLiteral("kit"), QStringLiteral("mainwindow"), QStringLiteral("service"), QStringLiteral("workers"),
-                                QStringLiteral("results"), QStringLiteral("widgets"), QStringLiteral("-ts"), fresh});
+                                QStringLiteral("results"), QStringLiteral("widgets"), QStringLiteral("history"),
+                                QStringLiteral("-ts"), fresh});
         QVERIFY(process.waitForFinished(120000));
         QCOMPARE(process.exitCode(), 0);
         QSet<QString> catalogued;

@@ -19,6 +19,7 @@
 #include "modalanswerer.h"
 #include "piisensitivedetailexwidget.h"
 #include "privatebus.h"
+#include "runhistorypage.h"
 #include "scancontroller.h"
 #include "ui_mainwindow.h"
 #include "windowbuttonbar.h"
@@ -29,13 +30,16 @@
 #include <QApplication>
 #include <QDBusPendingCallWatcher>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QTabWidget>
@@ -53,6 +57,8 @@ const QString Target = QStringLiteral("/home/演示用户/文档");
 const QString LongPath = Target + QStringLiteral("/一个很长的目录名称-with-a-long-name").repeated(14)
                          + QStringLiteral("/季度报告.docx");
 constexpr int FileTotal = 123456789;
+// Files of a run in the history: a large home directory.
+constexpr int HistoryFiles = 2345678;
 constexpr int FilesScanned = 98765432;
 constexpr int ElapsedSeconds = 359999;
 constexpr int ManyHits = 1234567;
@@ -80,6 +86,8 @@ enum View {
     FileTypeHelp,
     KeywordDetailDialog,
     PrivacyDetailDialog,
+    HistoryRuns,
+    HistoryUnavailable,
 };
 
 int textWidth(const QWidget *widget, const QString &text, Qt::TextFormat format)
@@ -112,6 +120,25 @@ void checkText(const QWidget *widget, QStringList *problems)
 {
     if (elides(widget))
         return;
+    // A column's title is cut by its section; the sort arrow needs room too.
+    if (auto *header = qobject_cast<const QHeaderView *>(widget)) {
+        const int arrow = header->isSortIndicatorShown() ? header->style()->pixelMetric(QStyle::PM_HeaderMarkSize) : 0;
+        for (int section = 0; section < header->count(); ++section) {
+            if (header->isSectionHidden(section))
+                continue;
+            const QString title = header->model()->headerData(section, header->orientation()).toString();
+            const int needed = header->fontMetrics().horizontalAdvance(title) + arrow
+                               + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin);
+            if (needed > header->sectionSize(section))
+                *problems << QStringLiteral("%1 section %2 needs %3 px, has %4: \"%5\"")
+                                 .arg(describe(header))
+                                 .arg(section)
+                                 .arg(needed)
+                                 .arg(header->sectionSize(section))
+                                 .arg(title);
+        }
+        return;
+    }
     if (auto *label = qobject_cast<const QLabel *>(widget)) {
         if (label->text().isEmpty())
             return;
@@ -431,6 +458,42 @@ private:
             delete dialog;
             return problems;
         }
+        case HistoryRuns:
+        case HistoryUnavailable: {
+            if (view == HistoryUnavailable) {
+                m_fake->setError(QStringLiteral("ListRuns"), QStringLiteral("org.freedesktop.DBus.Error.Failed"),
+                                 QStringLiteral("the findings store is locked by another process, try again later"));
+            } else {
+                QJsonArray runs;
+                for (int run = 1; run <= 40; ++run)
+                    runs.append(QJsonObject{
+                        {QStringLiteral("run"), run},
+                        {QStringLiteral("path_list"), run % 2 ? LongPath : QStringLiteral("<b>/srv/标记</b>|") + Target},
+                        {QStringLiteral("task_type"), run % 2 ? QStringLiteral("privacy") : QStringLiteral("keyword")},
+                        {QStringLiteral("outcome"), run % 3 ? QStringLiteral("completed") : QStringLiteral("cancelled")},
+                        {QStringLiteral("started"), QStringLiteral("2026-12-07T10:%1:00+08:00").arg(run, 2, 10, QLatin1Char('0'))},
+                        {QStringLiteral("files"), QJsonObject{{QStringLiteral("walked"), HistoryFiles},
+                                                              {QStringLiteral("with_hits"), HistoryFiles},
+                                                              {QStringLiteral("not_read"), HistoryFiles}}}});
+                m_fake->setRuns(QString::fromUtf8(QJsonDocument(runs).toJson(QJsonDocument::Compact)));
+            }
+            auto *history = window.historyPage();
+            QSignalSpy refreshed(history, &RunHistoryPage::refreshed);
+            auto *button = window.findChild<QPushButton *>(QStringLiteral("m_HistoryButton"));
+            if (!button)
+                return {QStringLiteral("no history button")};
+            QTest::mouseClick(button, Qt::LeftButton);
+            if (!refreshed.wait())
+                return {QStringLiteral("the history was not listed")};
+            if (view == HistoryRuns) {
+                history->selectRun(1);
+                auto *summary = history->findChild<QPlainTextEdit *>(QStringLiteral("m_RunHistorySummary"));
+                if (!QTest::qWaitFor([summary] { return summary->toPlainText().contains(LongPath); }, 5000))
+                    return {QStringLiteral("no summary: %1").arg(summary->toPlainText())};
+            }
+            settle();
+            return layoutProblems(&window);
+        }
         case PrivacyDetailDialog: {
             const QJsonArray hits{QJsonObject{{QStringLiteral("sensitive"), QStringLiteral("13800138000")},
                                               {QStringLiteral("sensitive_ctx"), QStringLiteral("电话 13800138000")}}};
@@ -497,7 +560,8 @@ private Q_SLOTS:
             {"cancel question", CancelQuestion},   {"no keywords prompt", NoKeywordsPrompt},
             {"idle help", IdleHelp},               {"legal help", LegalHelp},
             {"file type help", FileTypeHelp},      {"keyword detail", KeywordDetailDialog},
-            {"privacy detail", PrivacyDetailDialog},
+            {"privacy detail", PrivacyDetailDialog}, {"history", HistoryRuns},
+            {"history unavailable", HistoryUnavailable},
         };
         for (const char *locale : {"zh_CN", "zh_HK", "en_US"})
             for (const auto &view : views)

@@ -49,11 +49,12 @@ private Q_SLOTS:
         QCOMPARE(window.ui()->stackedWidget_2->currentIndex(), 0);
         QCOMPARE(window.ui()->stackedWidget_3->currentIndex(), 0);
         QCOMPARE(window.ui()->stackedWidget_4->currentIndex(), 0);
-        QCOMPARE(window.ui()->stackedWidget->count(), 4);
+        QCOMPARE(window.ui()->stackedWidget->count(), 5);
         QCOMPARE(window.ui()->stackedWidget->widget(0)->objectName(), QStringLiteral("m_KeywordScanConfigPage"));
         QCOMPARE(window.ui()->stackedWidget->widget(1)->objectName(), QStringLiteral("m_KeywordScanPage"));
         QCOMPARE(window.ui()->stackedWidget->widget(2)->objectName(), QStringLiteral("m_PiiScanConfigPage"));
         QCOMPARE(window.ui()->stackedWidget->widget(3)->objectName(), QStringLiteral("m_PiiScanPage"));
+        QCOMPARE(window.ui()->stackedWidget->widget(4)->objectName(), QStringLiteral("m_RunHistoryPage"));
         QCOMPARE(window.currentModule(), QStringLiteral("keywordscan"));
         QVERIFY(window.ui()->m_KeywordScanButton->isChecked());
         QVERIFY(!window.ui()->m_PiiScanButton->isChecked());

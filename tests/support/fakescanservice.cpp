@@ -73,6 +73,14 @@ void FakeScanService::setDetailDocument(const QString &member, int files, int pa
         m_control->call(QStringLiteral("SetDetailDocument"), member, files, passages, passageChars);
 }
 
+bool FakeScanService::setRuns(const QString &json)
+{
+    if (!m_control)
+        return false;
+    const QDBusReply<bool> reply = m_control->call(QStringLiteral("SetRuns"), json);
+    return reply.isValid() && reply.value();
+}
+
 void FakeScanService::setNoReply(const QString &member, int times)
 {
     if (m_control)

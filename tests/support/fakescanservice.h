@@ -60,6 +60,12 @@ public:
     // `passageChars` characters, over `files` files (privacy only); the
     // keyword document carries "total", three times its passages.
     void setDetailDocument(const QString &member, int files, int passages, int passageChars);
+    // The runs the reports interface keeps (a JSON array of run objects,
+    // newest first): unless scripted otherwise, ListRuns lists them,
+    // GetRunSummary answers one (with "hits" {} when it has none) and
+    // DeleteRun removes one; an unknown run gets 19. reset() forgets them.
+    // False when `json` is not an array.
+    bool setRuns(const QString &json);
 
     // Every call received so far (of one member, when given), oldest first.
     QList<Call> calls(const QString &member = QString()) const;

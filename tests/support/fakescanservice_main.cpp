@@ -20,6 +20,9 @@
 #include <QDBusVirtualObject>
 #include <QFile>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QRegularExpression>
@@ -34,6 +37,8 @@ const char *const ServicePath = "/com/vorel/dlp/TransControl";
 const char *const ServiceInterface = "com.vorel.dlp.TransControlInterface";
 const char *const ReportsInterface = "com.vorel.dlp.TransControlReports";
 const char *const ControlPath = "/com/vorel/dlp/FakeControl";
+// The reports interface's code for a run it does not know.
+constexpr int UnknownRunCode = 19;
 
 struct Script
 {
@@ -126,7 +131,9 @@ public:
             writeExport(message);
         m_calls.append({message.member(), message.signature(), demarshalAll(message.arguments())});
 
-        Script script = takeScript(message.member());
+        Script script;
+        if (!answerFromRuns(message, &script))
+            script = takeScript(message.member());
         if (script.kind == Script::NoReply) {
             message.setDelayedReply(true);
             return true;
@@ -159,6 +166,13 @@ public:
     {
         m_scripts.clear();
         m_calls.clear();
+        m_runs = QJsonArray();
+        m_runsSet = false;
+    }
+    void setRuns(const QJsonArray &runs)
+    {
+        m_runs = runs;
+        m_runsSet = true;
     }
     QList<Call> &calls() { return m_calls; }
 
@@ -181,6 +195,41 @@ private:
                 return s;
         }
         return defaultScript(member);
+    }
+
+    // Without a script, the reports interface answers from the runs the
+    // test has set (when it has): ListRuns lists them, GetRunSummary gives
+    // one, DeleteRun removes one; an unknown run gets 19.
+    bool answerFromRuns(const QDBusMessage &message, Script *script)
+    {
+        if (!m_runsSet || m_scripts.value(message.member()).size() > 0)
+            return false;
+        const QString member = message.member();
+        const qint64 wanted = message.arguments().value(0).toLongLong();
+        int found = -1;
+        for (int i = 0; i < m_runs.size(); ++i) {
+            if (m_runs.at(i).toObject().value(QLatin1String("run")).toVariant().toLongLong() == wanted)
+                found = i;
+        }
+        if (member == QLatin1String("ListRuns")) {
+            script->values = {0, QString::fromUtf8(QJsonDocument(m_runs).toJson(QJsonDocument::Compact))};
+        } else if (member == QLatin1String("GetRunSummary")) {
+            if (found < 0) {
+                script->values = {UnknownRunCode, QString()};
+            } else {
+                QJsonObject run = m_runs.at(found).toObject();
+                if (!run.contains(QLatin1String("hits")))
+                    run.insert(QLatin1String("hits"), QJsonObject());
+                script->values = {0, QString::fromUtf8(QJsonDocument(run).toJson(QJsonDocument::Compact))};
+            }
+        } else if (member == QLatin1String("DeleteRun")) {
+            if (found >= 0)
+                m_runs.removeAt(found);
+            script->values = {found < 0 ? UnknownRunCode : 0};
+        } else {
+            return false;
+        }
+        return true;
     }
 
     // ExportRun: a line naming the run, the format and the masking into the
@@ -235,6 +284,8 @@ private:
     QString m_introspection;
     QHash<QString, QList<Script>> m_scripts;
     QList<Call> m_calls;
+    QJsonArray m_runs;
+    bool m_runsSet = false;
 };
 
 // The test's remote control. Every method is answered at once.
@@ -292,6 +343,16 @@ public Q_SLOTS:
         Script s;
         s.values = {0, detailDocument(member, qMax(1, files), qMax(0, passages), qMax(2, passageChars))};
         m_service->script(member, s);
+    }
+    // The runs the reports interface answers from, a JSON array of run
+    // objects, newest first; false when it is not one.
+    bool SetRuns(const QString &json)
+    {
+        const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8());
+        if (!document.isArray())
+            return false;
+        m_service->setRuns(document.array());
+        return true;
     }
     int CallCount() { return m_service->calls().size(); }
     QString Call(int index, QString &signature, QVariantList &arguments)

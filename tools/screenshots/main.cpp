@@ -2,9 +2,12 @@
 //   discovery-screenshots OUTDIR [LOCALE]
 // LOCALE picks the interface catalogue ("zh_CN", "zh_HK", "en_US"); the
 // default is the source language. The scanning and result pages are filled
-// through the window's own signals, as the scan service's would fill them.
+// through the window's own signals, as the scan service's would fill them;
+// the history page lists what the service on the system bus answers.
 #include "catalogues.h"
 #include "mainwindow.h"
+#include "runhistorymodel.h"
+#include "runhistorypage.h"
 #include "scancontroller.h"
 #include "scantaskcalls.h"
 #include "timerthread.h"
@@ -13,11 +16,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
+#include <QTableView>
+#include <QTest>
 #include <QTextStream>
 
 namespace {
+
+// How long the history's answers from the bus are waited for.
+constexpr int BusWaitMs = 5000;
 
 // The picture shows the elapsed time it was given, not the timer's own.
 void stopTimer(TimerThread *timer)
@@ -130,6 +141,27 @@ int main(int argc, char *argv[])
     ok &= save(window, outDir, QStringLiteral("privacy-scanning.png"));
     window.privacyScan()->pauseOrContinue();
     ok &= save(window, outDir, QStringLiteral("privacy-paused.png"));
+
+    // The history module with the runs the service on the bus keeps (the
+    // script runs the fake scan service on a private bus for it), the
+    // newest selected with its summary.
+    RunHistoryPage *history = window.historyPage();
+    QSignalSpy listed(history, &RunHistoryPage::refreshed);
+    window.findChild<QPushButton *>(QStringLiteral("m_HistoryButton"))->click();
+    if (!listed.wait(BusWaitMs))
+        QTextStream(stderr) << "the history was not listed\n";
+    const QModelIndex newest = history->table()->model()->index(0, 0);
+    if (newest.isValid()) {
+        auto *summary = history->findChild<QPlainTextEdit *>(QStringLiteral("m_RunHistorySummary"));
+        const QString before = summary->toPlainText();
+        history->selectRun(newest.data(RunHistoryModel::RunRole).toLongLong());
+        const bool summarised = QTest::qWaitFor([summary, before] { return summary->toPlainText() != before
+                                                   && summary->toPlainText() != RunHistoryPage::tr("正在读取……"); },
+                        BusWaitMs);
+        if (!summarised)
+            QTextStream(stderr) << "the run's summary did not come\n";
+    }
+    ok &= save(window, outDir, QStringLiteral("history.png"));
 
     window.setKeywordPathList(QString());
     window.setPrivacyPathList(QString());
