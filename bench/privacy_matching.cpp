@@ -41,6 +41,7 @@ int main(int argc, char **argv)
     parser.addOption({"megabytes", "Read at most this much of the tree.", "MB", "0"});
     parser.addOption({"piece", "Bytes handed to the collector at a time.", "BYTES", "65536"});
     parser.addOption({"runs", "Scans of the text (the median time is printed).", "N", "3"});
+    parser.addOption({"hits", "Print each kept hit: its file, rule and value."});
     parser.process(app);
     QTextStream out(stdout);
     if (parser.positionalArguments().size() != 1) {
@@ -67,6 +68,7 @@ int main(int argc, char **argv)
     while (it.hasNext())
         paths.append(it.next());
     paths.sort();
+    QStringList read;
     for (const QString &path : paths) {
         if (limit > 0 && bytes >= limit)
             break;
@@ -74,6 +76,7 @@ int main(int argc, char **argv)
         if (!file.open(QIODevice::ReadOnly))
             continue;
         texts.push_back(file.readAll());
+        read.append(path);
         bytes += texts.back().size();
     }
     const QDate today = QDate::currentDate();
@@ -83,13 +86,19 @@ int main(int argc, char **argv)
     for (int run = 0; run < std::max(1, parser.value("runs").toInt()); ++run) {
         std::fill(counts.begin(), counts.end(), 0);
         const double start = processorSeconds();
-        for (const QByteArray &text : texts) {
+        for (std::size_t f = 0; f < texts.size(); ++f) {
+            const QByteArray &text = texts[f];
             PrivacyCollector collector(*matcher, scratch, today);
             for (std::size_t at = 0; at < static_cast<std::size_t>(text.size()); at += piece)
                 collector.write(text.constData() + at, std::min(piece, static_cast<std::size_t>(text.size()) - at));
             collector.finish();
             for (int rule : collector.foundRules())
                 counts[rule] += collector.hits(rule);
+            if (run == 0 && parser.isSet("hits")) {
+                for (const PrivacyCollector::Passage &passage : collector.passages())
+                    out << read.at(static_cast<int>(f)) << "\t" << matcher->rule(passage.rule).id << "\t"
+                        << QString::fromUtf8(passage.value) << "\n";
+            }
         }
         times.push_back(processorSeconds() - start);
     }

@@ -275,6 +275,11 @@ private Q_SLOTS:
             << "工号,打卡时间,打卡地点\nA1001,08:30,北门\nA1002,08:41,南门\n" << "check_in" << QStringList{"打卡", "打卡"};
         QTest::newRow("table ends at a line of another shape")
             << "序号\t姓名\t备注\n1\t刘洁\t无\n说明 4860 另计\n" << "student_id" << QStringList{};
+        QTest::newRow("columns aligned with spaces, the last cell left out")
+            << "学号  学生姓名  年龄  备注\r\n20251372  刘洁  11岁  转学\r\n20251976  顾浩  +86 181 1070 6503\r\n" << "student_id"
+            << QStringList{"20251372", "20251976"};
+        QTest::newRow("a form line with two spaces opens no table")
+            << "报销人：梁斌  工号：E79303  部门：财务部\n4860  刘洁  9000\n" << "student_id" << QStringList{"E79303"};
         QTest::newRow("plates with and without the dot") << "车辆：沪F·35G27、苏EF40142、粤B12345。" << "vehicle_plate"
                                                           << QStringList{"沪F·35G27", "苏EF40142", "粤B12345"};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
