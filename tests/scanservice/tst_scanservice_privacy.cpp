@@ -269,6 +269,11 @@ private Q_SLOTS:
         QTest::newRow("a next label is no name") << "姓名\n性别\n民族" << "person_name" << QStringList{};
         QTest::newRow("relative without a colon") << "家庭成员：配偶杨娜，女儿杨一诺。" << "family_member"
                                                   << QStringList{"配偶杨娜", "女儿杨一诺"};
+        QTest::newRow("relative's name glued to the words after it")
+            << "员工高海燕家庭困难，其母亲黄勇长期患乳腺癌。" << "family_member" << QStringList{"母亲黄勇"};
+        QTest::newRow("illness after 患") << "其母亲黄勇长期患乳腺癌。" << "diagnosis" << QStringList{"乳腺癌"};
+        QTest::newRow("role word before a colon") << "审核：李强    批准：同意" << "person_name" << QStringList{"李强"};
+        QTest::newRow("grade a child is in") << "孩子今年9岁，在读三年级。" << "minor_school" << QStringList{"在读三年级"};
         QTest::newRow("column header of a delimited table")
             << "序号\t工号\t姓名\t职务\n1\t4860\t刘洁\t人力资源主管\n" << "student_id" << QStringList{"4860"};
         QTest::newRow("header before each cell is no hit itself")
