@@ -274,6 +274,14 @@ private Q_SLOTS:
         QTest::newRow("illness after 患") << "其母亲黄勇长期患乳腺癌。" << "diagnosis" << QStringList{"乳腺癌"};
         QTest::newRow("role word before a colon") << "审核：李强    批准：同意" << "person_name" << QStringList{"李强"};
         QTest::newRow("grade a child is in") << "孩子今年9岁，在读三年级。" << "minor_school" << QStringList{"在读三年级"};
+        QTest::newRow("card right after the bank's name")
+            << "还款账户为兴业银行6217 0000 4213 7584。" << "bank_card" << QStringList{"6217 0000 4213 7584"};
+        QTest::newRow("card failing its check digit") << "还款账户为兴业银行6217 0000 4213 7585。" << "bank_card" << QStringList{};
+        QTest::newRow("WeChat id glued to its label") << "QQ号556558556，微信号sunwei_wx。" << "social_account"
+                                                      << QStringList{"556558556", "sunwei_wx"};
+        QTest::newRow("what a card paid") << "上月在我行信用卡消费3,015元有误；消费贷款余额20万元" << "transaction"
+                                          << QStringList{"消费3,015元"};
+        QTest::newRow("about so much deposited") << "名下存款余额约66.0万元。" << "assets" << QStringList{"余额约66.0万元"};
         QTest::newRow("column header of a delimited table")
             << "序号\t工号\t姓名\t职务\n1\t4860\t刘洁\t人力资源主管\n" << "student_id" << QStringList{"4860"};
         QTest::newRow("header before each cell is no hit itself")
