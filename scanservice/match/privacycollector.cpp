@@ -554,6 +554,16 @@ bool PrivacyCollector::sentenceHas(std::size_t start, std::size_t end, const QVe
     return false;
 }
 
+bool PrivacyCollector::sentenceBetween(std::size_t from, std::size_t to) const
+{
+    for (std::size_t i = from; i < to; ++i) {
+        // A tab or an ASCII comma parts the cells of delimited text.
+        if (m_window[i] == '\n' || m_window[i] == '\t' || m_window[i] == ',' || sentenceEnd(m_window, i))
+            return true;
+    }
+    return false;
+}
+
 bool PrivacyCollector::contextNear(const Candidate &candidate) const
 {
     const std::pair<std::size_t, std::size_t> stretch = around(candidate.start, candidate.end, m_matcher.rule(candidate.rule).window);
@@ -599,10 +609,21 @@ void PrivacyCollector::accept(const Candidate &found)
         return;
     }
     if (m_hasLast[r] && m_matcher.dictionary(found.rule) && m_lastEnd[r] >= m_windowStart
-        && candidate.start - m_lastEnd[r] <= OneFactBytes
-        && !punctuated(m_window, static_cast<std::size_t>(m_lastEnd[r] - m_windowStart), start)) {
-        m_lastEnd[r] = std::max(m_lastEnd[r], candidate.end); // the fact reaches on
-        return;
+        && m_lastStart[r] >= m_windowStart) {
+        const std::size_t lastStart = static_cast<std::size_t>(m_lastStart[r] - m_windowStart);
+        const std::size_t lastEnd = static_cast<std::size_t>(m_lastEnd[r] - m_windowStart);
+        const bool glued = start - lastEnd <= OneFactBytes && !punctuated(m_window, lastEnd, start);
+        // The same word again in one sentence ("逾期1次，最长逾期69天"), or
+        // any word of a rule whose sentence tells one fact (a criminal record).
+        bool sameFact = glued;
+        if (!sameFact && start - lastEnd <= SentenceReach && !sentenceBetween(lastEnd, start)) {
+            sameFact = rule.factPerSentence
+                       || (end - start == lastEnd - lastStart && std::equal(text + start, text + end, text + lastStart));
+        }
+        if (sameFact) {
+            m_lastEnd[r] = std::max(m_lastEnd[r], candidate.end); // the fact reaches on
+            return;
+        }
     }
     // A word of a label handed on with a value is context, never a hit.
     const std::pair<unsigned long long, unsigned long long> raw = original(candidate.start, candidate.end);

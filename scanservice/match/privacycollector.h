@@ -27,7 +27,9 @@
 // its "with" words stands in its sentence (for rules with such words), it does
 // not overlap the previous hit of a rule of the same category and name, and,
 // for a dictionary, it is not glued to the previous word of the same
-// dictionary (at most a few characters apart, no punctuation between: one fact); of candidates that start at
+// dictionary (at most a few characters apart, no punctuation between: one
+// fact), nor the same word again in its sentence (or any word of the rule in
+// it, for a rule whose sentence tells one fact); of candidates that start at
 // the same place the longest counts ("硕士研究生", not "硕士"). Counts per rule are exact;
 // passages (the hit and about Limits::ContextChars characters on each side)
 // are kept up to Limits::MaxPassagesPerWord per rule and
@@ -81,6 +83,8 @@ private:
     bool contextNear(const Candidate &candidate) const;
     // Whether one of the words stands in the sentence (or line) of the window's bytes [start, end).
     bool sentenceHas(std::size_t start, std::size_t end, const QVector<QByteArray> &words) const;
+    // Whether a sentence or line ends between the window's bytes from and to.
+    bool sentenceBetween(std::size_t from, std::size_t to) const;
     void trim();
     // Normalises the first `held` bytes of the raw text held back and scans them.
     void scanNew(std::size_t held);

@@ -115,6 +115,7 @@ private Q_SLOTS:
         QTest::newRow("neither pattern nor words") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\n") << "line 1";
         QTest::newRow("quantifier on a multi-byte character") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\npattern: 元?\n") << "line 4";
         QTest::newRow("window too wide") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nwindow: 99\n") << "line 5";
+        QTest::newRow("unknown kind of fact") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nfact: line\n") << "line 5";
     }
     void tableErrorsNamed()
     {
@@ -310,6 +311,11 @@ private Q_SLOTS:
         QTest::newRow("schedule notice has no traveller") << "自10月29日起，CZ1031航班起飞时间调整为15:10。" << "flight" << QStringList{};
         QTest::newRow("a traveller's flight") << "员工王伟出差乘坐CZ1031航班前往广州。" << "flight" << QStringList{"CZ1031"};
         QTest::newRow("one fact, two words") << "征信有4次逾期记录。" << "credit" << QStringList{"征信"};
+        QTest::newRow("the same word again in its sentence") << "信用卡逾期1次，最长逾期69天。另有逾期记录。" << "credit"
+                                                             << QStringList{"逾期", "逾期"};
+        QTest::newRow("a criminal record told in one sentence")
+            << "其丈夫因盗窃罪被判处有期徒刑2年，现已刑满释放。本人无犯罪记录。" << "criminal_record"
+            << QStringList{"被判", "犯罪记录"};
         QTest::newRow("two facts apart") << "有房贷，另有车贷逾期记录。" << "credit" << QStringList{"房贷", "车贷"};
     }
     void labelsAndLookAlikes()
