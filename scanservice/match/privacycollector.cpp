@@ -28,6 +28,8 @@ constexpr std::size_t SentenceReach = 240;
 // Two words of one dictionary closer than this, with no punctuation between
 // them, are one fact ("征信有4次逾期", "被判处拘役").
 constexpr std::size_t OneFactBytes = 18;
+// A heading is a line of at most this many bytes.
+constexpr std::size_t HeadingBytes = 60;
 
 // The length of a sentence end at s[i], or 0. A line break is none: a
 // table's row and a form's lines run on over it.
@@ -554,6 +556,40 @@ bool PrivacyCollector::sentenceHas(std::size_t start, std::size_t end, const QVe
     return false;
 }
 
+bool PrivacyCollector::inHeading(std::size_t start, std::size_t end) const
+{
+    const std::size_t floor = static_cast<std::size_t>(std::max(m_partStart, m_windowStart) - m_windowStart);
+    std::size_t from = start;
+    while (from > floor && m_window[from - 1] != '\n' && start - from <= HeadingBytes)
+        --from;
+    std::size_t to = end;
+    while (to < m_window.size() && m_window[to] != '\n' && m_window[to] != '\r' && to - end <= HeadingBytes)
+        ++to;
+    if (to - from > HeadingBytes || (from > floor && m_window[from - 1] != '\n') || to >= m_window.size())
+        return false;
+    const std::string line = m_window.substr(from, to - from);
+    // A heading holds no number and is no label with its value.
+    for (char c : line) {
+        if ((c >= '0' && c <= '9') || c == ':')
+            return false;
+    }
+    if (line.find("\xEF\xBC\x9A") != std::string::npos) // "："
+        return false;
+    static const char *const endings[] = {"情况", "明细", "明细表", "记录表", "登记表", "统计表", "汇总", "汇总表", "清单", "台账", "报告", "一览表"};
+    for (const char *ending : endings) {
+        const std::size_t n = std::strlen(ending);
+        if (line.size() >= n && line.compare(line.size() - n, n, ending) == 0)
+            return true;
+    }
+    // A numbered heading: "一、", "（二）".
+    static const char *const numerals[] = {"一、", "二、", "三、", "四、", "五、", "六、", "七、", "八、", "九、", "十、", "（"};
+    for (const char *numeral : numerals) {
+        if (line.compare(0, std::strlen(numeral), numeral) == 0 && line.find("\xE3\x80\x82") == std::string::npos) // no "。"
+            return line.size() <= HeadingBytes / 2;
+    }
+    return false;
+}
+
 bool PrivacyCollector::sentenceBetween(std::size_t from, std::size_t to) const
 {
     for (std::size_t i = from; i < to; ++i) {
@@ -594,6 +630,9 @@ void PrivacyCollector::accept(const Candidate &found)
     if (!rule.context.isEmpty() && !contextNear(candidate))
         return;
     if (!m_matcher.with(found.rule).isEmpty() && !sentenceHas(start, end, m_matcher.with(found.rule)))
+        return;
+    // A word in a heading names what follows, no fact ("二、资产及征信情况", "考勤打卡明细").
+    if (m_matcher.dictionary(found.rule) && inHeading(start, end))
         return;
     // Rules the detail document shows under one name share their last hit.
     const std::size_t r = static_cast<std::size_t>(m_matcher.group(found.rule));

@@ -24,7 +24,8 @@
 // it is there (Limits::ContextChars characters), then counts when its
 // boundaries are clear, its validator accepts it, a context word of its rule
 // stands within the rule's window (for rules with context words), one of
-// its "with" words stands in its sentence (for rules with such words), it does
+// its "with" words stands in its sentence (for rules with such words), a
+// dictionary word does not stand in a heading, it does
 // not overlap the previous hit of a rule of the same category and name, and,
 // for a dictionary, it is not glued to the previous word of the same
 // dictionary (at most a few characters apart, no punctuation between: one
@@ -83,8 +84,12 @@ private:
     bool contextNear(const Candidate &candidate) const;
     // Whether one of the words stands in the sentence (or line) of the window's bytes [start, end).
     bool sentenceHas(std::size_t start, std::size_t end, const QVector<QByteArray> &words) const;
-    // Whether a sentence or line ends between the window's bytes from and to.
+    // Whether a sentence, line or cell ends between the window's bytes from and to.
     bool sentenceBetween(std::size_t from, std::size_t to) const;
+    // Whether the window's bytes [start, end) stand in a heading: a short line
+    // without numbers or labels, numbered ("二、…") or ending in what names a
+    // document or its part (情况, 明细, 台账 …).
+    bool inHeading(std::size_t start, std::size_t end) const;
     void trim();
     // Normalises the first `held` bytes of the raw text held back and scans them.
     void scanNew(std::size_t held);

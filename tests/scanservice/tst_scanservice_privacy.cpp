@@ -316,6 +316,10 @@ private Q_SLOTS:
         QTest::newRow("a criminal record told in one sentence")
             << "其丈夫因盗窃罪被判处有期徒刑2年，现已刑满释放。本人无犯罪记录。" << "criminal_record"
             << QStringList{"被判", "犯罪记录"};
+        QTest::newRow("a heading names no fact") << "二、资产及征信情况\n借款人名下存款余额约66万元，征信有逾期记录。"
+                                                 << "credit" << QStringList{"征信"};
+        QTest::newRow("a sheet's title names no fact") << "移动考勤打卡明细\n刘林 08:19 上班打卡 地点：北门\n" << "check_in"
+                                                       << QStringList{"打卡"};
         QTest::newRow("two facts apart") << "有房贷，另有车贷逾期记录。" << "credit" << QStringList{"房贷", "车贷"};
     }
     void labelsAndLookAlikes()
