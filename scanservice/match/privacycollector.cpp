@@ -323,6 +323,13 @@ std::pair<unsigned long long, unsigned long long> PrivacyCollector::original(uns
             last->zero ? last->to : last->to + (end - 1 - last->norm)};
 }
 
+bool PrivacyCollector::injectedAt(unsigned long long at) const
+{
+    auto it = std::upper_bound(m_anchors.begin(), m_anchors.end(), at,
+                               [](unsigned long long value, const Anchor &a) { return value < a.norm; });
+    return it != m_anchors.begin() && (it - 1)->zero;
+}
+
 QByteArray PrivacyCollector::passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const
 {
     const std::pair<unsigned long long, unsigned long long> raw = original(start, end);
@@ -664,9 +671,11 @@ void PrivacyCollector::accept(const Candidate &found)
             return;
         }
     }
-    // A word of a label handed on with a value is context, never a hit.
+    // A word of a label handed on with a value is context, never a hit, nor
+    // the end of one: a relative's word before the next cell's header
+    // ("配偶⏎陈斌：…", the header from a form's first row) names no relative.
     const std::pair<unsigned long long, unsigned long long> raw = original(candidate.start, candidate.end);
-    if (raw.first >= raw.second)
+    if (raw.first >= raw.second || injectedAt(candidate.end - 1))
         return;
     // A sheet's cell is read twice, in the text and with its header: a value
     // the text gave already counts once.

@@ -106,6 +106,8 @@ private:
     // The original bytes of the window's bytes [start, end) (absolute offsets).
     std::pair<unsigned long long, unsigned long long> original(unsigned long long start, unsigned long long end) const;
     unsigned long long windowEnd() const { return m_windowStart + m_window.size(); }
+    // Whether the window's byte `at` (absolute) is text not in the file.
+    bool injectedAt(unsigned long long at) const;
     QByteArray passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const;
 
     // A point of the map from window bytes to original bytes: from `norm` on,

@@ -335,12 +335,14 @@ void PrivacyMatcher::scan(const char *data, std::size_t length, Scratch &scratch
     std::size_t i = 0;
     unsigned ideographLeft = 0; // bytes still to come of the ideograph before
 #ifdef __SSE2__
-    // Sixty-four bytes at a time: a mask of the bytes outside ideographs,
-    // acted on only where a stretch starts or ends.
+    // Sixty-four bytes at a time: a mask of the bytes outside ideographs, and
+    // of those that end `minimum` of them in a row, so that only the
+    // stretches long enough cost more than a few instructions.
     const __m128i base = _mm_set1_epi8(static_cast<char>(0xE4));
     const __m128i span = _mm_set1_epi8(5);
+    const int shifts = static_cast<int>(std::min<std::size_t>(minimum, 63)) - 1;
     std::uint64_t carry = 0;     // bytes of this block that belong to an ideograph of the one before
-    std::uint64_t previous = 0;  // whether the last byte of the block before was outside ideographs
+    std::uint64_t previous = 0;  // the mask of the block before
     for (; i + 64 <= length; i += 64) {
         std::uint64_t leads = 0;
         for (int part = 0; part < 4; ++part) {
@@ -351,20 +353,39 @@ void PrivacyMatcher::scan(const char *data, std::size_t length, Scratch &scratch
         }
         const std::uint64_t outside = ~(leads | (leads << 1) | (leads << 2) | carry);
         carry = (leads >> 63) * 3 | (leads >> 62 & 1);
-        const std::uint64_t before = (outside << 1) | previous;
-        std::uint64_t changes = (outside & ~before) | (~outside & before);
-        previous = outside >> 63;
-        while (changes) {
-            const int bit = __builtin_ctzll(changes);
-            changes &= changes - 1;
-            if (outside >> bit & 1) {
-                from = i + static_cast<std::size_t>(bit);
-                open = true;
-            } else {
-                take(from, i + static_cast<std::size_t>(bit));
-                open = false;
-            }
+        std::uint64_t long_ = outside;
+        for (int j = 1; j <= shifts; ++j)
+            long_ &= (outside << j) | (previous >> (64 - j));
+        previous = outside;
+        if (open) {
+            // A long stretch goes on from the block before.
+            const std::uint64_t ends = ~outside;
+            if (!ends)
+                continue;
+            const int end = __builtin_ctzll(ends);
+            take(from, i + static_cast<std::size_t>(end));
+            open = false;
+            long_ &= ~0ull << end;
         }
+        while (long_) {
+            // The first byte that ends `minimum` in a row; the stretch began minimum - 1 before it.
+            const int bit = __builtin_ctzll(long_);
+            from = i + static_cast<std::size_t>(bit) - static_cast<std::size_t>(shifts);
+            const std::uint64_t ends = ~outside & (~0ull << bit);
+            if (!ends) {
+                open = true;
+                break;
+            }
+            const int end = __builtin_ctzll(ends);
+            take(from, i + static_cast<std::size_t>(end));
+            long_ &= ~0ull << end;
+        }
+    }
+    if (!open && i > 0 && i + 64 > length && (previous >> 63)) {
+        // A stretch still short at the last block's end goes on below.
+        const std::uint64_t ideographs = ~previous;
+        from = i - static_cast<std::size_t>(ideographs ? __builtin_clzll(ideographs) : 64);
+        open = true;
     }
     ideographLeft = carry & 2 ? 2 : (carry & 1 ? 1 : 0);
 #endif

@@ -225,6 +225,25 @@ private Q_SLOTS:
         }
     }
 
+    // Shapes of numbers are sought only between ideographs, sixty-four bytes
+    // at a time: one is found wherever it stands against those blocks, after
+    // an ideograph or inside a long stretch of other text.
+    void shapesFoundAtEveryOffset()
+    {
+        Detector detector(*m_matcher);
+        for (int ideographs = 0; ideographs < 24; ++ideographs) {
+            for (int letters = 0; letters < 140; letters += (letters < 70 ? 1 : 13)) {
+                const QString text = QString(ideographs, QChar(0x6C49)) + QString(letters, QLatin1Char('x')) + " 10.12.3.4"
+                                     + QString(ideographs % 5, QChar(0x6C49)) + "，记录";
+                QStringList got;
+                for (const Found &f : detector.scan(text))
+                    got.append(f.rule + "=" + f.value);
+                QVERIFY2(got == QStringList{"ipv4=10.12.3.4"},
+                         qPrintable(QStringLiteral("%1 ideographs, %2 letters: %3").arg(ideographs).arg(letters).arg(got.join(' '))));
+            }
+        }
+    }
+
     // Numbers as people write them are matched in their normalised form, in
     // any piece size, and the hit shows the file's own text.
     void writtenNumbersShowTheirOwnText_data()
@@ -273,6 +292,8 @@ private Q_SLOTS:
         QTest::newRow("relative's name glued to the words after it")
             << "员工高海燕家庭困难，其母亲黄勇长期患乳腺癌。" << "family_member" << QStringList{"母亲黄勇"};
         QTest::newRow("illness after 患") << "其母亲黄勇长期患乳腺癌。" << "diagnosis" << QStringList{"乳腺癌"};
+        QTest::newRow("a letter's signature") << "请回复本邮件。\n——曾海涛 电话 010 8658 8282\n这个问题——张经理说过" << "person_name"
+                                              << QStringList{"曾海涛"};
         QTest::newRow("role word before a colon") << "审核：李强    批准：同意" << "person_name" << QStringList{"李强"};
         QTest::newRow("grade a child is in") << "孩子今年9岁，在读三年级。" << "minor_school" << QStringList{"在读三年级"};
         QTest::newRow("card right after the bank's name")
@@ -287,6 +308,8 @@ private Q_SLOTS:
             << "序号\t工号\t姓名\t职务\n1\t4860\t刘洁\t人力资源主管\n" << "student_id" << QStringList{"4860"};
         QTest::newRow("header before each cell is no hit itself")
             << "工号,打卡时间,打卡地点\nA1001,08:30,北门\nA1002,08:41,南门\n" << "check_in" << QStringList{"打卡", "打卡"};
+        QTest::newRow("a relative's word before the next row's header")
+            << "陈斌,紧急联系人,与本人关系,配偶\n15316447420,工资卡,开户行,招商银行\n" << "family_member" << QStringList{};
         QTest::newRow("table ends at a line of another shape")
             << "序号\t姓名\t备注\n1\t刘洁\t无\n说明 4860 另计\n" << "student_id" << QStringList{};
         QTest::newRow("columns aligned with spaces, the last cell left out")
