@@ -28,6 +28,8 @@ constexpr std::size_t SentenceReach = 240;
 // Two words of one dictionary closer than this, with no punctuation between
 // them, are one fact ("征信有4次逾期", "被判处拘役").
 constexpr std::size_t OneFactBytes = 18;
+// Text is taken at most this much at a time.
+constexpr std::size_t Slice = 64 * 1024;
 // A heading is a line of at most this many bytes.
 constexpr std::size_t HeadingBytes = 60;
 
@@ -387,6 +389,14 @@ bool PrivacyCollector::inLabelledValue(unsigned long long raw) const
 
 void PrivacyCollector::take(const char *utf8, std::size_t length)
 {
+    // A large piece is taken in slices: the text held, the window and the
+    // original bytes then stay small, reused from slice to slice and file to
+    // file instead of growing to the piece's size in fresh memory.
+    while (length > Slice) {
+        take(utf8, Slice);
+        utf8 += Slice;
+        length -= Slice;
+    }
     const std::size_t from = m_held.size();
     m_held.append(utf8, length);
     takeLines(from, false);
