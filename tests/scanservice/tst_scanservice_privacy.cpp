@@ -332,6 +332,9 @@ private Q_SLOTS:
         QTest::newRow("generic names at documentation domains") << "示例 user@example.com、hr@example.org；联系 li.si@example.org"
                                                                 << "email" << QStringList{"li.si@example.org"};
         QTest::newRow("schedule notice has no traveller") << "自10月29日起，CZ1031航班起飞时间调整为15:10。" << "flight" << QStringList{};
+        QTest::newRow("a form's travel line") << "Travel: Flight HU3671 on 10 May 2025" << "flight" << QStringList{"HU3671"};
+        QTest::newRow("a notice is no travel") << "Notice: Flight CZ1031 departs at 15:10 from now on." << "flight"
+                                               << QStringList{};
         QTest::newRow("a traveller's flight") << "员工王伟出差乘坐CZ1031航班前往广州。" << "flight" << QStringList{"CZ1031"};
         QTest::newRow("one fact, two words") << "征信有4次逾期记录。" << "credit" << QStringList{"征信"};
         QTest::newRow("the same word again in its sentence") << "信用卡逾期1次，最长逾期69天。另有逾期记录。" << "credit"
