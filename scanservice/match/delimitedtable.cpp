@@ -1,6 +1,7 @@
 // Tables of delimited text: column headers for the cells below them.
 #include "delimitedtable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -9,11 +10,30 @@ constexpr int MinColumns = 3;
 constexpr int MaxHeaderBytes = 60;
 // Lines longer than this are no table rows.
 constexpr std::size_t MaxRowBytes = 16384;
+// Columns aligned with spaces are parted by at least two.
+constexpr char AlignedGap[] = "  ";
 } // namespace
 
 QVector<DelimitedTable::Field> DelimitedTable::split(const char *utf8, std::size_t length, char separator)
 {
     QVector<Field> fields;
+    if (separator == ' ') {
+        // Columns aligned with spaces: two or more part the fields; one is
+        // part of a value ("+86 181…", "航班 HU7149").
+        std::size_t i = 0;
+        while (i < length && utf8[i] == ' ')
+            ++i;
+        while (i < length) {
+            std::size_t end = i;
+            while (end < length && !(utf8[end] == ' ' && (end + 1 >= length || utf8[end + 1] == ' ')))
+                ++end;
+            fields.append({static_cast<int>(i), static_cast<int>(end)});
+            i = end;
+            while (i < length && utf8[i] == ' ')
+                ++i;
+        }
+        return fields;
+    }
     int start = 0;
     bool quoted = false;
     for (std::size_t i = 0; i <= length; ++i) {
@@ -65,10 +85,16 @@ QVector<DelimitedTable::Label> DelimitedTable::line(const char *utf8, std::size_
             separator = '\t';
         else if (std::memchr(utf8, ',', length))
             separator = ',';
+        else if (std::search(utf8, utf8 + length, AlignedGap, AlignedGap + 2) != utf8 + length)
+            separator = ' ';
     }
     const QVector<Field> fields = separator ? split(utf8, length, separator) : QVector<Field>();
     QVector<Label> labels;
-    if (!m_header.isEmpty() && separator == m_separator && fields.size() == m_header.size()) {
+    // A row of aligned columns may end before its last, empty cell.
+    const bool rowOfTable = !m_header.isEmpty() && separator == m_separator
+                            && (fields.size() == m_header.size()
+                                || (separator == ' ' && fields.size() == m_header.size() - 1 && fields.size() >= MinColumns));
+    if (rowOfTable) {
         for (int i = 0; i < fields.size(); ++i) {
             if (fields.at(i).end > fields.at(i).start)
                 labels.append({fields.at(i).start, m_header.at(i)});
@@ -76,7 +102,9 @@ QVector<DelimitedTable::Label> DelimitedTable::line(const char *utf8, std::size_
         return labels;
     }
     m_header.clear();
-    if (!m_candidate.isEmpty() && separator == m_candidateSeparator && fields.size() == m_candidate.size()) {
+    if (!m_candidate.isEmpty() && separator == m_candidateSeparator
+        && (fields.size() == m_candidate.size()
+            || (separator == ' ' && fields.size() == m_candidate.size() - 1 && fields.size() >= MinColumns))) {
         // The line before was the header: this is the table's first row.
         m_header = m_candidate;
         m_separator = separator;

@@ -28,6 +28,10 @@ constexpr std::size_t SentenceReach = 240;
 // Two words of one dictionary closer than this, with no punctuation between
 // them, are one fact ("征信有4次逾期", "被判处拘役").
 constexpr std::size_t OneFactBytes = 18;
+// Text is taken at most this much at a time.
+constexpr std::size_t Slice = 64 * 1024;
+// A heading is a line of at most this many bytes.
+constexpr std::size_t HeadingBytes = 60;
 
 // The length of a sentence end at s[i], or 0. A line break is none: a
 // table's row and a form's lines run on over it.
@@ -321,6 +325,13 @@ std::pair<unsigned long long, unsigned long long> PrivacyCollector::original(uns
             last->zero ? last->to : last->to + (end - 1 - last->norm)};
 }
 
+bool PrivacyCollector::injectedAt(unsigned long long at) const
+{
+    auto it = std::upper_bound(m_anchors.begin(), m_anchors.end(), at,
+                               [](unsigned long long value, const Anchor &a) { return value < a.norm; });
+    return it != m_anchors.begin() && (it - 1)->zero;
+}
+
 QByteArray PrivacyCollector::passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const
 {
     const std::pair<unsigned long long, unsigned long long> raw = original(start, end);
@@ -378,6 +389,14 @@ bool PrivacyCollector::inLabelledValue(unsigned long long raw) const
 
 void PrivacyCollector::take(const char *utf8, std::size_t length)
 {
+    // A large piece is taken in slices: the text held, the window and the
+    // original bytes then stay small, reused from slice to slice and file to
+    // file instead of growing to the piece's size in fresh memory.
+    while (length > Slice) {
+        take(utf8, Slice);
+        utf8 += Slice;
+        length -= Slice;
+    }
     const std::size_t from = m_held.size();
     m_held.append(utf8, length);
     takeLines(from, false);
@@ -554,6 +573,50 @@ bool PrivacyCollector::sentenceHas(std::size_t start, std::size_t end, const QVe
     return false;
 }
 
+bool PrivacyCollector::inHeading(std::size_t start, std::size_t end) const
+{
+    const std::size_t floor = static_cast<std::size_t>(std::max(m_partStart, m_windowStart) - m_windowStart);
+    std::size_t from = start;
+    while (from > floor && m_window[from - 1] != '\n' && start - from <= HeadingBytes)
+        --from;
+    std::size_t to = end;
+    while (to < m_window.size() && m_window[to] != '\n' && m_window[to] != '\r' && to - end <= HeadingBytes)
+        ++to;
+    if (to - from > HeadingBytes || (from > floor && m_window[from - 1] != '\n') || to >= m_window.size())
+        return false;
+    const std::string line = m_window.substr(from, to - from);
+    // A heading holds no number and is no label with its value.
+    for (char c : line) {
+        if ((c >= '0' && c <= '9') || c == ':')
+            return false;
+    }
+    if (line.find("\xEF\xBC\x9A") != std::string::npos) // "："
+        return false;
+    static const char *const endings[] = {"情况", "明细", "明细表", "记录表", "登记表", "统计表", "汇总", "汇总表", "清单", "台账", "报告", "一览表"};
+    for (const char *ending : endings) {
+        const std::size_t n = std::strlen(ending);
+        if (line.size() >= n && line.compare(line.size() - n, n, ending) == 0)
+            return true;
+    }
+    // A numbered heading: "一、", "（二）".
+    static const char *const numerals[] = {"一、", "二、", "三、", "四、", "五、", "六、", "七、", "八、", "九、", "十、", "（"};
+    for (const char *numeral : numerals) {
+        if (line.compare(0, std::strlen(numeral), numeral) == 0 && line.find("\xE3\x80\x82") == std::string::npos) // no "。"
+            return line.size() <= HeadingBytes / 2;
+    }
+    return false;
+}
+
+bool PrivacyCollector::sentenceBetween(std::size_t from, std::size_t to) const
+{
+    for (std::size_t i = from; i < to; ++i) {
+        // A tab or an ASCII comma parts the cells of delimited text.
+        if (m_window[i] == '\n' || m_window[i] == '\t' || m_window[i] == ',' || sentenceEnd(m_window, i))
+            return true;
+    }
+    return false;
+}
+
 bool PrivacyCollector::contextNear(const Candidate &candidate) const
 {
     const std::pair<std::size_t, std::size_t> stretch = around(candidate.start, candidate.end, m_matcher.rule(candidate.rule).window);
@@ -585,6 +648,9 @@ void PrivacyCollector::accept(const Candidate &found)
         return;
     if (!m_matcher.with(found.rule).isEmpty() && !sentenceHas(start, end, m_matcher.with(found.rule)))
         return;
+    // A word in a heading names what follows, no fact ("二、资产及征信情况", "考勤打卡明细").
+    if (m_matcher.dictionary(found.rule) && inHeading(start, end))
+        return;
     // Rules the detail document shows under one name share their last hit.
     const std::size_t r = static_cast<std::size_t>(m_matcher.group(found.rule));
     if (m_hasLast[r] && candidate.start < m_lastEnd[r]) {
@@ -599,14 +665,27 @@ void PrivacyCollector::accept(const Candidate &found)
         return;
     }
     if (m_hasLast[r] && m_matcher.dictionary(found.rule) && m_lastEnd[r] >= m_windowStart
-        && candidate.start - m_lastEnd[r] <= OneFactBytes
-        && !punctuated(m_window, static_cast<std::size_t>(m_lastEnd[r] - m_windowStart), start)) {
-        m_lastEnd[r] = std::max(m_lastEnd[r], candidate.end); // the fact reaches on
-        return;
+        && m_lastStart[r] >= m_windowStart) {
+        const std::size_t lastStart = static_cast<std::size_t>(m_lastStart[r] - m_windowStart);
+        const std::size_t lastEnd = static_cast<std::size_t>(m_lastEnd[r] - m_windowStart);
+        const bool glued = start - lastEnd <= OneFactBytes && !punctuated(m_window, lastEnd, start);
+        // The same word again in one sentence ("逾期1次，最长逾期69天"), or
+        // any word of a rule whose sentence tells one fact (a criminal record).
+        bool sameFact = glued;
+        if (!sameFact && start - lastEnd <= SentenceReach && !sentenceBetween(lastEnd, start)) {
+            sameFact = rule.factPerSentence
+                       || (end - start == lastEnd - lastStart && std::equal(text + start, text + end, text + lastStart));
+        }
+        if (sameFact) {
+            m_lastEnd[r] = std::max(m_lastEnd[r], candidate.end); // the fact reaches on
+            return;
+        }
     }
-    // A word of a label handed on with a value is context, never a hit.
+    // A word of a label handed on with a value is context, never a hit, nor
+    // the end of one: a relative's word before the next cell's header
+    // ("配偶⏎陈斌：…", the header from a form's first row) names no relative.
     const std::pair<unsigned long long, unsigned long long> raw = original(candidate.start, candidate.end);
-    if (raw.first >= raw.second)
+    if (raw.first >= raw.second || injectedAt(candidate.end - 1))
         return;
     // A sheet's cell is read twice, in the text and with its header: a value
     // the text gave already counts once.

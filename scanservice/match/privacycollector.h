@@ -24,10 +24,13 @@
 // it is there (Limits::ContextChars characters), then counts when its
 // boundaries are clear, its validator accepts it, a context word of its rule
 // stands within the rule's window (for rules with context words), one of
-// its "with" words stands in its sentence (for rules with such words), it does
+// its "with" words stands in its sentence (for rules with such words), a
+// dictionary word does not stand in a heading, it does
 // not overlap the previous hit of a rule of the same category and name, and,
 // for a dictionary, it is not glued to the previous word of the same
-// dictionary (at most a few characters apart, no punctuation between: one fact); of candidates that start at
+// dictionary (at most a few characters apart, no punctuation between: one
+// fact), nor the same word again in its sentence (or any word of the rule in
+// it, for a rule whose sentence tells one fact); of candidates that start at
 // the same place the longest counts ("硕士研究生", not "硕士"). Counts per rule are exact;
 // passages (the hit and about Limits::ContextChars characters on each side)
 // are kept up to Limits::MaxPassagesPerWord per rule and
@@ -81,6 +84,12 @@ private:
     bool contextNear(const Candidate &candidate) const;
     // Whether one of the words stands in the sentence (or line) of the window's bytes [start, end).
     bool sentenceHas(std::size_t start, std::size_t end, const QVector<QByteArray> &words) const;
+    // Whether a sentence, line or cell ends between the window's bytes from and to.
+    bool sentenceBetween(std::size_t from, std::size_t to) const;
+    // Whether the window's bytes [start, end) stand in a heading: a short line
+    // without numbers or labels, numbered ("二、…") or ending in what names a
+    // document or its part (情况, 明细, 台账 …).
+    bool inHeading(std::size_t start, std::size_t end) const;
     void trim();
     // Normalises the first `held` bytes of the raw text held back and scans them.
     void scanNew(std::size_t held);
@@ -97,6 +106,8 @@ private:
     // The original bytes of the window's bytes [start, end) (absolute offsets).
     std::pair<unsigned long long, unsigned long long> original(unsigned long long start, unsigned long long end) const;
     unsigned long long windowEnd() const { return m_windowStart + m_window.size(); }
+    // Whether the window's byte `at` (absolute) is text not in the file.
+    bool injectedAt(unsigned long long at) const;
     QByteArray passageFor(unsigned long long start, unsigned long long end, QByteArray *value) const;
 
     // A point of the map from window bytes to original bytes: from `norm` on,

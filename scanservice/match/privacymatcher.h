@@ -8,12 +8,21 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 struct hs_database;
 struct hs_scratch;
 
-// The privacy rule table compiled into one Hyperscan database (block mode):
-// every pattern (with its leftmost start) and every dictionary word. Context
+// The privacy rule table compiled into Hyperscan databases (block mode):
+// every pattern (with its leftmost start) and every dictionary word. The
+// shapes of numbers and codes (patterns that can match no Chinese
+// ideograph, such as an IP address, a card number in groups, the digits
+// every run holds) are costly to seek through text full of ordinary numbers
+// and can only match between two ideographs: they go into a database of
+// their own, scanned only over the stretches of text between ideographs that
+// are long enough to hold one, gathered into one buffer. Context
 // words are not sought through the text: they are looked for around each
 // candidate that needs one (candidates are rare, context words often common). Built once when the service starts and shared read-only by
 // all tasks; each worker scans through its own Scratch. Every expression
@@ -66,7 +75,10 @@ public:
     private:
         friend class PrivacyMatcher;
         hs_scratch *m_scratch = nullptr;
+        hs_scratch *m_numberScratch = nullptr;
         QVector<hs_scratch *> m_ruleScratch; // per rule found near its context
+        std::string m_stretches;              // the stretches between ideographs, each followed by a byte no shape matches
+        std::vector<std::pair<std::size_t, std::size_t>> m_stretchAt; // per stretch: its offset there and in the text
     };
 
     void scan(const char *data, std::size_t length, Scratch &scratch, Callback callback, void *context) const;
@@ -78,6 +90,8 @@ private:
 
     PrivacyRuleTable m_table;
     hs_database *m_database = nullptr;
+    hs_database *m_numberDatabase = nullptr; // the shapes sought between ideographs only, or null
+    unsigned m_numberMinWidth = 0;           // the shortest match of the number database, in bytes
     QVector<QVector<Role>> m_roles;  // per expression
     QVector<int> m_literalLength;    // per expression: byte length of a word, 0 for patterns
     QVector<QVector<QByteArray>> m_context; // per rule

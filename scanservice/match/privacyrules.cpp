@@ -116,6 +116,11 @@ bool PrivacyRuleTable::parse(const QByteArray &text, QString *error)
                 rule.nearContext = true;
             else if (value != QLatin1String("everywhere"))
                 return fail(lineNumber, QStringLiteral("find is \"everywhere\" or \"near context\""));
+        } else if (key == QLatin1String("fact")) {
+            if (value == QLatin1String("sentence"))
+                rule.factPerSentence = true;
+            else if (value != QLatin1String("word"))
+                return fail(lineNumber, QStringLiteral("fact is \"word\" or \"sentence\""));
         } else if (key == QLatin1String("words")) {
             rule.words += splitWords(value);
         } else if (key == QLatin1String("context")) {

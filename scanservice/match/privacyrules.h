@@ -32,6 +32,7 @@ struct PrivacyRule
     QStringList with;       // words one of which must stand in the hit's sentence or line (literal)
     int window = 20;        // characters between a hit and its context word
     bool nearContext = false; // patterns are sought only around the context words
+    bool factPerSentence = false; // all hits of the rule in one sentence are one fact
     Validator validator = Validator::None;
     Boundary boundary = Boundary::Alnum; // patterns: alnum unless given; dictionaries: none
     bool boundarySet = false;

@@ -749,11 +749,30 @@ bool labelledName(Candidate &c)
     return nameAtEnd(c, false);
 }
 
+// Words that follow a person's name in running text ("其母亲黄勇长期患…",
+// "员工高海燕家庭困难"): a name glued to one of them still stands alone. Only
+// words of two characters, so that the name's own end is not taken for one.
+bool followsName(const QString &after)
+{
+    static const QStringList words{
+        QStringLiteral("家庭"), QStringLiteral("长期"), QStringLiteral("同志"), QStringLiteral("先生"), QStringLiteral("女士"),
+        QStringLiteral("本人"), QStringLiteral("自述"), QStringLiteral("表示"), QStringLiteral("今年"), QStringLiteral("现年"),
+        QStringLiteral("目前"), QStringLiteral("现住"), QStringLiteral("现任"), QStringLiteral("现已"), QStringLiteral("因病"),
+        QStringLiteral("因故"), QStringLiteral("患有"), QStringLiteral("身份"), QStringLiteral("联系"), QStringLiteral("手机"),
+        QStringLiteral("电话"), QStringLiteral("名下"), QStringLiteral("曾因"), QStringLiteral("已于"), QStringLiteral("系我"),
+        QStringLiteral("于本"), QStringLiteral("同意"), QStringLiteral("申请"), QStringLiteral("签字"), QStringLiteral("负责")};
+    for (const QString &w : words) {
+        if (after.startsWith(w))
+            return true;
+    }
+    return false;
+}
+
 bool nameAtEnd(Candidate &c, bool narrow)
 {
     const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
-    const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(4, c.size - c.end)));
-    if (!after.isEmpty() && isHan(after.at(0).unicode()))
+    const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(6, c.size - c.end)));
+    if (!after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after))
         return false;
     int run = 0;
     while (run < hit.size() && isHan(hit.at(hit.size() - 1 - run).unicode()))

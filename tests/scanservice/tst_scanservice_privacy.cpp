@@ -115,6 +115,7 @@ private Q_SLOTS:
         QTest::newRow("neither pattern nor words") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\n") << "line 1";
         QTest::newRow("quantifier on a multi-byte character") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\npattern: 元?\n") << "line 4";
         QTest::newRow("window too wide") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nwindow: 99\n") << "line 5";
+        QTest::newRow("unknown kind of fact") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nfact: line\n") << "line 5";
     }
     void tableErrorsNamed()
     {
@@ -224,6 +225,25 @@ private Q_SLOTS:
         }
     }
 
+    // Shapes of numbers are sought only between ideographs, sixty-four bytes
+    // at a time: one is found wherever it stands against those blocks, after
+    // an ideograph or inside a long stretch of other text.
+    void shapesFoundAtEveryOffset()
+    {
+        Detector detector(*m_matcher);
+        for (int ideographs = 0; ideographs < 24; ++ideographs) {
+            for (int letters = 0; letters < 140; letters += (letters < 70 ? 1 : 13)) {
+                const QString text = QString(ideographs, QChar(0x6C49)) + QString(letters, QLatin1Char('x')) + " 10.12.3.4"
+                                     + QString(ideographs % 5, QChar(0x6C49)) + "，记录";
+                QStringList got;
+                for (const Found &f : detector.scan(text))
+                    got.append(f.rule + "=" + f.value);
+                QVERIFY2(got == QStringList{"ipv4=10.12.3.4"},
+                         qPrintable(QStringLiteral("%1 ideographs, %2 letters: %3").arg(ideographs).arg(letters).arg(got.join(' '))));
+            }
+        }
+    }
+
     // Numbers as people write them are matched in their normalised form, in
     // any piece size, and the hit shows the file's own text.
     void writtenNumbersShowTheirOwnText_data()
@@ -269,12 +289,34 @@ private Q_SLOTS:
         QTest::newRow("a next label is no name") << "姓名\n性别\n民族" << "person_name" << QStringList{};
         QTest::newRow("relative without a colon") << "家庭成员：配偶杨娜，女儿杨一诺。" << "family_member"
                                                   << QStringList{"配偶杨娜", "女儿杨一诺"};
+        QTest::newRow("relative's name glued to the words after it")
+            << "员工高海燕家庭困难，其母亲黄勇长期患乳腺癌。" << "family_member" << QStringList{"母亲黄勇"};
+        QTest::newRow("illness after 患") << "其母亲黄勇长期患乳腺癌。" << "diagnosis" << QStringList{"乳腺癌"};
+        QTest::newRow("a letter's signature") << "请回复本邮件。\n——曾海涛 电话 010 8658 8282\n这个问题——张经理说过" << "person_name"
+                                              << QStringList{"曾海涛"};
+        QTest::newRow("role word before a colon") << "审核：李强    批准：同意" << "person_name" << QStringList{"李强"};
+        QTest::newRow("grade a child is in") << "孩子今年9岁，在读三年级。" << "minor_school" << QStringList{"在读三年级"};
+        QTest::newRow("card right after the bank's name")
+            << "还款账户为兴业银行6217 0000 4213 7584。" << "bank_card" << QStringList{"6217 0000 4213 7584"};
+        QTest::newRow("card failing its check digit") << "还款账户为兴业银行6217 0000 4213 7585。" << "bank_card" << QStringList{};
+        QTest::newRow("WeChat id glued to its label") << "QQ号556558556，微信号sunwei_wx。" << "social_account"
+                                                      << QStringList{"556558556", "sunwei_wx"};
+        QTest::newRow("what a card paid") << "上月在我行信用卡消费3,015元有误；消费贷款余额20万元" << "transaction"
+                                          << QStringList{"消费3,015元"};
+        QTest::newRow("about so much deposited") << "名下存款余额约66.0万元。" << "assets" << QStringList{"余额约66.0万元"};
         QTest::newRow("column header of a delimited table")
             << "序号\t工号\t姓名\t职务\n1\t4860\t刘洁\t人力资源主管\n" << "student_id" << QStringList{"4860"};
         QTest::newRow("header before each cell is no hit itself")
             << "工号,打卡时间,打卡地点\nA1001,08:30,北门\nA1002,08:41,南门\n" << "check_in" << QStringList{"打卡", "打卡"};
+        QTest::newRow("a relative's word before the next row's header")
+            << "陈斌,紧急联系人,与本人关系,配偶\n15316447420,工资卡,开户行,招商银行\n" << "family_member" << QStringList{};
         QTest::newRow("table ends at a line of another shape")
             << "序号\t姓名\t备注\n1\t刘洁\t无\n说明 4860 另计\n" << "student_id" << QStringList{};
+        QTest::newRow("columns aligned with spaces, the last cell left out")
+            << "学号  学生姓名  年龄  备注\r\n20251372  刘洁  11岁  转学\r\n20251976  顾浩  +86 181 1070 6503\r\n" << "student_id"
+            << QStringList{"20251372", "20251976"};
+        QTest::newRow("a form line with two spaces opens no table")
+            << "报销人：梁斌  工号：E79303  部门：财务部\n4860  刘洁  9000\n" << "student_id" << QStringList{"E79303"};
         QTest::newRow("plates with and without the dot") << "车辆：沪F·35G27、苏EF40142、粤B12345。" << "vehicle_plate"
                                                           << QStringList{"沪F·35G27", "苏EF40142", "粤B12345"};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
@@ -290,8 +332,20 @@ private Q_SLOTS:
         QTest::newRow("generic names at documentation domains") << "示例 user@example.com、hr@example.org；联系 li.si@example.org"
                                                                 << "email" << QStringList{"li.si@example.org"};
         QTest::newRow("schedule notice has no traveller") << "自10月29日起，CZ1031航班起飞时间调整为15:10。" << "flight" << QStringList{};
+        QTest::newRow("a form's travel line") << "Travel: Flight HU3671 on 10 May 2025" << "flight" << QStringList{"HU3671"};
+        QTest::newRow("a notice is no travel") << "Notice: Flight CZ1031 departs at 15:10 from now on." << "flight"
+                                               << QStringList{};
         QTest::newRow("a traveller's flight") << "员工王伟出差乘坐CZ1031航班前往广州。" << "flight" << QStringList{"CZ1031"};
         QTest::newRow("one fact, two words") << "征信有4次逾期记录。" << "credit" << QStringList{"征信"};
+        QTest::newRow("the same word again in its sentence") << "信用卡逾期1次，最长逾期69天。另有逾期记录。" << "credit"
+                                                             << QStringList{"逾期", "逾期"};
+        QTest::newRow("a criminal record told in one sentence")
+            << "其丈夫因盗窃罪被判处有期徒刑2年，现已刑满释放。本人无犯罪记录。" << "criminal_record"
+            << QStringList{"被判", "犯罪记录"};
+        QTest::newRow("a heading names no fact") << "二、资产及征信情况\n借款人名下存款余额约66万元，征信有逾期记录。"
+                                                 << "credit" << QStringList{"征信"};
+        QTest::newRow("a sheet's title names no fact") << "移动考勤打卡明细\n刘林 08:19 上班打卡 地点：北门\n" << "check_in"
+                                                       << QStringList{"打卡"};
         QTest::newRow("two facts apart") << "有房贷，另有车贷逾期记录。" << "credit" << QStringList{"房贷", "车贷"};
     }
     void labelsAndLookAlikes()
