@@ -60,9 +60,13 @@ ScanResult scanText(const QStringList &keywords, const QByteArray &utf8, int pie
     collector.finish();
     for (int keyword : collector.foundKeywords())
         result.counts.insert(matcher->word(keyword), collector.occurrences(keyword));
-    for (const HitCollector::Passage &passage : collector.passages()) {
-        result.words.append(matcher->word(passage.keyword));
-        result.contexts.append(passage.context);
+    // The passages as the findings store gets them.
+    const QJsonArray passages = QJsonDocument::fromJson(collector.passagesJson()).array();
+    if (passages.size() != collector.passageCount())
+        result.contexts.append(QStringLiteral("(the passages' JSON does not read)"));
+    for (const QJsonValue &passage : passages) {
+        result.words.append(passage[QLatin1String("sensitive")].toString());
+        result.contexts.append(passage[QLatin1String("sensitive_ctx")].toString());
     }
     return result;
 }
