@@ -91,6 +91,23 @@ bool ScanService::registerOn(QDBusConnection connection, QString *error)
         *error = QStringLiteral("the name %1 is taken by another process").arg(QLatin1String(serviceName()));
         return false;
     }
+    // The same signals the adaptor declares, sent by the tasks' threads.
+    const QMetaObject &adaptor = TransControlAdaptor::staticMetaObject;
+    const QString interface = QLatin1String(adaptor.classInfo(adaptor.indexOfClassInfo("D-Bus Interface")).value());
+    m_tasks->setDetectionSignals(connection, [interface](const QString &pathlist, int tasktype, const QString &filepath,
+                                                         const QVariantMap &counts) {
+        QDBusMessage message;
+        if (tasktype == KeywordScanTask) {
+            message = QDBusMessage::createSignal(QLatin1String(objectPath()), interface,
+                                                 QStringLiteral("SensitiveDiscoveryKeywordDetected"));
+            message.setArguments({pathlist, filepath, counts});
+        } else {
+            message = QDBusMessage::createSignal(QLatin1String(objectPath()), interface,
+                                                 QStringLiteral("SensitiveDiscoveryDataIdDetected"));
+            message.setArguments({pathlist, counts});
+        }
+        return message;
+    });
     return true;
 }
 

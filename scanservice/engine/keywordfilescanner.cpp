@@ -32,9 +32,5 @@ void KeywordFileScanner::findings(FindingsStore::FileFindings *findings, QVarian
         countsJson.append(':').append(QByteArray::number(collector.occurrences(keyword)));
     }
     findings->counts = countsJson + '}';
-    findings->hits.reserve(collector.passages().size() * 160);
-    for (const HitCollector::Passage &passage : collector.passages())
-        DetailDocument::appendHit(findings->hits, m_matcher.wordUtf8(passage.keyword), passage.context);
-    if (!findings->hits.isEmpty())
-        findings->hits.append(']');
+    findings->hits = collector.passagesJson(); // shared, not copied
 }

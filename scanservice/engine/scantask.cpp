@@ -72,7 +72,11 @@ struct ScanTask::Shared
     std::mutex eventMutex;
     int latestFileId = 0;
     QByteArray latestPath; // named in text only when announced: most files never are
-    QVector<QPair<QString, QVariantMap>> detections;
+    QVector<QPair<QString, QVariantMap>> detections; // without a bus of the task's own
+    // Detection messages: held while the task is paused, none sent once it was terminated.
+    bool holdDetections = false;
+    bool silenced = false;
+    QVector<QDBusMessage> heldDetections;
     bool endCommitted = false;
     QString failure; // the first reason the task failed for
 
@@ -131,6 +135,10 @@ struct ScanTask::Shared
     bool extract(const FileWalker::File &file, DocumentReader::Kind kind, GuardedSink &sink,
                  std::unique_ptr<WorkerProcess> &worker, int attempt = 0);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
+    // Sends, holds or drops a committed file's detection message; eventMutex held.
+    void announceLocked(const QDBusMessage &message);
+    // Sends what was held while the task was paused; eventMutex held.
+    void sendHeldLocked();
     // The store could not commit: the task stops and fails with the reason.
     void storeFailed(const QString &error);
     // Counts the skip by its reason and records the file with the detailed reason.
@@ -350,8 +358,46 @@ void ScanTask::Shared::storeFailed(const QString &error)
     notifyQueue();
 }
 
+void ScanTask::Shared::announceLocked(const QDBusMessage &message)
+{
+    if (silenced)
+        return;
+    if (holdDetections)
+        heldDetections.append(message);
+    else
+        settings.bus->send(message);
+}
+
+void ScanTask::Shared::sendHeldLocked()
+{
+    for (const QDBusMessage &message : qAsConst(heldDetections))
+        settings.bus->send(message);
+    heldDetections.clear();
+}
+
 void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVariantMap &counts)
 {
+    if (settings.detectionMessage && settings.bus) {
+        // Built here, in parallel with the other scanning threads; the
+        // message shares its data, so handing it on copies nothing.
+        const QDBusMessage message = settings.detectionMessage(findings.path, counts);
+        if (!settings.writeFindings) {
+            std::lock_guard<std::mutex> lock(eventMutex);
+            announceLocked(message);
+            return;
+        }
+        // Announced only once the findings are in the database, by the
+        // store's thread: before the task's end, which it commits after them.
+        store->addFile(id, std::move(findings), [this, message](bool committed, const QString &error) {
+            if (!committed) {
+                storeFailed(error);
+                return;
+            }
+            std::lock_guard<std::mutex> lock(eventMutex);
+            announceLocked(message);
+        });
+        return;
+    }
     const QString filepath = findings.path;
     if (!settings.writeFindings) {
         std::lock_guard<std::mutex> lock(eventMutex);
@@ -600,6 +646,10 @@ void ScanTask::pause()
     if (m_state != State::Running)
         return;
     m_state = State::Paused;
+    {
+        std::lock_guard<std::mutex> lock(m_shared->eventMutex);
+        m_shared->holdDetections = true;
+    }
     std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
     m_shared->paused = true;
 }
@@ -609,6 +659,13 @@ void ScanTask::resume()
     if (m_state != State::Paused)
         return;
     m_state = State::Running;
+    {
+        // The held ones first, then what the store's thread sends from now on.
+        std::lock_guard<std::mutex> lock(m_shared->eventMutex);
+        m_shared->holdDetections = false;
+        if (m_shared->settings.bus)
+            m_shared->sendHeldLocked();
+    }
     {
         std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
         m_shared->paused = false;
@@ -623,6 +680,12 @@ void ScanTask::terminate()
         return;
     m_state = State::Terminated;
     m_poll.stop();
+    {
+        // Nothing more is sent: a detection being sent now went out before this returns.
+        std::lock_guard<std::mutex> lock(m_shared->eventMutex);
+        m_shared->silenced = true;
+        m_shared->heldDetections.clear();
+    }
     m_shared->cancelled = true;
     {
         std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
@@ -662,6 +725,9 @@ void ScanTask::poll()
         detections.swap(m_shared->detections);
         end = m_shared->endCommitted;
         failure = m_shared->failure;
+        // A task that failed while paused still announces what it committed, before its end.
+        if (end && m_shared->settings.bus)
+            m_shared->sendHeldLocked();
     }
     if (fileId > m_lastFileId
         && (end || m_sinceScanningSignal.elapsed() >= Limits::ScanningSignalIntervalMs)) {

@@ -8,6 +8,8 @@
 #include "transcontrolprotocol.h"
 
 #include <QByteArray>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QList>
@@ -16,7 +18,9 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class FindingsStore;
@@ -26,12 +30,16 @@ class FindingsStore;
 // answered), then beside the scan runs a counting walk that finds the task's
 // file total. The scan walk feeds a bounded queue; the task's workers take
 // files from it in walk order, number them 1, 2, 3 …, extract their text
-// and match it, and hand their findings to the store. The object lives in
-// the main thread and turns what the threads report into its signals there:
-// at most one scanning signal per Limits::ScanningSignalIntervalMs (always
-// the newest file, and always the last before the end marker), every
-// detection once its findings are committed, and the end marker (0, "")
-// when the task completes or fails. A paused task emits nothing; a
+// and match it, and hand their findings to the store. Each detection is
+// sent once its findings are committed, by the store's thread itself as a
+// message the scanning thread built (the bus connection sends from any
+// thread, and a signal per file with hits through the main thread cost it
+// more than the scan's walk); a task without a bus turns them into its
+// detected() signal instead. The object lives in the main thread and turns
+// what else the threads report into its signals there: at most one
+// scanning signal per Limits::ScanningSignalIntervalMs (always the newest
+// file, and always the last before the end marker) and the end marker
+// (0, "") when the task completes or fails, after every detection. A paused task emits nothing; a
 // terminated one emits nothing more. A task whose findings cannot be
 // committed fails: it stops, and says why.
 class ScanTask : public QObject
@@ -63,6 +71,10 @@ public:
         QString workerProgram;           // extraction workers; empty: documents are read in the service itself
         WorkerProcess::Limits workerLimits;
         std::shared_ptr<const IdleMonitor> idle; // scan mode 4: scans only while it says idle
+        // The detection signal of a file with hits, built by the thread that has
+        // the findings and sent on this connection; without them, detected().
+        std::function<QDBusMessage(const QString &filepath, const QVariantMap &counts)> detectionMessage;
+        std::optional<QDBusConnection> bus;
     };
 
     ScanTask(quint64 id, const Settings &settings, FindingsStore *store, QObject *parent = nullptr);

@@ -181,6 +181,13 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     if (tasktype == KeywordScanTask)
         settings.keywords = parsed.keywords();
     settings.compileDelayMs = m_compileDelayMs;
+    if (m_bus && m_detectionMessage) {
+        settings.bus = m_bus;
+        settings.detectionMessage = [make = m_detectionMessage, pathlist, tasktype](const QString &filepath,
+                                                                                    const QVariantMap &counts) {
+            return make(pathlist, tasktype, filepath, counts);
+        };
+    }
 
     if (existing) {
         m_tasks.remove(key);

@@ -41,6 +41,15 @@ public:
     }
     // The compiled privacy rules that privacy tasks use.
     void setPrivacyMatcher(std::shared_ptr<const PrivacyMatcher> matcher) { m_privacy = std::move(matcher); }
+    // Detection signals built by the tasks' threads and sent by them on this
+    // connection (see ScanTask); without, they come through detected().
+    using DetectionMessage = std::function<QDBusMessage(const QString &pathlist, int tasktype, const QString &filepath,
+                                                        const QVariantMap &counts)>;
+    void setDetectionSignals(QDBusConnection bus, DetectionMessage message)
+    {
+        m_bus = std::move(bus);
+        m_detectionMessage = std::move(message);
+    }
     // The privacy rule table's version, recorded with each privacy run.
     void setRuleTableVersion(const QString &version) { m_ruleTableVersion = version; }
     int pause(const QString &pathlist, int tasktype);
@@ -77,6 +86,8 @@ private:
     WorkerProcess::Limits m_workerLimits;
     std::shared_ptr<const PrivacyMatcher> m_privacy;
     QString m_ruleTableVersion;
+    std::optional<QDBusConnection> m_bus;
+    DetectionMessage m_detectionMessage;
 };
 
 #endif // TASKMANAGER_H

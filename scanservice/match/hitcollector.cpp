@@ -1,5 +1,6 @@
 #include "hitcollector.h"
 
+#include "jsonstring.h"
 #include "scanlimits.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@ HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream
     , m_stream(stream)
     , m_counts(matcher.count(), 0)
     , m_kept(matcher.count(), 0)
+    , m_wordJson(matcher.count())
 {
     m_stream.reset();
 }
@@ -30,7 +32,7 @@ void HitCollector::onMatch(void *context, int keyword, unsigned long long end)
     if (self->m_counts[keyword]++ == 0)
         self->m_found.append(keyword);
     if (self->m_kept[keyword] >= Limits::MaxPassagesPerWord
-        || self->m_passages.size() + static_cast<int>(self->m_pending.size() + self->m_fresh.size())
+        || self->m_passageCount + static_cast<int>(self->m_pending.size() + self->m_fresh.size())
                >= Limits::MaxPassagesPerFile)
         return;
     ++self->m_kept[keyword];
@@ -72,6 +74,8 @@ void HitCollector::finish()
     complete(true);
     m_window.clear();
     m_window.shrink_to_fit();
+    if (!m_passagesJson.isEmpty())
+        m_passagesJson.append(']');
 }
 
 void HitCollector::complete(bool all)
@@ -79,7 +83,7 @@ void HitCollector::complete(bool all)
     while (!m_pending.empty() && (all || taken() - m_pending.front().end >= ContextBytes)) {
         const Hit hit = m_pending.front();
         m_pending.pop_front();
-        m_passages.append({hit.keyword, passage(hit)});
+        appendPassage(hit);
     }
 }
 
@@ -100,7 +104,7 @@ void HitCollector::trim()
     m_windowStart = keepFrom;
 }
 
-QByteArray HitCollector::passage(const Hit &hit) const
+void HitCollector::appendPassage(const Hit &hit)
 {
     // Hits that began before the current part (a keyword straddling two archive members) keep what is left.
     const unsigned long long first = std::max(hit.start, m_windowStart);
@@ -109,12 +113,15 @@ QByteArray HitCollector::passage(const Hit &hit) const
     const unsigned long long from = first > ContextBytes ? first - ContextBytes : 0;
     if (m_pieceLength > 0 && from >= pieceStart) {
         // Within the piece, and its context too (or the piece is all there is before it).
-        return passageAround(m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
-                             static_cast<std::size_t>(hit.end - pieceStart), m_label);
+        appendPassageJson(hit.keyword, m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
+                          static_cast<std::size_t>(hit.end - pieceStart));
+        return;
     }
-    if (m_pieceLength == 0)
-        return passageAround(m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
-                             static_cast<std::size_t>(hit.end - m_windowStart), m_label);
+    if (m_pieceLength == 0) {
+        appendPassageJson(hit.keyword, m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
+                          static_cast<std::size_t>(hit.end - m_windowStart));
+        return;
+    }
     // Across the start of the piece: the stretch the passage can reach, put together.
     const unsigned long long begin = std::max(from, m_windowStart);
     const unsigned long long stop = std::min(hit.end + ContextBytes, taken());
@@ -123,8 +130,33 @@ QByteArray HitCollector::passage(const Hit &hit) const
         stretch.assign(m_window, static_cast<std::size_t>(begin - m_windowStart), static_cast<std::size_t>(pieceStart - begin));
     const unsigned long long pieceFrom = std::max(begin, pieceStart);
     stretch.append(m_piece + (pieceFrom - pieceStart), static_cast<std::size_t>(stop - pieceFrom));
-    return passageAround(stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
-                         static_cast<std::size_t>(hit.end - begin), m_label);
+    appendPassageJson(hit.keyword, stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
+                      static_cast<std::size_t>(hit.end - begin));
+}
+
+void HitCollector::appendPassageJson(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end)
+{
+    QByteArray &word = m_wordJson[keyword];
+    if (word.isEmpty()) {
+        word = "{\"sensitive\":";
+        const QByteArray &utf8 = m_matcher.wordUtf8(keyword);
+        JsonString::append(word, utf8.constData(), utf8.size());
+        word.append(",\"sensitive_ctx\":");
+    }
+    m_passagesJson.append(m_passagesJson.isEmpty() ? '[' : ',');
+    m_passagesJson.append(word);
+    if (m_label.isEmpty()) {
+        std::size_t from;
+        std::size_t to;
+        passageBounds(text, size, start, end, &from, &to);
+        JsonString::append(m_passagesJson, text + from, static_cast<int>(to - from));
+    } else {
+        // An archive member's: led by its label, checked and escaped with it as one text.
+        const QByteArray passage = passageAround(text, size, start, end, m_label);
+        JsonString::append(m_passagesJson, passage.constData(), passage.size());
+    }
+    m_passagesJson.append('}');
+    ++m_passageCount;
 }
 
 QByteArray HitCollector::passageAround(const std::string &text, std::size_t start, std::size_t end, const QByteArray &label)
@@ -134,6 +166,19 @@ QByteArray HitCollector::passageAround(const std::string &text, std::size_t star
 
 QByteArray HitCollector::passageAround(const char *window, std::size_t size, std::size_t start, std::size_t end,
                                        const QByteArray &label)
+{
+    std::size_t from;
+    std::size_t to;
+    passageBounds(window, size, start, end, &from, &to);
+    QByteArray passage;
+    if (!label.isEmpty())
+        passage = label + "\xEF\xBC\x9A"; // "："
+    passage.append(window + from, static_cast<int>(to - from));
+    return passage;
+}
+
+void HitCollector::passageBounds(const char *window, std::size_t size, std::size_t start, std::size_t end,
+                                 std::size_t *fromOut, std::size_t *toOut)
 {
     std::size_t from = start;
     for (int chars = 0; from > 0 && chars < Limits::ContextChars;) {
@@ -149,9 +194,6 @@ QByteArray HitCollector::passageAround(const char *window, std::size_t size, std
         while (to < size && isContinuation(window[to]))
             ++to;
     }
-    QByteArray passage;
-    if (!label.isEmpty())
-        passage = label + "\xEF\xBC\x9A"; // "："
-    passage.append(window + from, static_cast<int>(to - from));
-    return passage;
+    *fromOut = from;
+    *toOut = to;
 }

@@ -14,16 +14,13 @@
 // keeps, for every hit, the passage of about Limits::ContextChars characters
 // on each side (line breaks kept). Counts are exact; passages are kept up to
 // Limits::MaxPassagesPerWord per keyword and Limits::MaxPassagesPerFile in
-// all, in the order of the hits in the text.
+// all, in the order of the hits in the text. They are kept as the JSON the
+// findings store takes, written straight from the text at hand: hundreds of
+// thousands of passages in a large scan each cost an allocation and a copy
+// more when built first and escaped later.
 class HitCollector : public GuardedSink
 {
 public:
-    struct Passage
-    {
-        int keyword = -1;
-        QByteArray context; // UTF-8
-    };
-
     HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream);
 
     void beginPart(const QByteArray &label) override;
@@ -33,7 +30,10 @@ public:
     int occurrences(int keyword) const { return m_counts.at(keyword); }
     // The keywords that occurred, in the order of their first hit.
     const QVector<int> &foundKeywords() const { return m_found; }
-    const QVector<Passage> &passages() const { return m_passages; }
+    // The kept passages as a JSON array of {"sensitive": word,
+    // "sensitive_ctx": passage}, complete after finish(); empty without passages.
+    const QByteArray &passagesJson() const { return m_passagesJson; }
+    int passageCount() const { return m_passageCount; }
 
     // The passage around [start, end) of a text: Limits::ContextChars
     // characters on each side, line breaks kept, led by "label：" when the
@@ -41,6 +41,9 @@ public:
     static QByteArray passageAround(const std::string &text, std::size_t start, std::size_t end, const QByteArray &label);
     static QByteArray passageAround(const char *text, std::size_t size, std::size_t start, std::size_t end,
                                     const QByteArray &label);
+    // Where that passage starts and ends in the text.
+    static void passageBounds(const char *text, std::size_t size, std::size_t start, std::size_t end, std::size_t *from,
+                              std::size_t *to);
 
 private:
     struct Hit
@@ -54,7 +57,9 @@ private:
     static void onMatch(void *context, int keyword, unsigned long long end);
     void complete(bool all);
     void trim();
-    QByteArray passage(const Hit &hit) const;
+    // Appends the hit's passage to the JSON of the passages.
+    void appendPassage(const Hit &hit);
+    void appendPassageJson(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end);
 
     const KeywordMatcher &m_matcher;
     KeywordMatcher::Stream &m_stream;
@@ -71,7 +76,9 @@ private:
     QVector<int> m_counts;
     QVector<int> m_kept;
     QVector<int> m_found;
-    QVector<Passage> m_passages;
+    QByteArray m_passagesJson;
+    int m_passageCount = 0;
+    QVector<QByteArray> m_wordJson; // per keyword: {"sensitive":"word","sensitive_ctx": (made when first kept)
     QByteArray m_label;
 };
 

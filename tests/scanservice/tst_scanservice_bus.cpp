@@ -119,6 +119,7 @@ public:
     QString pathlist;
     QList<Scanning> scanning;
     QMap<QString, QVariantMap> detections;
+    int detectionSignals = 0; // every keyword detection, a file's repeated one too
     QList<QVariantMap> privacy; // the maps of the privacy detections, in arrival order
     int signalsAfterEnd = 0;
     bool ended = false;
@@ -165,6 +166,7 @@ public Q_SLOTS:
             return;
         if (ended)
             ++signalsAfterEnd;
+        ++detectionSignals;
         detections.insert(path, map);
     }
     void onPrivacy(const QString &list, const QVariantMap &map)
@@ -548,6 +550,7 @@ private Q_SLOTS:
         QCOMPARE(log.scanning.last().id, 2000);
         QCOMPARE(log.signalsAfterEnd, 0);
         QCOMPARE(log.detections.size(), 2000);
+        QCOMPARE(log.detectionSignals, 2000);
     }
 
     void pauseHoldsSignalsContinueResumes()
@@ -572,6 +575,7 @@ private Q_SLOTS:
         QCOMPARE(call("continue", tree), 0); // continuing a running task is fine
         QTRY_VERIFY_WITH_TIMEOUT(log.ended, 60000);
         QCOMPARE(log.detections.size(), 4000);
+        QCOMPARE(log.detectionSignals, 4000); // the ones held while paused sent once, not again
         QCOMPARE(log.scanning.last().id, 4000);
         for (int i = 1; i < log.scanning.size(); ++i)
             QVERIFY(log.scanning.at(i).id > log.scanning.at(i - 1).id);

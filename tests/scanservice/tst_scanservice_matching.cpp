@@ -18,6 +18,7 @@
 #include <QTextCodec>
 #include <QtEndian>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,25 +47,48 @@ struct ScanResult
     QStringList contexts; // the passages
 };
 
-ScanResult scanText(const QStringList &keywords, const QByteArray &utf8, int pieceSize)
+ScanResult resultOf(const KeywordMatcher *matcher, HitCollector &collector)
 {
     ScanResult result;
+    collector.finish();
+    for (int keyword : collector.foundKeywords())
+        result.counts.insert(matcher->word(keyword), collector.occurrences(keyword));
+    // The passages as the findings store gets them.
+    const QJsonArray passages = QJsonDocument::fromJson(collector.passagesJson()).array();
+    if (passages.size() != collector.passageCount())
+        result.contexts.append(QStringLiteral("(the passages' JSON does not read)"));
+    for (const QJsonValue &passage : passages) {
+        result.words.append(passage[QLatin1String("sensitive")].toString());
+        result.contexts.append(passage[QLatin1String("sensitive_ctx")].toString());
+    }
+    return result;
+}
+
+ScanResult scanText(const QStringList &keywords, const QByteArray &utf8, int pieceSize)
+{
     QString error;
     const auto matcher = KeywordMatcher::compile(keywords, &error);
     if (!matcher)
-        return result;
+        return ScanResult();
     KeywordMatcher::Stream stream(*matcher);
     HitCollector collector(*matcher, stream);
     for (int at = 0; at < utf8.size(); at += pieceSize)
         collector.write(utf8.constData() + at, static_cast<std::size_t>(qMin(pieceSize, utf8.size() - at)));
-    collector.finish();
-    for (int keyword : collector.foundKeywords())
-        result.counts.insert(matcher->word(keyword), collector.occurrences(keyword));
-    for (const HitCollector::Passage &passage : collector.passages()) {
-        result.words.append(matcher->word(passage.keyword));
-        result.contexts.append(passage.context);
-    }
-    return result;
+    return resultOf(matcher.get(), collector);
+}
+
+// Text of `size` bytes, ASCII lines with "机密" at each of the offsets.
+QByteArray plantedText(int size, const QList<int> &offsets)
+{
+    QByteArray text;
+    text.reserve(size);
+    while (text.size() < size)
+        text.append("public notes, nothing to see here; line ").append(QByteArray::number(text.size())).append('\n');
+    text.truncate(size);
+    const QByteArray word = QStringLiteral("机密").toUtf8();
+    for (int at : offsets)
+        text.replace(at, word.size(), word);
+    return text;
 }
 
 // A policy document shaped as the client builds it.
@@ -224,6 +248,90 @@ private Q_SLOTS:
         QCOMPARE(int(PlainTextExtractor::detect(bytes.constData(), static_cast<std::size_t>(bytes.size()), moreFollows, &bomLength)),
                  encoding);
         QCOMPARE(int(bomLength), bom);
+    }
+
+    // Text above one chunk is read a chunk at a time: every byte once, in
+    // order, a character or a word cut by a chunk's end still whole, as when
+    // the same text is handed on in small pieces.
+    void largeTextReadWhole_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("utf8"); // the text the file holds
+        QTest::addColumn<int>("planted");
+        const int chunk = Limits::ReadChunkBytes;
+        const QList<int> offsets{10, chunk - 3, 2 * chunk - 2, 3 * chunk + 7 - 6};
+        const QByteArray utf8 = plantedText(3 * chunk + 7, offsets);
+        QTest::newRow("utf-8, words across chunk ends, one at the end") << utf8 << utf8 << offsets.size();
+        QTest::newRow("one byte above a chunk") << plantedText(chunk + 1, {chunk + 1 - 6}) << plantedText(chunk + 1, {chunk + 1 - 6}) << 1;
+        // GB18030 with an odd lead: every chunk's end cuts a character in two.
+        QString chinese = QStringLiteral("x");
+        int planted = 0;
+        while (chinese.size() < 3 * chunk / 2) {
+            chinese += QStringLiteral("公开资料与会议纪要，");
+            if (chinese.size() % 7 == 0) {
+                chinese += QStringLiteral("机密");
+                ++planted;
+            }
+        }
+        const QByteArray gb = QTextCodec::codecForName("GB18030")->fromUnicode(chinese);
+        QTest::newRow("gb18030, characters across chunk ends") << gb << chinese.toUtf8() << planted;
+    }
+    void largeTextReadWhole()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, utf8);
+        QFETCH(int, planted);
+        QVERIFY(bytes.size() > Limits::ReadChunkBytes);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/large.txt";
+        QVERIFY(SampleDocuments::writeFile(path, bytes));
+        QString error;
+        const auto matcher = KeywordMatcher::compile({"机密"}, &error);
+        KeywordMatcher::Stream stream(*matcher);
+        HitCollector collector(*matcher, stream);
+        QCOMPARE(int(DocumentReader::read(QFile::encodeName(path), DocumentReader::Kind::PlainText, collector)),
+                 int(ExtractStatus::Ok));
+        QCOMPARE(collector.textBytes(), qint64(utf8.size()));
+        const ScanResult read = resultOf(matcher.get(), collector);
+        QCOMPARE(read.counts.value(QStringLiteral("机密")), planted);
+        const ScanResult inPieces = scanText({"机密"}, utf8, 4096);
+        QCOMPARE(read.contexts, inPieces.contexts);
+    }
+
+    // A text file cut shorter after it was opened and its size taken (an
+    // editor saving it anew, a log rotated) is read as far as it now goes:
+    // the size is no promise, and the service never reads past the end
+    // (a file read through a mapping would fault there).
+    void textCutShorterAfterOpening_data()
+    {
+        QTest::addColumn<int>("cutTo");
+        QTest::addColumn<int>("hits");
+        const int chunk = Limits::ReadChunkBytes;
+        QTest::newRow("to nothing") << 0 << 0;
+        QTest::newRow("inside the first chunk") << chunk / 2 << 1;
+        QTest::newRow("inside a later chunk") << chunk + chunk / 2 << 1;
+        QTest::newRow("at a chunk's end") << 2 * chunk << 1;
+    }
+    void textCutShorterAfterOpening()
+    {
+        QFETCH(int, cutTo);
+        QFETCH(int, hits);
+        const int size = 3 * Limits::ReadChunkBytes;
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.path() + "/rotated.log");
+        QVERIFY(SampleDocuments::writeFile(QFile::decodeName(path), plantedText(size, {100, size - 6})));
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(fd >= 0);
+        QVERIFY(::truncate(path.constData(), cutTo) == 0);
+        QString error;
+        const auto matcher = KeywordMatcher::compile({"机密"}, &error);
+        KeywordMatcher::Stream stream(*matcher);
+        HitCollector collector(*matcher, stream);
+        const ExtractStatus status = DocumentReader::readOpen(fd, size, "rotated.log", DocumentReader::Kind::PlainText, collector);
+        ::close(fd);
+        QCOMPARE(int(status), int(ExtractStatus::Ok));
+        QCOMPARE(collector.textBytes(), qint64(cutTo));
+        QCOMPARE(resultOf(matcher.get(), collector).counts.value(QStringLiteral("机密")), hits);
     }
 
     void walkSelectsRegularFilesByExtension()
