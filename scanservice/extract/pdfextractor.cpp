@@ -1,5 +1,8 @@
+// Reads the text of a PDF page by page with poppler; pages with rows of
+// cells are laid out again from their word boxes (PdfLayout).
 #include "pdfextractor.h"
 
+#include "pdflayout.h"
 #include "scanlimits.h"
 
 #include <QChar>
@@ -40,6 +43,52 @@ char16_t ideographFor(char16_t c)
     return (c >= 0x2E80 && c < 0x2FE0) ? table[c - 0x2E80] : c;
 }
 
+// The page's words with their boxes, radicals read as ideographs.
+QVector<PdfWord> wordsOf(const poppler::page &page, bool *tooMany)
+{
+    const std::vector<poppler::text_box> boxes = page.text_list();
+    *tooMany = boxes.size() > static_cast<std::size_t>(Limits::MaxPdfLayoutWords);
+    QVector<PdfWord> words;
+    if (*tooMany)
+        return words;
+    words.reserve(static_cast<int>(boxes.size()));
+    for (const poppler::text_box &box : boxes) {
+        poppler::ustring text = box.text();
+        for (auto &c : text)
+            c = ideographFor(c);
+        const poppler::rectf r = box.bbox();
+        PdfWord word;
+        word.text = QString(reinterpret_cast<const QChar *>(text.data()), static_cast<int>(text.size()));
+        word.left = r.left();
+        word.top = r.top();
+        word.right = r.right();
+        word.bottom = r.bottom();
+        word.spaceAfter = box.has_space_after();
+        word.upright = box.rotation() == 0;
+        words.append(word);
+    }
+    return words;
+}
+
+// Writes a page laid out by PdfLayout: each line, and after a table row the
+// row's cells with their column headers.
+bool writeLines(const QVector<PdfLayout::Line> &lines, TextSink &sink)
+{
+    QByteArray pending;
+    for (const PdfLayout::Line &line : lines) {
+        pending += line.text.toUtf8();
+        pending += '\n';
+        if (line.labelled.isEmpty())
+            continue;
+        if (!sink.write(pending.constData(), static_cast<std::size_t>(pending.size())))
+            return false;
+        pending.clear();
+        for (const auto &cell : line.labelled)
+            sink.labelledValue(cell.first.toUtf8(), cell.second.toUtf8());
+    }
+    return sink.write(pending.constData(), static_cast<std::size_t>(pending.size()));
+}
+
 } // namespace
 
 ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &sink)
@@ -76,6 +125,13 @@ ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &si
         std::unique_ptr<poppler::page> page(document->create_page(i));
         if (!page)
             continue;
+        bool tooMany = false;
+        const QVector<PdfLayout::Line> lines = PdfLayout::arrange(wordsOf(*page, &tooMany));
+        if (!lines.isEmpty()) {
+            if (!writeLines(lines, sink))
+                return ExtractStatus::Stopped;
+            continue;
+        }
         poppler::ustring text = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout);
         for (auto &c : text)
             c = ideographFor(c);
