@@ -43,13 +43,38 @@ char16_t ideographFor(char16_t c)
     return (c >= 0x2E80 && c < 0x2FE0) ? table[c - 0x2E80] : c;
 }
 
-// The page's words with their boxes, radicals read as ideographs.
-QVector<PdfWord> wordsOf(const poppler::page &page, bool *tooMany)
+// Reading a page's word boxes costs as much again as reading its text, so
+// only a page whose text may hold a table is laid out again: poppler gives a
+// table's cells one to a line, so such a page holds a run of at least
+// MinShortLines short lines (blank lines between them aside).
+constexpr int MinShortLines = 4;
+constexpr std::size_t MaxShortLineChars = 24;
+
+bool mayHoldRows(const poppler::ustring &text)
+{
+    int run = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\n')
+            ++end;
+        const std::size_t length = end - start;
+        if (length > MaxShortLineChars)
+            run = 0;
+        else if (length > 0 && ++run >= MinShortLines)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The page's words with their boxes, radicals read as ideographs; none when
+// there are more than the layout analysis takes.
+QVector<PdfWord> wordsOf(const poppler::page &page)
 {
     const std::vector<poppler::text_box> boxes = page.text_list();
-    *tooMany = boxes.size() > static_cast<std::size_t>(Limits::MaxPdfLayoutWords);
     QVector<PdfWord> words;
-    if (*tooMany)
+    if (boxes.size() > static_cast<std::size_t>(Limits::MaxPdfLayoutWords))
         return words;
     words.reserve(static_cast<int>(boxes.size()));
     for (const poppler::text_box &box : boxes) {
@@ -125,14 +150,15 @@ ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &si
         std::unique_ptr<poppler::page> page(document->create_page(i));
         if (!page)
             continue;
-        bool tooMany = false;
-        const QVector<PdfLayout::Line> lines = PdfLayout::arrange(wordsOf(*page, &tooMany));
-        if (!lines.isEmpty()) {
-            if (!writeLines(lines, sink))
-                return ExtractStatus::Stopped;
-            continue;
-        }
         poppler::ustring text = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout);
+        if (mayHoldRows(text)) {
+            const QVector<PdfLayout::Line> lines = PdfLayout::arrange(wordsOf(*page));
+            if (!lines.isEmpty()) {
+                if (!writeLines(lines, sink))
+                    return ExtractStatus::Stopped;
+                continue;
+            }
+        }
         for (auto &c : text)
             c = ideographFor(c);
         poppler::byte_array utf8 = text.to_utf8();
