@@ -49,8 +49,24 @@ struct Row
     double middle;
     double height;
     QVector<Cell> cells;
-    bool shortCells = false; // two cells or more, all short and none a sentence
+    bool shortCells = false; // all cells short and none a sentence
 };
+
+// A line of cells that may start a table or a run of rows.
+bool rowOfCells(const Row &row)
+{
+    return row.shortCells && row.cells.size() >= 2;
+}
+
+// A header names its column: it is not a number (the digits of a data row
+// taken for a header would label every row below with that row's values).
+bool headerCell(const QString &text)
+{
+    int digits = 0;
+    for (const QChar c : text)
+        digits += c.isDigit() ? 1 : 0;
+    return text.size() <= MaxHeaderChars && 2 * digits <= text.size();
+}
 
 bool isSentence(const QString &text)
 {
@@ -103,7 +119,7 @@ Row makeRow(const QVector<PdfWord> &words, std::vector<int> &members)
         }
         previous = &word;
     }
-    row.shortCells = row.cells.size() >= 2;
+    row.shortCells = true;
     for (Cell &cell : row.cells) {
         cell.text = cell.text.trimmed();
         if (cell.text.size() > MaxCellChars || isSentence(cell.text))
@@ -113,7 +129,8 @@ Row makeRow(const QVector<PdfWord> &words, std::vector<int> &members)
 }
 
 // The column of each cell of `row` under the cells of `header`, or false
-// when a cell stands under none, under two, or shares its column.
+// when a cell stands under none, under two, or shares its column. A line of
+// one cell under a column is the rest of a cell written on two lines.
 bool underColumns(const Row &row, const Row &header, QVector<int> *columns)
 {
     columns->clear();
@@ -143,10 +160,10 @@ bool underColumns(const Row &row, const Row &header, QVector<int> *columns)
         columns->append(found);
         next = found + 1;
     }
-    return columns->size() >= 2;
+    return !columns->isEmpty();
 }
 
-QString joined(const Row &row, QChar separator)
+QString joined(const Row &row, const QString &separator)
 {
     QString text;
     for (const Cell &cell : row.cells) {
@@ -206,7 +223,7 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
         return b.top - a.bottom <= MaxRowGap * std::max(a.height, b.height);
     };
     for (std::size_t i = 0; i < rows.size();) {
-        if (!rows.at(i).shortCells || rows.at(i).cells.size() > MaxColumns) {
+        if (!rowOfCells(rows.at(i)) || rows.at(i).cells.size() > MaxColumns) {
             ++i;
             continue;
         }
@@ -225,7 +242,7 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
                 colonLabels += endsWithColon(rows.at(r).cells.first().text) ? 1 : 0;
             bool headed = true;
             for (const Cell &cell : header.cells)
-                headed = headed && cell.text.size() <= MaxHeaderChars;
+                headed = headed && headerCell(cell.text);
             const bool form = header.cells.size() == 2 || 2 * colonLabels >= static_cast<int>(end - i);
             for (std::size_t r = i; r < end; ++r) {
                 kinds[r] = form ? Kind::FormRow : !headed ? Kind::Cells : r == i ? Kind::Header : Kind::TableRow;
@@ -235,7 +252,8 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
             i = end;
         } else {
             // Gap-separated cells that stand under no header still read as a row.
-            if ((i > 0 && rows.at(i - 1).shortCells && follows(i)) || (i + 1 < rows.size() && rows.at(i + 1).shortCells && follows(i + 1))) {
+            if ((i > 0 && rowOfCells(rows.at(i - 1)) && follows(i))
+                || (i + 1 < rows.size() && rowOfCells(rows.at(i + 1)) && follows(i + 1))) {
                 kinds[i] = Kind::Cells;
                 anyRows = true;
             }
@@ -250,7 +268,14 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Row &row = rows.at(r);
         Line line;
-        line.text = joined(row, kinds.at(r) == Kind::FormRow ? QLatin1Char(' ') : QLatin1Char('\t'));
+        // A table's cells reach the matcher under their headers through the
+        // sink; were they parted by tabs, its reading of tab-separated tables
+        // would label them a second time. Two spaces part them without
+        // joining two numbers into one (as one space could).
+        const Kind kind = kinds.at(r);
+        line.text = joined(row, kind == Kind::FormRow                           ? QStringLiteral(" ")
+                                : kind == Kind::Header || kind == Kind::TableRow ? QStringLiteral("  ")
+                                                                                 : QStringLiteral("\t"));
         if (kinds.at(r) == Kind::TableRow) {
             const Row &header = rows.at(static_cast<std::size_t>(headerOf.at(r)));
             const QVector<int> &columns = columnsOf.at(r);
