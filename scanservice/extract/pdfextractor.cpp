@@ -111,6 +111,8 @@ bool writeLines(const QVector<PdfLayout::Line> &lines, TextSink &sink)
         for (const auto &cell : line.labelled)
             sink.labelledValue(cell.first.toUtf8(), cell.second.toUtf8());
     }
+    // A blank line ends the page, as after poppler's text of a page.
+    pending += '\n';
     return sink.write(pending.constData(), static_cast<std::size_t>(pending.size()));
 }
 
