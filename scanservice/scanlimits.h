@@ -25,6 +25,7 @@ constexpr int MaxNumberCellChars = 64; // a spreadsheet number written out longe
 
 // PDF
 constexpr int MaxPdfPages = 20000;
+constexpr int MaxPdfLayoutWords = 20000; // a page of more words keeps poppler's own layout (no table analysis)
 
 // Archives (zip, rar, 7z, tar, gz); a limit reached stops the whole file,
 // keeping what was found before it

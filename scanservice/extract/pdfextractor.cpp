@@ -1,5 +1,8 @@
+// Reads the text of a PDF page by page with poppler; pages with rows of
+// cells are laid out again from their word boxes (PdfLayout).
 #include "pdfextractor.h"
 
+#include "pdflayout.h"
 #include "scanlimits.h"
 
 #include <QChar>
@@ -40,6 +43,79 @@ char16_t ideographFor(char16_t c)
     return (c >= 0x2E80 && c < 0x2FE0) ? table[c - 0x2E80] : c;
 }
 
+// Reading a page's word boxes costs as much again as reading its text, so
+// only a page whose text may hold a table is laid out again: poppler gives a
+// table's cells one to a line, so such a page holds a run of at least
+// MinShortLines short lines (blank lines between them aside).
+constexpr int MinShortLines = 4;
+constexpr std::size_t MaxShortLineChars = 24;
+
+bool mayHoldRows(const poppler::ustring &text)
+{
+    int run = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\n')
+            ++end;
+        const std::size_t length = end - start;
+        if (length > MaxShortLineChars)
+            run = 0;
+        else if (length > 0 && ++run >= MinShortLines)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The page's words with their boxes, radicals read as ideographs; none when
+// there are more than the layout analysis takes.
+QVector<PdfWord> wordsOf(const poppler::page &page)
+{
+    const std::vector<poppler::text_box> boxes = page.text_list();
+    QVector<PdfWord> words;
+    if (boxes.size() > static_cast<std::size_t>(Limits::MaxPdfLayoutWords))
+        return words;
+    words.reserve(static_cast<int>(boxes.size()));
+    for (const poppler::text_box &box : boxes) {
+        poppler::ustring text = box.text();
+        for (auto &c : text)
+            c = ideographFor(c);
+        const poppler::rectf r = box.bbox();
+        PdfWord word;
+        word.text = QString(reinterpret_cast<const QChar *>(text.data()), static_cast<int>(text.size()));
+        word.left = r.left();
+        word.top = r.top();
+        word.right = r.right();
+        word.bottom = r.bottom();
+        word.spaceAfter = box.has_space_after();
+        word.upright = box.rotation() == 0;
+        words.append(word);
+    }
+    return words;
+}
+
+// Writes a page laid out by PdfLayout: each line, and after a table row the
+// row's cells with their column headers.
+bool writeLines(const QVector<PdfLayout::Line> &lines, TextSink &sink)
+{
+    QByteArray pending;
+    for (const PdfLayout::Line &line : lines) {
+        pending += line.text.toUtf8();
+        pending += '\n';
+        if (line.labelled.isEmpty())
+            continue;
+        if (!sink.write(pending.constData(), static_cast<std::size_t>(pending.size())))
+            return false;
+        pending.clear();
+        for (const auto &cell : line.labelled)
+            sink.labelledValue(cell.first.toUtf8(), cell.second.toUtf8());
+    }
+    // A blank line ends the page, as after poppler's text of a page.
+    pending += '\n';
+    return sink.write(pending.constData(), static_cast<std::size_t>(pending.size()));
+}
+
 } // namespace
 
 ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &sink)
@@ -77,6 +153,14 @@ ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &si
         if (!page)
             continue;
         poppler::ustring text = page->text(poppler::rectf(), poppler::page::non_raw_non_physical_layout);
+        if (mayHoldRows(text)) {
+            const QVector<PdfLayout::Line> lines = PdfLayout::arrange(wordsOf(*page));
+            if (!lines.isEmpty()) {
+                if (!writeLines(lines, sink))
+                    return ExtractStatus::Stopped;
+                continue;
+            }
+        }
         for (auto &c : text)
             c = ideographFor(c);
         poppler::byte_array utf8 = text.to_utf8();

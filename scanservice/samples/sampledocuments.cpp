@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QVector>
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -384,6 +385,81 @@ bool SampleDocuments::writePdfLines(const QString &path, const QStringList &line
         }
         painter.drawText(QPoint(margin, y + painter.fontMetrics().ascent()), line);
         y += lineHeight;
+    }
+    return painter.end();
+}
+
+bool SampleDocuments::writePdfBlocks(const QString &path, const QList<Block> &blocks)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(150);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const int margin = 90;
+    const int width = writer.width() - 2 * margin;
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSizeF(10);
+    int y = margin;
+    // Starts a new page when a line of this height no longer fits.
+    auto room = [&](int height) {
+        if (y + height > writer.height() - margin) {
+            writer.newPage();
+            y = margin;
+        }
+    };
+    for (const Block &block : blocks) {
+        painter.setFont(font);
+        const QFontMetrics metrics = painter.fontMetrics();
+        if (block.rows.isEmpty()) {
+            for (const QString &text : block.paragraph.split(QLatin1Char('\n'))) {
+                QString line;
+                for (int i = 0; i <= text.size(); ++i) {
+                    if (i == text.size() || metrics.horizontalAdvance(line + text.at(i)) > width) {
+                        room(metrics.lineSpacing());
+                        painter.drawText(QPoint(margin, y + metrics.ascent()), line);
+                        y += metrics.lineSpacing();
+                        line.clear();
+                    }
+                    if (i < text.size())
+                        line += text.at(i);
+                }
+            }
+            continue;
+        }
+        // Columns at 10 points; a table wider than the page in a smaller font.
+        auto columns = [&block](const QFontMetrics &m) {
+            QVector<int> widths;
+            for (const QStringList &row : block.rows) {
+                for (int c = 0; c < row.size(); ++c) {
+                    if (widths.size() <= c)
+                        widths.append(0);
+                    widths[c] = qMax(widths.at(c), m.horizontalAdvance(row.at(c)) + 2 * m.height());
+                }
+            }
+            return widths;
+        };
+        QVector<int> widths = columns(metrics);
+        int total = 0;
+        for (int w : widths)
+            total += w;
+        if (total > width) {
+            QFont smaller = font;
+            smaller.setPointSizeF(qMax(3.0, font.pointSizeF() * width / total));
+            painter.setFont(smaller);
+            widths = columns(painter.fontMetrics());
+        }
+        const QFontMetrics tableMetrics = painter.fontMetrics();
+        for (const QStringList &row : block.rows) {
+            room(tableMetrics.lineSpacing() * 3 / 2);
+            int x = margin;
+            for (int c = 0; c < row.size(); ++c) {
+                painter.drawText(QPoint(x, y + tableMetrics.ascent()), row.at(c));
+                x += widths.at(c);
+            }
+            y += tableMetrics.lineSpacing() * 3 / 2;
+        }
+        y += metrics.lineSpacing();
     }
     return painter.end();
 }

@@ -66,6 +66,12 @@ public:
     static bool writePptxBlocks(const QString &path, const QList<QList<Block>> &slides);
     // A PDF of these lines, as many to a page as fit, in an embedded CJK font.
     static bool writePdfLines(const QString &path, const QStringList &lines);
+    // A PDF of paragraphs and tables in the given order, in an embedded CJK
+    // font: paragraph lines wrapped at the page's width, table cells drawn at
+    // their columns' places (each column as wide as its widest cell, plus a
+    // gap), as office programs print a table without borders; a table too
+    // wide for the page is drawn in a smaller font, as when printed to fit.
+    static bool writePdfBlocks(const QString &path, const QList<Block> &blocks);
     // A PDF of these lines whose CJK font is named, not embedded: Adobe's
     // STSong-Light through the predefined CMap UniGB-UCS2-H, as office
     // programs write PDFs that rely on the reader's fonts. Text outside the

@@ -653,6 +653,31 @@ private Q_SLOTS:
         QVERIFY(privacyDetail(tree, "不是类别").first != 0);
     }
 
+    // A PDF table's cells are read under their column headers: a staff
+    // number counts only beside its label, and poppler alone lays the table
+    // out column by column, header cells first, far from the values.
+    void privacyPdfTableCellsUnderHeaders()
+    {
+        const QString tree = newTree();
+        const QStringList staff{"20417", "20533", "20619", "20702"};
+        QList<QStringList> rows{{"序号", "姓名", "部门", "入职日期", "工号"}};
+        const QStringList names{"刘洁", "蔡超", "欧阳娜娜", "曾立新"};
+        for (int i = 0; i < staff.size(); ++i)
+            rows.append({QString::number(i + 1), names.at(i), "采购部", QStringLiteral("2016-0%1-18").arg(i + 1), staff.at(i)});
+        QVERIFY(SampleDocuments::writePdfBlocks(tree + "/roster.pdf", {{"采购部员工花名册", {}}, {QString(), rows}}));
+        SignalLog log(tree);
+        QCOMPARE(setTask(tree, privacyPolicy(), 3), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(log.ended, 30000);
+
+        QStringList found;
+        for (const auto &files : grouped(privacyDetail(tree, "职业教育").second))
+            found += files.value(tree + "/roster.pdf");
+        for (const QString &number : staff) {
+            QVERIFY2(std::any_of(found.begin(), found.end(), [&](const QString &v) { return v.contains(number); }),
+                     qPrintable(number + " not among: " + found.join(", ")));
+        }
+    }
+
     void archivesReadWithinLimits()
     {
         const QString tree = newTree();
