@@ -1251,7 +1251,8 @@ QByteArray render(const CorpusDocument &doc, CorpusGenerator::Format format, con
             slides.append(current);
         ok = SampleDocuments::writePptxBlocks(scratch, slides);
     } else if (format == F::PdfEmbedded) {
-        ok = SampleDocuments::writePdfLines(scratch, wrapped(doc.lines(QStringLiteral("  ")), 46));
+        // As an office program prints: tables cell by cell at their columns.
+        ok = SampleDocuments::writePdfBlocks(scratch, doc.blocks());
     } else if (format == F::PdfUnembedded) {
         ok = SampleDocuments::writePdfUnembeddedCjk(scratch, wrapped(doc.lines(QStringLiteral("  ")), 46));
     } else if (format == F::Doc) {

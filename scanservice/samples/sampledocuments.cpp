@@ -228,6 +228,7 @@ bool SampleDocuments::writePdf(const QString &path, const QStringList &pages)
         return false;
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(12);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(font);
     for (int i = 0; i < pages.size(); ++i) {
         if (i > 0)
@@ -374,6 +375,7 @@ bool SampleDocuments::writePdfLines(const QString &path, const QStringList &line
         return false;
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSize(10);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     painter.setFont(font);
     const int lineHeight = painter.fontMetrics().lineSpacing();
     const int margin = 90;
@@ -400,6 +402,7 @@ bool SampleDocuments::writePdfBlocks(const QString &path, const QList<Block> &bl
     const int width = writer.width() - 2 * margin;
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSizeF(10);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     int y = margin;
     // Starts a new page when a line of this height no longer fits.
     auto room = [&](int height) {
