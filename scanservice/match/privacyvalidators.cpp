@@ -760,7 +760,10 @@ bool followsName(const QString &after)
         QStringLiteral("目前"), QStringLiteral("现住"), QStringLiteral("现任"), QStringLiteral("现已"), QStringLiteral("因病"),
         QStringLiteral("因故"), QStringLiteral("患有"), QStringLiteral("身份"), QStringLiteral("联系"), QStringLiteral("手机"),
         QStringLiteral("电话"), QStringLiteral("名下"), QStringLiteral("曾因"), QStringLiteral("已于"), QStringLiteral("系我"),
-        QStringLiteral("于本"), QStringLiteral("同意"), QStringLiteral("申请"), QStringLiteral("签字"), QStringLiteral("负责")};
+        QStringLiteral("于本"), QStringLiteral("同意"), QStringLiteral("申请"), QStringLiteral("签字"), QStringLiteral("负责"),
+        QStringLiteral("因盗"), QStringLiteral("因犯"), QStringLiteral("因涉"), QStringLiteral("因交"), QStringLiteral("因车"),
+        QStringLiteral("在外"), QStringLiteral("外出"), QStringLiteral("务工"), QStringLiteral("在家"), QStringLiteral("已故"),
+        QStringLiteral("去世"), QStringLiteral("病故"), QStringLiteral("无业"), QStringLiteral("务农")};
     for (const QString &w : words) {
         if (after.startsWith(w))
             return true;
@@ -834,7 +837,8 @@ bool labelValue(Candidate &c)
 
 // A plate: province, issuing letter, a separator or none, then five letters
 // and digits (at least one digit, at most two letters: "F·35G27") or six of a
-// new-energy plate, whose first or last is D or F ("AD46515", "12345D").
+// new-energy plate: D or F, a letter or digit and four digits ("DY5271"),
+// or five digits and D or F ("12345D").
 bool vehiclePlate(Candidate &c)
 {
     std::size_t tail = c.start + 4; // the province (one ideograph) and the letter
@@ -849,8 +853,11 @@ bool vehiclePlate(Candidate &c)
         return letters <= 2 && letters < 5;
     if (n != 6)
         return false;
-    const bool energy = (p[0] == 'D' || p[0] == 'F') || (p[5] == 'D' || p[5] == 'F');
-    return energy && letters <= 2 && allDigits(p + 1, 4);
+    // New energy: a small car's D or F, a letter or digit, four digits
+    // ("DY5271"); a large vehicle's five digits, then D or F ("12345D").
+    const bool small = (p[0] == 'D' || p[0] == 'F') && allDigits(p + 2, 4);
+    const bool large = allDigits(p, 5) && (p[5] == 'D' || p[5] == 'F');
+    return small || large;
 }
 
 // E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.

@@ -104,7 +104,8 @@ QStringList PrivacySamples::rules()
             "coordinates_marked", "address", "family_member", "emergency_contact", "emergency_contact_en",
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
             "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
-            "disability_card", "special_identity", "income", "assets", "credit", "transaction"};
+            "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
+            "credit", "transaction"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -250,7 +251,16 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              return QPair<QString, QString>("工号：" + value + "。", value);
          }},
         {"disability_card", [&] { return said("残疾人证号：", idNumber(adultBirth()) + QChar('1' + below(7)) + QChar('1' + below(4))); }},
-        {"special_identity", [&] { return said("家庭类型：", pick({"低保户", "五保户", "建档立卡贫困户"})); }},
+        {"special_identity", [&] { return said("家庭类型：", pick({"低收入家庭", "单亲家庭", "留守儿童"})); }},
+        {"special_status", [&] { return said("该户为", pick({"五保户", "失独家庭", "零就业家庭"}), "，每月走访。"); }},
+        {"disability_grade", [&] {
+             const QString kind = pick({"肢体", "听力", "视力"});
+             return said("持证人", kind + "残疾" + pick({"一级", "二级", "三级"}), "。");
+         }},
+        {"loan", [&] {
+             const QString value = QStringLiteral("借款金额%1万元").arg(1 + below(300));
+             return QPair<QString, QString>("申请" + value + "，期限3年。", value);
+         }},
         {"income", [&] {
              const QString value = QStringLiteral("月薪：%1元").arg(5000 + below(30000));
              return QPair<QString, QString>(value + "。", value);

@@ -319,6 +319,26 @@ private Q_SLOTS:
             << "报销人：梁斌  工号：E79303  部门：财务部\n4860  刘洁  9000\n" << "student_id" << QStringList{"E79303"};
         QTest::newRow("plates with and without the dot") << "车辆：沪F·35G27、苏EF40142、粤B12345。" << "vehicle_plate"
                                                           << QStringList{"沪F·35G27", "苏EF40142", "粤B12345"};
+        QTest::newRow("new-energy plates, a letter after D or F, or D or F last")
+            << "车牌浙A·DY5271、沪CDE2227、粤B12345D。" << "vehicle_plate" << QStringList{"浙A·DY5271", "沪CDE2227", "粤B12345D"};
+        QTest::newRow("no plate: D first with a letter among the digits") << "单号沪CDE22A7、粤BD1234E" << "vehicle_plate"
+                                                                          << QStringList{};
+        QTest::newRow("relative glued to what befell them")
+            << "户主张秀英，丈夫王志强因盗窃罪被判处有期徒刑2年。" << "family_member" << QStringList{"丈夫王志强"};
+        QTest::newRow("relative's word before other words is no name") << "丈夫因病去世，母亲在外务工多年。" << "family_member"
+                                                                       << QStringList{};
+        QTest::newRow("an assistance register's categories in a printed row")
+            << "王建国\n440305197503121237\n建档立卡贫困户\n—\n2,300元\n" << "special_status" << QStringList{"建档立卡贫困户"};
+        // Rules sharing a display name share their last hit: the word's rule reports the longer value.
+        QTest::newRow("a disability and its grade") << "周敏 听力残疾一级 发放临时救助金" << "special_identity"
+                                                    << QStringList{"听力残疾一级"};
+        QTest::newRow("disability card far from its label")
+            << "残疾人证号一栏见附表。\n周敏\n440305197503121237\n肢体残疾三级\n44030519750312123743\n"
+            << "disability_card" << QStringList{"44030519750312123743"};
+        QTest::newRow("no disability card: grade digit out of range") << "流水号 44030519750312123759 已归档" << "disability_card"
+                                                                      << QStringList{};
+        QTest::newRow("a sum applied for") << "申请贷款金额30万元，期限30年。" << "credit" << QStringList{"贷款金额30万元"};
+        QTest::newRow("no sum: a loan's rate") << "借款利率4.2%，期限3年。" << "loan" << QStringList{};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
             << "编号京A1234567、粤BABCDE、浙C123456" << "vehicle_plate" << QStringList{};
         QTest::newRow("salary under its column header") << "姓名\t月薪（元）\t部门\n刘洁\t9000\t法务部\n" << "income"
@@ -362,6 +382,37 @@ private Q_SLOTS:
             }
             QCOMPARE(got, values);
         }
+    }
+
+    // A document's table cell comes in the text and again with its header;
+    // the header's context may let a shorter word of the same display name
+    // count there ("视力残疾" of "视力残疾一级"): still one fact.
+    void cellReadAgainCountsOnce_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("rule");
+        QTest::newRow("a word the text gave") << QByteArray("低收入家庭") << "special_identity";
+        QTest::newRow("a longer shape the text gave") << QByteArray("视力残疾一级") << "special_identity";
+        QTest::newRow("a relative with a name") << QByteArray("配偶李娜") << "family_member";
+    }
+    void cellReadAgainCountsOnce()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, rule);
+        PrivacyMatcher::Scratch scratch(*m_matcher);
+        PrivacyCollector collector(*m_matcher, scratch, QDate::currentDate());
+        const QByteArray text = "姓名\n王芳\n类别\n" + value + "\n备注\n无\n";
+        collector.write(text.constData(), static_cast<std::size_t>(text.size()));
+        collector.labelledValue("姓名", "王芳");
+        collector.labelledValue("类别", value);
+        collector.labelledValue("备注", "无");
+        collector.finish();
+        int hits = 0;
+        for (int r : collector.foundRules()) {
+            if (m_matcher->rule(r).name == m_table.rules().at(m_table.indexOf(rule)).name)
+                hits += collector.hits(r);
+        }
+        QCOMPARE(hits, 1);
     }
 
     void checksOfTheStandards_data()
