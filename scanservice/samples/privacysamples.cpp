@@ -101,7 +101,7 @@ QStringList PrivacySamples::rules()
             "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
             "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
             "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
-            "coordinates_marked", "address", "family_member", "emergency_contact", "emergency_contact_en",
+            "coordinates_marked", "coordinates_dms", "address", "family_member", "emergency_contact", "emergency_contact_en",
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
             "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
             "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
@@ -194,6 +194,12 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
          }},
         {"coordinates_marked", [&] {
              return said("位于 ", QStringLiteral("N%1.%2, E%3.%4").arg(20 + below(30)).arg(digits(4)).arg(100 + below(20)).arg(digits(4)));
+         }},
+        {"coordinates_dms", [&] {
+             const int latitude = 20 + below(30), latMinutes = below(60), latSeconds = below(60);
+             const int longitude = 100 + below(20), lonMinutes = below(60), lonSeconds = below(60);
+             return said("停留点：", QStringLiteral("%1°%2′%3″N %4°%5′%6″E")
+                                        .arg(latitude).arg(latMinutes).arg(latSeconds).arg(longitude).arg(lonMinutes).arg(lonSeconds));
          }},
         {"address", [&] {
              const QString value = pick({"北京市海淀区中关村大街", "上海市浦东新区世纪大道", "广东省深圳市南山区科技园路", "浙江省杭州市西湖区文三路"})

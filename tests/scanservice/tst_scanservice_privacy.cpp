@@ -337,6 +337,23 @@ private Q_SLOTS:
             << "disability_card" << QStringList{"44030519750312123743"};
         QTest::newRow("no disability card: grade digit out of range") << "流水号 44030519750312123759 已归档" << "disability_card"
                                                                       << QStringList{};
+        QTest::newRow("degrees, minutes and seconds") << "停留点：41°44′58″N 123°24′22″E，停留36分钟；终点 31°12'5\"N 121°28'9\"E"
+                                                      << "coordinates_dms" << QStringList{"41°44′58″N 123°24′22″E", "31°12'5\"N 121°28'9\"E"};
+        QTest::newRow("no coordinates: minutes of 60 or more, a latitude beyond 90")
+            << "41°64′58″N 123°24′22″E；95°10′10″N 23°24′22″E" << "coordinates_dms" << QStringList{};
+        QTest::newRow("a track export's query string") << "终点：lat=30.5352 lng=114.4193\n起点 lat=95.1234 lng=114.4193"
+                                                       << "coordinates_marked" << QStringList{"lat=30.5352 lng=114.4193"};
+        QTest::newRow("degrees written out") << "停留点：北纬31.1583度，东经121.5467度，停留64分钟" << "coordinates_marked"
+                                             << QStringList{"北纬31.1583度，东经121.5467度"};
+        QTest::newRow("a relative glued to where they work") << "其哥哥向晶在本市银行工作。" << "family_member"
+                                                             << QStringList{"哥哥向晶"};
+        QTest::newRow("a post held in a company") << "现在某科技有限公司任行政专员，月收入2万元。" << "occupation"
+                                                  << QStringList{"行政专员"};
+        QTest::newRow("a post's word in a task is none") << "本周任务：完善会计科目说明。" << "occupation" << QStringList{};
+        QTest::newRow("a customer or employee glued to the role word")
+            << "今天回访了客户蔡凯，座机010-66221133。员工高海燕家庭困难。" << "person_name" << QStringList{"蔡凯", "高海燕"};
+        QTest::newRow("a document's title after a role word") << "法务部员工花名册（2025年12月）\n客户名单：见附件" << "person_name"
+                                                              << QStringList{};
         QTest::newRow("a sum applied for") << "申请贷款金额30万元，期限30年。" << "credit" << QStringList{"贷款金额30万元"};
         QTest::newRow("no sum: a loan's rate") << "借款利率4.2%，期限3年。" << "loan" << QStringList{};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
