@@ -898,13 +898,13 @@ bool hkMacauPermit(Candidate &c)
            || lettersThenDigits(p, length, "HhMm", 1, 8) || lettersThenDigits(p, length, "HhMm", 1, 10);
 }
 
-// Eight digits, T and eight digits, ten digits with an optional letter.
+// Eight digits, T or L and eight digits, ten digits with an optional letter.
 bool taiwanPermit(Candidate &c)
 {
     const char *p = c.p();
     const std::size_t length = c.length();
     return allDigits(p, length) ? (length == 8 || length == 10)
-                                : (lettersThenDigits(p, length, "T", 1, 8)
+                                : (lettersThenDigits(p, length, "TL", 1, 8) // L: a mainland resident's card for Taiwan
                                    || (length == 11 && allDigits(p, 10) && p[10] >= 'A' && p[10] <= 'Z'));
 }
 

@@ -354,6 +354,10 @@ private Q_SLOTS:
             << "今天回访了客户蔡凯，座机010-66221133。员工高海燕家庭困难。" << "person_name" << QStringList{"蔡凯", "高海燕"};
         QTest::newRow("a document's title after a role word") << "法务部员工花名册（2025年12月）\n客户名单：见附件" << "person_name"
                                                               << QStringList{};
+        QTest::newRow("a mainland resident's card for Taiwan") << "证件：大陆居民往来台湾通行证  L10234567  来访" << "taiwan_permit"
+                                                               << QStringList{"L10234567"};
+        QTest::newRow("no card for Taiwan: another letter, a digit short")
+            << "往来台湾通行证 K10234567；往来台湾通行证 L1023456" << "taiwan_permit" << QStringList{};
         QTest::newRow("a sum applied for") << "申请贷款金额30万元，期限30年。" << "credit" << QStringList{"贷款金额30万元"};
         QTest::newRow("no sum: a loan's rate") << "借款利率4.2%，期限3年。" << "loan" << QStringList{};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
