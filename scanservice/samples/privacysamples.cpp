@@ -101,7 +101,7 @@ QStringList PrivacySamples::rules()
             "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
             "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
             "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
-            "coordinates_marked", "coordinates_dms", "address", "family_member", "emergency_contact", "emergency_contact_en",
+            "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "emergency_contact", "emergency_contact_en",
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
             "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
             "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
@@ -205,6 +205,11 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              const QString value = pick({"北京市海淀区中关村大街", "上海市浦东新区世纪大道", "广东省深圳市南山区科技园路", "浙江省杭州市西湖区文三路"})
                                    + QString::number(1 + below(300)) + "号";
              return QPair<QString, QString>("家住" + value + "。", value);
+         }},
+        {"address_en", [&] {
+             const QString value = QStringLiteral("Room %1, No. %2 %3 Road, %4").arg(100 + below(2000)).arg(1 + below(300))
+                                       .arg(pick({"Zhongshan", "Renmin", "Jiefang"})).arg(pick({"Nanjing", "Xi'an", "Harbin"}));
+             return QPair<QString, QString>("Home address: " + value + "\n", "address: " + value.left(value.indexOf(" Road") + 5));
          }},
         {"family_member", [&] {
              const QString value = pick({"父亲", "母亲", "配偶"}) + "：" + name();

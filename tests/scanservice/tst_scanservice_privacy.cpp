@@ -358,6 +358,10 @@ private Q_SLOTS:
                                                                << QStringList{"L10234567"};
         QTest::newRow("no card for Taiwan: another letter, a digit short")
             << "往来台湾通行证 K10234567；往来台湾通行证 L1023456" << "taiwan_permit" << QStringList{};
+        QTest::newRow("an English form's address") << "Home address: Flat 5, No. 88 Renmin Road, Jinjiang, Chengdu\nMarital status: single"
+                                                   << "address_en" << QStringList{"address: Flat 5, No. 88 Renmin Road"};
+        QTest::newRow("no address: no house number, no road")
+            << "Address: see the attached form\nE-mail address: write to the office by 5 May" << "address_en" << QStringList{};
         QTest::newRow("a sum applied for") << "申请贷款金额30万元，期限30年。" << "credit" << QStringList{"贷款金额30万元"};
         QTest::newRow("no sum: a loan's rate") << "借款利率4.2%，期限3年。" << "loan" << QStringList{};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
