@@ -362,6 +362,13 @@ private Q_SLOTS:
                                                    << "address_en" << QStringList{"address: Flat 5, No. 88 Renmin Road"};
         QTest::newRow("no address: no house number, no road")
             << "Address: see the attached form\nE-mail address: write to the office by 5 May" << "address_en" << QStringList{};
+        QTest::newRow("worship at a temple") << "她每逢初一到寺里礼佛。" << "religious_practice" << QStringList{"礼佛"};
+        QTest::newRow("a colour-blind employee") << "员工患有色盲，申请调整岗位。" << "physiology" << QStringList{"色盲"};
+        QTest::newRow("a colour test is no trait") << "产品出厂前做色盲模式配色检查。" << "physiology" << QStringList{};
+        QTest::newRow("a Taiwan resident's permit under its column header")
+            << "来访人  证件类型  证件号码  备注\n周立  台湾居民来往大陆通行证  81234567  无\n" << "taiwan_permit" << QStringList{"81234567"};
+        QTest::newRow("eight digits far from a permit's name") << "台湾居民来往大陆通行证的办理流程见第三章，受理编号 81234567" << "taiwan_permit"
+                                                               << QStringList{};
         QTest::newRow("a sum applied for") << "申请贷款金额30万元，期限30年。" << "credit" << QStringList{"贷款金额30万元"};
         QTest::newRow("no sum: a loan's rate") << "借款利率4.2%，期限3年。" << "loan" << QStringList{};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
