@@ -125,17 +125,21 @@ LabelScorer::Verdict LabelScorer::score(const Hit &hit)
     const QList<int> candidates = m_byFileCategory.value(hit.file + QLatin1Char('\t') + hit.category);
     // The label the hit is about: one whose value holds the hit's or is held
     // by it before one that only shares most of it; among those an item not
-    // yet found, then a look-alike, then an item found already.
-    int best = -1, bestRank = 0;
+    // yet found, then a look-alike, then an item found already; of labels
+    // alike the one nearest the hit in length (an address "xiaokai@hotmail.com"
+    // holds the name "Xiao Kai" of the same form, but is about itself).
+    int best = -1, bestRank = 0, bestDistance = 0;
     for (int index : candidates) {
         const Label &label = m_labels.at(index);
         if (!passage.contains(label.key) || !overlaps(value, label.key))
             continue;
         const bool whole = value.contains(label.key) || label.key.contains(value);
         const int rank = (whole ? 3 : 0) + (label.item && !label.found ? 3 : !label.item ? 2 : 1);
-        if (rank > bestRank) {
+        const int distance = qAbs(label.key.size() - value.size());
+        if (rank > bestRank || (rank == bestRank && distance < bestDistance)) {
             best = index;
             bestRank = rank;
+            bestDistance = distance;
         }
     }
     int repeated = -1, lookAlike = -1;

@@ -21,6 +21,9 @@ constexpr std::size_t LineReach = 256;
 constexpr std::size_t MaxHeld = 4096;
 // Hits of a file remembered to count a sheet's cell once.
 constexpr int MaxRememberedHits = 100000;
+// The first bytes of a value (two ideographs) by which a cell's hit finds
+// the text's hits that start alike.
+constexpr int HeadBytes = 6;
 // A line held back for its cells' labels; a longer one is no table row.
 constexpr std::size_t MaxLineHeld = 16384;
 // How far a sentence is looked through on each side of a hit, in bytes.
@@ -688,16 +691,36 @@ void PrivacyCollector::accept(const Candidate &found)
     if (raw.first >= raw.second || injectedAt(candidate.end - 1))
         return;
     // A sheet's cell is read twice, in the text and with its header: a value
-    // the text gave already counts once.
+    // the text gave already counts once, and so does a hit of its group
+    // starting alike (the header's context lets a shorter word of another
+    // rule count, "视力残疾" where the text gave "视力残疾一级"). The hit
+    // met again stands as the group's last, so that one overlapping it
+    // there counts once too.
     const QByteArray key = QByteArray::number(static_cast<int>(r)) + ':' + QByteArray(text + start, static_cast<int>(end - start));
+    const QByteArray head = key.left(key.indexOf(':') + 1 + HeadBytes);
     if (inLabelledValue(raw.first)) {
-        const auto seen = m_flatHits.find(key);
+        auto seen = m_flatHits.find(key);
+        if (seen == m_flatHits.end() || seen.value() <= 0) {
+            for (auto alike = m_flatHeads.constFind(head); alike != m_flatHeads.constEnd() && alike.key() == head; ++alike) {
+                const auto other = m_flatHits.find(alike.value());
+                if (other.value() > 0 && (other.key().startsWith(key) || key.startsWith(other.key()))) {
+                    seen = other;
+                    break;
+                }
+            }
+        }
         if (seen != m_flatHits.end() && seen.value() > 0) {
             --seen.value();
+            m_hasLast[r] = true;
+            m_lastStart[r] = candidate.start;
+            m_lastEnd[r] = candidate.end;
+            m_lastPassage[r] = -1;
             return;
         }
     } else if (m_flatHits.size() < MaxRememberedHits) {
-        ++m_flatHits[key];
+        int &count = m_flatHits[key];
+        if (count++ == 0 && key.size() > head.size())
+            m_flatHeads.insert(head, key);
     }
     m_hasLast[r] = true;
     m_lastStart[r] = candidate.start;

@@ -135,6 +135,7 @@ private:
     std::vector<std::pair<std::size_t, QByteArray>> m_injections; // in m_held: labels before cells
     std::deque<std::pair<unsigned long long, unsigned long long>> m_pairs; // raw spans of labelled values
     QHash<QByteArray, int> m_flatHits; // per rule group and value: hits in the text not yet met again as a labelled value
+    QMultiHash<QByteArray, QByteArray> m_flatHeads; // a value's group and first bytes -> its key in m_flatHits
     std::string m_window; // the normalised text from m_windowStart to windowEnd()
     unsigned long long m_windowStart = 0;
     unsigned long long m_scanBase = 0;   // offset of the current scan's first byte

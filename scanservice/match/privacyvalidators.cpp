@@ -296,7 +296,10 @@ bool noName(const QString &s)
 {
     static const QStringList words{QStringLiteral("本人"), QStringLiteral("不详"), QStringLiteral("暂无"), QStringLiteral("未填"),
                                    QStringLiteral("同上"), QStringLiteral("见附件"), QStringLiteral("无"), QStringLiteral("签字"),
-                                   QStringLiteral("签名"), QStringLiteral("电话"), QStringLiteral("性别"), QStringLiteral("关系")};
+                                   QStringLiteral("签名"), QStringLiteral("电话"), QStringLiteral("性别"), QStringLiteral("关系"),
+                                   // a document's title after a role word ("员工花名册", "客户名单")
+                                   QStringLiteral("名册"), QStringLiteral("名单"), QStringLiteral("手册"), QStringLiteral("档案"),
+                                   QStringLiteral("信息"), QStringLiteral("资料"), QStringLiteral("明细"), QStringLiteral("台账")};
     for (const QString &w : words) {
         if (s.startsWith(w) || s.endsWith(w))
             return true;
@@ -642,6 +645,22 @@ bool coordinates(Candidate &c)
     return (first <= 90 && second <= 180) || (first <= 180 && second <= 90);
 }
 
+// Degrees, minutes and seconds of a latitude, then of a longitude
+// ("29°33′19″N 106°35′13″E"): degrees within 90 and 180, minutes and
+// seconds below 60.
+bool coordinatesDms(Candidate &c)
+{
+    const char *q = c.p();
+    const char *stop = q + c.length();
+    double parts[6] = {};
+    for (double &part : parts) {
+        if (!parseNumber(q, stop, &part) || part < 0)
+            return false;
+    }
+    return parts[0] <= 90 && parts[3] <= 180 && parts[1] < 60 && parts[2] < 60 && parts[4] < 60 && parts[5] < 60
+           && (parts[0] + parts[1] + parts[2] > 0 || parts[3] + parts[4] + parts[5] > 0);
+}
+
 // The match begins at the road ("…大街27号3单元"): the address is the run of
 // Chinese characters before it, which must name a city or province and
 // then a district or county, and begins after the last words before the
@@ -760,7 +779,11 @@ bool followsName(const QString &after)
         QStringLiteral("目前"), QStringLiteral("现住"), QStringLiteral("现任"), QStringLiteral("现已"), QStringLiteral("因病"),
         QStringLiteral("因故"), QStringLiteral("患有"), QStringLiteral("身份"), QStringLiteral("联系"), QStringLiteral("手机"),
         QStringLiteral("电话"), QStringLiteral("名下"), QStringLiteral("曾因"), QStringLiteral("已于"), QStringLiteral("系我"),
-        QStringLiteral("于本"), QStringLiteral("同意"), QStringLiteral("申请"), QStringLiteral("签字"), QStringLiteral("负责")};
+        QStringLiteral("于本"), QStringLiteral("同意"), QStringLiteral("申请"), QStringLiteral("签字"), QStringLiteral("负责"),
+        QStringLiteral("因盗"), QStringLiteral("因犯"), QStringLiteral("因涉"), QStringLiteral("因交"), QStringLiteral("因车"),
+        QStringLiteral("在外"), QStringLiteral("外出"), QStringLiteral("务工"), QStringLiteral("在家"), QStringLiteral("已故"),
+        QStringLiteral("去世"), QStringLiteral("病故"), QStringLiteral("无业"), QStringLiteral("务农"), QStringLiteral("在本"),
+        QStringLiteral("在某"), QStringLiteral("在当")};
     for (const QString &w : words) {
         if (after.startsWith(w))
             return true;
@@ -834,7 +857,8 @@ bool labelValue(Candidate &c)
 
 // A plate: province, issuing letter, a separator or none, then five letters
 // and digits (at least one digit, at most two letters: "F·35G27") or six of a
-// new-energy plate, whose first or last is D or F ("AD46515", "12345D").
+// new-energy plate: D or F, a letter or digit and four digits ("DY5271"),
+// or five digits and D or F ("12345D").
 bool vehiclePlate(Candidate &c)
 {
     std::size_t tail = c.start + 4; // the province (one ideograph) and the letter
@@ -849,8 +873,11 @@ bool vehiclePlate(Candidate &c)
         return letters <= 2 && letters < 5;
     if (n != 6)
         return false;
-    const bool energy = (p[0] == 'D' || p[0] == 'F') || (p[5] == 'D' || p[5] == 'F');
-    return energy && letters <= 2 && allDigits(p + 1, 4);
+    // New energy: a small car's D or F, a letter or digit, four digits
+    // ("DY5271"); a large vehicle's five digits, then D or F ("12345D").
+    const bool small = (p[0] == 'D' || p[0] == 'F') && allDigits(p + 2, 4);
+    const bool large = allDigits(p, 5) && (p[5] == 'D' || p[5] == 'F');
+    return small || large;
 }
 
 // E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.
@@ -871,13 +898,13 @@ bool hkMacauPermit(Candidate &c)
            || lettersThenDigits(p, length, "HhMm", 1, 8) || lettersThenDigits(p, length, "HhMm", 1, 10);
 }
 
-// Eight digits, T and eight digits, ten digits with an optional letter.
+// Eight digits, T or L and eight digits, ten digits with an optional letter.
 bool taiwanPermit(Candidate &c)
 {
     const char *p = c.p();
     const std::size_t length = c.length();
     return allDigits(p, length) ? (length == 8 || length == 10)
-                                : (lettersThenDigits(p, length, "T", 1, 8)
+                                : (lettersThenDigits(p, length, "TL", 1, 8) // L: a mainland resident's card for Taiwan
                                    || (length == 11 && allDigits(p, 10) && p[10] >= 'A' && p[10] <= 'Z'));
 }
 
@@ -915,6 +942,7 @@ constexpr Entry Checks[] = {
     {V::LabelledName, labelledName},
     {V::LabelValue, labelValue},
     {V::VehiclePlate, vehiclePlate},
+    {V::CoordinatesDms, coordinatesDms},
 };
 constexpr std::size_t CheckCount = sizeof(Checks) / sizeof(Checks[0]);
 
@@ -924,7 +952,7 @@ constexpr bool everyValidatorInItsPlace()
         if (static_cast<std::size_t>(Checks[i].validator) != i)
             return false;
     }
-    return CheckCount == static_cast<std::size_t>(V::VehiclePlate) + 1;
+    return CheckCount == static_cast<std::size_t>(V::CoordinatesDms) + 1;
 }
 static_assert(everyValidatorInItsPlace(), "one check per validator, in the order of PrivacyRule::Validator");
 

@@ -98,12 +98,13 @@ bool lengthsAre(const QVector<int> &groups, std::initializer_list<int> lengths)
     return groups == QVector<int>(lengths);
 }
 
-// A number of its own: a mobile number, an identity, card or device number.
+// A number of its own: a mobile number, an identity, card or device number,
+// a disability card (an identity number and two digits).
 bool wholeNumber(const QVector<Unit> &u, const QVector<int> &digits, int first, int count)
 {
     if (count == 11 && u.at(digits.at(first)).c == U'1')
         return true;
-    return count >= 15 && count <= 19;
+    return count >= 15 && count <= 20;
 }
 
 // A value broken by a line wrap has text before it on its first line; a

@@ -101,10 +101,11 @@ QStringList PrivacySamples::rules()
             "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
             "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
             "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
-            "coordinates_marked", "address", "family_member", "emergency_contact", "emergency_contact_en",
+            "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "emergency_contact", "emergency_contact_en",
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
             "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
-            "disability_card", "special_identity", "income", "assets", "credit", "transaction"};
+            "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
+            "credit", "transaction"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -194,10 +195,21 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"coordinates_marked", [&] {
              return said("位于 ", QStringLiteral("N%1.%2, E%3.%4").arg(20 + below(30)).arg(digits(4)).arg(100 + below(20)).arg(digits(4)));
          }},
+        {"coordinates_dms", [&] {
+             const int latitude = 20 + below(30), latMinutes = below(60), latSeconds = below(60);
+             const int longitude = 100 + below(20), lonMinutes = below(60), lonSeconds = below(60);
+             return said("停留点：", QStringLiteral("%1°%2′%3″N %4°%5′%6″E")
+                                        .arg(latitude).arg(latMinutes).arg(latSeconds).arg(longitude).arg(lonMinutes).arg(lonSeconds));
+         }},
         {"address", [&] {
              const QString value = pick({"北京市海淀区中关村大街", "上海市浦东新区世纪大道", "广东省深圳市南山区科技园路", "浙江省杭州市西湖区文三路"})
                                    + QString::number(1 + below(300)) + "号";
              return QPair<QString, QString>("家住" + value + "。", value);
+         }},
+        {"address_en", [&] {
+             const QString value = QStringLiteral("Room %1, No. %2 %3 Road, %4").arg(100 + below(2000)).arg(1 + below(300))
+                                       .arg(pick({"Zhongshan", "Renmin", "Jiefang"})).arg(pick({"Nanjing", "Xi'an", "Harbin"}));
+             return QPair<QString, QString>("Home address: " + value + "\n", "address: " + value.left(value.indexOf(" Road") + 5));
          }},
         {"family_member", [&] {
              const QString value = pick({"父亲", "母亲", "配偶"}) + "：" + name();
@@ -250,7 +262,16 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              return QPair<QString, QString>("工号：" + value + "。", value);
          }},
         {"disability_card", [&] { return said("残疾人证号：", idNumber(adultBirth()) + QChar('1' + below(7)) + QChar('1' + below(4))); }},
-        {"special_identity", [&] { return said("家庭类型：", pick({"低保户", "五保户", "建档立卡贫困户"})); }},
+        {"special_identity", [&] { return said("家庭类型：", pick({"低收入家庭", "单亲家庭", "留守儿童"})); }},
+        {"special_status", [&] { return said("该户为", pick({"五保户", "失独家庭", "零就业家庭"}), "，每月走访。"); }},
+        {"disability_grade", [&] {
+             const QString kind = pick({"肢体", "听力", "视力"});
+             return said("持证人", kind + "残疾" + pick({"一级", "二级", "三级"}), "。");
+         }},
+        {"loan", [&] {
+             const QString value = QStringLiteral("借款金额%1万元").arg(1 + below(300));
+             return QPair<QString, QString>("申请" + value + "，期限3年。", value);
+         }},
         {"income", [&] {
              const QString value = QStringLiteral("月薪：%1元").arg(5000 + below(30000));
              return QPair<QString, QString>(value + "。", value);

@@ -99,6 +99,20 @@ private Q_SLOTS:
         QCOMPARE(all.found, 1);
         QCOMPARE(all.falsePositives, 2);
     }
+
+    // An e-mail address holding its owner's name counts for the address, the
+    // name's own hit for the name, whichever comes first.
+    void hitCountsForTheNearestItem()
+    {
+        QTemporaryDir dir;
+        LabelScorer scorer;
+        QVERIFY(loadLabels(scorer, dir, {{"Xiao Kai", true}, {"xiaokai@hotmail.com", true}}));
+        const QString passage = "Full name: Xiao Kai\nEmail: xiaokai@hotmail.com";
+        QCOMPARE(int(scorer.score({"a.txt", "身份标识", "email", "xiaokai@hotmail.com", passage})), int(LabelScorer::Verdict::Found));
+        QCOMPARE(int(scorer.score({"a.txt", "身份标识", "name", "Full name: Xiao Kai", passage})), int(LabelScorer::Verdict::Found));
+        QCOMPARE(scorer.tallies().value(QString()).found, 2);
+        QCOMPARE(scorer.tallies().value(QString()).falsePositives, 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDetectionScoring)

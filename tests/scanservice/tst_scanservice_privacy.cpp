@@ -319,6 +319,58 @@ private Q_SLOTS:
             << "报销人：梁斌  工号：E79303  部门：财务部\n4860  刘洁  9000\n" << "student_id" << QStringList{"E79303"};
         QTest::newRow("plates with and without the dot") << "车辆：沪F·35G27、苏EF40142、粤B12345。" << "vehicle_plate"
                                                           << QStringList{"沪F·35G27", "苏EF40142", "粤B12345"};
+        QTest::newRow("new-energy plates, a letter after D or F, or D or F last")
+            << "车牌浙A·DY5271、沪CDE2227、粤B12345D。" << "vehicle_plate" << QStringList{"浙A·DY5271", "沪CDE2227", "粤B12345D"};
+        QTest::newRow("no plate: D first with a letter among the digits") << "单号沪CDE22A7、粤BD1234E" << "vehicle_plate"
+                                                                          << QStringList{};
+        QTest::newRow("relative glued to what befell them")
+            << "户主张秀英，丈夫王志强因盗窃罪被判处有期徒刑2年。" << "family_member" << QStringList{"丈夫王志强"};
+        QTest::newRow("relative's word before other words is no name") << "丈夫因病去世，母亲在外务工多年。" << "family_member"
+                                                                       << QStringList{};
+        QTest::newRow("an assistance register's categories in a printed row")
+            << "王建国\n440305197503121237\n建档立卡贫困户\n—\n2,300元\n" << "special_status" << QStringList{"建档立卡贫困户"};
+        // Rules sharing a display name share their last hit: the word's rule reports the longer value.
+        QTest::newRow("a disability and its grade") << "周敏 听力残疾一级 发放临时救助金" << "special_identity"
+                                                    << QStringList{"听力残疾一级"};
+        QTest::newRow("disability card far from its label")
+            << "残疾人证号一栏见附表。\n周敏\n440305197503121237\n肢体残疾三级\n44030519750312123743\n"
+            << "disability_card" << QStringList{"44030519750312123743"};
+        QTest::newRow("no disability card: grade digit out of range") << "流水号 44030519750312123759 已归档" << "disability_card"
+                                                                      << QStringList{};
+        QTest::newRow("degrees, minutes and seconds") << "停留点：41°44′58″N 123°24′22″E，停留36分钟；终点 31°12'5\"N 121°28'9\"E"
+                                                      << "coordinates_dms" << QStringList{"41°44′58″N 123°24′22″E", "31°12'5\"N 121°28'9\"E"};
+        QTest::newRow("no coordinates: minutes of 60 or more, a latitude beyond 90")
+            << "41°64′58″N 123°24′22″E；95°10′10″N 23°24′22″E" << "coordinates_dms" << QStringList{};
+        QTest::newRow("a track export's query string") << "终点：lat=30.5352 lng=114.4193\n起点 lat=95.1234 lng=114.4193"
+                                                       << "coordinates_marked" << QStringList{"lat=30.5352 lng=114.4193"};
+        QTest::newRow("degrees written out") << "停留点：北纬31.1583度，东经121.5467度，停留64分钟" << "coordinates_marked"
+                                             << QStringList{"北纬31.1583度，东经121.5467度"};
+        QTest::newRow("a relative glued to where they work") << "其哥哥向晶在本市银行工作。" << "family_member"
+                                                             << QStringList{"哥哥向晶"};
+        QTest::newRow("a post held in a company") << "现在某科技有限公司任行政专员，月收入2万元。" << "occupation"
+                                                  << QStringList{"行政专员"};
+        QTest::newRow("a post's word in a task is none") << "本周任务：完善会计科目说明。" << "occupation" << QStringList{};
+        QTest::newRow("a customer or employee glued to the role word")
+            << "今天回访了客户蔡凯，座机010-66221133。员工高海燕家庭困难。" << "person_name" << QStringList{"蔡凯", "高海燕"};
+        QTest::newRow("a document's title after a role word") << "法务部员工花名册（2025年12月）\n客户名单：见附件" << "person_name"
+                                                              << QStringList{};
+        QTest::newRow("a mainland resident's card for Taiwan") << "证件：大陆居民往来台湾通行证  L10234567  来访" << "taiwan_permit"
+                                                               << QStringList{"L10234567"};
+        QTest::newRow("no card for Taiwan: another letter, a digit short")
+            << "往来台湾通行证 K10234567；往来台湾通行证 L1023456" << "taiwan_permit" << QStringList{};
+        QTest::newRow("an English form's address") << "Home address: Flat 5, No. 88 Renmin Road, Jinjiang, Chengdu\nMarital status: single"
+                                                   << "address_en" << QStringList{"address: Flat 5, No. 88 Renmin Road"};
+        QTest::newRow("no address: no house number, no road")
+            << "Address: see the attached form\nE-mail address: write to the office by 5 May" << "address_en" << QStringList{};
+        QTest::newRow("worship at a temple") << "她每逢初一到寺里礼佛。" << "religious_practice" << QStringList{"礼佛"};
+        QTest::newRow("a colour-blind employee") << "员工患有色盲，申请调整岗位。" << "physiology" << QStringList{"色盲"};
+        QTest::newRow("a colour test is no trait") << "产品出厂前做色盲模式配色检查。" << "physiology" << QStringList{};
+        QTest::newRow("a Taiwan resident's permit under its column header")
+            << "来访人  证件类型  证件号码  备注\n周立  台湾居民来往大陆通行证  81234567  无\n" << "taiwan_permit" << QStringList{"81234567"};
+        QTest::newRow("eight digits far from a permit's name") << "台湾居民来往大陆通行证的办理流程见第三章，受理编号 81234567" << "taiwan_permit"
+                                                               << QStringList{};
+        QTest::newRow("a sum applied for") << "申请贷款金额30万元，期限30年。" << "credit" << QStringList{"贷款金额30万元"};
+        QTest::newRow("no sum: a loan's rate") << "借款利率4.2%，期限3年。" << "loan" << QStringList{};
         QTest::newRow("no plate: too long, all letters, no new-energy mark")
             << "编号京A1234567、粤BABCDE、浙C123456" << "vehicle_plate" << QStringList{};
         QTest::newRow("salary under its column header") << "姓名\t月薪（元）\t部门\n刘洁\t9000\t法务部\n" << "income"
@@ -362,6 +414,37 @@ private Q_SLOTS:
             }
             QCOMPARE(got, values);
         }
+    }
+
+    // A document's table cell comes in the text and again with its header;
+    // the header's context may let a shorter word of the same display name
+    // count there ("视力残疾" of "视力残疾一级"): still one fact.
+    void cellReadAgainCountsOnce_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("rule");
+        QTest::newRow("a word the text gave") << QByteArray("低收入家庭") << "special_identity";
+        QTest::newRow("a longer shape the text gave") << QByteArray("视力残疾一级") << "special_identity";
+        QTest::newRow("a relative with a name") << QByteArray("配偶李娜") << "family_member";
+    }
+    void cellReadAgainCountsOnce()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QString, rule);
+        PrivacyMatcher::Scratch scratch(*m_matcher);
+        PrivacyCollector collector(*m_matcher, scratch, QDate::currentDate());
+        const QByteArray text = "姓名\n王芳\n类别\n" + value + "\n备注\n无\n";
+        collector.write(text.constData(), static_cast<std::size_t>(text.size()));
+        collector.labelledValue("姓名", "王芳");
+        collector.labelledValue("类别", value);
+        collector.labelledValue("备注", "无");
+        collector.finish();
+        int hits = 0;
+        for (int r : collector.foundRules()) {
+            if (m_matcher->rule(r).name == m_table.rules().at(m_table.indexOf(rule)).name)
+                hits += collector.hits(r);
+        }
+        QCOMPARE(hits, 1);
     }
 
     void checksOfTheStandards_data()

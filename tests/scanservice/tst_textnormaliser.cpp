@@ -37,6 +37,7 @@ private Q_SLOTS:
         QTest::newRow("card in fours") << "卡号6222 0212 3456 7890 123" << "卡号6222021234567890123";
         QTest::newRow("imei in groups") << "IMEI 35-209900-176148-1" << "IMEI 352099001761481";
         QTest::newRow("identity number wrapped after its label") << "身份证号码：420111198407\n120426，" << "身份证号码:420111198407120426,";
+        QTest::newRow("disability card wrapped in a row") << "李四  4403051975031\n2123743  2100元" << "李四  44030519750312123743  2100元";
         QTest::newRow("mobile wrapped with crlf") << "联系人 李四 1381234\r\n5678 备注" << "联系人 李四 13812345678 备注";
         // Left as written.
         QTest::newRow("date") << "2025-03-15 2025.03.15" << "2025-03-15 2025.03.15";
@@ -48,6 +49,7 @@ private Q_SLOTS:
         QTest::newRow("coordinates") << "30.572815, 104.066801" << "30.572815, 104.066801";
         QTest::newRow("two mobiles on two lines") << "甲13812345678\n13912345678" << "甲13812345678\n13912345678";
         QTest::newRow("numbers alone on their lines") << "12345678\n1234567\n" << "12345678\n1234567\n";
+        QTest::newRow("twenty-one digits across a line") << "编号 4403051975031\n21237431 备注" << "编号 4403051975031\n21237431 备注";
         QTest::newRow("a group too many") << "138-1234-5678-9" << "138-1234-5678-9";
         QTest::newRow("separators of two kinds") << "138-1234 5678" << "138-1234 5678";
         QTest::newRow("two spaces") << "130  9932 8574" << "130  9932 8574";
