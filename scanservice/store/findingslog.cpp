@@ -8,7 +8,11 @@
 #include <QJsonObject>
 #include <QSysInfo>
 
+#include <QDebug>
+
+#include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <sys/socket.h>
 #include <sys/uio.h>
 #include <sys/un.h>
@@ -32,6 +36,13 @@ const char *msgId(bool file)
 int severity(bool file)
 {
     return file ? LOG_WARNING : LOG_NOTICE;
+}
+
+qint64 monotonicMs()
+{
+    struct timespec now = {};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 QString taskTypeName(int tasktype)
@@ -71,14 +82,54 @@ FindingsLog::FindingsLog(Destination destination, const QString &syslogSocket)
     : m_destination(destination)
     , m_socketPath(QFile::encodeName(syslogSocket))
 {
-    if (m_destination == Destination::Syslog)
-        m_socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
 }
 
 FindingsLog::~FindingsLog()
 {
+    disconnectSyslog();
+}
+
+// The socket is connected once, so that the kernel looks its path up once and
+// not for every record; a log daemon that is restarted makes a new socket at
+// the same path, which the next record connects to.
+bool FindingsLog::connectSyslog()
+{
+    if (m_socket >= 0)
+        return true;
+    const qint64 now = monotonicMs();
+    if (now < m_nextConnectMs)
+        return false;
+    m_nextConnectMs = now + ReconnectIntervalMs;
+    struct sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    QString error;
+    if (m_socketPath.size() >= int(sizeof(address.sun_path))) {
+        error = QStringLiteral("the path is too long");
+    } else {
+        std::memcpy(address.sun_path, m_socketPath.constData(), size_t(m_socketPath.size()));
+        const int socket = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (socket >= 0 && ::connect(socket, reinterpret_cast<const struct sockaddr *>(&address), sizeof(address)) == 0) {
+            m_socket = socket;
+            m_missingReported = false;
+            return true;
+        }
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        if (socket >= 0)
+            ::close(socket);
+    }
+    if (!m_missingReported) {
+        m_missingReported = true;
+        qWarning().noquote() << QStringLiteral("Findings log: syslog socket %1 not reachable (%2); records are dropped until it is")
+                                    .arg(QFile::decodeName(m_socketPath), error);
+    }
+    return false;
+}
+
+void FindingsLog::disconnectSyslog()
+{
     if (m_socket >= 0)
         ::close(m_socket);
+    m_socket = -1;
 }
 
 void FindingsLog::fileWithHits(qint64 run, const QString &pathlist, int tasktype, const QString &path, const QByteArray &counts)
@@ -151,15 +202,20 @@ void FindingsLog::send(Record kind, const Fields &fields, const QString &message
         sd_journal_sendv(vector.data(), vector.size());
         return;
     }
-    if (m_socket < 0)
+    if (!connectSyslog())
         return;
     const QByteArray record = rfc5424(kind, fields, message);
-    struct sockaddr_un address = {};
-    address.sun_family = AF_UNIX;
-    if (m_socketPath.size() >= int(sizeof(address.sun_path)))
-        return;
-    std::memcpy(address.sun_path, m_socketPath.constData(), size_t(m_socketPath.size()));
     // A log daemon that is not there (or full) costs the record, never the scan.
-    ::sendto(m_socket, record.constData(), size_t(record.size()), MSG_DONTWAIT | MSG_NOSIGNAL,
-             reinterpret_cast<const struct sockaddr *>(&address), sizeof(address));
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (::send(m_socket, record.constData(), size_t(record.size()), MSG_DONTWAIT | MSG_NOSIGNAL) >= 0)
+            return;
+        // The daemon's socket went away (restarted or stopped): connect anew
+        // at once, so that a restart costs no record.
+        if (errno != ECONNREFUSED && errno != ENOTCONN && errno != ENOENT && errno != ECONNRESET)
+            return;
+        disconnectSyslog();
+        m_nextConnectMs = 0;
+        if (!connectSyslog())
+            return;
+    }
 }

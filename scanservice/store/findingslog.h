@@ -21,6 +21,9 @@ public:
     static constexpr const char *SdId = "discovery@32473";
     // Path lists longer than this are cut in a record (a datagram has its limits).
     static constexpr int MaxPathListChars = 1024;
+    // While the syslog socket is not there, it is looked for again at most
+    // this often (each look-up is a path walk in the kernel).
+    static constexpr qint64 ReconnectIntervalMs = 1000;
 
     struct RunEnd
     {
@@ -51,10 +54,14 @@ private:
     enum class Record { File, Run };
     void send(Record record, const Fields &fields, const QString &message);
     QByteArray rfc5424(Record record, const Fields &fields, const QString &message) const;
+    bool connectSyslog();
+    void disconnectSyslog();
 
     Destination m_destination;
     QByteArray m_socketPath;
-    int m_socket = -1;
+    int m_socket = -1; // connected to the syslog socket, or -1
+    qint64 m_nextConnectMs = 0; // monotonic clock; no attempt before then
+    bool m_missingReported = false; // one log line while the socket is away
 };
 
 #endif // FINDINGSLOG_H
