@@ -56,13 +56,6 @@ ScanService::ScanService(FindingsStore *store, std::shared_ptr<const PrivacyMatc
                 else
                     emit SensitiveDiscoveryDataIdScanningFile(pathlist, path, id);
             });
-    connect(m_tasks, &TaskManager::detected, this,
-            [this](const QString &pathlist, int tasktype, const QString &path, const QVariantMap &map) {
-                if (tasktype == KeywordScanTask)
-                    emit SensitiveDiscoveryKeywordDetected(pathlist, path, map);
-                else
-                    emit SensitiveDiscoveryDataIdDetected(pathlist, map);
-            });
     connect(m_tasks, &TaskManager::countKnown, this, &ScanService::answerHeld);
     connect(m_tasks, &TaskManager::taskEnded, this, &ScanService::answerHeld);
 }
@@ -94,8 +87,8 @@ bool ScanService::registerOn(QDBusConnection connection, QString *error)
     // The same signals the adaptor declares, sent by the tasks' threads.
     const QMetaObject &adaptor = TransControlAdaptor::staticMetaObject;
     const QString interface = QLatin1String(adaptor.classInfo(adaptor.indexOfClassInfo("D-Bus Interface")).value());
-    m_tasks->setDetectionSignals(connection, [interface](const QString &pathlist, int tasktype, const QString &filepath,
-                                                         const QVariantMap &counts) {
+    m_tasks->setDetectionSignals([connection, interface](const QString &pathlist, int tasktype,
+                                                         const QString &filepath, const QVariantMap &counts) {
         QDBusMessage message;
         if (tasktype == KeywordScanTask) {
             message = QDBusMessage::createSignal(QLatin1String(objectPath()), interface,
@@ -106,7 +99,7 @@ bool ScanService::registerOn(QDBusConnection connection, QString *error)
                                                  QStringLiteral("SensitiveDiscoveryDataIdDetected"));
             message.setArguments({pathlist, counts});
         }
-        return message;
+        return [connection, message] { connection.send(message); };
     });
     return true;
 }

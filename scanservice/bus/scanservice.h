@@ -64,6 +64,8 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void SensitiveDiscoveryKeywordScanningFile(const QString &pathlist, const QString &filepath, int fileid);
+    // The two detection signals are declared for the adaptor; the tasks'
+    // threads send them as messages (registerOn).
     void SensitiveDiscoveryKeywordDetected(const QString &pathlist, const QString &filepath,
                                            const QVariantMap &sensitives);
     void SensitiveDiscoveryDataIdScanningFile(const QString &pathlist, const QString &filepath, int fileid);

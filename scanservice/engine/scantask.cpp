@@ -72,11 +72,10 @@ struct ScanTask::Shared
     std::mutex eventMutex;
     int latestFileId = 0;
     QByteArray latestPath; // named in text only when announced: most files never are
-    QVector<QPair<QString, QVariantMap>> detections; // without a bus of the task's own
-    // Detection messages: held while the task is paused, none sent once it was terminated.
+    // Detection signals: held while the task is paused, none sent once it was terminated.
     bool holdDetections = false;
     bool silenced = false;
-    QVector<QDBusMessage> heldDetections;
+    std::vector<std::function<void()>> heldDetections;
     bool endCommitted = false;
     QString failure; // the first reason the task failed for
 
@@ -136,7 +135,7 @@ struct ScanTask::Shared
                  std::unique_ptr<WorkerProcess> &worker, int attempt = 0);
     void deliver(FindingsStore::FileFindings findings, const QVariantMap &counts);
     // Sends, holds or drops a committed file's detection message; eventMutex held.
-    void announceLocked(const QDBusMessage &message);
+    void announceLocked(std::function<void()> send);
     // Sends what was held while the task was paused; eventMutex held.
     void sendHeldLocked();
     // The store could not commit: the task stops and fails with the reason.
@@ -358,60 +357,43 @@ void ScanTask::Shared::storeFailed(const QString &error)
     notifyQueue();
 }
 
-void ScanTask::Shared::announceLocked(const QDBusMessage &message)
+void ScanTask::Shared::announceLocked(std::function<void()> send)
 {
     if (silenced)
         return;
     if (holdDetections)
-        heldDetections.append(message);
+        heldDetections.push_back(std::move(send));
     else
-        settings.bus->send(message);
+        send();
 }
 
 void ScanTask::Shared::sendHeldLocked()
 {
-    for (const QDBusMessage &message : qAsConst(heldDetections))
-        settings.bus->send(message);
+    for (const std::function<void()> &send : heldDetections)
+        send();
     heldDetections.clear();
 }
 
 void ScanTask::Shared::deliver(FindingsStore::FileFindings findings, const QVariantMap &counts)
 {
-    if (settings.detectionMessage && settings.bus) {
-        // Built here, in parallel with the other scanning threads; the
-        // message shares its data, so handing it on copies nothing.
-        const QDBusMessage message = settings.detectionMessage(findings.path, counts);
-        if (!settings.writeFindings) {
-            std::lock_guard<std::mutex> lock(eventMutex);
-            announceLocked(message);
-            return;
-        }
-        // Announced only once the findings are in the database, by the
-        // store's thread: before the task's end, which it commits after them.
-        store->addFile(id, std::move(findings), [this, message](bool committed, const QString &error) {
-            if (!committed) {
-                storeFailed(error);
-                return;
-            }
-            std::lock_guard<std::mutex> lock(eventMutex);
-            announceLocked(message);
-        });
-        return;
-    }
-    const QString filepath = findings.path;
+    // Readied here, in parallel with the other scanning threads; the signal
+    // shares its data, so handing it on copies nothing.
+    std::function<void()> send =
+        settings.detection ? settings.detection(findings.path, counts) : std::function<void()>([] {});
     if (!settings.writeFindings) {
         std::lock_guard<std::mutex> lock(eventMutex);
-        detections.append({filepath, counts});
+        announceLocked(std::move(send));
         return;
     }
-    // The detection is announced only once the findings are in the database.
-    store->addFile(id, std::move(findings), [this, filepath, counts](bool committed, const QString &error) {
+    // Announced only once the findings are in the database, by the store's
+    // thread: before the task's end, which it commits after them.
+    store->addFile(id, std::move(findings), [this, send = std::move(send)](bool committed, const QString &error) {
         if (!committed) {
             storeFailed(error);
             return;
         }
         std::lock_guard<std::mutex> lock(eventMutex);
-        detections.append({filepath, counts});
+        announceLocked(send);
     });
 }
 
@@ -663,8 +645,7 @@ void ScanTask::resume()
         // The held ones first, then what the store's thread sends from now on.
         std::lock_guard<std::mutex> lock(m_shared->eventMutex);
         m_shared->holdDetections = false;
-        if (m_shared->settings.bus)
-            m_shared->sendHeldLocked();
+        m_shared->sendHeldLocked();
     }
     {
         std::lock_guard<std::mutex> lock(m_shared->pauseMutex);
@@ -715,18 +696,16 @@ void ScanTask::poll()
     }
     int fileId;
     QByteArray path;
-    QVector<QPair<QString, QVariantMap>> detections;
     bool end;
     QString failure;
     {
         std::lock_guard<std::mutex> lock(m_shared->eventMutex);
         fileId = m_shared->latestFileId;
         path = m_shared->latestPath;
-        detections.swap(m_shared->detections);
         end = m_shared->endCommitted;
         failure = m_shared->failure;
         // A task that failed while paused still announces what it committed, before its end.
-        if (end && m_shared->settings.bus)
+        if (end)
             m_shared->sendHeldLocked();
     }
     if (fileId > m_lastFileId
@@ -734,9 +713,6 @@ void ScanTask::poll()
         m_lastFileId = fileId;
         m_sinceScanningSignal.restart();
         emit scanningFile(PathName::toText(path), fileId);
-    }
-    for (const auto &detection : detections) {
-        emit detected(detection.first, detection.second);
     }
     if (end) {
         if (!m_countAnnounced) {

@@ -8,8 +8,6 @@
 #include "transcontrolprotocol.h"
 
 #include <QByteArray>
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDate>
 #include <QElapsedTimer>
 #include <QList>
@@ -20,7 +18,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <thread>
 
 class FindingsStore;
@@ -32,10 +29,10 @@ class FindingsStore;
 // files from it in walk order, number them 1, 2, 3 …, extract their text
 // and match it, and hand their findings to the store. Each detection is
 // sent once its findings are committed, by the store's thread itself as a
-// message the scanning thread built (the bus connection sends from any
-// thread, and a signal per file with hits through the main thread cost it
-// more than the scan's walk); a task without a bus turns them into its
-// detected() signal instead. The object lives in the main thread and turns
+// signal the scanning thread readied (Settings::detection: the bus
+// connection sends from any thread, and a signal per file with hits through
+// the main thread cost it more than the scan's walk). The object lives in
+// the main thread and turns
 // what else the threads report into its signals there: at most one
 // scanning signal per Limits::ScanningSignalIntervalMs (always the newest
 // file, and always the last before the end marker) and the end marker
@@ -71,10 +68,10 @@ public:
         QString workerProgram;           // extraction workers; empty: documents are read in the service itself
         WorkerProcess::Limits workerLimits;
         std::shared_ptr<const IdleMonitor> idle; // scan mode 4: scans only while it says idle
-        // The detection signal of a file with hits, built by the thread that has
-        // the findings and sent on this connection; without them, detected().
-        std::function<QDBusMessage(const QString &filepath, const QVariantMap &counts)> detectionMessage;
-        std::optional<QDBusConnection> bus;
+        // Readies the detection signal of a file with hits, on the thread
+        // that has the findings; calling what it returns sends it, from any
+        // thread. Without it, detections are not announced.
+        std::function<std::function<void()>(const QString &filepath, const QVariantMap &counts)> detection;
     };
 
     ScanTask(quint64 id, const Settings &settings, FindingsStore *store, QObject *parent = nullptr);
@@ -104,7 +101,6 @@ public:
 
 Q_SIGNALS:
     void scanningFile(const QString &filepath, int fileid);
-    void detected(const QString &filepath, const QVariantMap &sensitives);
     void countKnown();
     void ended();
 

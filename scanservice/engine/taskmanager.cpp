@@ -181,11 +181,10 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     if (tasktype == KeywordScanTask)
         settings.keywords = parsed.keywords();
     settings.compileDelayMs = m_compileDelayMs;
-    if (m_bus && m_detectionMessage) {
-        settings.bus = m_bus;
-        settings.detectionMessage = [make = m_detectionMessage, pathlist, tasktype](const QString &filepath,
-                                                                                    const QVariantMap &counts) {
-            return make(pathlist, tasktype, filepath, counts);
+    if (m_detection) {
+        settings.detection = [detection = m_detection, pathlist, tasktype](const QString &filepath,
+                                                                           const QVariantMap &counts) {
+            return detection(pathlist, tasktype, filepath, counts);
         };
     }
 
@@ -197,9 +196,6 @@ int TaskManager::create(const QString &pathlist, int tasktype, int scanmode, con
     auto *task = new ScanTask(m_nextId++, settings, m_store);
     connect(task, &ScanTask::scanningFile, this, [this, pathlist, tasktype](const QString &path, int id) {
         emit scanningFile(pathlist, tasktype, path, id);
-    });
-    connect(task, &ScanTask::detected, this, [this, pathlist, tasktype](const QString &path, const QVariantMap &map) {
-        emit detected(pathlist, tasktype, path, map);
     });
     connect(task, &ScanTask::countKnown, this, [this, pathlist, tasktype] { emit countKnown(pathlist, tasktype); });
     connect(task, &ScanTask::ended, this, [this, pathlist, tasktype] { emit taskEnded(pathlist, tasktype); });

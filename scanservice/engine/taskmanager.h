@@ -41,15 +41,11 @@ public:
     }
     // The compiled privacy rules that privacy tasks use.
     void setPrivacyMatcher(std::shared_ptr<const PrivacyMatcher> matcher) { m_privacy = std::move(matcher); }
-    // Detection signals built by the tasks' threads and sent by them on this
-    // connection (see ScanTask); without, they come through detected().
-    using DetectionMessage = std::function<QDBusMessage(const QString &pathlist, int tasktype, const QString &filepath,
-                                                        const QVariantMap &counts)>;
-    void setDetectionSignals(QDBusConnection bus, DetectionMessage message)
-    {
-        m_bus = std::move(bus);
-        m_detectionMessage = std::move(message);
-    }
+    // Readies a detection signal on a task's thread; what it returns sends
+    // it (see ScanTask::Settings::detection).
+    using DetectionSignal = std::function<std::function<void()>(const QString &pathlist, int tasktype,
+                                                                const QString &filepath, const QVariantMap &counts)>;
+    void setDetectionSignals(DetectionSignal detection) { m_detection = std::move(detection); }
     // The privacy rule table's version, recorded with each privacy run.
     void setRuleTableVersion(const QString &version) { m_ruleTableVersion = version; }
     int pause(const QString &pathlist, int tasktype);
@@ -62,7 +58,6 @@ public:
 
 Q_SIGNALS:
     void scanningFile(const QString &pathlist, int tasktype, const QString &filepath, int fileid);
-    void detected(const QString &pathlist, int tasktype, const QString &filepath, const QVariantMap &sensitives);
     void countKnown(const QString &pathlist, int tasktype);
     void taskEnded(const QString &pathlist, int tasktype);
 
@@ -86,8 +81,7 @@ private:
     WorkerProcess::Limits m_workerLimits;
     std::shared_ptr<const PrivacyMatcher> m_privacy;
     QString m_ruleTableVersion;
-    std::optional<QDBusConnection> m_bus;
-    DetectionMessage m_detectionMessage;
+    DetectionSignal m_detection;
 };
 
 #endif // TASKMANAGER_H
