@@ -26,11 +26,6 @@ RunReports::RunReports(const QDBusConnection &bus)
 {
 }
 
-qint64 RunReports::latestRun(const QString &pathlist, const QString &taskType, QString *reason) const
-{
-    return latestRunIn(listRuns(), pathlist, taskType, reason);
-}
-
 QDBusPendingCall RunReports::exportRun(qint64 run, const QString &format, bool unmasked, const QFile &file) const
 {
     QDBusMessage call = reportsCall(QStringLiteral("ExportRun"));

@@ -20,11 +20,6 @@ class RunReports
 public:
     explicit RunReports(const QDBusConnection &bus);
 
-    // The newest run of `pathlist` with `taskType` ("keyword" or "privacy")
-    // in the service's history; -1 when there is none, or the history could
-    // not be read (then `reason` says why). Waits for the reply.
-    qint64 latestRun(const QString &pathlist, const QString &taskType, QString *reason) const;
-
     // Asks the service to write `run` in `format` ("csv", "jsonl", "html")
     // into `file`, which the caller opened for writing; the descriptor is
     // passed, the service never opens the path. Values stay masked unless
@@ -47,8 +42,9 @@ public:
     // The text for a return code of the reports interface.
     static QString reasonOf(int code);
 
-    // The newest run of `pathlist` with `taskType` in a reply of listRuns()
-    // (-1 and `reason` as latestRun()), so that a window need not wait.
+    // The newest run of `pathlist` with `taskType` ("keyword" or "privacy")
+    // in a reply of listRuns(); -1 when there is none, or the history could
+    // not be read (then `reason` says why).
     static qint64 latestRunIn(const QDBusPendingCall &reply, const QString &pathlist, const QString &taskType,
                               QString *reason);
 

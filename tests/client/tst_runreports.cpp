@@ -64,7 +64,8 @@ private Q_SLOTS:
         QFETCH(qlonglong, expected);
         m_fake->setReply(QStringLiteral("ListRuns"), {0, runs});
         QString reason;
-        QCOMPARE(RunReports(QDBusConnection::systemBus()).latestRun(pathlist, taskType, &reason), expected);
+        const RunReports reports(QDBusConnection::systemBus());
+        QCOMPARE(RunReports::latestRunIn(reports.listRuns(), pathlist, taskType, &reason), expected);
         QCOMPARE(reason.isEmpty(), expected >= 0);
     }
 
@@ -72,8 +73,8 @@ private Q_SLOTS:
     {
         m_fake->setReply(QStringLiteral("ListRuns"), {int(ReturnCode::InternalError), QString()});
         QString reason;
-        QCOMPARE(RunReports(QDBusConnection::systemBus()).latestRun(QStringLiteral("/home/a"), QStringLiteral("keyword"),
-                                                                      &reason),
+        const RunReports reports(QDBusConnection::systemBus());
+        QCOMPARE(RunReports::latestRunIn(reports.listRuns(), QStringLiteral("/home/a"), QStringLiteral("keyword"), &reason),
                  -1LL);
         QCOMPARE(reason, RunReports::reasonOf(ReturnCode::InternalError));
     }
