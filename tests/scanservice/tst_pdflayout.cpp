@@ -1,8 +1,12 @@
 // The layout analysis of PDF pages on hand-written word boxes: which lines
 // are table rows, form rows or running text, and which header each cell of
-// a table row is read under.
+// a table row is read under; and the PDF reader on a table typed as text.
+#include "pdfextractor.h"
 #include "pdflayout.h"
+#include "sampledocuments.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -73,6 +77,22 @@ QStringList labels(const QVector<PdfLayout::Line> &lines)
     return out;
 }
 
+// What the PDF reader hands on: the text, and each value with its label.
+struct RecordingSink : TextSink
+{
+    QString text;
+    QStringList labelled;
+    bool write(const char *utf8, std::size_t length) override
+    {
+        text += QString::fromUtf8(utf8, static_cast<int>(length));
+        return true;
+    }
+    void labelledValue(const QByteArray &label, const QByteArray &value) override
+    {
+        labelled.append(QString::fromUtf8(label) + "=" + QString::fromUtf8(value));
+    }
+};
+
 } // namespace
 
 class TestPdfLayout : public QObject
@@ -123,6 +143,12 @@ private slots:
             << page({{{0, "1"}, {100, "8946"}, {200, "13912345678"}},
                      {{0, "2"}, {100, "8949"}, {200, "18792406785"}}})
             << QStringList{"1\t8946\t13912345678", "2\t8949\t18792406785"} << QStringList{};
+
+        // Cells in order under a header line are a row only when there are
+        // as many as the header has (or its line is full and goes on).
+        QTest::newRow("line of fewer cells than the line above")
+            << page({{{0, "会议"}, {100, "地点"}, {200, "时间"}}, {{0, "周一"}, {130, "三楼"}}})
+            << QStringList{"会议\t地点\t时间", "周一\t三楼"} << QStringList{};
 
         // Label on the left, value on the right: no header row, each label
         // beside its value on one line.
@@ -210,6 +236,42 @@ private slots:
         const QString all = texts(PdfLayout::arrange(table + odd)).join(QLatin1Char('\n'));
         for (const QString &word : {QStringLiteral("刘洁"), QStringLiteral("HR2042"), odd.first().text})
             QVERIFY2(all.contains(word), qPrintable(all));
+    }
+
+    // A table typed as text and printed in a CJK font the PDF does not embed
+    // (every glyph one em wide, a space too): cells parted by two spaces
+    // under no column of the header, rows longer than the page is wide
+    // wrapped at its edge, once inside a number, once at a space inside a
+    // phone number. Each cell is still read under its header, and single
+    // spaces stay inside their value.
+    void tableTypedAsTextInPdf()
+    {
+        const int width = 30;
+        const QStringList typed{"困难群众帮扶台账",
+                                "姓名  身份证号码  月收入  联系电话",
+                                "刘洁  110108198509030228  3,500元  +86 139 1234 5678",
+                                "蔡超  —  800元  18792406785",
+                                "王芳芳芳  —  6,600元  +86 139 1234 5678",
+                                "以上情况已于本月核实，联系人电话 010 8765 4321。"};
+        QStringList printed;
+        for (const QString &line : typed) {
+            for (int at = 0; at < line.size(); at += width)
+                printed.append(line.mid(at, width));
+        }
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath("ledger.pdf");
+        QVERIFY(SampleDocuments::writePdfUnembeddedCjk(path, printed));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        RecordingSink sink;
+        QCOMPARE(PdfExtractor::extract(file.handle(), path.toUtf8(), sink), ExtractStatus::Ok);
+        QCOMPARE(sink.labelled,
+                 (QStringList{"姓名=刘洁", "身份证号码=110108198509030228", "月收入=3,500元", "联系电话=+86 139 1234 5678",
+                              "姓名=蔡超", "身份证号码=—", "月收入=800元", "联系电话=18792406785",
+                              "姓名=王芳芳芳", "身份证号码=—", "月收入=6,600元", "联系电话=+86 139 1234 5678"}));
+        QVERIFY2(sink.text.contains("刘洁  110108198509030228  3,500元  +86 139 1234 5678\n"), qPrintable(sink.text));
+        QVERIFY2(sink.text.contains("010 8765 4321"), qPrintable(sink.text));
     }
 
     // A page of more words than the analysis takes keeps the reader's layout.
