@@ -242,8 +242,9 @@ private slots:
     // (every glyph one em wide, a space too): cells parted by two spaces
     // under no column of the header, rows longer than the page is wide
     // wrapped at its edge, once inside a number, once at a space inside a
-    // phone number. Each cell is still read under its header, and single
-    // spaces stay inside their value.
+    // phone number. Each cell is still read under its header, single
+    // spaces stay inside their value, and ideographs the font gives as
+    // radicals are read as the ideographs.
     void tableTypedAsTextInPdf()
     {
         const int width = 30;
@@ -252,7 +253,7 @@ private slots:
                                 "刘洁  110108198509030228  3,500元  +86 139 1234 5678",
                                 "蔡超  —  800元  18792406785",
                                 "王芳芳芳  —  6,600元  +86 139 1234 5678",
-                                "以上情况已于本月核实，联系人电话 010 8765 4321。"};
+                                "以上收入以人⺠币计，最⻓一年。", "核实人电话 010 8765 4321。"};
         QStringList printed;
         for (const QString &line : typed) {
             for (int at = 0; at < line.size(); at += width)
@@ -272,6 +273,8 @@ private slots:
                               "姓名=王芳芳芳", "身份证号码=—", "月收入=6,600元", "联系电话=+86 139 1234 5678"}));
         QVERIFY2(sink.text.contains("刘洁  110108198509030228  3,500元  +86 139 1234 5678\n"), qPrintable(sink.text));
         QVERIFY2(sink.text.contains("010 8765 4321"), qPrintable(sink.text));
+        // Radicals a font maps its ideographs to (⺠ for 民, ⻓ for 长) are read as the ideographs.
+        QVERIFY2(sink.text.contains("人民币计，最长一年"), qPrintable(sink.text));
     }
 
     // A page of more words than the analysis takes keeps the reader's layout.
