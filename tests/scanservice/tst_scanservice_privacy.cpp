@@ -407,6 +407,8 @@ private Q_SLOTS:
             << "经查询人民银行征信系统，借款人近两年信用卡逾期3次。" << "credit" << QStringList{"逾期"};
         QTest::newRow("the bureau and its trade in a policy") << "本行依照征信业管理条例，按月向人民银行征信中心报送客户还款记录。" << "credit"
                                                            << QStringList{};
+        QTest::newRow("a card's column header is about no one")
+            << "姓名  残疾人证号  联系电话\n周敏  —  13912345678\n其父亲是残疾人。" << "special_identity" << QStringList{"残疾人"};
         QTest::newRow("a stay at a named hotel") << "We stayed at the Grand Hyatt Hotel for two nights." << "lodging_en"
                                                  << QStringList{"stayed at the Grand Hyatt Hotel"};
         // Rules of one display name share their hits: the word check-in and
