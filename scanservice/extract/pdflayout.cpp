@@ -27,9 +27,9 @@ constexpr double MaxRowGap = 2.0;
 // CJK font whose every glyph is one em wide, as a PDF without embedded fonts
 // may declare) has spaces one pitch wide, which can be as wide as the line is
 // high: there a cell gap is at least this many pitches (two spaces, as in a
-// table typed as text). The page is fixed-pitch when at least
-// MinPitchWords words of Latin letters and digits all advance alike, within
-// PitchTolerance.
+// table typed as text). The page is fixed-pitch when its words all advance
+// alike per character, within PitchTolerance, and at least MinPitchWords
+// of them hold Latin letters or digits.
 constexpr double PitchCellGap = 1.5;
 constexpr int MinPitchWords = 4;
 constexpr double PitchTolerance = 0.03;
@@ -105,32 +105,36 @@ bool endsWithColon(const QString &text)
     return text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A));
 }
 
-// Whether a word is Latin letters, digits and ASCII signs only.
-bool asciiWord(const QString &text)
+bool holdsLatin(const QString &text)
 {
     for (const QChar c : text) {
-        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F)
-            return false;
+        if (c.unicode() < 0x80 && c.isLetterOrNumber())
+            return true;
     }
-    return !text.isEmpty();
+    return false;
 }
 
-// The advance of one character when the page is set in a fixed pitch, else 0.
+// The advance of one character when the page is set in a fixed pitch, else
+// 0: every word of two characters or more advances alike per character,
+// and enough of them hold Latin letters or digits (in a proportional font
+// those are narrower than ideographs; a page of ideographs alone tells
+// nothing).
 double fixedPitch(const QVector<PdfWord> &words, const std::vector<int> &placed)
 {
     double least = HUGE_VAL, most = 0, sum = 0;
-    int count = 0;
+    int count = 0, latin = 0;
     for (int i : placed) {
         const PdfWord &word = words.at(i);
-        if (word.text.size() < 2 || !asciiWord(word.text))
+        if (word.text.size() < 2)
             continue;
         const double advance = (word.right - word.left) / word.text.size();
         least = std::min(least, advance);
         most = std::max(most, advance);
         sum += advance;
         ++count;
+        latin += holdsLatin(word.text) ? 1 : 0;
     }
-    if (count < MinPitchWords || !(least > 0) || most > least * (1 + PitchTolerance))
+    if (latin < MinPitchWords || !(least > 0) || most > least * (1 + PitchTolerance))
         return 0;
     return sum / count;
 }
@@ -230,7 +234,8 @@ struct OrderedRow
 
 // The rows under the header rows[h] of a table typed as text, read by the
 // order of their cells: each row starts a line at the header's left margin
-// and has as many cells as the header; while it has fewer and its line is
+// and has as many cells as the header (or one fewer, its last cell empty,
+// on a line that is not full); while it has fewer and its line is
 // full, it goes on at the start of the next line. The gap across the wrap
 // (the end of the line to the right edge, the margin to the next line's
 // first word) is read as a gap between words: narrower than `cellGap`, the
@@ -279,7 +284,8 @@ std::vector<OrderedRow> orderedRowsBelow(const std::vector<Row> &rows, std::size
                 ++row.last;
             }
         }
-        if (row.cells.size() != columns)
+        // A row may leave out its last cell when it is empty.
+        if (row.cells.size() != columns && (row.cells.size() + 1 != columns || full(rows.at(row.last))))
             break;
         out.push_back(row);
         r = row.last + 1;
@@ -409,7 +415,10 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
         }
         h = table.back().last;
     }
-    if (!anyRows)
+    // Poppler's reading order takes a space as wide as a fixed pitch's for
+    // the edge of a column and breaks a number written in groups across
+    // lines, so such a page keeps these lines even without rows of cells.
+    if (!anyRows && pitch <= 0)
         return {};
 
     QVector<Line> lines;
