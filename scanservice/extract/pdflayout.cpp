@@ -23,6 +23,22 @@ constexpr double SameLine = 0.5;
 constexpr double CellGap = 0.8;
 constexpr double SpaceGap = 0.15;
 constexpr double MaxRowGap = 2.0;
+// Text set in a fixed-pitch font (a plain-text file printed as it is, or a
+// CJK font whose every glyph is one em wide, as a PDF without embedded fonts
+// may declare) has spaces one pitch wide, which can be as wide as the line is
+// high: there a cell gap is at least this many pitches (two spaces, as in a
+// table typed as text). The page is fixed-pitch when its words all advance
+// alike per character, within PitchTolerance, and at least MinPitchWords
+// of them hold Latin letters or digits.
+constexpr double PitchCellGap = 1.5;
+constexpr int MinPitchWords = 4;
+constexpr double PitchTolerance = 0.03;
+// A table typed as text (cells parted by spaces, not standing in columns) is
+// read by the order of its cells; a row longer than the page is wide goes on
+// at the start of the next line. A line is full when it ends within this many
+// pitches (half line heights in other fonts) of the page's right edge.
+constexpr double FullLine = 2.5;
+constexpr int MinOrderedColumns = 3;
 // A cell under a column may stick out past the column's header by this much
 // (in line heights) and still stand under it.
 constexpr double ColumnSlack = 0.5;
@@ -89,8 +105,42 @@ bool endsWithColon(const QString &text)
     return text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A));
 }
 
+bool holdsLatin(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80 && c.isLetterOrNumber())
+            return true;
+    }
+    return false;
+}
+
+// The advance of one character when the page is set in a fixed pitch, else
+// 0: every word of two characters or more advances alike per character,
+// and enough of them hold Latin letters or digits (in a proportional font
+// those are narrower than ideographs; a page of ideographs alone tells
+// nothing).
+double fixedPitch(const QVector<PdfWord> &words, const std::vector<int> &placed)
+{
+    double least = HUGE_VAL, most = 0, sum = 0;
+    int count = 0, latin = 0;
+    for (int i : placed) {
+        const PdfWord &word = words.at(i);
+        if (word.text.size() < 2)
+            continue;
+        const double advance = (word.right - word.left) / word.text.size();
+        least = std::min(least, advance);
+        most = std::max(most, advance);
+        sum += advance;
+        ++count;
+        latin += holdsLatin(word.text) ? 1 : 0;
+    }
+    if (latin < MinPitchWords || !(least > 0) || most > least * (1 + PitchTolerance))
+        return 0;
+    return sum / count;
+}
+
 // The words of one line, left to right, into cells.
-Row makeRow(const QVector<PdfWord> &words, std::vector<int> &members)
+Row makeRow(const QVector<PdfWord> &words, std::vector<int> &members, double pitch)
 {
     std::sort(members.begin(), members.end(), [&words](int a, int b) { return words.at(a).left < words.at(b).left; });
     Row row;
@@ -108,7 +158,7 @@ Row makeRow(const QVector<PdfWord> &words, std::vector<int> &members)
     for (int i : members) {
         const PdfWord &word = words.at(i);
         const double gap = previous ? word.left - previous->right : 0;
-        if (!previous || gap >= CellGap * row.height) {
+        if (!previous || gap >= std::max(CellGap * row.height, PitchCellGap * pitch)) {
             row.cells.append({word.text, word.left, word.right});
         } else {
             Cell &cell = row.cells.last();
@@ -163,15 +213,84 @@ bool underColumns(const Row &row, const Row &header, QVector<int> *columns)
     return !columns->isEmpty();
 }
 
-QString joined(const Row &row, const QString &separator)
+QString joined(const QVector<Cell> &cells, const QString &separator)
 {
     QString text;
-    for (const Cell &cell : row.cells) {
+    for (const Cell &cell : cells) {
         if (!text.isEmpty())
             text += separator;
         text += cell.text;
     }
     return text;
+}
+
+// A row of a table typed as text: its cells in order and the lines it takes.
+struct OrderedRow
+{
+    QVector<Cell> cells;
+    std::size_t first;
+    std::size_t last;
+};
+
+// The rows under the header rows[h] of a table typed as text, read by the
+// order of their cells: each row starts a line at the header's left margin
+// and has as many cells as the header (or one fewer, its last cell empty,
+// on a line that is not full); while it has fewer and its line is
+// full, it goes on at the start of the next line. The gap across the wrap
+// (the end of the line to the right edge, the margin to the next line's
+// first word) is read as a gap between words: narrower than `cellGap`, the
+// wrap cut a cell in two. `open(r)` says whether line r may belong to the
+// table. Rows end at the first line that does not make such a row.
+template<typename Open>
+std::vector<OrderedRow> orderedRowsBelow(const std::vector<Row> &rows, std::size_t h, double rightEdge, double unit,
+                                         double cellGap, Open open)
+{
+    const Row &header = rows.at(h);
+    const int columns = header.cells.size();
+    const double margin = header.cells.first().left;
+    auto full = [&](const Row &row) { return row.cells.last().right >= rightEdge - FullLine * unit; };
+    auto continues = [&](OrderedRow &row, const Row &next) {
+        const double across = (rightEdge - row.cells.last().right) + (next.cells.first().left - margin);
+        if (across >= cellGap) {
+            row.cells += next.cells;
+            return;
+        }
+        Cell &cell = row.cells.last();
+        if (across >= unit / 2)
+            cell.text += QLatin1Char(' ');
+        cell.text += next.cells.first().text;
+        cell.right = next.cells.first().right;
+        for (int c = 1; c < next.cells.size(); ++c)
+            row.cells.append(next.cells.at(c));
+    };
+    std::vector<OrderedRow> out;
+    for (std::size_t r = h + 1; r < rows.size() && open(r);) {
+        if (std::abs(rows.at(r).cells.first().left - margin) > unit / 2)
+            break;
+        OrderedRow row{rows.at(r).cells, r, r};
+        while (row.cells.size() < columns && full(rows.at(row.last)) && row.last + 1 < rows.size() && open(row.last + 1)) {
+            continues(row, rows.at(row.last + 1));
+            ++row.last;
+        }
+        // The row's last cell cut by the wrap, its rest alone on the next
+        // line (a row of its own would fill its line or have every cell).
+        if (row.cells.size() == columns && full(rows.at(row.last)) && row.last + 1 < rows.size() && open(row.last + 1)) {
+            const Row &next = rows.at(row.last + 1);
+            const int before = row.cells.size();
+            OrderedRow joined = row;
+            continues(joined, next);
+            if (next.cells.size() == 1 && !full(next) && joined.cells.size() == before) {
+                row = joined;
+                ++row.last;
+            }
+        }
+        // A row may leave out its last cell when it is empty.
+        if (row.cells.size() != columns && (row.cells.size() + 1 != columns || full(rows.at(row.last))))
+            break;
+        out.push_back(row);
+        r = row.last + 1;
+    }
+    return out;
 }
 
 } // namespace
@@ -192,6 +311,7 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
     }
     auto middle = [&words](int i) { return (words.at(i).top + words.at(i).bottom) / 2; };
     std::stable_sort(placed.begin(), placed.end(), [&](int a, int b) { return middle(a) < middle(b); });
+    const double pitch = fixedPitch(words, placed);
 
     // Lines: words whose middles lie close to the middle of the line's first word.
     std::vector<Row> rows;
@@ -208,12 +328,12 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
             members.push_back(w);
             ++j;
         }
-        rows.push_back(makeRow(words, members));
+        rows.push_back(makeRow(words, members, pitch));
         i = j;
     }
 
     // Runs of consecutive short-celled lines; within them, tables and forms.
-    enum class Kind { Text, Cells, Header, TableRow, FormRow };
+    enum class Kind { Text, Cells, Header, TableRow, FormRow, OrderedRow, Continued };
     std::vector<Kind> kinds(rows.size(), Kind::Text);
     std::vector<int> headerOf(rows.size(), -1);
     std::vector<QVector<int>> columnsOf(rows.size());
@@ -260,7 +380,45 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
             ++i;
         }
     }
-    if (!anyRows)
+
+    // Tables typed as text: a header line of gap-separated names over lines
+    // whose cells stand under no column of it.
+    double rightEdge = 0;
+    for (const Row &row : rows)
+        rightEdge = std::max(rightEdge, row.cells.last().right);
+    std::vector<QVector<Cell>> orderedCells(rows.size());
+    auto unclaimed = [&kinds](std::size_t r) { return kinds.at(r) == Kind::Text || kinds.at(r) == Kind::Cells; };
+    for (std::size_t h = 0; h < rows.size(); ++h) {
+        const Row &header = rows.at(h);
+        if (!unclaimed(h) || !rowOfCells(header) || header.cells.size() < MinOrderedColumns || header.cells.size() > MaxColumns)
+            continue;
+        bool headed = true;
+        for (const Cell &cell : header.cells)
+            headed = headed && headerCell(cell.text) && !endsWithColon(cell.text);
+        if (!headed)
+            continue;
+        const double unit = pitch > 0 ? pitch : header.height / 2;
+        const double cellGap = std::max(CellGap * header.height, PitchCellGap * pitch);
+        const std::vector<OrderedRow> table = orderedRowsBelow(rows, h, rightEdge, unit, cellGap, [&](std::size_t r) {
+            return unclaimed(r) && rows.at(r).shortCells && follows(r);
+        });
+        if (table.empty())
+            continue;
+        anyRows = true;
+        kinds[h] = Kind::Header;
+        for (const OrderedRow &row : table) {
+            kinds[row.first] = Kind::OrderedRow;
+            orderedCells[row.first] = row.cells;
+            for (std::size_t r = row.first + 1; r <= row.last; ++r)
+                kinds[r] = Kind::Continued;
+            headerOf[row.first] = static_cast<int>(h);
+        }
+        h = table.back().last;
+    }
+    // Poppler's reading order takes a space as wide as a fixed pitch's for
+    // the edge of a column and breaks a number written in groups across
+    // lines, so such a page keeps these lines even without rows of cells.
+    if (!anyRows && pitch <= 0)
         return {};
 
     QVector<Line> lines;
@@ -273,7 +431,18 @@ QVector<PdfLayout::Line> PdfLayout::arrange(const QVector<PdfWord> &words)
         // would label them a second time. Two spaces part them without
         // joining two numbers into one (as one space could).
         const Kind kind = kinds.at(r);
-        line.text = joined(row, kind == Kind::FormRow                           ? QStringLiteral(" ")
+        if (kind == Kind::Continued)
+            continue;
+        if (kind == Kind::OrderedRow) {
+            const QVector<Cell> &cells = orderedCells.at(r);
+            const Row &header = rows.at(static_cast<std::size_t>(headerOf.at(r)));
+            line.text = joined(cells, QStringLiteral("  "));
+            for (int c = 0; c < cells.size(); ++c)
+                line.labelled.append({header.cells.at(c).text.left(MaxLabelledChars), cells.at(c).text.left(MaxLabelledChars)});
+            lines.append(line);
+            continue;
+        }
+        line.text = joined(row.cells, kind == Kind::FormRow                           ? QStringLiteral(" ")
                                 : kind == Kind::Header || kind == Kind::TableRow ? QStringLiteral("  ")
                                                                                  : QStringLiteral("\t"));
         if (kinds.at(r) == Kind::TableRow) {

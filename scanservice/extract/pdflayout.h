@@ -38,9 +38,9 @@ public:
     };
 
     // The page's lines top to bottom when it holds rows of cells (a table, a
-    // form or lines of gap-separated cells); none when it holds no such rows
-    // or more words than the analysis takes, and the reader's own layout of
-    // the page stands. A table row's cells are separated by two spaces, a
+    // form or lines of gap-separated cells) or is set in a fixed pitch; none
+    // when it holds neither or more words than the analysis takes, and the
+    // reader's own layout of the page stands. A table row's cells are separated by two spaces, a
     // form's label and value by one, other cells by a tab; words that are
     // not upright or have no usable box come last, in the order given.
     static QVector<Line> arrange(const QVector<PdfWord> &words);

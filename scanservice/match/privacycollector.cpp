@@ -620,6 +620,21 @@ bool PrivacyCollector::sentenceBetween(std::size_t from, std::size_t to) const
     return false;
 }
 
+bool PrivacyCollector::heldByNotIn(int rule, std::size_t start, std::size_t end) const
+{
+    for (const QByteArray &word : m_matcher.notIn(rule)) {
+        const std::size_t length = static_cast<std::size_t>(word.size());
+        if (length < end - start)
+            continue;
+        // Every place where the word would hold [start, end).
+        for (std::size_t at = end >= length ? end - length : 0; at <= start && at + length <= m_window.size(); ++at) {
+            if (m_window.compare(at, length, word.constData(), length) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
 bool PrivacyCollector::contextNear(const Candidate &candidate) const
 {
     const std::pair<std::size_t, std::size_t> stretch = around(candidate.start, candidate.end, m_matcher.rule(candidate.rule).window);
@@ -647,6 +662,8 @@ void PrivacyCollector::accept(const Candidate &found)
     if (!PrivacyValidators::check(rule.validator, text, size, start, end, m_today))
         return;
     Candidate candidate{m_windowStart + start, m_windowStart + end, found.rule};
+    if (!rule.notIn.isEmpty() && heldByNotIn(found.rule, start, end))
+        return;
     if (!rule.context.isEmpty() && !contextNear(candidate))
         return;
     if (!m_matcher.with(found.rule).isEmpty() && !sentenceHas(start, end, m_matcher.with(found.rule)))

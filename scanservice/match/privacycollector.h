@@ -81,6 +81,8 @@ private:
     static void onNearMatch(void *context, unsigned expression, unsigned long long from, unsigned long long to);
     // The stretch of the window from `window` characters before [start, end) to as many after it.
     std::pair<std::size_t, std::size_t> around(unsigned long long start, unsigned long long end, int window) const;
+    // Whether one of the rule's not_in words holds the bytes [start, end) of the window.
+    bool heldByNotIn(int rule, std::size_t start, std::size_t end) const;
     bool contextNear(const Candidate &candidate) const;
     // Whether one of the words stands in the sentence (or line) of the window's bytes [start, end).
     bool sentenceHas(std::size_t start, std::size_t end, const QVector<QByteArray> &words) const;

@@ -96,6 +96,10 @@ std::shared_ptr<const PrivacyMatcher> PrivacyMatcher::compile(const PrivacyRuleT
         for (const QString &word : rule.with)
             with.append(word.toUtf8());
         matcher->m_with.append(with);
+        QVector<QByteArray> notIn;
+        for (const QString &word : rule.notIn)
+            notIn.append(word.toUtf8());
+        matcher->m_notIn.append(notIn);
         int group = matcher->m_group.size();
         for (int other = 0; other < matcher->m_group.size(); ++other) {
             const PrivacyRule &o = table.rules().at(other);

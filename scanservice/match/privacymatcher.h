@@ -57,6 +57,7 @@ public:
     const QVector<QByteArray> &context(int rule) const { return m_context.at(rule); }
     // The words one of which must share the hit's sentence, UTF-8.
     const QVector<QByteArray> &with(int rule) const { return m_with.at(rule); }
+    const QVector<QByteArray> &notIn(int rule) const { return m_notIn.at(rule); }
     // The first rule of the same category and display name: hits of rules
     // the detail document shows as one count once where they overlap.
     int group(int rule) const { return m_group.at(rule); }
@@ -96,6 +97,7 @@ private:
     QVector<int> m_literalLength;    // per expression: byte length of a word, 0 for patterns
     QVector<QVector<QByteArray>> m_context; // per rule
     QVector<QVector<QByteArray>> m_with;    // per rule
+    QVector<QVector<QByteArray>> m_notIn;   // per rule
     QVector<int> m_group;                   // per rule
     QVector<int> m_runRules;
     QVector<hs_database *> m_ruleDatabases; // per rule: its own patterns when found near its context, else null

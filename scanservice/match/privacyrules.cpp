@@ -127,6 +127,13 @@ bool PrivacyRuleTable::parse(const QByteArray &text, QString *error)
             rule.context += splitWords(value);
         } else if (key == QLatin1String("with")) {
             rule.with += splitWords(value);
+        } else if (key == QLatin1String("not_in")) {
+            // The text after a hit is there for MaxNotInBytes at least when it is settled.
+            for (const QString &word : splitWords(value)) {
+                if (word.toUtf8().size() > MaxNotInBytes)
+                    return fail(lineNumber, QStringLiteral("not_in word longer than %1 bytes").arg(MaxNotInBytes));
+                rule.notIn.append(word);
+            }
         } else if (key == QLatin1String("window")) {
             bool ok = false;
             rule.window = value.toInt(&ok);

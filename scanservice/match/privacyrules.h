@@ -30,6 +30,7 @@ struct PrivacyRule
     QStringList words;      // dictionary words (literal)
     QStringList context;    // context words (literal)
     QStringList with;       // words one of which must stand in the hit's sentence or line (literal)
+    QStringList notIn;      // longer words that hold a hit and make it none (literal): 征信系统 names no one's record
     int window = 20;        // characters between a hit and its context word
     bool nearContext = false; // patterns are sought only around the context words
     bool factPerSentence = false; // all hits of the rule in one sentence are one fact
@@ -49,6 +50,9 @@ public:
     // Digits in a row that every run holds; runs are found through this many.
     static constexpr int RunDigits = 7;
     static constexpr int MaxRun = 64;
+    // A not_in word is at most this long: a candidate is settled once 40
+    // characters after it are there.
+    static constexpr int MaxNotInBytes = 40;
 
     bool load(const QString &path, QString *error);
     bool parse(const QByteArray &text, QString *error);

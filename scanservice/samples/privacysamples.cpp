@@ -99,7 +99,7 @@ QStringList PrivacySamples::rules()
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
             "uscc_digits", "person_name", "person_name_en", "vehicle_plate", "religion", "religious_identity",
             "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
-            "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
+            "account_password", "social_account", "flight", "train", "lodging", "lodging_en", "check_in", "minor_id_card",
             "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
             "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "emergency_contact", "emergency_contact_en",
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
@@ -182,6 +182,11 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"flight", [&] { return said("乘坐航班", pick({"CA", "MU", "CZ", "HU"}) + digits(4), "飞往成都。"); }},
         {"train", [&] { return said("乘坐", pick({"G", "D", "K"}) + QChar('1' + below(9)) + digits(2), "次列车返回。"); }},
         {"lodging", [&] { return said("在如家酒店办理", pick({"入住", "退房"})); }},
+        {"lodging_en", [&] {
+             return said("Trip: ", pick({"checked in at", "stayed at the", "check-in at"}) + QStringLiteral(" ")
+                                       + pick({"Hilton Garden Inn", "Marriott Hotel", "Jinjiang Inn", "Grand Hyatt Hotel"}),
+                         " on arrival.");
+         }},
         {"check_in", [&] { return said("上班", pick({"打卡", "签到"}), "地点：科技园。"); }},
         {"minor_id_card", [&] { return said("学生身份证号：", idNumber(childBirth())); }},
         {"minor_age", [&] { return said("孩子今年", QString::number(3 + below(10)) + "岁"); }},

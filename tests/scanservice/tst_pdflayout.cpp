@@ -1,8 +1,12 @@
 // The layout analysis of PDF pages on hand-written word boxes: which lines
 // are table rows, form rows or running text, and which header each cell of
-// a table row is read under.
+// a table row is read under; and the PDF reader on a table typed as text.
+#include "pdfextractor.h"
 #include "pdflayout.h"
+#include "sampledocuments.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -12,11 +16,21 @@ Q_DECLARE_METATYPE(PdfWord)
 
 namespace {
 
-// Every character is 10 points wide and a line 10 high, so a cell's x
-// position is where its column starts; words of a cell are 3 points apart
-// (a space), cells at least 20 apart.
+// An ideograph is 10 points wide, a digit 6, other Latin characters 3 to 8
+// (a proportional font: a page where all advance alike is read as
+// fixed-pitch) and a line 10 high; a cell's x position is where its column starts; words of a cell are
+// 3 points apart (a space), cells at least 20 apart.
 constexpr double CharWidth = 10;
+constexpr double DigitWidth = 6;
 constexpr double LineHeight = 10;
+
+double widthOf(const QString &text)
+{
+    double width = 0;
+    for (const QChar c : text)
+        width += c.unicode() >= 0x80 ? CharWidth : c.isDigit() ? DigitWidth : 3 + c.unicode() % 6;
+    return width;
+}
 
 struct CellAt
 {
@@ -35,7 +49,7 @@ QVector<PdfWord> line(double y, const QVector<CellAt> &cells)
             PdfWord w;
             w.text = parts.at(i);
             w.left = x;
-            w.right = x + CharWidth * parts.at(i).size();
+            w.right = x + widthOf(parts.at(i));
             w.top = y;
             w.bottom = y + LineHeight;
             w.spaceAfter = i + 1 < parts.size();
@@ -72,6 +86,22 @@ QStringList labels(const QVector<PdfLayout::Line> &lines)
     }
     return out;
 }
+
+// What the PDF reader hands on: the text, and each value with its label.
+struct RecordingSink : TextSink
+{
+    QString text;
+    QStringList labelled;
+    bool write(const char *utf8, std::size_t length) override
+    {
+        text += QString::fromUtf8(utf8, static_cast<int>(length));
+        return true;
+    }
+    void labelledValue(const QByteArray &label, const QByteArray &value) override
+    {
+        labelled.append(QString::fromUtf8(label) + "=" + QString::fromUtf8(value));
+    }
+};
 
 } // namespace
 
@@ -123,6 +153,13 @@ private slots:
             << page({{{0, "1"}, {100, "8946"}, {200, "13912345678"}},
                      {{0, "2"}, {100, "8949"}, {200, "18792406785"}}})
             << QStringList{"1\t8946\t13912345678", "2\t8949\t18792406785"} << QStringList{};
+
+        // Cells in order under a header line are a row only when there are
+        // as many as the header has, or one fewer (its last cell empty), or
+        // its line is full and goes on.
+        QTest::newRow("line of two cells fewer than the line above")
+            << page({{{0, "会议"}, {100, "地点"}, {200, "时间"}, {300, "人数"}}, {{0, "周一"}, {130, "三楼"}}})
+            << QStringList{"会议\t地点\t时间\t人数", "周一\t三楼"} << QStringList{};
 
         // Label on the left, value on the right: no header row, each label
         // beside its value on one line.
@@ -210,6 +247,60 @@ private slots:
         const QString all = texts(PdfLayout::arrange(table + odd)).join(QLatin1Char('\n'));
         for (const QString &word : {QStringLiteral("刘洁"), QStringLiteral("HR2042"), odd.first().text})
             QVERIFY2(all.contains(word), qPrintable(all));
+    }
+
+    // Text typed as it is and printed in a CJK font the PDF does not embed
+    // (every glyph one em wide, a space too), lines longer than the page is
+    // wide wrapped at its edge.
+    void typedTextInPdf_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("labelled"); // header=value, in order
+        QTest::addColumn<QStringList>("lines");    // lines the text holds
+
+        // Cells parted by two spaces under no column of the header; rows
+        // wrapped once inside a number, once at a space inside a phone
+        // number; a row without its last cell. Each cell is still read under its header, single spaces
+        // stay inside their value, and radicals a font maps its ideographs
+        // to (⺠ for 民, ⻓ for 长) are read as the ideographs.
+        QTest::newRow("table typed as text")
+            << QStringList{"困难群众帮扶台账", "姓名  身份证号码  月收入  联系电话",
+                           "刘洁  110108198509030228  3,500元  +86 139 1234 5678", "蔡超  —  800元  18792406785",
+                           "赵敏  —  950元", "王芳芳芳  —  6,600元  +86 139 1234 5678", "以上收入以人⺠币计，最⻓一年。"}
+            << QStringList{"姓名=刘洁", "身份证号码=110108198509030228", "月收入=3,500元", "联系电话=+86 139 1234 5678",
+                           "姓名=蔡超", "身份证号码=—", "月收入=800元", "联系电话=18792406785",
+                           "姓名=赵敏", "身份证号码=—", "月收入=950元", "姓名=王芳芳芳", "身份证号码=—", "月收入=6,600元", "联系电话=+86 139 1234 5678"}
+            << QStringList{"刘洁  110108198509030228  3,500元  +86 139 1234 5678", "以上收入以人民币计，最长一年。"};
+        // A form whose numbers mostly follow their labels' colons: a space
+        // one em wide is still a space, not a gap between two cells.
+        QTest::newRow("form typed as text")
+            << QStringList{"入职登记表", "姓名：刘洁", "工资卡号：6236 6819 2779 0832", "开户行：交通银行"} << QStringList{}
+            << QStringList{"工资卡号：6236 6819 2779 0832"};
+    }
+
+    void typedTextInPdf()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, labelled);
+        QFETCH(QStringList, lines);
+        const int width = 30;
+        QStringList printed;
+        for (const QString &line : typed) {
+            for (int at = 0; at < line.size(); at += width)
+                printed.append(line.mid(at, width));
+        }
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath("typed.pdf");
+        QVERIFY(SampleDocuments::writePdfUnembeddedCjk(path, printed));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        RecordingSink sink;
+        QCOMPARE(PdfExtractor::extract(file.handle(), path.toUtf8(), sink), ExtractStatus::Ok);
+        QCOMPARE(sink.labelled, labelled);
+        const QStringList got = sink.text.split(QLatin1Char('\n'));
+        for (const QString &line : lines)
+            QVERIFY2(got.contains(line), qPrintable(sink.text));
     }
 
     // A page of more words than the analysis takes keeps the reader's layout.

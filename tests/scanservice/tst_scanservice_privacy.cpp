@@ -115,6 +115,9 @@ private Q_SLOTS:
         QTest::newRow("neither pattern nor words") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\n") << "line 1";
         QTest::newRow("quantifier on a multi-byte character") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\npattern: 元?\n") << "line 4";
         QTest::newRow("window too wide") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nwindow: 99\n") << "line 5";
+        // Its end would be read before the text after the hit is there.
+        QTest::newRow("not_in word longer than the text a hit waits for")
+            << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nnot_in: 甲乙丙丁戊己庚辛壬癸甲乙丙丁\n") << "line 5";
         QTest::newRow("unknown kind of fact") << QByteArray("[a]\nname: 甲\ncategory: 身份标识\nwords: 甲\nfact: line\n") << "line 5";
     }
     void tableErrorsNamed()
@@ -399,6 +402,22 @@ private Q_SLOTS:
         QTest::newRow("a sheet's title names no fact") << "移动考勤打卡明细\n刘林 08:19 上班打卡 地点：北门\n" << "check_in"
                                                        << QStringList{"打卡"};
         QTest::newRow("two facts apart") << "有房贷，另有车贷逾期记录。" << "credit" << QStringList{"房贷", "车贷"};
+        QTest::newRow("a person's credit record") << "借款人征信记录良好，无不良信息。" << "credit" << QStringList{"征信"};
+        QTest::newRow("the credit bureau's system is no one's record")
+            << "经查询人民银行征信系统，借款人近两年信用卡逾期3次。" << "credit" << QStringList{"逾期"};
+        QTest::newRow("the bureau and its trade in a policy") << "本行依照征信业管理条例，按月向人民银行征信中心报送客户还款记录。" << "credit"
+                                                           << QStringList{};
+        QTest::newRow("a card's column header is about no one")
+            << "姓名  残疾人证号  联系电话\n周敏  —  13912345678\n其父亲是残疾人。" << "special_identity" << QStringList{"残疾人"};
+        QTest::newRow("a stay at a named hotel") << "We stayed at the Grand Hyatt Hotel for two nights." << "lodging_en"
+                                                 << QStringList{"stayed at the Grand Hyatt Hotel"};
+        // Rules of one display name share their hits: the word check-in and
+        // the hotel's name are one stay, shown with the hotel's name.
+        QTest::newRow("checking in beside the hotel's name is that one stay")
+            << "Travel: Flight HU3671 on 10 May, hotel check-in at Sheraton Hotel" << "lodging"
+            << QStringList{"check-in at Sheraton Hotel"};
+        QTest::newRow("checking in at no hotel") << "Please check in at the Front Desk of the Training Centre." << "lodging_en"
+                                                 << QStringList{};
     }
     void labelsAndLookAlikes()
     {
