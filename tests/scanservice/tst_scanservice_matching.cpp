@@ -18,6 +18,8 @@
 #include <QTextCodec>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -332,6 +334,58 @@ private Q_SLOTS:
         QCOMPARE(int(status), int(ExtractStatus::Ok));
         QCOMPARE(collector.textBytes(), qint64(cutTo));
         QCOMPARE(resultOf(matcher.get(), collector).counts.value(QStringLiteral("机密")), hits);
+    }
+
+    // A source of known size is read to its end with no read past it when
+    // the last read stops short right at that size, but a size that is no
+    // longer true (the file grew or shrank after it was taken) or reads that
+    // come in short pieces never cut the text.
+    void textReadToItsEnd_data()
+    {
+        QTest::addColumn<int>("length");    // what the source holds
+        QTest::addColumn<qint64>("known");  // the size the caller passes
+        QTest::addColumn<int>("piece");     // the most one read gives
+        QTest::addColumn<int>("reads");
+        const int all = Limits::ReadChunkBytes;
+        QTest::newRow("small file in one read") << 5000 << qint64(5000) << all << 1;
+        QTest::newRow("in short pieces") << 5000 << qint64(5000) << 1000 << 5;
+        QTest::newRow("grew after its size was taken") << 6000 << qint64(100) << all << 2;
+        QTest::newRow("shrank after its size was taken") << 2000 << qint64(5000) << all << 2;
+        QTest::newRow("size unknown") << 5000 << qint64(-1) << all << 2;
+        QTest::newRow("empty") << 0 << qint64(0) << all << 1;
+        QTest::newRow("exactly one chunk") << all << qint64(all) << all << 2;
+        QTest::newRow("one chunk and a byte") << all + 1 << qint64(all + 1) << all << 2;
+    }
+    void textReadToItsEnd()
+    {
+        QFETCH(int, length);
+        QFETCH(qint64, known);
+        QFETCH(int, piece);
+        QFETCH(int, reads);
+        QByteArray text(length, 'a');
+        for (int i = 0; i < length; ++i)
+            text[i] = char('a' + i % 23);
+        struct Collected : TextSink
+        {
+            QByteArray text;
+            bool write(const char *utf8, std::size_t size) override
+            {
+                text.append(utf8, int(size));
+                return true;
+            }
+        } sink;
+        int position = 0;
+        int calls = 0;
+        const PlainTextExtractor::Read read = [&](char *buffer, std::size_t size) -> ssize_t {
+            ++calls;
+            const int n = std::min({int(size), piece, length - position});
+            std::memcpy(buffer, text.constData() + position, std::size_t(n));
+            position += n;
+            return n;
+        };
+        QCOMPARE(int(PlainTextExtractor::extract(read, sink, known)), int(ExtractStatus::Ok));
+        QCOMPARE(sink.text, text);
+        QCOMPARE(calls, reads);
     }
 
     void walkSelectsRegularFilesByExtension()
