@@ -24,12 +24,23 @@ struct Entry
 
 constexpr int DirectoryFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 
+// One allocation for the joined path: it is made for every file walked.
 QByteArray join(const QByteArray &dir, const QByteArray &name)
 {
     if (dir.isEmpty())
         return name;
-    return dir.endsWith('/') ? dir + name : dir + '/' + name;
+    const bool slash = !dir.endsWith('/');
+    QByteArray joined;
+    joined.reserve(dir.size() + int(slash) + name.size());
+    joined.append(dir);
+    if (slash)
+        joined.append('/');
+    joined.append(name);
+    return joined;
 }
+
+// Extensions up to this long are lowered on the stack (every entry of a walk has its name's looked at).
+constexpr int ShortExtension = 32;
 } // namespace
 
 // One directory of the current chain, from the entry down.
@@ -99,8 +110,27 @@ const char *FileWalker::skipName(Skip kind)
 
 bool FileWalker::selected(const QByteArray &name) const
 {
-    const QByteArray extension = DocumentReader::extensionOf(name);
-    return !extension.isEmpty() && m_extensions.contains(extension);
+    // The extension as DocumentReader::extensionOf gives it, without an
+    // allocation when it is short and ASCII (the usual case).
+    const int slash = name.lastIndexOf('/');
+    const int dot = name.lastIndexOf('.');
+    if (dot <= slash + 1)
+        return false;
+    const int length = name.size() - dot - 1;
+    if (length == 0)
+        return false;
+    if (length <= ShortExtension) {
+        char lower[ShortExtension];
+        bool ascii = true;
+        for (int i = 0; i < length && ascii; ++i) {
+            const char c = name.at(dot + 1 + i);
+            ascii = static_cast<unsigned char>(c) < 0x80;
+            lower[i] = (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+        }
+        if (ascii)
+            return m_extensions.contains(QByteArray::fromRawData(lower, length));
+    }
+    return m_extensions.contains(DocumentReader::extensionOf(name));
 }
 
 int FileWalker::retryingOpen(const std::function<int()> &open) const
@@ -267,7 +297,8 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
                         continue;
                     size = entryStat.st_size;
                 }
-                if (!onFile(File{join(path, entry.name), size, base, join(relative, entry.name)}))
+                if (!(m_wantPaths ? onFile(File{join(path, entry.name), size, base, join(relative, entry.name)})
+                                  : onFile(File{QByteArray(), size, nullptr, QByteArray()})))
                     return false;
             }
         }

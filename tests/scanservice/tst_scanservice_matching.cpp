@@ -394,7 +394,8 @@ private Q_SLOTS:
         QVERIFY(dir.isValid());
         const QString root = dir.path();
         QVERIFY(QDir(root).mkpath("sub/deeper"));
-        for (const char *name : {"a.TXT", "b.tar.gz", "c.md", ".txt", "noext", "sub/d.txt", "sub/deeper/e.Txt"})
+        for (const char *name : {"a.TXT", "b.tar.gz", "c.md", ".txt", "noext", "sub/d.txt", "sub/deeper/e.Txt", "f.tx",
+                                 "g.txtx", "h.Ätxt"})
             QVERIFY(SampleDocuments::writeFile(root + "/" + name, "x"));
         QVERIFY(QFile::link(root + "/a.TXT", root + "/link.txt"));
         QVERIFY(QFile::link(root, root + "/sub/loop"));
@@ -410,6 +411,20 @@ private Q_SLOTS:
         QCOMPARE(seen, (QStringList{"a.TXT", "b.tar.gz", "sub/d.txt", "sub/deeper/e.Txt"}));
         QCOMPARE(walker.skipped(FileWalker::SymbolicLink), 2);
         QCOMPARE(walker.skipped(FileWalker::SpecialFile), 1);
+
+        // A walk that only counts selects the same files.
+        FileWalker counting({QFile::encodeName(root)}, {"txt", "gz"});
+        counting.setWantSizes(true);
+        counting.setWantPaths(false);
+        int files = 0;
+        qint64 bytes = 0;
+        QVERIFY(counting.walk([&](const FileWalker::File &file) {
+            ++files;
+            bytes += file.size;
+            return true;
+        }));
+        QCOMPARE(files, seen.size());
+        QCOMPARE(bytes, qint64(seen.size()));
     }
 
     void walkLeavesPseudoFileSystems()
