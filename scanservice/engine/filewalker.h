@@ -86,6 +86,7 @@ private:
     std::function<void(const QByteArray &)> m_noDescriptors;
     bool m_wantSizes = false;
     bool m_wantPaths = true;
+    std::unique_ptr<char[]> m_listing; // the listing buffer, kept for every directory of the walk
     std::array<int, SkipKinds> m_skipped{};
 };
 
