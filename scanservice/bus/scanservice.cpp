@@ -1,6 +1,7 @@
 #include "scanservice.h"
 
 #include "detaildocument.h"
+#include "detectionsignals.h"
 #include "privacyrules.h"
 #include "findingsstore.h"
 #include "loggedtext.h"
@@ -84,22 +85,13 @@ bool ScanService::registerOn(QDBusConnection connection, QString *error)
         *error = QStringLiteral("the name %1 is taken by another process").arg(QLatin1String(serviceName()));
         return false;
     }
-    // The same signals the adaptor declares, sent by the tasks' threads.
+    // The same signals the adaptor declares, readied by the tasks' threads and sent by the connection's.
     const QMetaObject &adaptor = TransControlAdaptor::staticMetaObject;
     const QString interface = QLatin1String(adaptor.classInfo(adaptor.indexOfClassInfo("D-Bus Interface")).value());
-    m_tasks->setDetectionSignals([connection, interface](const QString &pathlist, int tasktype,
-                                                         const QString &filepath, const QVariantMap &counts) {
-        QDBusMessage message;
-        if (tasktype == KeywordScanTask) {
-            message = QDBusMessage::createSignal(QLatin1String(objectPath()), interface,
-                                                 QStringLiteral("SensitiveDiscoveryKeywordDetected"));
-            message.setArguments({pathlist, filepath, counts});
-        } else {
-            message = QDBusMessage::createSignal(QLatin1String(objectPath()), interface,
-                                                 QStringLiteral("SensitiveDiscoveryDataIdDetected"));
-            message.setArguments({pathlist, counts});
-        }
-        return [connection, message] { connection.send(message); };
+    auto detections = std::make_shared<DetectionSignals>(connection, QLatin1String(objectPath()), interface);
+    m_tasks->setDetectionSignals([detections](const QString &pathlist, int tasktype, const QString &filepath,
+                                              const QVariantMap &counts) {
+        return detections->ready(pathlist, tasktype, filepath, counts);
     });
     return true;
 }

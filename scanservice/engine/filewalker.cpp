@@ -24,12 +24,26 @@ struct Entry
 
 constexpr int DirectoryFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 
+// One allocation for the joined path: it is made for every file walked.
 QByteArray join(const QByteArray &dir, const QByteArray &name)
 {
     if (dir.isEmpty())
         return name;
-    return dir.endsWith('/') ? dir + name : dir + '/' + name;
+    const bool slash = !dir.endsWith('/');
+    QByteArray joined;
+    joined.reserve(dir.size() + int(slash) + name.size());
+    joined.append(dir);
+    if (slash)
+        joined.append('/');
+    joined.append(name);
+    return joined;
 }
+
+// A directory is listed this much at a time (as a directory stream would).
+constexpr int ListingBufferBytes = 32 << 10;
+
+// Extensions up to this long are lowered on the stack (every entry of a walk has its name's looked at).
+constexpr int ShortExtension = 32;
 } // namespace
 
 // One directory of the current chain, from the entry down.
@@ -47,6 +61,7 @@ struct FileWalker::Frame
 FileWalker::FileWalker(const QList<QByteArray> &roots, const QSet<QByteArray> &extensions)
     : m_roots(roots)
     , m_extensions(extensions)
+    , m_listing(new char[ListingBufferBytes])
 {
 }
 
@@ -99,8 +114,27 @@ const char *FileWalker::skipName(Skip kind)
 
 bool FileWalker::selected(const QByteArray &name) const
 {
-    const QByteArray extension = DocumentReader::extensionOf(name);
-    return !extension.isEmpty() && m_extensions.contains(extension);
+    // The extension as DocumentReader::extensionOf gives it, without an
+    // allocation when it is short and ASCII (the usual case).
+    const int slash = name.lastIndexOf('/');
+    const int dot = name.lastIndexOf('.');
+    if (dot <= slash + 1)
+        return false;
+    const int length = name.size() - dot - 1;
+    if (length == 0)
+        return false;
+    if (length <= ShortExtension) {
+        char lower[ShortExtension];
+        bool ascii = true;
+        for (int i = 0; i < length && ascii; ++i) {
+            const char c = name.at(dot + 1 + i);
+            ascii = static_cast<unsigned char>(c) < 0x80;
+            lower[i] = (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
+        }
+        if (ascii)
+            return m_extensions.contains(QByteArray::fromRawData(lower, length));
+    }
+    return m_extensions.contains(DocumentReader::extensionOf(name));
 }
 
 int FileWalker::retryingOpen(const std::function<int()> &open) const
@@ -217,25 +251,30 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
                 return true;
             }
         }
-        const int listFd = retryingOpen([&] {
-            const int fd = ::openat(frame.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            return fd < 0 ? -errno : fd;
-        });
-        DIR *handle = listFd < 0 ? nullptr : ::fdopendir(listFd);
-        if (!handle) {
-            if (listFd >= 0)
-                ::close(listFd);
-            countUnopened(listFd < 0 ? -listFd : EIO, path);
-            return true;
-        }
+        // Listed through the frame's own descriptor, whose position nothing
+        // else uses, into the walk's one buffer: no second descriptor and no
+        // directory stream to allocate for every directory.
         std::vector<Entry> entries;
-        while (dirent *entry = ::readdir(handle)) {
-            const char *name = entry->d_name;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+        for (;;) {
+            const ssize_t got = ::getdents64(frame.fd, m_listing.get(), ListingBufferBytes);
+            if (got < 0 && errno == EINTR)
                 continue;
-            entries.push_back({QByteArray(name), entry->d_type});
+            if (got < 0 && entries.empty()) {
+                countUnopened(errno, path);
+                return true;
+            }
+            // An error part way through ends the listing with what was listed, as it ended readdir().
+            if (got <= 0)
+                break;
+            for (ssize_t offset = 0; offset < got;) {
+                const auto *entry = reinterpret_cast<const struct dirent64 *>(m_listing.get() + offset);
+                offset += entry->d_reclen;
+                const char *name = entry->d_name;
+                if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+                    continue;
+                entries.push_back({QByteArray(name), entry->d_type});
+            }
         }
-        ::closedir(handle);
         std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
         for (Entry &entry : entries) {
             if (m_stop && m_stop())
@@ -267,7 +306,8 @@ bool FileWalker::walkRoot(const QByteArray &root, const std::function<bool(const
                         continue;
                     size = entryStat.st_size;
                 }
-                if (!onFile(File{join(path, entry.name), size, base, join(relative, entry.name)}))
+                if (!(m_wantPaths ? onFile(File{join(path, entry.name), size, base, join(relative, entry.name)})
+                                  : onFile(File{QByteArray(), size, nullptr, QByteArray()})))
                     return false;
             }
         }

@@ -47,6 +47,9 @@ public:
     void setStopCheck(std::function<bool()> stop) { m_stop = std::move(stop); }
     // Whether onFile needs the size (one more look at each selected file).
     void setWantSizes(bool want) { m_wantSizes = want; }
+    // Whether onFile needs the paths and the directory (a walk that only
+    // counts does not: two allocations saved on every file).
+    void setWantPaths(bool want) { m_wantPaths = want; }
     // Told of each directory left out because it changed after it was
     // listed (swapped for a link or another directory).
     void setChangedCheck(std::function<void(const QByteArray &path)> changed) { m_changed = std::move(changed); }
@@ -82,6 +85,8 @@ private:
     std::function<void(const QByteArray &)> m_changed;
     std::function<void(const QByteArray &)> m_noDescriptors;
     bool m_wantSizes = false;
+    bool m_wantPaths = true;
+    std::unique_ptr<char[]> m_listing; // the listing buffer, kept for every directory of the walk
     std::array<int, SkipKinds> m_skipped{};
 };
 

@@ -182,6 +182,7 @@ void ScanTask::Shared::count()
     }
     FileWalker walker(settings.roots, settings.extensions);
     walker.setWantSizes(true);
+    walker.setWantPaths(false);
     walker.setStopCheck([this] { return cancelled.load(); });
     walker.walk([this](const FileWalker::File &file) {
         totalFiles.fetch_add(1);

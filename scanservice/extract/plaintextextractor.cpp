@@ -86,10 +86,10 @@ ExtractStatus PlainTextExtractor::extract(int fd, TextSink &sink, qint64 size)
         if (got > 0)
             position += got;
         return got;
-    }, sink);
+    }, sink, sparse ? -1 : size);
 }
 
-ExtractStatus PlainTextExtractor::extract(const Read &read, TextSink &sink)
+ExtractStatus PlainTextExtractor::extract(const Read &read, TextSink &sink, qint64 knownSize)
 {
     // One read buffer per thread, kept between files.
     thread_local std::unique_ptr<char[]> storage(new char[Limits::ReadChunkBytes]);
@@ -100,12 +100,14 @@ ExtractStatus PlainTextExtractor::extract(const Read &read, TextSink &sink)
     } buffer;
     std::unique_ptr<QTextDecoder> decoder;
     bool first = true;
+    qint64 total = 0;
     for (;;) {
         // Fill the chunk as far as the file allows, so that detection sees a full chunk.
         std::size_t filled = 0;
         bool atEnd = false;
         while (filled < buffer.size()) {
-            const ssize_t got = read(buffer.data() + filled, buffer.size() - filled);
+            const std::size_t asked = buffer.size() - filled;
+            const ssize_t got = read(buffer.data() + filled, asked);
             if (got < 0) {
                 if (errno == EINTR)
                     continue;
@@ -116,6 +118,15 @@ ExtractStatus PlainTextExtractor::extract(const Read &read, TextSink &sink)
                 break;
             }
             filled += static_cast<std::size_t>(got);
+            total += got;
+            // A read that stops short exactly at the known size is the end:
+            // the read that would return 0 is saved, one call on every small
+            // file. A file that grew gives more than its size and is read on;
+            // one that shrank stops short of it and is read to the real end.
+            if (total == knownSize && static_cast<std::size_t>(got) < asked) {
+                atEnd = true;
+                break;
+            }
         }
         const char *data = buffer.data();
         std::size_t length = filled;

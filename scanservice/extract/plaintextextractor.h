@@ -26,9 +26,11 @@ public:
     // size: the file's size when the caller has it (one look-up less per file), else -1.
     static ExtractStatus extract(int fd, TextSink &sink, qint64 size = -1);
     // The same over any source: read(buffer, size) returns the bytes read,
-    // 0 at the end, or -1 (errno set) when reading failed.
+    // 0 at the end, or -1 (errno set) when reading failed. knownSize: the
+    // bytes the source holds when the caller knows it (a read that stops
+    // short right there ends the text without another read), else -1.
     using Read = std::function<ssize_t(char *, std::size_t)>;
-    static ExtractStatus extract(const Read &read, TextSink &sink);
+    static ExtractStatus extract(const Read &read, TextSink &sink, qint64 knownSize = -1);
 };
 
 #endif // PLAINTEXTEXTRACTOR_H

@@ -134,7 +134,8 @@ void FindingsLog::disconnectSyslog()
 
 void FindingsLog::fileWithHits(qint64 run, const QString &pathlist, int tasktype, const QString &path, const QByteArray &counts)
 {
-    if (m_destination == Destination::Off)
+    // A record that would be dropped (no syslog socket to take it) is not made: one per file with hits.
+    if (m_destination == Destination::Off || (m_destination == Destination::Syslog && !connectSyslog()))
         return;
     Fields fields{{"event", QStringLiteral("file")},
                   {"run", QString::number(run)},

@@ -228,18 +228,25 @@ bool FindingsStore::open(QString *error)
 
 void FindingsStore::post(Operation &&operation, bool urgent)
 {
+    bool wake;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         // Back-pressure: findings wait in the scanning thread, not in memory,
         // while the writer is behind. Other operations are small and never wait.
         if (operation.type == Operation::File && m_thread.joinable())
             m_space.wait(lock, [this] { return m_stopping || m_queuedBytes < Limits::StoreQueueBytes; });
+        const bool wasEmpty = m_queue->empty();
         m_queuedBytes += operation.bytes();
         m_queue->push_back(std::move(operation));
         if (urgent || m_queuedBytes >= Limits::StoreQueueBytes)
             m_urgent = true;
+        // The writer waits for a first operation, then gathers until its
+        // batch is full or someone waits for it: it is woken for those only,
+        // not for every file with hits (a wake-up costs more than the row).
+        wake = wasEmpty || m_urgent || m_queue->size() >= static_cast<std::size_t>(Limits::StoreBatchFiles);
     }
-    m_wake.notify_one();
+    if (wake)
+        m_wake.notify_one();
 }
 
 void FindingsStore::beginTask(quint64 task, const QString &pathlist, int tasktype)

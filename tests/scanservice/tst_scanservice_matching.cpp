@@ -18,6 +18,8 @@
 #include <QTextCodec>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -334,13 +336,66 @@ private Q_SLOTS:
         QCOMPARE(resultOf(matcher.get(), collector).counts.value(QStringLiteral("机密")), hits);
     }
 
+    // A source of known size is read to its end with no read past it when
+    // the last read stops short right at that size, but a size that is no
+    // longer true (the file grew or shrank after it was taken) or reads that
+    // come in short pieces never cut the text.
+    void textReadToItsEnd_data()
+    {
+        QTest::addColumn<int>("length");    // what the source holds
+        QTest::addColumn<qint64>("known");  // the size the caller passes
+        QTest::addColumn<int>("piece");     // the most one read gives
+        QTest::addColumn<int>("reads");
+        const int all = Limits::ReadChunkBytes;
+        QTest::newRow("small file in one read") << 5000 << qint64(5000) << all << 1;
+        QTest::newRow("in short pieces") << 5000 << qint64(5000) << 1000 << 5;
+        QTest::newRow("grew after its size was taken") << 6000 << qint64(100) << all << 2;
+        QTest::newRow("shrank after its size was taken") << 2000 << qint64(5000) << all << 2;
+        QTest::newRow("size unknown") << 5000 << qint64(-1) << all << 2;
+        QTest::newRow("empty") << 0 << qint64(0) << all << 1;
+        QTest::newRow("exactly one chunk") << all << qint64(all) << all << 2;
+        QTest::newRow("one chunk and a byte") << all + 1 << qint64(all + 1) << all << 2;
+    }
+    void textReadToItsEnd()
+    {
+        QFETCH(int, length);
+        QFETCH(qint64, known);
+        QFETCH(int, piece);
+        QFETCH(int, reads);
+        QByteArray text(length, 'a');
+        for (int i = 0; i < length; ++i)
+            text[i] = char('a' + i % 23);
+        struct Collected : TextSink
+        {
+            QByteArray text;
+            bool write(const char *utf8, std::size_t size) override
+            {
+                text.append(utf8, int(size));
+                return true;
+            }
+        } sink;
+        int position = 0;
+        int calls = 0;
+        const PlainTextExtractor::Read read = [&](char *buffer, std::size_t size) -> ssize_t {
+            ++calls;
+            const int n = std::min({int(size), piece, length - position});
+            std::memcpy(buffer, text.constData() + position, std::size_t(n));
+            position += n;
+            return n;
+        };
+        QCOMPARE(int(PlainTextExtractor::extract(read, sink, known)), int(ExtractStatus::Ok));
+        QCOMPARE(sink.text, text);
+        QCOMPARE(calls, reads);
+    }
+
     void walkSelectsRegularFilesByExtension()
     {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString root = dir.path();
         QVERIFY(QDir(root).mkpath("sub/deeper"));
-        for (const char *name : {"a.TXT", "b.tar.gz", "c.md", ".txt", "noext", "sub/d.txt", "sub/deeper/e.Txt"})
+        for (const char *name : {"a.TXT", "b.tar.gz", "c.md", ".txt", "noext", "sub/d.txt", "sub/deeper/e.Txt", "f.tx",
+                                 "g.txtx", "h.Ätxt"})
             QVERIFY(SampleDocuments::writeFile(root + "/" + name, "x"));
         QVERIFY(QFile::link(root + "/a.TXT", root + "/link.txt"));
         QVERIFY(QFile::link(root, root + "/sub/loop"));
@@ -356,6 +411,20 @@ private Q_SLOTS:
         QCOMPARE(seen, (QStringList{"a.TXT", "b.tar.gz", "sub/d.txt", "sub/deeper/e.Txt"}));
         QCOMPARE(walker.skipped(FileWalker::SymbolicLink), 2);
         QCOMPARE(walker.skipped(FileWalker::SpecialFile), 1);
+
+        // A walk that only counts selects the same files.
+        FileWalker counting({QFile::encodeName(root)}, {"txt", "gz"});
+        counting.setWantSizes(true);
+        counting.setWantPaths(false);
+        int files = 0;
+        qint64 bytes = 0;
+        QVERIFY(counting.walk([&](const FileWalker::File &file) {
+            ++files;
+            bytes += file.size;
+            return true;
+        }));
+        QCOMPARE(files, seen.size());
+        QCOMPARE(bytes, qint64(seen.size()));
     }
 
     void walkLeavesPseudoFileSystems()
