@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 // A character takes at most four bytes in UTF-8.
 constexpr unsigned long long ContextBytes = Limits::ContextChars * 4;
@@ -13,6 +17,27 @@ inline bool isContinuation(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
+
+#if defined(__SSE2__)
+constexpr std::size_t Block = 16;
+
+// The bytes of [at, at + 16) that start a character (ASCII or a lead byte),
+// as bits: continuation bytes are 0x80 to 0xBF, the lowest signed values.
+inline unsigned leadBits(const char *at)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(char(0xBF)))));
+}
+
+// Bits set in sixteen (no popcnt instruction on the baseline processor).
+inline int bitCount(unsigned bits)
+{
+    bits = bits - ((bits >> 1) & 0x5555u);
+    bits = (bits & 0x3333u) + ((bits >> 2) & 0x3333u);
+    bits = (bits + (bits >> 4)) & 0x0F0Fu;
+    return static_cast<int>((bits + (bits >> 8)) & 0x1Fu);
+}
+#endif
 } // namespace
 
 HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream)
@@ -180,19 +205,64 @@ QByteArray HitCollector::passageAround(const char *window, std::size_t size, std
 void HitCollector::passageBounds(const char *window, std::size_t size, std::size_t start, std::size_t end,
                                  std::size_t *fromOut, std::size_t *toOut)
 {
+    // Characters are counted by their first bytes, sixteen bytes at a time:
+    // every hit's passage walks about eighty characters.
     std::size_t from = start;
-    for (int chars = 0; from > 0 && chars < Limits::ContextChars;) {
+    int chars = 0;
+#if defined(__SSE2__)
+    while (from >= Block) {
+        unsigned bits = leadBits(window + from - Block);
+        const int found = bitCount(bits);
+        if (chars + found < Limits::ContextChars) {
+            chars += found;
+            from -= Block;
+            continue;
+        }
+        // The character sought starts in this block: its first bytes, from the end.
+        for (;;) {
+            const int highest = 31 - __builtin_clz(bits);
+            if (++chars == Limits::ContextChars) {
+                from = from - Block + static_cast<std::size_t>(highest);
+                break;
+            }
+            bits &= ~(1u << highest);
+        }
+        break;
+    }
+#endif
+    while (from > 0 && chars < Limits::ContextChars) {
         --from;
         if (!isContinuation(window[from]))
             ++chars;
     }
     while (from < start && isContinuation(window[from]))
         ++from;
+
+    // After the hit: up to the first byte of the character after the last one kept.
     std::size_t to = end;
-    for (int chars = 0; to < size && chars < Limits::ContextChars; ++chars) {
-        ++to;
-        while (to < size && isContinuation(window[to]))
-            ++to;
+    if (end < size) {
+        std::size_t at = end + 1;
+        int wanted = Limits::ContextChars;
+        to = size;
+#if defined(__SSE2__)
+        for (; at + Block <= size; at += Block) {
+            unsigned bits = leadBits(window + at);
+            const int found = bitCount(bits);
+            if (found < wanted) {
+                wanted -= found;
+                continue;
+            }
+            while (--wanted > 0)
+                bits &= bits - 1;
+            to = at + static_cast<std::size_t>(__builtin_ctz(bits));
+            wanted = 0;
+            break;
+        }
+#endif
+        for (; wanted > 0 && at < size; ++at) {
+            if (!isContinuation(window[at]) && --wanted == 0)
+                to = at;
+        }
     }
     *fromOut = from;
     *toOut = to;
