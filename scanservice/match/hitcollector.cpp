@@ -1,6 +1,6 @@
 #include "hitcollector.h"
 
-#include "jsonstring.h"
+#include "keywordpassages.h"
 #include "scanlimits.h"
 
 #include <algorithm>
@@ -45,7 +45,7 @@ HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream
     , m_stream(stream)
     , m_counts(matcher.count(), 0)
     , m_kept(matcher.count(), 0)
-    , m_wordJson(matcher.count())
+    , m_wordNumber(matcher.count(), 0)
 {
     m_stream.reset();
 }
@@ -99,8 +99,6 @@ void HitCollector::finish()
     complete(true);
     m_window.clear();
     m_window.shrink_to_fit();
-    if (!m_passagesJson.isEmpty())
-        m_passagesJson.append(']');
 }
 
 void HitCollector::complete(bool all)
@@ -138,12 +136,12 @@ void HitCollector::appendPassage(const Hit &hit)
     const unsigned long long from = first > ContextBytes ? first - ContextBytes : 0;
     if (m_pieceLength > 0 && from >= pieceStart) {
         // Within the piece, and its context too (or the piece is all there is before it).
-        appendPassageJson(hit.keyword, m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
+        appendPassageFrom(hit.keyword, m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
                           static_cast<std::size_t>(hit.end - pieceStart));
         return;
     }
     if (m_pieceLength == 0) {
-        appendPassageJson(hit.keyword, m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
+        appendPassageFrom(hit.keyword, m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
                           static_cast<std::size_t>(hit.end - m_windowStart));
         return;
     }
@@ -155,32 +153,26 @@ void HitCollector::appendPassage(const Hit &hit)
         stretch.assign(m_window, static_cast<std::size_t>(begin - m_windowStart), static_cast<std::size_t>(pieceStart - begin));
     const unsigned long long pieceFrom = std::max(begin, pieceStart);
     stretch.append(m_piece + (pieceFrom - pieceStart), static_cast<std::size_t>(stop - pieceFrom));
-    appendPassageJson(hit.keyword, stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
+    appendPassageFrom(hit.keyword, stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
                       static_cast<std::size_t>(hit.end - begin));
 }
 
-void HitCollector::appendPassageJson(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end)
+void HitCollector::appendPassageFrom(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end)
 {
-    QByteArray &word = m_wordJson[keyword];
-    if (word.isEmpty()) {
-        word = "{\"sensitive\":";
-        const QByteArray &utf8 = m_matcher.wordUtf8(keyword);
-        JsonString::append(word, utf8.constData(), utf8.size());
-        word.append(",\"sensitive_ctx\":");
-    }
-    m_passagesJson.append(m_passagesJson.isEmpty() ? '[' : ',');
-    m_passagesJson.append(word);
+    const QByteArray &word = m_matcher.wordUtf8(keyword);
     if (m_label.isEmpty()) {
         std::size_t from;
         std::size_t to;
         passageBounds(text, size, start, end, &from, &to);
-        JsonString::append(m_passagesJson, text + from, static_cast<int>(to - from));
+        KeywordPassages::append(m_passages, &m_wordNumber[keyword], &m_wordsWritten, word.constData(),
+                                static_cast<std::size_t>(word.size()), text + from, to - from);
     } else {
-        // An archive member's: led by its label, checked and escaped with it as one text.
+        // An archive member's: led by its label.
         const QByteArray passage = passageAround(text, size, start, end, m_label);
-        JsonString::append(m_passagesJson, passage.constData(), passage.size());
+        KeywordPassages::append(m_passages, &m_wordNumber[keyword], &m_wordsWritten, word.constData(),
+                                static_cast<std::size_t>(word.size()), passage.constData(),
+                                static_cast<std::size_t>(passage.size()));
     }
-    m_passagesJson.append('}');
     ++m_passageCount;
 }
 
