@@ -11,7 +11,7 @@ constexpr qint64 MaxDocumentFileBytes = Q_INT64_C(512) << 20; // DOCX, XLSX, PPT
 constexpr qint64 MaxExtractedTextBytes = Q_INT64_C(128) << 20; // text taken from one document
 constexpr int MaxSecondsPerFile = 300;                         // extraction time of one file (wall and CPU)
 constexpr qint64 WorkerMemoryBytes = Q_INT64_C(1) << 30;       // address space of an extraction worker
-constexpr int ReadChunkBytes = 1 << 20;                        // plain text is read in chunks
+constexpr int ReadChunkBytes = 256 << 10;                       // plain text is read in chunks
 constexpr int EncodingProbeBytes = 64 << 10;                   // the start of a text that decides its encoding
 
 // Office documents (zip containers)
