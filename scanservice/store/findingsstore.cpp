@@ -202,7 +202,8 @@ bool FindingsStore::open(QString *error)
     // page size cannot change). The write-ahead log with synchronous=NORMAL
     // stays: a crash loses at most the last commits, never the file's integrity.
     const QByteArray pragmas = "PRAGMA page_size=" + QByteArray::number(Limits::StorePageBytes)
-                               + "; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;";
+                               + "; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;"
+                               + " PRAGMA wal_autocheckpoint=" + QByteArray::number(Limits::StoreCheckpointBytes / Limits::StorePageBytes) + ";";
     if (!exec(m_writer, pragmas.constData(), &sqlError)) {
         *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
         return false;
