@@ -74,9 +74,8 @@ constexpr int IdleSampleMs = 500;            // sampled this often
 constexpr int StoreBatchMs = 100;            // findings are committed at least this often
 constexpr int StoreBatchFiles = 2000;        // or after this many files
 constexpr qint64 StoreQueueBytes = Q_INT64_C(16) << 20; // findings waiting for the writer; more wait in the scanning threads
-constexpr int StorePageBytes = 64 << 10;      // page size of a new findings database (large passage blobs, few pages)
+constexpr int StorePageBytes = 16 << 10;      // page size of a new findings database (large passage blobs, few pages)
 constexpr int StoreCheckpointBytes = 4 << 20; // the write-ahead log is copied into the database at about this size
-constexpr int StoreStatementJournalBytes = 1 << 20; // a savepoint's journal held in memory up to this, then in a file
 
 // History of runs
 constexpr int KeepRunsDays = 90;             // runs started longer ago are deleted (--keep-runs-days)

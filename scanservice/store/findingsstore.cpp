@@ -18,7 +18,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <future>
-#include <mutex>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -179,14 +178,6 @@ bool FindingsStore::open(QString *error)
     ::fchmod(fd, 0600);
     ::close(fd);
 
-    // The writer's savepoints journal the pages they change, in a temporary
-    // file once past 64 KiB by SQLite's default: a single page of 64 KiB
-    // more. Held in memory up to a few dozen pages, writing findings needs
-    // no descriptor more, and a scan that ran out of descriptors still
-    // records the files it could not open. Taken only before SQLite's first
-    // use in the process (the store opens first); later calls change nothing.
-    static std::once_flag journalInMemory;
-    std::call_once(journalInMemory, [] { sqlite3_config(SQLITE_CONFIG_STMTJRNL_SPILL, Limits::StoreStatementJournalBytes); });
     if (sqlite3_open_v2(file.constData(), &m_writer, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr)
         != SQLITE_OK) {
         *error = QStringLiteral("cannot open %1: %2").arg(m_path, QString::fromUtf8(sqlite3_errmsg(m_writer)));

@@ -1041,7 +1041,7 @@ private Q_SLOTS:
         const QString small = m_work.path() + "/small";
         QVERIFY(QDir().mkpath(small));
         QProcess mount;
-        mount.start("mount", {"-t", "tmpfs", "-o", "size=4m,mode=0700", "tmpfs", small});
+        mount.start("mount", {"-t", "tmpfs", "-o", "size=1m,mode=0700", "tmpfs", small});
         QVERIFY(mount.waitForFinished(10000));
         if (mount.exitCode() != 0)
             QSKIP(qPrintable("cannot mount a tmpfs here: " + QString::fromLocal8Bit(mount.readAllStandardError())));
