@@ -188,7 +188,10 @@ bool FindingsStore::open(QString *error)
     // A file's passages are a blob of about a hundred kilobytes in a large
     // scan: in pages of 4 KiB each is a chain of overflow pages, each written
     // on its own to the write-ahead log and again to the database. Large
-    // pages cut the calls and the bookkeeping per byte. The size only takes
+    // pages cut the calls and the bookkeeping per byte; no larger than
+    // 16 KiB, for SQLite moves a savepoint's journal to a temporary file past
+    // 64 KiB, a descriptor more that a scan out of descriptors lacks when it
+    // records the files it could not open. The size only takes
     // for a new file; an existing database keeps its pages (in WAL mode its
     // page size cannot change). The write-ahead log with synchronous=NORMAL
     // stays: a crash loses at most the last commits, never the file's integrity.
