@@ -11,7 +11,7 @@ constexpr qint64 MaxDocumentFileBytes = Q_INT64_C(512) << 20; // DOCX, XLSX, PPT
 constexpr qint64 MaxExtractedTextBytes = Q_INT64_C(128) << 20; // text taken from one document
 constexpr int MaxSecondsPerFile = 300;                         // extraction time of one file (wall and CPU)
 constexpr qint64 WorkerMemoryBytes = Q_INT64_C(1) << 30;       // address space of an extraction worker
-constexpr int ReadChunkBytes = 1 << 20;                        // plain text is read in chunks
+constexpr int ReadChunkBytes = 256 << 10;                       // plain text is read in chunks
 constexpr int EncodingProbeBytes = 64 << 10;                   // the start of a text that decides its encoding
 
 // Office documents (zip containers)
@@ -74,6 +74,8 @@ constexpr int IdleSampleMs = 500;            // sampled this often
 constexpr int StoreBatchMs = 100;            // findings are committed at least this often
 constexpr int StoreBatchFiles = 2000;        // or after this many files
 constexpr qint64 StoreQueueBytes = Q_INT64_C(16) << 20; // findings waiting for the writer; more wait in the scanning threads
+constexpr int StorePageBytes = 16 << 10;      // page size of a new findings database (large passage blobs, few pages)
+constexpr int StoreCheckpointBytes = 4 << 20; // the write-ahead log is copied into the database at about this size
 
 // History of runs
 constexpr int KeepRunsDays = 90;             // runs started longer ago are deleted (--keep-runs-days)

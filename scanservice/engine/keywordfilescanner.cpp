@@ -32,5 +32,5 @@ void KeywordFileScanner::findings(FindingsStore::FileFindings *findings, QVarian
         countsJson.append(':').append(QByteArray::number(collector.occurrences(keyword)));
     }
     findings->counts = countsJson + '}';
-    findings->hits = collector.passagesJson(); // shared, not copied
+    findings->passages = collector.passages(); // shared, not copied
 }

@@ -1,9 +1,13 @@
 #include "hitcollector.h"
 
-#include "jsonstring.h"
+#include "keywordpassages.h"
 #include "scanlimits.h"
 
 #include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 // A character takes at most four bytes in UTF-8.
@@ -13,6 +17,27 @@ inline bool isContinuation(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
+
+#if defined(__SSE2__)
+constexpr std::size_t Block = 16;
+
+// The bytes of [at, at + 16) that start a character (ASCII or a lead byte),
+// as bits: continuation bytes are 0x80 to 0xBF, the lowest signed values.
+inline unsigned leadBits(const char *at)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(at));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(char(0xBF)))));
+}
+
+// Bits set in sixteen (no popcnt instruction on the baseline processor).
+inline int bitCount(unsigned bits)
+{
+    bits = bits - ((bits >> 1) & 0x5555u);
+    bits = (bits & 0x3333u) + ((bits >> 2) & 0x3333u);
+    bits = (bits + (bits >> 4)) & 0x0F0Fu;
+    return static_cast<int>((bits + (bits >> 8)) & 0x1Fu);
+}
+#endif
 } // namespace
 
 HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream &stream)
@@ -20,7 +45,7 @@ HitCollector::HitCollector(const KeywordMatcher &matcher, KeywordMatcher::Stream
     , m_stream(stream)
     , m_counts(matcher.count(), 0)
     , m_kept(matcher.count(), 0)
-    , m_wordJson(matcher.count())
+    , m_wordNumber(matcher.count(), 0)
 {
     m_stream.reset();
 }
@@ -74,8 +99,6 @@ void HitCollector::finish()
     complete(true);
     m_window.clear();
     m_window.shrink_to_fit();
-    if (!m_passagesJson.isEmpty())
-        m_passagesJson.append(']');
 }
 
 void HitCollector::complete(bool all)
@@ -113,12 +136,12 @@ void HitCollector::appendPassage(const Hit &hit)
     const unsigned long long from = first > ContextBytes ? first - ContextBytes : 0;
     if (m_pieceLength > 0 && from >= pieceStart) {
         // Within the piece, and its context too (or the piece is all there is before it).
-        appendPassageJson(hit.keyword, m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
+        appendPassageFrom(hit.keyword, m_piece, m_pieceLength, static_cast<std::size_t>(first - pieceStart),
                           static_cast<std::size_t>(hit.end - pieceStart));
         return;
     }
     if (m_pieceLength == 0) {
-        appendPassageJson(hit.keyword, m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
+        appendPassageFrom(hit.keyword, m_window.data(), m_window.size(), static_cast<std::size_t>(first - m_windowStart),
                           static_cast<std::size_t>(hit.end - m_windowStart));
         return;
     }
@@ -130,32 +153,26 @@ void HitCollector::appendPassage(const Hit &hit)
         stretch.assign(m_window, static_cast<std::size_t>(begin - m_windowStart), static_cast<std::size_t>(pieceStart - begin));
     const unsigned long long pieceFrom = std::max(begin, pieceStart);
     stretch.append(m_piece + (pieceFrom - pieceStart), static_cast<std::size_t>(stop - pieceFrom));
-    appendPassageJson(hit.keyword, stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
+    appendPassageFrom(hit.keyword, stretch.data(), stretch.size(), static_cast<std::size_t>(first - begin),
                       static_cast<std::size_t>(hit.end - begin));
 }
 
-void HitCollector::appendPassageJson(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end)
+void HitCollector::appendPassageFrom(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end)
 {
-    QByteArray &word = m_wordJson[keyword];
-    if (word.isEmpty()) {
-        word = "{\"sensitive\":";
-        const QByteArray &utf8 = m_matcher.wordUtf8(keyword);
-        JsonString::append(word, utf8.constData(), utf8.size());
-        word.append(",\"sensitive_ctx\":");
-    }
-    m_passagesJson.append(m_passagesJson.isEmpty() ? '[' : ',');
-    m_passagesJson.append(word);
+    const QByteArray &word = m_matcher.wordUtf8(keyword);
     if (m_label.isEmpty()) {
         std::size_t from;
         std::size_t to;
         passageBounds(text, size, start, end, &from, &to);
-        JsonString::append(m_passagesJson, text + from, static_cast<int>(to - from));
+        KeywordPassages::append(m_passages, &m_wordNumber[keyword], &m_wordsWritten, word.constData(),
+                                static_cast<std::size_t>(word.size()), text + from, to - from);
     } else {
-        // An archive member's: led by its label, checked and escaped with it as one text.
+        // An archive member's: led by its label.
         const QByteArray passage = passageAround(text, size, start, end, m_label);
-        JsonString::append(m_passagesJson, passage.constData(), passage.size());
+        KeywordPassages::append(m_passages, &m_wordNumber[keyword], &m_wordsWritten, word.constData(),
+                                static_cast<std::size_t>(word.size()), passage.constData(),
+                                static_cast<std::size_t>(passage.size()));
     }
-    m_passagesJson.append('}');
     ++m_passageCount;
 }
 
@@ -180,19 +197,64 @@ QByteArray HitCollector::passageAround(const char *window, std::size_t size, std
 void HitCollector::passageBounds(const char *window, std::size_t size, std::size_t start, std::size_t end,
                                  std::size_t *fromOut, std::size_t *toOut)
 {
+    // Characters are counted by their first bytes, sixteen bytes at a time:
+    // every hit's passage walks about eighty characters.
     std::size_t from = start;
-    for (int chars = 0; from > 0 && chars < Limits::ContextChars;) {
+    int chars = 0;
+#if defined(__SSE2__)
+    while (from >= Block) {
+        unsigned bits = leadBits(window + from - Block);
+        const int found = bitCount(bits);
+        if (chars + found < Limits::ContextChars) {
+            chars += found;
+            from -= Block;
+            continue;
+        }
+        // The character sought starts in this block: its first bytes, from the end.
+        for (;;) {
+            const int highest = 31 - __builtin_clz(bits);
+            if (++chars == Limits::ContextChars) {
+                from = from - Block + static_cast<std::size_t>(highest);
+                break;
+            }
+            bits &= ~(1u << highest);
+        }
+        break;
+    }
+#endif
+    while (from > 0 && chars < Limits::ContextChars) {
         --from;
         if (!isContinuation(window[from]))
             ++chars;
     }
     while (from < start && isContinuation(window[from]))
         ++from;
+
+    // After the hit: up to the first byte of the character after the last one kept.
     std::size_t to = end;
-    for (int chars = 0; to < size && chars < Limits::ContextChars; ++chars) {
-        ++to;
-        while (to < size && isContinuation(window[to]))
-            ++to;
+    if (end < size) {
+        std::size_t at = end + 1;
+        int wanted = Limits::ContextChars;
+        to = size;
+#if defined(__SSE2__)
+        for (; at + Block <= size; at += Block) {
+            unsigned bits = leadBits(window + at);
+            const int found = bitCount(bits);
+            if (found < wanted) {
+                wanted -= found;
+                continue;
+            }
+            while (--wanted > 0)
+                bits &= bits - 1;
+            to = at + static_cast<std::size_t>(__builtin_ctz(bits));
+            wanted = 0;
+            break;
+        }
+#endif
+        for (; wanted > 0 && at < size; ++at) {
+            if (!isContinuation(window[at]) && --wanted == 0)
+                to = at;
+        }
     }
     *fromOut = from;
     *toOut = to;

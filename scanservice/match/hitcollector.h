@@ -14,10 +14,11 @@
 // keeps, for every hit, the passage of about Limits::ContextChars characters
 // on each side (line breaks kept). Counts are exact; passages are kept up to
 // Limits::MaxPassagesPerWord per keyword and Limits::MaxPassagesPerFile in
-// all, in the order of the hits in the text. They are kept as the JSON the
-// findings store takes, written straight from the text at hand: hundreds of
-// thousands of passages in a large scan each cost an allocation and a copy
-// more when built first and escaped later.
+// all, in the order of the hits in the text. They are kept in the compact
+// form the findings store takes (keywordpassages.h), copied straight from
+// the text at hand: hundreds of thousands of passages in a large scan each
+// cost an allocation and a copy more when built first, and their escaping
+// into JSON waits until a detail document or report asks for them.
 class HitCollector : public GuardedSink
 {
 public:
@@ -30,9 +31,8 @@ public:
     int occurrences(int keyword) const { return m_counts.at(keyword); }
     // The keywords that occurred, in the order of their first hit.
     const QVector<int> &foundKeywords() const { return m_found; }
-    // The kept passages as a JSON array of {"sensitive": word,
-    // "sensitive_ctx": passage}, complete after finish(); empty without passages.
-    const QByteArray &passagesJson() const { return m_passagesJson; }
+    // The kept passages (KeywordPassages), complete after finish(); empty without passages.
+    const QByteArray &passages() const { return m_passages; }
     int passageCount() const { return m_passageCount; }
 
     // The passage around [start, end) of a text: Limits::ContextChars
@@ -57,9 +57,9 @@ private:
     static void onMatch(void *context, int keyword, unsigned long long end);
     void complete(bool all);
     void trim();
-    // Appends the hit's passage to the JSON of the passages.
+    // Appends the hit's passage to the kept passages.
     void appendPassage(const Hit &hit);
-    void appendPassageJson(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end);
+    void appendPassageFrom(int keyword, const char *text, std::size_t size, std::size_t start, std::size_t end);
 
     const KeywordMatcher &m_matcher;
     KeywordMatcher::Stream &m_stream;
@@ -76,9 +76,10 @@ private:
     QVector<int> m_counts;
     QVector<int> m_kept;
     QVector<int> m_found;
-    QByteArray m_passagesJson;
+    QByteArray m_passages;
     int m_passageCount = 0;
-    QVector<QByteArray> m_wordJson; // per keyword: {"sensitive":"word","sensitive_ctx": (made when first kept)
+    QVector<int> m_wordNumber; // per keyword: its number in m_passages, 0 until first kept
+    int m_wordsWritten = 0;
     QByteArray m_label;
 };
 

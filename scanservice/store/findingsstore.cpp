@@ -2,6 +2,7 @@
 
 #include "detaildocument.h"
 #include "findingslog.h"
+#include "keywordpassages.h"
 #include "scanlimits.h"
 #include "sqlitestatement.h"
 
@@ -42,7 +43,7 @@ struct FindingsStore::Operation
     // What the operation holds in memory while it waits, about.
     qint64 bytes() const
     {
-        qint64 total = static_cast<qint64>(sizeof(Operation)) + findings.counts.size() + findings.hits.size()
+        qint64 total = static_cast<qint64>(sizeof(Operation)) + findings.counts.size() + findings.hits.size() + findings.passages.size()
                        + 2 * findings.path.size();
         for (const RuleHits &rule : findings.rules)
             total += static_cast<qint64>(sizeof(RuleHits)) + rule.hits.size();
@@ -83,6 +84,13 @@ PRAGMA user_version = 5;
 COMMIT;
 )";
 
+// Layout 5 kept a keyword file's passages only as JSON (hits); its rows keep
+// them so, new rows hold them in the compact form (passages) instead.
+const char *const MigrateFrom5 = "BEGIN;\n"
+                                 "ALTER TABLE files ADD COLUMN passages BLOB;\n"
+                                 "PRAGMA user_version = 6;\n"
+                                 "COMMIT;\n";
+
 const char *const Schema = TASKS_TABLE("tasks") R"(
 CREATE INDEX IF NOT EXISTS tasks_key ON tasks(pathlist, tasktype, id);
 CREATE INDEX IF NOT EXISTS tasks_started ON tasks(started);
@@ -92,6 +100,7 @@ CREATE TABLE IF NOT EXISTS files(
   path TEXT NOT NULL,
   counts TEXT NOT NULL,
   hits TEXT NOT NULL,
+  passages BLOB,
   UNIQUE(task_id, path));
 CREATE TABLE IF NOT EXISTS rule_hits(
   file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE,
@@ -109,7 +118,7 @@ CREATE TABLE IF NOT EXISTS file_failures(
   kind TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS file_failures_task ON file_failures(task_id);
 CREATE INDEX IF NOT EXISTS files_task ON files(task_id);
-PRAGMA user_version = 5;
+PRAGMA user_version = 6;
 )";
 #undef TASKS_TABLE
 
@@ -176,7 +185,20 @@ bool FindingsStore::open(QString *error)
     }
     sqlite3_busy_timeout(m_writer, 5000);
     QString sqlError;
-    if (!exec(m_writer, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;", &sqlError)) {
+    // A file's passages are a blob of about a hundred kilobytes in a large
+    // scan: in pages of 4 KiB each is a chain of overflow pages, each written
+    // on its own to the write-ahead log and again to the database. Large
+    // pages cut the calls and the bookkeeping per byte; no larger than
+    // 16 KiB, for SQLite moves a savepoint's journal to a temporary file past
+    // 64 KiB, a descriptor more that a scan out of descriptors lacks when it
+    // records the files it could not open. The size only takes
+    // for a new file; an existing database keeps its pages (in WAL mode its
+    // page size cannot change). The write-ahead log with synchronous=NORMAL
+    // stays: a crash loses at most the last commits, never the file's integrity.
+    const QByteArray pragmas = "PRAGMA page_size=" + QByteArray::number(Limits::StorePageBytes)
+                               + "; PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;"
+                               + " PRAGMA wal_autocheckpoint=" + QByteArray::number(Limits::StoreCheckpointBytes / Limits::StorePageBytes) + ";";
+    if (!exec(m_writer, pragmas.constData(), &sqlError)) {
         *error = QStringLiteral("%1 is not a usable findings database: %2").arg(m_path, sqlError);
         return false;
     }
@@ -202,7 +224,15 @@ bool FindingsStore::open(QString *error)
             exec(m_writer, "PRAGMA foreign_keys=ON;");
             upgraded = 5;
         }
-        if (upgraded != 0 && upgraded != 5)
+        if (upgraded == 5) {
+            if (!exec(m_writer, MigrateFrom5, &sqlError)) {
+                exec(m_writer, "ROLLBACK;");
+                *error = QStringLiteral("%1 cannot be brought to the current layout: %2").arg(m_path, sqlError);
+                return false;
+            }
+            upgraded = 6;
+        }
+        if (upgraded != 0 && upgraded != 6)
             exec(m_writer, "DROP TABLE IF EXISTS passages; DROP TABLE IF EXISTS counts; DROP TABLE IF EXISTS rule_hits; "
                            "DROP TABLE IF EXISTS file_failures; DROP TABLE IF EXISTS files; DROP TABLE IF EXISTS tasks;");
     }
@@ -372,7 +402,7 @@ void FindingsStore::run()
     SqliteStatement findTask(m_writer, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
     SqliteStatement insertTask(m_writer, "INSERT INTO tasks(pathlist, tasktype, status, started) VALUES(?,?,'scanning',?)");
     SqliteStatement dropFile(m_writer, "DELETE FROM files WHERE task_id=? AND path=?");
-    SqliteStatement insertFile(m_writer, "INSERT INTO files(task_id, path, counts, hits) VALUES(?,?,?,?)");
+    SqliteStatement insertFile(m_writer, "INSERT INTO files(task_id, path, counts, hits, passages) VALUES(?,?,?,?,?)");
     SqliteStatement insertRule(m_writer, "INSERT INTO rule_hits(file_id, category, rulename, position, kept, hits, count) VALUES(?,?,?,?,?,?,?)");
     SqliteStatement insertFailure(m_writer, "INSERT INTO file_failures(task_id, path, reason, kind) VALUES(?,?,?,?)");
     SqliteStatement setTotals(m_writer, "UPDATE tasks SET total_count=?, total_kib=? WHERE id=?");
@@ -422,7 +452,7 @@ void FindingsStore::run()
             if (step(dropFile.bind(1, *row).bind(2, op.findings.path)) != SQLITE_DONE)
                 return false;
             insertFile.bind(1, *row).bind(2, op.findings.path);
-            insertFile.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits);
+            insertFile.bindUtf8(3, op.findings.counts).bindUtf8(4, op.findings.hits).bindBlob(5, op.findings.passages);
             if (step(insertFile) != SQLITE_DONE)
                 return false;
             const qint64 fileId = sqlite3_last_insert_rowid(m_writer);
@@ -677,14 +707,15 @@ FindingsStore::Lookup FindingsStore::keywordHits(const QString &pathlist, int ta
     Lookup result = Lookup::Failed;
     {
         SqliteStatement task(m_reader, "SELECT id FROM tasks WHERE pathlist=? AND tasktype=? ORDER BY id DESC LIMIT 1");
-        SqliteStatement fileRow(m_reader, "SELECT hits, counts FROM files WHERE task_id=? AND path=?");
+        SqliteStatement fileRow(m_reader, "SELECT hits, counts, passages FROM files WHERE task_id=? AND path=?");
         if (task.ok() && fileRow.ok()) {
             if (task.bind(1, pathlist).bind(2, qint64(tasktype)).step() != SQLITE_ROW) {
                 result = Lookup::UnknownTask;
             } else if (fileRow.bind(1, task.integer(0)).bind(2, file).step() != SQLITE_ROW) {
                 result = Lookup::UnknownFile;
             } else {
-                *hits = fileRow.bytes(0);
+                const QByteArray passages = fileRow.blob(2);
+                *hits = passages.isEmpty() ? fileRow.bytes(0) : KeywordPassages::toJson(passages);
                 if (counts)
                     *counts = fileRow.bytes(1);
                 result = Lookup::Found;

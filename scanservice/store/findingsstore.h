@@ -18,8 +18,9 @@ class FindingsLog;
 
 // The service's findings: an SQLite database (mode 0600) holding every run
 // of a task (path list, task type) with its settings and counts, and per run
-// the files with hits, each with its words' exact counts and its kept
-// passages in the order of the hits (both as JSON), and the files not read.
+// the files with hits, each with its words' exact counts (JSON) and its kept
+// passages in the order of the hits (compact, made JSON when read), and the
+// files not read.
 // Queries by (path list, task type) see the task's latest run. One writer thread takes the
 // findings in the order they are handed over and commits them in batched
 // transactions; a callback tells whether a file's findings were committed.
@@ -46,7 +47,8 @@ public:
     {
         QString path;
         QByteArray counts; // JSON object: word (or privacy category) -> occurrences
-        QByteArray hits;   // keyword tasks: JSON array of {"sensitive", "sensitive_ctx"}, in the order of the hits
+        QByteArray hits;   // keyword tasks: JSON array of {"sensitive", "sensitive_ctx"}, in the order of the hits,
+        QByteArray passages; // or those passages in the compact form (KeywordPassages), the JSON made when asked for
         QVector<RuleHits> rules; // privacy tasks: per rule with hits
     };
     struct TaskRecord

@@ -1,6 +1,7 @@
 // Reading the history of scan runs (see runhistory.h).
 #include "runhistory.h"
 
+#include "keywordpassages.h"
 #include "sqlitestatement.h"
 
 #include <QFile>
@@ -166,13 +167,14 @@ RunHistory::Lookup RunHistory::report(qint64 id, RunReport *report, bool withPas
         if (step != SQLITE_DONE)
             result = Lookup::Failed;
     } else if (result == Lookup::Found) {
-        SqliteStatement rows(m_db, withPassages ? "SELECT path, counts, hits FROM files WHERE task_id = ? ORDER BY id"
-                                                : "SELECT path, counts, '' FROM files WHERE task_id = ? ORDER BY id");
+        SqliteStatement rows(m_db, withPassages ? "SELECT path, counts, hits, passages FROM files WHERE task_id = ? ORDER BY id"
+                                                : "SELECT path, counts, '', NULL FROM files WHERE task_id = ? ORDER BY id");
         rows.bind(1, id);
         int step;
         while ((step = rows.step()) == SQLITE_ROW) {
             const QJsonObject counts = QJsonDocument::fromJson(rows.bytes(1)).object();
-            const QByteArray hits = rows.bytes(2);
+            const QByteArray passages = rows.blob(3);
+            const QByteArray hits = passages.isEmpty() ? rows.bytes(2) : KeywordPassages::toJson(passages);
             for (auto it = counts.constBegin(); it != counts.constEnd(); ++it) {
                 RunReport::Finding finding;
                 finding.path = rows.text(0);

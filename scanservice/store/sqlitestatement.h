@@ -38,6 +38,15 @@ public:
         sqlite3_bind_text(m_stmt, index, utf8.constData(), utf8.size(), SQLITE_STATIC);
         return *this;
     }
+    // Bytes of any kind, which must outlive the step; none binds NULL.
+    SqliteStatement &bindBlob(int index, const QByteArray &bytes)
+    {
+        if (bytes.isEmpty())
+            sqlite3_bind_null(m_stmt, index);
+        else
+            sqlite3_bind_blob(m_stmt, index, bytes.constData(), bytes.size(), SQLITE_STATIC);
+        return *this;
+    }
     // SQLITE_ROW, SQLITE_DONE, or an error (also for a statement that did not
     // prepare); an error's message is kept in lastStepError().
     int step()
@@ -65,6 +74,10 @@ public:
     {
         return QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column)),
                           sqlite3_column_bytes(m_stmt, column));
+    }
+    QByteArray blob(int column) const
+    {
+        return QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, column)), sqlite3_column_bytes(m_stmt, column));
     }
     QString text(int column) const { return QString::fromUtf8(bytes(column)); }
 

@@ -4,6 +4,7 @@
 // all committed, announced in order and readable.
 #include "detaildocument.h"
 #include "findingsstore.h"
+#include "keywordpassages.h"
 #include "scanlimits.h"
 
 #include <QJsonArray>
@@ -42,6 +43,47 @@ private Q_SLOTS:
         const QJsonDocument document = QJsonDocument::fromJson(json, &error);
         QVERIFY2(error.error == QJsonParseError::NoError, json.constData());
         QCOMPARE(document.array().at(0).toString(), expected);
+    }
+
+    // A file's passages as the store keeps them, and the detail document's
+    // JSON made from them: words written once, passages in their order,
+    // damaged text repaired and escaped, a cut or foreign value read no further.
+    void compactPassages_data()
+    {
+        QTest::addColumn<int>("cut");       // bytes taken off the end
+        QTest::addColumn<char>("version");  // the first byte
+        QTest::addColumn<QStringList>("expected"); // word, passage, word, passage, ...
+        const QStringList all{"机密", "ab\uFFFDcd \"q\"", "salary", "x\n", "机密", QString(300, QChar(0x5B57))};
+        QTest::newRow("whole") << 0 << KeywordPassages::Version << all;
+        QTest::newRow("cut inside the last passage") << 3 << KeywordPassages::Version << QStringList(all.mid(0, 4));
+        QTest::newRow("another layout") << 0 << char(KeywordPassages::Version + 1) << QStringList();
+    }
+    void compactPassages()
+    {
+        QFETCH(int, cut);
+        QFETCH(char, version);
+        QFETCH(QStringList, expected);
+        const QByteArray words[] = {"机密", "salary"};
+        const QByteArray passages[] = {"ab\xFF" "cd \"q\"", "x\n", QString(300, QChar(0x5B57)).toUtf8()};
+        int numbers[] = {0, 0};
+        int written = 0;
+        QByteArray blob;
+        const std::pair<int, int> hits[] = {{0, 0}, {1, 1}, {0, 2}}; // word, passage
+        for (const auto &hit : hits) {
+            const QByteArray &word = words[hit.first];
+            const QByteArray &passage = passages[hit.second];
+            KeywordPassages::append(blob, &numbers[hit.first], &written, word.constData(), std::size_t(word.size()),
+                                    passage.constData(), std::size_t(passage.size()));
+        }
+        blob.chop(cut);
+        blob[0] = version;
+        QStringList got;
+        QJsonParseError error;
+        const QByteArray json = KeywordPassages::toJson(blob);
+        for (const QJsonValue &hit : QJsonDocument::fromJson(json, &error).array())
+            got << hit[QLatin1String("sensitive")].toString() << hit[QLatin1String("sensitive_ctx")].toString();
+        QVERIFY2(json.isEmpty() || error.error == QJsonParseError::NoError, json.constData());
+        QCOMPARE(got, expected);
     }
 
     // Text of every escape at every offset: what goes in comes out.

@@ -3,6 +3,7 @@
 #include "sampledocuments.h"
 #include "hitcollector.h"
 #include "keywordmatcher.h"
+#include "keywordpassages.h"
 #include "plaintextextractor.h"
 #include "transcontrolprotocol.h"
 #include "scanlimits.h"
@@ -55,8 +56,8 @@ ScanResult resultOf(const KeywordMatcher *matcher, HitCollector &collector)
     collector.finish();
     for (int keyword : collector.foundKeywords())
         result.counts.insert(matcher->word(keyword), collector.occurrences(keyword));
-    // The passages as the findings store gets them.
-    const QJsonArray passages = QJsonDocument::fromJson(collector.passagesJson()).array();
+    // The passages as the findings store gets them, and as their JSON is made when asked for.
+    const QJsonArray passages = QJsonDocument::fromJson(KeywordPassages::toJson(collector.passages())).array();
     if (passages.size() != collector.passageCount())
         result.contexts.append(QStringLiteral("(the passages' JSON does not read)"));
     for (const QJsonValue &passage : passages) {
@@ -175,6 +176,11 @@ private Q_SLOTS:
         const QString after(60, QChar(0x540E));  // 后
         QTest::newRow("forty characters on each side")
             << before + "机密" + after << QStringList{before.right(40) + "机密" + after.left(40)};
+        // Characters of one, two and three bytes: counted by their first bytes, many at a time.
+        const QString mixedBefore = QString::fromUtf8("a\xC3\xA9\xE4\xB8\xAD").repeated(20); // aé中
+        const QString mixedAfter = QString::fromUtf8("\xE4\xB8\xAD\xC3\xA9" "a").repeated(20);  // 中éa
+        QTest::newRow("characters of mixed widths")
+            << mixedBefore + "机密" + mixedAfter << QStringList{mixedBefore.right(40) + "机密" + mixedAfter.left(40)};
         QTest::newRow("line breaks kept") << "第一行\r\n机密\n第三行" << QStringList{"第一行\r\n机密\n第三行"};
         QTest::newRow("at the very start and end") << "机密" << QStringList{"机密"};
         QTest::newRow("two hits in text order")

@@ -561,6 +561,63 @@ private Q_SLOTS:
         QCOMPARE(reportCall("GetRunSummary", 7).first, 0);
     }
 
+    // A database of the layout that kept a keyword file's passages only as
+    // JSON: its rows answer as before, next to rows of a later run kept in
+    // the compact form.
+    void jsonPassagesLayoutBroughtForward()
+    {
+        ServiceRun::stop(m_service);
+        const QString database = m_work.path() + "/json/findings.db";
+        QVERIFY(QDir().mkpath(m_work.path() + "/json"));
+        m_database = database;
+        const QString tree = newTree();
+        QVERIFY(execSql("CREATE TABLE tasks(id INTEGER PRIMARY KEY, pathlist TEXT NOT NULL, tasktype INTEGER NOT NULL, "
+                        "status TEXT NOT NULL, total_count INTEGER NOT NULL DEFAULT 0, total_kib INTEGER NOT NULL DEFAULT 0, "
+                        "started TEXT NOT NULL, ended TEXT, failure TEXT NOT NULL DEFAULT '', scanmode INTEGER NOT NULL DEFAULT 0, "
+                        "keywords INTEGER NOT NULL DEFAULT 0, rule_table TEXT NOT NULL DEFAULT '', "
+                        "files_walked INTEGER NOT NULL DEFAULT 0, files_read INTEGER NOT NULL DEFAULT 0)"));
+        QVERIFY(execSql("CREATE INDEX tasks_key ON tasks(pathlist, tasktype, id)"));
+        QVERIFY(execSql("CREATE INDEX tasks_started ON tasks(started)"));
+        QVERIFY(execSql("CREATE TABLE files(id INTEGER PRIMARY KEY, task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE, "
+                        "path TEXT NOT NULL, counts TEXT NOT NULL, hits TEXT NOT NULL, UNIQUE(task_id, path))"));
+        QVERIFY(execSql("CREATE TABLE rule_hits(file_id INTEGER NOT NULL REFERENCES files(id) ON DELETE CASCADE, category TEXT NOT NULL, "
+                        "rulename TEXT NOT NULL, position INTEGER NOT NULL, kept INTEGER NOT NULL, hits TEXT NOT NULL, "
+                        "count INTEGER NOT NULL DEFAULT 0)"));
+        QVERIFY(execSql("CREATE INDEX rule_hits_category ON rule_hits(category, file_id)"));
+        QVERIFY(execSql("CREATE TABLE file_failures(task_id INTEGER NOT NULL REFERENCES tasks(id) ON DELETE CASCADE, "
+                        "path TEXT NOT NULL, reason TEXT NOT NULL, kind TEXT NOT NULL DEFAULT '')"));
+        QVERIFY(execSql("CREATE INDEX file_failures_task ON file_failures(task_id)"));
+        QVERIFY(execSql("CREATE INDEX files_task ON files(task_id)"));
+        const QString yesterday = QDateTime::currentDateTime().addDays(-1).toString(Qt::ISODate);
+        QVERIFY(execSql(QStringLiteral("INSERT INTO tasks(id, pathlist, tasktype, status, total_count, total_kib, started, ended, "
+                                       "scanmode, keywords, files_walked, files_read) "
+                                       "VALUES(7, '%1', 1, 'completed', 1, 1, '%2', '%2', 1, 1, 1, 1)").arg(tree, yesterday)));
+        const QString oldHits = QStringLiteral("[{\"sensitive\":\"机密\",\"sensitive_ctx\":\"旧的\\\"机密\\\"\\n\"}]");
+        QVERIFY(execSql(QStringLiteral("INSERT INTO files VALUES(1, 7, '%1/a.txt', '{\"机密\":3}', '%2')").arg(tree, oldHits)));
+        QVERIFY(execSql("PRAGMA user_version = 5"));
+        QVERIFY(startService(database));
+
+        const QDBusMessage detail = call(Tasks, "SensitiveDiscoveryGetKeywordDetectedDetail", {tree, 1, tree + "/a.txt"});
+        QCOMPARE(detail.arguments().value(0).toInt(), 0);
+        QCOMPARE(detail.arguments().value(1).toString(),
+                 QStringLiteral("{\"filepath\":\"%1/a.txt\",\"total\":3,\"sensitives\":%2}").arg(tree, oldHits));
+        const auto oldLines = exportRun(7, "jsonl", true);
+        QCOMPARE(oldLines.first, 0);
+        QCOMPARE(QJsonDocument::fromJson(oldLines.second.trimmed()).object().value("passages").toArray(),
+                 QJsonArray({QJsonObject{{"value", "机密"}, {"context", "旧的\"机密\"\n"}}}));
+
+        // A new run of the task keeps its passages compactly; both runs answer.
+        QVERIFY(SampleDocuments::writeFile(tree + "/a.txt", "新的\"机密\"\n"));
+        QCOMPARE(setTask(tree, 1, policy({"机密"})), 0);
+        const qint64 run = endedRun(tree).value("run").toInt();
+        QVERIFY(run > 7);
+        const QDBusMessage again = call(Tasks, "SensitiveDiscoveryGetKeywordDetectedDetail", {tree, 1, tree + "/a.txt"});
+        QCOMPARE(again.arguments().value(1).toString(),
+                 QStringLiteral("{\"filepath\":\"%1/a.txt\",\"total\":1,\"sensitives\":[{\"sensitive\":\"机密\",\"sensitive_ctx\":\"新的\\\"机密\\\"\\n\"}]}")
+                     .arg(tree));
+        QCOMPARE(exportRun(7, "jsonl", true), oldLines);
+    }
+
     // Records of findings reach a real rsyslogd on a private socket: one per
     // file with hits and one per run end, with counts and no value or passage;
     // none when turned off.
