@@ -4,6 +4,7 @@
 // misses. See ../README.md.
 #include "corpusgenerator.h"
 #include "labelscorer.h"
+#include "secondcorpus.h"
 
 #include <QCommandLineParser>
 #include <QDBusConnection>
@@ -182,15 +183,22 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addOption({"corpus", "Directory of the corpus (written there unless --reuse).", "DIR", "/var/tmp/tavex-detection-corpus"});
     parser.addOption({"seed", "Seed of the corpus generator.", "N", "2026"});
+    parser.addOption({"generator", "Which corpus to write: first (the default) or second (other document kinds, written apart).", "NAME", "first"});
     parser.addOption({"reuse", "Scan the corpus in DIR as it is (any corpus with a labels.tsv of the same columns)."});
     parser.addOption({"privacy-rules", "The service's rule table (default: the service's own).", "PATH"});
     parser.addOption({"worst", "How many classes of misses and of false positives to list.", "N", "25"});
     parser.process(app);
     const QString corpus = QDir(parser.value("corpus")).absolutePath();
     if (!parser.isSet("reuse")) {
-        CorpusGenerator generator(parser.value("seed").toULongLong());
+        const QString which = parser.value("generator");
+        if (which != QLatin1String("first") && which != QLatin1String("second")) {
+            out << "unknown generator " << which << " (first or second)\n";
+            return 64;
+        }
+        const quint64 seed = parser.value("seed").toULongLong();
         QString error;
-        if (!generator.write(corpus, &error)) {
+        const bool written = which == QLatin1String("second") ? SecondCorpus(seed).write(corpus, &error) : CorpusGenerator(seed).write(corpus, &error);
+        if (!written) {
             out << error << "\n";
             return 1;
         }
