@@ -98,12 +98,16 @@ QStringList PrivacySamples::rules()
 {
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
             "uscc_digits", "person_name", "person_name_en", "vehicle_plate", "religion", "religious_identity",
-            "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
-            "account_password", "social_account", "flight", "train", "lodging", "check_in", "minor_id_card",
-            "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
-            "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "emergency_contact", "emergency_contact_en",
+            "religious_practice", "religious_name", "religious_rite", "diagnosis", "diagnosis_more", "medication",
+            "medication_more", "test_report", "medical_record_no", "bank_card",
+            "account_password", "social_account", "flight", "train", "lodging", "lodging_en", "lodging_dates", "check_in", "minor_id_card",
+            "minor_age", "minor_school", "criminal_record", "criminal_charge", "detention", "biometrics", "sexual_orientation", "coordinates",
+            "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "family_member_short",
+            "emergency_contact", "emergency_contact_en",
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
-            "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
+            "blood_type", "physiology", "body_temperature", "education", "major", "degree_en", "degree_history", "occupation",
+            "occupation_label", "occupation_phrase", "occupation_history", "occupation_en", "occupation_more", "school",
+            "school_history", "school_en", "student_id", "student_card",
             "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
             "credit", "transaction"};
 }
@@ -267,6 +271,52 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"disability_grade", [&] {
              const QString kind = pick({"肢体", "听力", "视力"});
              return said("持证人", kind + "残疾" + pick({"一级", "二级", "三级"}), "。");
+         }},
+        // Rules for what people write besides the labels above: other
+        // wordings, registers' cells, résumé lines and English forms.
+        {"religious_name", [&] { return said("教友登记 圣名：", pick({"若瑟", "德肋撒", "方济各"}), "，"); }},
+        {"religious_rite", [&] { return said("她每月在堂区", pick({"领圣体", "告解"}), "。"); }},
+        {"diagnosis_more", [&] { return said("出院诊断：", pick({"带状疱疹", "胆囊结石", "阑尾炎", "甲状腺结节"}), "，"); }},
+        {"medication_more", [&] { return said("出院带药：", pick({"异烟肼", "秋水仙碱", "多奈哌齐"}), "片，每日一次。"); }},
+        {"lodging_en", [&] { return said("We stayed at the ", pick({"Grand Hyatt Hotel", "Holiday Inn", "Jinjiang Inn"}), " for 3 nights. "); }},
+        {"lodging_dates", [&] {
+             const QString value = QStringLiteral("入住日期：2025-%1-%2").arg(1 + below(9), 2, 10, QLatin1Char('0')).arg(1 + below(28), 2, 10, QLatin1Char('0'));
+             return QPair<QString, QString>(value + "，", value);
+         }},
+        {"criminal_charge", [&] { return said("被告人因", "涉嫌" + pick({"盗窃罪", "诈骗罪", "故意伤害罪"}), "被逮捕。"); }},
+        {"detention", [&] { return said("他曾因打架被", pick({"治安拘留", "司法拘留"}), "十日。"); }},
+        {"family_member_short", [&] {
+             const QString value = pick({"子", "女", "妻", "夫"}) + "：" + name();
+             return QPair<QString, QString>("家庭成员\n" + value + "\n", value);
+         }},
+        {"body_temperature", [&] {
+             const QString value = QStringLiteral("体温%1.%2℃").arg(36 + below(4)).arg(below(10));
+             return QPair<QString, QString>("查体：" + value + "，", value);
+         }},
+        {"major", [&] { return said("所学专业：", pick({"护理学", "土木工程", "汉语言文学"}), "\n"); }},
+        {"degree_en", [&] { return said("Qualifications: ", pick({"B.Sc. in Physics", "M.Eng. in Civil Engineering", "LL.B. in Law"}), ", 2015. "); }},
+        {"degree_history", [&] {
+             const QString degree = pick({"本科", "硕士研究生", "大专"});
+             return QPair<QString, QString>("2015.09-2019.06  华中科技大学  机械工程  " + degree + "\n", degree);
+         }},
+        {"occupation_phrase", [&] { return said("公司聘用该员工", "在" + pick({"行政专员", "质检员", "仓库管理员"}) + "岗位", "工作。"); }},
+        {"occupation_history", [&] {
+             const QString post = pick({"行政主管", "销售代表", "测试工程师"});
+             return QPair<QString, QString>("2019.07-至今  成都某某科技有限公司  " + post + "\n", post);
+         }},
+        {"occupation_en", [&] {
+             const QString value = "2017 – present  " + pick({"Project Manager", "Data Engineer", "Sales Director"});
+             return QPair<QString, QString>(value + ", Huawei\n", value);
+         }},
+        {"occupation_more", [&] { return said("父亲的职业：", pick({"务农", "个体经营", "无业"}), "。"); }},
+        {"school_history", [&] {
+             const QString school = pick({"华中科技大学", "西南交通大学", "厦门大学"});
+             return QPair<QString, QString>("2015.09-2019.06  " + school + "  机械工程  本科\n", school);
+         }},
+        {"school_en", [&] { return said("Education: MBA, ", pick({"Peking University", "University of Toronto", "Fudan University"}), ", 2012. "); }},
+        {"student_card", [&] {
+             const QString value = "2023" + digits(6);
+             return QPair<QString, QString>("学生证号：" + value + "。", value);
          }},
         {"loan", [&] {
              const QString value = QStringLiteral("借款金额%1万元").arg(1 + below(300));

@@ -416,6 +416,119 @@ private Q_SLOTS:
         }
     }
 
+    // What people write besides the labels above, and what only looks like
+    // it: other wordings, registers' cells, résumé lines, bilingual forms.
+    void otherWordings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("values"); // of that rule
+        QTest::newRow("days of a stay under their labels") << "入住日期：2025-10-24\n离店日期：2025/10/25\n" << "lodging_dates"
+                                                          << QStringList{"入住日期：2025-10-24", "离店日期：2025/10/25"};
+        QTest::newRow("a departure time is no stay") << "发车时间：2025-10-24 08:30\n到站日期：2025-10-25" << "lodging_dates"
+                                                    << QStringList{};
+        QTest::newRow("a stay told in one sentence") << "住宿：11月21日入住维也纳酒店，11月23日退房，订单号5771274992812095" << "lodging"
+                                                     << QStringList{"入住"};
+        QTest::newRow("a hotel where someone stays") << "Travel: hotel check-in at Sheraton Hotel" << "lodging_en"
+                                                     << QStringList{"Sheraton Hotel"};
+        QTest::newRow("a register's own hotel is no stay") << "Hotel: Holiday Inn Express  Front desk: 0571-8888" << "lodging_en"
+                                                           << QStringList{};
+        QTest::newRow("a register's hotel line is no stay") << "Hotel: 桔子水晶酒店（深圳会展中心店）  Front desk: 0571-8888" << "lodging"
+                                                            << QStringList{};
+        QTest::newRow("a cancelled flight in a notice") << "航班SC2384因机型调整取消，已购票旅客可免费退改。" << "flight" << QStringList{};
+        QTest::newRow("a train booked in a chat") << "你把身份证号发我，我帮你订票\n好的，订了下周二G1054，上午九点的" << "train"
+                                                  << QStringList{"G1054"};
+        QTest::newRow("a register's relative of one character") << "户主\t家庭成员\n徐淑\t子：余颖霞\n刘泽\t妻：石宇峰\n" << "family_member_short"
+                                                                << QStringList{"子：余颖霞", "妻：石宇峰"};
+        QTest::newRow("a priest is no father") << "本堂神父：程婷秀\n" << "family_member_short" << QStringList{};
+        QTest::newRow("a relative in parentheses") << "家属（儿子）何德磊，联系电话13098115252。" << "family_member_short"
+                                                   << QStringList{"家属（儿子）何德磊"};
+        QTest::newRow("a status in two languages is one") << "Marital status 婚姻状况 Single 未婚\n" << "marital_status"
+                                                          << QStringList{"Single"};
+        QTest::newRow("a status among a résumé's particulars") << "年龄：42岁 | 丧偶 | 现居：昆明市" << "marital_status"
+                                                               << QStringList{"丧偶"};
+        QTest::newRow("a religion in two languages is one") << "Religion 宗教 Christianity 基督教\n" << "religion"
+                                                            << QStringList{"Christianity"};
+        QTest::newRow("a believer's name under its label") << "姓名：李睿  经名：阿卜杜拉\n" << "religious_name"
+                                                           << QStringList{"阿卜杜拉"};
+        QTest::newRow("a register's header names no one") << "姓名\n圣名\n领洗日期\n联系电话\n" << "religious_name" << QStringList{};
+        QTest::newRow("a rite in other words") << "新登记：徐志于今年开斋节领受洗礼。" << "religious_rite" << QStringList{"领受洗礼"};
+        QTest::newRow("a rite's date column is no rite") << "姓名\n经名\n入教时间\n领洗日期\n" << "religious_rite" << QStringList{};
+        QTest::newRow("an illness found at a check-up") << "你妈妈身体怎么样？\n上周查出来支气管哮喘，在吃药" << "diagnosis"
+                                                        << QStringList{"支气管哮喘"};
+        QTest::newRow("a leaflet's indication is about no one") << "【适应症】本品用于急性脑梗死的治疗。" << "diagnosis" << QStringList{};
+        QTest::newRow("diagnoses beyond the first dictionary") << "出院诊断：1.双相情感障碍 2.带状疱疹\n结论：甲状腺结节，建议随诊。"
+                                                               << "diagnosis_more" << QStringList{"带状疱疹", "甲状腺结节"};
+        QTest::newRow("another leaflet's indication") << "【适应症】本品用于带状疱疹的治疗。" << "diagnosis_more" << QStringList{};
+        QTest::newRow("medicines a patient takes") << "出院带药：异烟肼片 0.3g 每日一次\n上周起在吃秋水仙碱" << "medication_more"
+                                                   << QStringList{"异烟肼", "秋水仙碱"};
+        QTest::newRow("a leaflet's title names no patient") << "碳酸钙D3片 产品说明\n【规格】0.5g×30片" << "medication_more"
+                                                            << QStringList{};
+        QTest::newRow("a conviction in a judgment's words") << "本院认为，被告人罗某的行为已构成盗窃罪。" << "criminal_charge"
+                                                            << QStringList{"已构成盗窃罪"};
+        QTest::newRow("a statute's wording names no one") << "情节严重的，构成盗窃罪。" << "criminal_charge" << QStringList{};
+        QTest::newRow("a detention besides a sentence") << "他酒驾被拘留了十五天，这事别说。" << "detention" << QStringList{"被拘留"};
+        QTest::newRow("a criminal record's word is not a second fact") << "该人曾受过行政拘留。" << "detention" << QStringList{};
+        QTest::newRow("a child's full years in a register")
+            << "学生姓名,周岁,拟编班级\n许晨,8,二年级3班\n赵雷,35,初一（2）班\n" << "minor_age" << QStringList{"8"};
+        QTest::newRow("classes as registers write them") << "拟编班级：二年级3班；初一（2）班；七年级5班" << "minor_school"
+                                                         << QStringList{"二年级3班", "初一（2）班", "七年级5班"};
+        QTest::newRow("a temperature taken") << "查体：体温38.3℃，血压150/82mmHg。" << "body_temperature" << QStringList{"体温38.3℃"};
+        QTest::newRow("no temperature: a room's, a thermometer") << "室温25℃；体温计3支" << "body_temperature" << QStringList{};
+        QTest::newRow("a build with zero middle parts is no address") << "系统版本 16.0.0.230；网关 10.0.0.23" << "ipv4"
+                                                                      << QStringList{"10.0.0.23"};
+        QTest::newRow("a service tag of seven characters") << "序列号：XBPS91K\n序列号：1234567\n" << "serial"
+                                                           << QStringList{"XBPS91K"};
+        QTest::newRow("passports as itineraries and registers write them")
+            << "出行人：袁杰  证件：E60683039\nID / Passport: EB33755169\n" << "passport" << QStringList{"E60683039", "EB33755169"};
+        QTest::newRow("no passport: the permits' letters") << "证件号码：C12345678\n\n\n证件号码：TK1234567" << "passport"
+                                                           << QStringList{};
+        QTest::newRow("a pay sheet's next column is no post") << "工号  姓名  部门  岗位  应发工资  实发工资\n" << "occupation_label"
+                                                              << QStringList{};
+        QTest::newRow("a label in two languages, then its value") << "Occupation 职业\n软件工程师\n" << "occupation_label"
+                                                                  << QStringList{"软件工程师"};
+        QTest::newRow("the post a résumé asks for") << "求职意向：数据分析师  期望薪资：27K/月" << "occupation_label"
+                                                    << QStringList{"数据分析师"};
+        QTest::newRow("a post in a contract's sentence") << "甲方根据工作需要，安排乙方在行政助理岗位工作。" << "occupation_phrase"
+                                                         << QStringList{"在行政助理岗位"};
+        QTest::newRow("no post: a post in general") << "他在工作岗位上表现突出。" << "occupation_phrase" << QStringList{};
+        QTest::newRow("the post of a résumé's line of work") << "工作经历\n2016.07-至今  深圳市恒瑞精密制造有限公司  行政助理\n"
+                                                             << "occupation_history" << QStringList{"行政助理"};
+        QTest::newRow("the degree of a résumé's line of study")
+            << "教育背景\n2012.09-2016.06  南京信息工程大学  计算机科学与技术  高中\n" << "degree_history" << QStringList{"高中"};
+        QTest::newRow("the school of a résumé's line of study")
+            << "教育背景\n2012.09-2016.06  南京信息工程大学  计算机科学与技术  高中\n" << "school_history" << QStringList{"南京信息工程大学"};
+        QTest::newRow("a degree in a field") << "EDUCATION\nM.Sc. in Computer Science, Xiamen University, 2014" << "degree_en"
+                                             << QStringList{"M.Sc. in Computer Science"};
+        QTest::newRow("a school after a degree") << "M.Sc. in Computer Science, Xiamen University, 2014" << "school_en"
+                                                 << QStringList{"Xiamen University"};
+        QTest::newRow("a school in a tour is no one's") << "Visitors may join the Xiamen University campus tour on Sundays." << "school_en"
+                                                        << QStringList{};
+        QTest::newRow("an English résumé's post") << "EXPERIENCE\n2018 – present  Senior Software Engineer, Alibaba\n" << "occupation_en"
+                                                  << QStringList{"2018 – present  Senior Software Engineer"};
+        QTest::newRow("a family form's trades") << "称谓  姓名  年龄  工作单位或职业\n父亲  张伟  71  无业\n母亲  钟丽  65  个体经营\n"
+                                                << "occupation_more" << QStringList{"无业", "个体经营"};
+        QTest::newRow("farming in a reason is no trade") << "申请理由：家中兄妹三人均在读书，靠务农维持生计。" << "occupation_more"
+                                                         << QStringList{};
+        QTest::newRow("a field of study") << "学院及专业：会计学\n专业 护理学\n" << "major" << QStringList{"会计学", "护理学"};
+        QTest::newRow("a student card's number") << "学生证号：2023214700\n" << "student_card" << QStringList{"2023214700"};
+    }
+    void otherWordings()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, rule);
+        QFETCH(QStringList, values);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 3}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece)) {
+                if (f.rule == rule)
+                    got.append(f.value);
+            }
+            QCOMPARE(got, values);
+        }
+    }
+
     // A document's table cell comes in the text and again with its header;
     // the header's context may let a shorter word of the same display name
     // count there ("视力残疾" of "视力残疾一级"): still one fact.
