@@ -371,7 +371,7 @@ QString SecondCorpus::writeCard(const QString &c)
 {
     switch (below(4)) {
     case 0: return spaced(c, {4, 4, 4, 4}, QStringLiteral(" "));
-    case 1: return spaced(c, {6, 13}, QStringLiteral(" "));
+    case 1: return spaced(c, {4, 4, 4, 4}, QStringLiteral("-"));
     default: return c;
     }
 }
@@ -437,7 +437,10 @@ QString SecondCorpus::plate(int region)
 
 QString SecondCorpus::passport()
 {
-    return (chance(70) ? QStringLiteral("E") : QStringLiteral("EB")) + digits(chance(70) ? 8 : 7);
+    // The older booklets: E and 8 digits; the newer: E, a letter and 7 digits.
+    if (chance(60))
+        return QStringLiteral("E") + digits(8);
+    return QStringLiteral("E") + QChar('A' + below(8)) + digits(7);
 }
 
 QString SecondCorpus::imei()
@@ -868,7 +871,7 @@ CorpusDocument SecondCorpus::travelItinerary()
                  cell(Travel, air ? flight() : train()), CorpusDocument::plain(QStringLiteral("%1:%2").arg(7 + below(14)).arg(below(6) * 10, 2, 10, QLatin1Char('0'))),
                  CorpusDocument::plain(QStringLiteral("%1:%2").arg(9 + below(14)).arg(below(6) * 10, 2, 10, QLatin1Char('0'))), CorpusDocument::plain(air ? QString::number(10 + below(40)) + QStringLiteral("C") : QString::number(1 + below(16)) + QStringLiteral("车") + QString::number(1 + below(20)) + QStringLiteral("F"))});
     }
-    doc.text(QStringLiteral("住宿：")).item(Travel, QStringLiteral("11月21日入住") + hotel(to) + QStringLiteral("，11月23日退房")).text(QStringLiteral("，订单号")).lookAlike(Identity, digits(16), QStringLiteral("booking number")).endParagraph();
+    doc.text(QStringLiteral("住宿：")).item(Travel, QStringLiteral("11月21日入住") + hotel(to)).text(QStringLiteral("，11月23日退房，订单号")).lookAlike(Identity, digits(16), QStringLiteral("booking number")).endParagraph();
     doc.text(QStringLiteral("我乘")).item(Travel, train()).text(QStringLiteral("次列车于周五晚返回") + ascii(Regions[from].city) + QStringLiteral("。")).endParagraph();
     return doc;
 }

@@ -595,7 +595,9 @@ bool PrivacyCollector::inHeading(std::size_t start, std::size_t end) const
     }
     if (line.find("\xEF\xBC\x9A") != std::string::npos) // "："
         return false;
-    static const char *const endings[] = {"情况", "明细", "明细表", "记录表", "登记表", "统计表", "汇总", "汇总表", "清单", "台账", "报告", "一览表"};
+    static const char *const endings[] = {"情况", "明细", "明细表", "记录表", "登记表", "统计表", "汇总", "汇总表", "清单", "台账", "报告", "一览表",
+                                          // registers of members: "教友名册", "皈依弟子登记簿"
+                                          "名册", "名单", "登记簿", "登记册"};
     for (const char *ending : endings) {
         const std::size_t n = std::strlen(ending);
         if (line.size() >= n && line.compare(line.size() - n, n, ending) == 0)

@@ -299,7 +299,10 @@ bool noName(const QString &s)
                                    QStringLiteral("签名"), QStringLiteral("电话"), QStringLiteral("性别"), QStringLiteral("关系"),
                                    // a document's title after a role word ("员工花名册", "客户名单")
                                    QStringLiteral("名册"), QStringLiteral("名单"), QStringLiteral("手册"), QStringLiteral("档案"),
-                                   QStringLiteral("信息"), QStringLiteral("资料"), QStringLiteral("明细"), QStringLiteral("台账")};
+                                   QStringLiteral("信息"), QStringLiteral("资料"), QStringLiteral("明细"), QStringLiteral("台账"),
+                                   // a header's word before "身份证号", and the payment platforms
+                                   // a statement names where a person's name stands
+                                   QStringLiteral("公民"), QStringLiteral("支付宝"), QStringLiteral("财付通")};
     for (const QString &w : words) {
         if (s.startsWith(w) || s.endsWith(w))
             return true;
@@ -801,7 +804,7 @@ bool followsName(const QString &after)
         QStringLiteral("因盗"), QStringLiteral("因犯"), QStringLiteral("因涉"), QStringLiteral("因交"), QStringLiteral("因车"),
         QStringLiteral("在外"), QStringLiteral("外出"), QStringLiteral("务工"), QStringLiteral("在家"), QStringLiteral("已故"),
         QStringLiteral("去世"), QStringLiteral("病故"), QStringLiteral("无业"), QStringLiteral("务农"), QStringLiteral("在本"),
-        QStringLiteral("在某"), QStringLiteral("在当")};
+        QStringLiteral("在某"), QStringLiteral("在当"), QStringLiteral("已知")};
     for (const QString &w : words) {
         if (after.startsWith(w))
             return true;
