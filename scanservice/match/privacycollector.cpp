@@ -612,6 +612,12 @@ bool PrivacyCollector::inHeading(std::size_t start, std::size_t end) const
     return false;
 }
 
+bool PrivacyCollector::labelsADate(std::size_t end) const
+{
+    static const char date[] = "\xE6\x97\xA5\xE6\x9C\x9F"; // "日期"
+    return m_window.compare(end, sizeof date - 1, date) == 0;
+}
+
 bool PrivacyCollector::sentenceBetween(std::size_t from, std::size_t to) const
 {
     for (std::size_t i = from; i < to; ++i) {
@@ -654,7 +660,7 @@ void PrivacyCollector::accept(const Candidate &found)
     if (!m_matcher.with(found.rule).isEmpty() && !sentenceHas(start, end, m_matcher.with(found.rule)))
         return;
     // A word in a heading names what follows, no fact ("二、资产及征信情况", "考勤打卡明细").
-    if (m_matcher.dictionary(found.rule) && inHeading(start, end))
+    if (m_matcher.dictionary(found.rule) && (inHeading(start, end) || labelsADate(end)))
         return;
     // Rules the detail document shows under one name share their last hit.
     const std::size_t r = static_cast<std::size_t>(m_matcher.group(found.rule));

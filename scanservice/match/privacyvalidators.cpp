@@ -749,7 +749,7 @@ bool serial(Candidate &c)
     const char *v = c.p();
     const std::size_t n = c.length();
     const bool letters = std::any_of(v, v + n, [](char ch) { return isAlpha(ch); });
-    const bool digits = std::count_if(v, v + n, [](char ch) { return isDigit(ch); }) >= 2;
+    const bool digits = std::count_if(v, v + n, [](char ch) { return isDigit(ch); }) >= 1;
     return n >= 7 && letters && digits; // seven: a maker's service tag ("XBPS91K")
 }
 

@@ -98,21 +98,20 @@ QStringList PrivacySamples::rules()
 {
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
             "uscc_digits", "person_name", "person_name_en", "vehicle_plate", "religion", "religious_identity",
-            "religious_practice", "religious_name", "religious_rite", "diagnosis", "diagnosis_more", "medication",
-            "medication_more", "test_report", "medical_record_no", "bank_card",
-            "account_password", "social_account", "flight", "train", "lodging", "lodging_en", "lodging_dates", "check_in", "minor_id_card",
-            "minor_age", "minor_school", "criminal_record", "criminal_charge", "detention", "biometrics", "sexual_orientation", "coordinates",
-            "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "family_member_short",
-            "emergency_contact", "emergency_contact_en",
-            "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
-            "blood_type", "physiology", "body_temperature", "education", "major", "degree_en", "degree_history", "occupation",
-            "occupation_label", "occupation_phrase", "occupation_history", "occupation_en", "occupation_more", "school",
-            "school_history", "school_en", "student_id", "student_card",
-            "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
-            "credit", "transaction", "person_name_roles", "person_name_chat", "person_name_latin", "family_member_forms",
-            "address_estate", "lodging_dates", "religious_name", "religious_conversion", "crime_named", "detention",
-            "minor_age_column", "minor_class", "amount_forms", "balance_forms", "income_forms", "occupation_forms",
-            "serial_short", "temperature", "loan_forms", "bank_card_said", "education_en", "school_en", "diagnosis_more"};
+            "religious_practice", "religious_rite", "diagnosis", "diagnosis_classes", "surgery", "medication",
+            "medication_more", "test_report", "medical_record_no", "bank_card", "account_password", "social_account",
+            "flight", "train", "lodging", "lodging_en", "check_in", "minor_id_card", "minor_age", "minor_school",
+            "criminal_record", "biometrics", "sexual_orientation", "coordinates", "coordinates_marked",
+            "coordinates_dms", "address", "address_en", "family_member", "relative_stated", "emergency_contact",
+            "emergency_contact_en", "relationship", "marital_status", "imei", "mac", "ipv4", "serial",
+            "body_measure", "vital_signs", "blood_type", "physiology", "education", "degree_history", "occupation",
+            "occupation_label", "occupation_phrase", "occupation_history", "occupation_en", "school",
+            "school_history", "student_id", "student_card", "disability_card", "special_status", "disability_grade",
+            "special_identity", "income", "assets", "loan", "credit", "transaction", "person_name_roles",
+            "person_name_chat", "person_name_latin", "family_member_forms", "address_estate", "lodging_dates",
+            "religious_name", "religious_conversion", "crime_named", "detention", "minor_age_column", "minor_class",
+            "amount_forms", "balance_forms", "income_forms", "occupation_forms", "temperature", "loan_forms",
+            "bank_card_said", "education_en", "school_en", "diagnosis_more"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -272,32 +271,21 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"special_identity", [&] { return said("家庭类型：", pick({"低收入家庭", "单亲家庭", "留守儿童"})); }},
         {"special_status", [&] { return said("该户为", pick({"五保户", "失独家庭", "零就业家庭"}), "，每月走访。"); }},
         {"disability_grade", [&] {
-             const QString kind = pick({"肢体", "听力", "视力"});
-             return said("持证人", kind + "残疾" + pick({"一级", "二级", "三级"}), "。");
+             // (a kind without a word of its own in 特殊群体身份: the word's rule
+             // would report a graded kind under the display name they share)
+             return said("持证人", "多重残疾" + pick({"一级", "二级", "三级"}), "。");
          }},
         // Rules for what people write besides the labels above: other
         // wordings, registers' cells, résumé lines and English forms.
-        {"religious_name", [&] { return said("教友登记 圣名：", pick({"若瑟", "德肋撒", "方济各"}), "，"); }},
         {"religious_rite", [&] { return said("她每月在堂区", pick({"领圣体", "告解"}), "。"); }},
-        {"diagnosis_more", [&] { return said("出院诊断：", pick({"带状疱疹", "胆囊结石", "阑尾炎", "甲状腺结节"}), "，"); }},
+        {"diagnosis_classes", [&] { return said("体检结论：", pick({"窦性心动过缓", "肺结节", "胆囊息肉"}), "，建议随诊。"); }},
+        {"surgery", [&] { return said("入院后于全麻下", "行" + pick({"腹腔镜胆囊切除术", "全髋关节置换术", "腹股沟疝修补术"}), "，术后恢复可。"); }},
+        {"relative_stated", [&] {
+             const QString value = "受益人：" + name() + "，与被保险人关系：" + pick({"母亲", "配偶", "儿子"});
+             return QPair<QString, QString>(value + "。", value);
+         }},
         {"medication_more", [&] { return said("出院带药：", pick({"异烟肼", "秋水仙碱", "多奈哌齐"}), "片，每日一次。"); }},
         {"lodging_en", [&] { return said("We stayed at the ", pick({"Grand Hyatt Hotel", "Holiday Inn", "Jinjiang Inn"}), " for 3 nights. "); }},
-        {"lodging_dates", [&] {
-             const QString value = QStringLiteral("入住日期：2025-%1-%2").arg(1 + below(9), 2, 10, QLatin1Char('0')).arg(1 + below(28), 2, 10, QLatin1Char('0'));
-             return QPair<QString, QString>(value + "，", value);
-         }},
-        {"criminal_charge", [&] { return said("被告人因", "涉嫌" + pick({"盗窃罪", "诈骗罪", "故意伤害罪"}), "被逮捕。"); }},
-        {"detention", [&] { return said("他曾因打架被", pick({"治安拘留", "司法拘留"}), "十日。"); }},
-        {"family_member_short", [&] {
-             const QString value = pick({"子", "女", "妻", "夫"}) + "：" + name();
-             return QPair<QString, QString>("家庭成员\n" + value + "\n", value);
-         }},
-        {"body_temperature", [&] {
-             const QString value = QStringLiteral("体温%1.%2℃").arg(36 + below(4)).arg(below(10));
-             return QPair<QString, QString>("查体：" + value + "，", value);
-         }},
-        {"major", [&] { return said("所学专业：", pick({"护理学", "土木工程", "汉语言文学"}), "\n"); }},
-        {"degree_en", [&] { return said("Qualifications: ", pick({"B.Sc. in Physics", "M.Eng. in Civil Engineering", "LL.B. in Law"}), ", 2015. "); }},
         {"degree_history", [&] {
              const QString degree = pick({"本科", "硕士研究生", "大专"});
              return QPair<QString, QString>("2015.09-2019.06  华中科技大学  机械工程  " + degree + "\n", degree);
@@ -311,12 +299,10 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              const QString value = "2017 – present  " + pick({"Project Manager", "Data Engineer", "Sales Director"});
              return QPair<QString, QString>(value + ", Huawei\n", value);
          }},
-        {"occupation_more", [&] { return said("父亲的职业：", pick({"务农", "个体经营", "无业"}), "。"); }},
         {"school_history", [&] {
              const QString school = pick({"华中科技大学", "西南交通大学", "厦门大学"});
              return QPair<QString, QString>("2015.09-2019.06  " + school + "  机械工程  本科\n", school);
          }},
-        {"school_en", [&] { return said("Education: MBA, ", pick({"Peking University", "University of Toronto", "Fudan University"}), ", 2012. "); }},
         {"student_card", [&] {
              const QString value = "2023" + digits(6);
              return QPair<QString, QString>("学生证号：" + value + "。", value);
@@ -354,8 +340,8 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
          }},
         {"lodging_dates", [&] { return said("登记 ", QStringLiteral("入住日期：2025-0%1-1%2").arg(1 + below(9)).arg(below(10)), "，"); }},
         {"religious_name", [&] { return said("登记：", pick({"法名：妙音", "圣名：若瑟", "经名：优素福"}), "，"); }},
-        {"religious_conversion", [&] { return said("两年前", pick({"归信基督", "领洗"}), "。"); }},
-        {"crime_named", [&] { return said("此前", "犯" + pick({"盗窃罪", "诈骗罪", "危险驾驶罪"}), "。"); }},
+        {"religious_conversion", [&] { return said("两年前", pick({"归信基督", "已领洗"}), "。"); }},
+        {"crime_named", [&] { return said("该人此前", "犯" + pick({"盗窃罪", "诈骗罪", "危险驾驶罪"}), "。"); }},
         {"detention", [&] { return said("该人曾", pick({"被拘留", "强制隔离戒毒"}), "十日。"); }},
         {"minor_age_column", [&] { return said("周岁：", QString::number(3 + below(10)), "，"); }},
         {"minor_class", [&] { return said("编入", pick({"一", "三", "五"}) + "年级" + QString::number(1 + below(9)) + "班", "。"); }},
@@ -363,12 +349,6 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"balance_forms", [&] { return said(QString(), QStringLiteral("账户余额：%1.%2").arg(100 + below(90000)).arg(digits(2)), "，"); }},
         {"income_forms", [&] { return said(QString(), QStringLiteral("期望薪资：%1K/月").arg(8 + below(30)), "，"); }},
         {"occupation_forms", [&] { return said("所学专业：", pick({"会计学", "临床医学", "土木工程"}), "，"); }},
-        {"serial_short", [&] {
-             static const QString alphabet = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ");
-             const QString value = QString::number(1 + below(9)) + alphabet.at(below(24)) + alphabet.at(below(24)) + digits(2)
-                                   + alphabet.at(below(24)) + QString::number(below(10));
-             return said("服务标签 S/N:", value, "，");
-         }},
         {"diagnosis_more", [&] { return said("上周查出来", pick({"带状疱疹", "子宫肌瘤", "肾结石"}), "，在吃药。"); }},
         {"loan_forms", [&] { return said(QString(), QStringLiteral("申请金额：人民币%1万元").arg(5 + below(90)), "，"); }},
         {"bank_card_said", [&] {
