@@ -105,10 +105,10 @@ QStringList PrivacySamples::rules()
             "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
             "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
             "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
-            "credit", "transaction", "person_name_roles", "person_name_chat", "person_name_latin", "family_member_forms",
-            "address_estate", "lodging_dates", "religious_name", "religious_conversion", "crime_named", "detention",
-            "minor_age_column", "minor_class", "amount_forms", "balance_forms", "income_forms", "occupation_forms",
-            "serial_short", "temperature", "loan_forms", "bank_card_said", "education_en", "school_en", "diagnosis_more"};
+            "credit", "transaction", "person_name_roles", "person_name_chat", "person_name_listed", "person_name_latin", "family_member_forms",
+            "address_estate", "lodging_dates", "religious_name",
+            "amount_forms", "balance_forms", "income_forms",
+            "loan_forms"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -292,6 +292,10 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"person_name_chat", [&] {
              return said(QStringLiteral("2025-0%1-1%2 09:%3  ").arg(1 + below(9)).arg(below(10)).arg(10 + below(50)), name(), "：收到\n");
          }},
+        {"person_name_listed", [&] {
+             const QString value = name();
+             return QPair<QString, QString>("参会人员：吴敏、" + value + "；议题：预算。", value);
+         }},
         {"person_name_latin", [&] { return said(QString(), "Guest: " + pick({"WANG Fang", "LI Jianguo", "ZHAO Haiyan"}), ", "); }},
         {"family_member_forms", [&] {
              const QString value = "家庭成员：" + pick({"子", "女", "妻"}) + "：" + name();
@@ -304,31 +308,10 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
          }},
         {"lodging_dates", [&] { return said("登记 ", QStringLiteral("入住日期：2025-0%1-1%2").arg(1 + below(9)).arg(below(10)), "，"); }},
         {"religious_name", [&] { return said("登记：", pick({"法名：妙音", "圣名：若瑟", "经名：优素福"}), "，"); }},
-        {"religious_conversion", [&] { return said("两年前", pick({"归信基督", "领洗"}), "。"); }},
-        {"crime_named", [&] { return said("此前", "犯" + pick({"盗窃罪", "诈骗罪", "危险驾驶罪"}), "。"); }},
-        {"detention", [&] { return said("该人曾", pick({"被拘留", "强制隔离戒毒"}), "十日。"); }},
-        {"minor_age_column", [&] { return said("周岁：", QString::number(3 + below(10)), "，"); }},
-        {"minor_class", [&] { return said("编入", pick({"一", "三", "五"}) + "年级" + QString::number(1 + below(9)) + "班", "。"); }},
         {"amount_forms", [&] { return said(QString(), QStringLiteral("交易金额：-%1.%2").arg(10 + below(9000)).arg(digits(2)), "，"); }},
         {"balance_forms", [&] { return said(QString(), QStringLiteral("账户余额：%1.%2").arg(100 + below(90000)).arg(digits(2)), "，"); }},
         {"income_forms", [&] { return said(QString(), QStringLiteral("期望薪资：%1K/月").arg(8 + below(30)), "，"); }},
-        {"occupation_forms", [&] { return said("所学专业：", pick({"会计学", "临床医学", "土木工程"}), "，"); }},
-        {"serial_short", [&] {
-             static const QString alphabet = QStringLiteral("ABCDEFGHJKLMNPQRSTUVWXYZ");
-             const QString value = QString::number(1 + below(9)) + alphabet.at(below(24)) + alphabet.at(below(24)) + digits(2)
-                                   + alphabet.at(below(24)) + QString::number(below(10));
-             return said("服务标签 S/N:", value, "，");
-         }},
-        {"diagnosis_more", [&] { return said("上周查出来", pick({"带状疱疹", "子宫肌瘤", "肾结石"}), "，在吃药。"); }},
         {"loan_forms", [&] { return said(QString(), QStringLiteral("申请金额：人民币%1万元").arg(5 + below(90)), "，"); }},
-        {"bank_card_said", [&] {
-             const QString card = luhnNumber(QStringLiteral("6222"), 16);
-             const QString value = card.left(4) + "-" + card.mid(4, 4) + "-" + card.mid(8, 4) + "-" + card.mid(12);
-             return said("钱打到", value, "这张卡上吧。");
-         }},
-        {"education_en", [&] { return said(QString(), pick({"M.Sc. in Physics", "Bachelor of Accounting", "Ph.D. in Chemistry"}), ", 2014. "); }},
-        {"school_en", [&] { return said("Graduated from ", pick({"Tongji University", "University of Nottingham"}), " in 2012. "); }},
-        {"temperature", [&] { return said(QString(), QStringLiteral("体温：3%1.%2℃").arg(6 + below(3)).arg(below(10)), "，"); }},
     };
     const Maker maker = makers.value(rule);
     if (!maker)
