@@ -814,6 +814,12 @@ bool followsName(const QString &after)
 
 bool nameAtEnd(Candidate &c, bool narrow)
 {
+    // A pattern may end at the colon after the name (a chat line's writer,
+    // "17:01  姚倩:"), so that only names a colon follows are candidates.
+    if (c.length() > 1 && c.text[c.end - 1] == ':')
+        c.end -= 1;
+    else if (c.length() > 3 && std::memcmp(c.text + c.end - 3, "\xEF\xBC\x9A", 3) == 0) // "："
+        c.end -= 3;
     const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
     const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(6, c.size - c.end)));
     if (!after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after))

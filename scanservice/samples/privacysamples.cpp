@@ -108,10 +108,10 @@ QStringList PrivacySamples::rules()
             "occupation_label", "occupation_phrase", "occupation_history", "occupation_en", "school",
             "school_history", "student_id", "student_card", "disability_card", "special_status", "disability_grade",
             "special_identity", "income", "assets", "loan", "credit", "transaction", "person_name_roles",
-            "person_name_chat", "person_name_latin", "family_member_forms", "address_estate", "lodging_dates",
-            "religious_name", "religious_conversion", "crime_named", "detention", "minor_age_column", "minor_class",
-            "amount_forms", "balance_forms", "income_forms", "occupation_forms", "temperature", "loan_forms",
-            "bank_card_said", "education_en", "school_en", "diagnosis_more"};
+            "person_name_chat", "person_name_listed", "person_name_latin", "family_member_forms", "address_estate",
+            "lodging_dates", "religious_name", "religious_conversion", "crime_named", "detention",
+            "minor_age_column", "minor_class", "amount_forms", "balance_forms", "income_forms", "occupation_forms",
+            "temperature", "loan_forms", "education_en", "school_en", "diagnosis_more"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -328,6 +328,10 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"person_name_chat", [&] {
              return said(QStringLiteral("2025-0%1-1%2 09:%3  ").arg(1 + below(9)).arg(below(10)).arg(10 + below(50)), name(), "：收到\n");
          }},
+        {"person_name_listed", [&] {
+             const QString value = name();
+             return QPair<QString, QString>("参会人员：吴敏、" + value + "；议题：预算。", value);
+         }},
         {"person_name_latin", [&] { return said(QString(), "Guest: " + pick({"WANG Fang", "LI Jianguo", "ZHAO Haiyan"}), ", "); }},
         {"family_member_forms", [&] {
              const QString value = "家庭成员：" + pick({"子", "女", "妻"}) + "：" + name();
@@ -350,15 +354,10 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"income_forms", [&] { return said(QString(), QStringLiteral("期望薪资：%1K/月").arg(8 + below(30)), "，"); }},
         {"occupation_forms", [&] { return said("所学专业：", pick({"会计学", "临床医学", "土木工程"}), "，"); }},
         {"diagnosis_more", [&] { return said("上周查出来", pick({"带状疱疹", "子宫肌瘤", "肾结石"}), "，在吃药。"); }},
-        {"loan_forms", [&] { return said(QString(), QStringLiteral("申请金额：人民币%1万元").arg(5 + below(90)), "，"); }},
-        {"bank_card_said", [&] {
-             const QString card = luhnNumber(QStringLiteral("6222"), 16);
-             const QString value = card.left(4) + "-" + card.mid(4, 4) + "-" + card.mid(8, 4) + "-" + card.mid(12);
-             return said("钱打到", value, "这张卡上吧。");
-         }},
         {"education_en", [&] { return said(QString(), pick({"M.Sc. in Physics", "Bachelor of Accounting", "Ph.D. in Chemistry"}), ", 2014. "); }},
         {"school_en", [&] { return said("Graduated from ", pick({"Tongji University", "University of Nottingham"}), " in 2012. "); }},
         {"temperature", [&] { return said(QString(), QStringLiteral("体温：3%1.%2℃").arg(6 + below(3)).arg(below(10)), "，"); }},
+        {"loan_forms", [&] { return said(QString(), QStringLiteral("申请金额：人民币%1万元").arg(5 + below(90)), "，"); }},
     };
     const Maker maker = makers.value(rule);
     if (!maker)
