@@ -4,6 +4,7 @@
 // misses. See ../README.md.
 #include "corpusgenerator.h"
 #include "labelscorer.h"
+#include "secondcorpus.h"
 
 #include <QCommandLineParser>
 #include <QDBusConnection>
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -182,15 +184,23 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     parser.addOption({"corpus", "Directory of the corpus (written there unless --reuse).", "DIR", "/var/tmp/tavex-detection-corpus"});
     parser.addOption({"seed", "Seed of the corpus generator.", "N", "2026"});
+    parser.addOption({"generator", "Which corpus to write: first (the default) or second (other document kinds, written apart).", "NAME", "first"});
     parser.addOption({"reuse", "Scan the corpus in DIR as it is (any corpus with a labels.tsv of the same columns)."});
     parser.addOption({"privacy-rules", "The service's rule table (default: the service's own).", "PATH"});
     parser.addOption({"worst", "How many classes of misses and of false positives to list.", "N", "25"});
+    parser.addOption({"misses", "Write every missed item and every false positive to PATH (tab-separated), to read them one by one.", "PATH"});
     parser.process(app);
     const QString corpus = QDir(parser.value("corpus")).absolutePath();
     if (!parser.isSet("reuse")) {
-        CorpusGenerator generator(parser.value("seed").toULongLong());
+        const QString which = parser.value("generator");
+        if (which != QLatin1String("first") && which != QLatin1String("second")) {
+            out << "unknown generator " << which << " (first or second)\n";
+            return 64;
+        }
+        const quint64 seed = parser.value("seed").toULongLong();
         QString error;
-        if (!generator.write(corpus, &error)) {
+        const bool written = which == QLatin1String("second") ? SecondCorpus(seed).write(corpus, &error) : CorpusGenerator(seed).write(corpus, &error);
+        if (!written) {
             out << error << "\n";
             return 1;
         }
@@ -276,6 +286,23 @@ int main(int argc, char *argv[])
     out << "\nfalse positives (category / rule / what)\n";
     for (int i = 0; i < qMin(worst, ranked.size()); ++i)
         out << QStringLiteral("  %1  %2\n").arg(ranked.at(i).first, 4).arg(ranked.at(i).second);
+    if (parser.isSet("misses")) {
+        QFile file(parser.value("misses"));
+        if (!file.open(QIODevice::WriteOnly)) {
+            out << "cannot write " << file.fileName() << "\n";
+            return 1;
+        }
+        QTextStream list(&file);
+        list.setCodec("UTF-8");
+        auto flat = [](QString text) { return text.replace(QLatin1Char('\n'), QStringLiteral("⏎")).replace(QLatin1Char('\t'), QLatin1Char(' ')); };
+        for (const LabelScorer::Label &label : scorer.labels()) {
+            if (label.item && !label.found)
+                list << "miss\t" << label.category << '\t' << label.file << '\t' << label.where << '\t' << flat(label.value) << '\n';
+        }
+        for (const auto &f : scorer.falseHits())
+            list << "false\t" << f.first.category << '\t' << f.first.file << '\t' << f.first.rule << '\t' << flat(f.first.value) << '\t'
+                 << flat(f.first.passage) << '\n';
+    }
     out.flush();
     return 0;
 }

@@ -34,6 +34,34 @@ QVector<DelimitedTable::Field> DelimitedTable::split(const char *utf8, std::size
         }
         return fields;
     }
+    if (separator == '|') {
+        // Columns parted by bars, as text exports and terminals print them
+        // ("姓名 | 门诊号", "| 姓名 | 门诊号 |"): the spaces around a bar are
+        // no part of a value, nor are the empty ends outside the first and last bar.
+        std::size_t i = 0;
+        while (i < length && utf8[i] == ' ')
+            ++i;
+        if (i < length && utf8[i] == '|')
+            ++i;
+        std::size_t last = length;
+        while (last > i && utf8[last - 1] == ' ')
+            --last;
+        if (last > i && utf8[last - 1] == '|')
+            --last;
+        while (i <= last) {
+            std::size_t end = i;
+            while (end < last && utf8[end] != '|')
+                ++end;
+            std::size_t from = i, to = end;
+            while (from < to && utf8[from] == ' ')
+                ++from;
+            while (to > from && utf8[to - 1] == ' ')
+                --to;
+            fields.append({static_cast<int>(from), static_cast<int>(to)});
+            i = end + 1;
+        }
+        return fields;
+    }
     int start = 0;
     bool quoted = false;
     for (std::size_t i = 0; i <= length; ++i) {
@@ -83,6 +111,8 @@ QVector<DelimitedTable::Label> DelimitedTable::line(const char *utf8, std::size_
     if (length <= MaxRowBytes) {
         if (std::memchr(utf8, '\t', length))
             separator = '\t';
+        else if (std::memchr(utf8, '|', length))
+            separator = '|';
         else if (std::memchr(utf8, ',', length))
             separator = ',';
         else if (std::search(utf8, utf8 + length, AlignedGap, AlignedGap + 2) != utf8 + length)

@@ -1,5 +1,5 @@
-// Finds the tables of delimited text (tab- or comma-separated lines, or
-// columns aligned with spaces, under a header line) so that each cell's
+// Finds the tables of delimited text (tab-, bar- or comma-separated lines,
+// or columns aligned with spaces, under a header line) so that each cell's
 // value can be read with its column header.
 #ifndef DELIMITEDTABLE_H
 #define DELIMITEDTABLE_H
@@ -14,7 +14,8 @@
 // short fields, none of them a number, opens a table when the next line has
 // as many fields with the same separator; every line of that count after it
 // is a row of the table, and the first line of another count ends it (and
-// may open the next). Commas inside double quotes part no fields. Columns
+// may open the next). Commas inside double quotes part no fields; spaces
+// around a bar belong to no field. Columns
 // aligned with spaces are parted by two spaces or more, and their rows may
 // leave out the last, empty cell.
 class DelimitedTable

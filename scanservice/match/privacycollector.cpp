@@ -595,7 +595,9 @@ bool PrivacyCollector::inHeading(std::size_t start, std::size_t end) const
     }
     if (line.find("\xEF\xBC\x9A") != std::string::npos) // "："
         return false;
-    static const char *const endings[] = {"情况", "明细", "明细表", "记录表", "登记表", "统计表", "汇总", "汇总表", "清单", "台账", "报告", "一览表"};
+    static const char *const endings[] = {"情况", "明细", "明细表", "记录表", "登记表", "统计表", "汇总", "汇总表", "清单", "台账", "报告", "一览表",
+                                          // registers of members: "教友名册", "皈依弟子登记簿"
+                                          "名册", "名单", "登记簿", "登记册"};
     for (const char *ending : endings) {
         const std::size_t n = std::strlen(ending);
         if (line.size() >= n && line.compare(line.size() - n, n, ending) == 0)
@@ -608,6 +610,12 @@ bool PrivacyCollector::inHeading(std::size_t start, std::size_t end) const
             return line.size() <= HeadingBytes / 2;
     }
     return false;
+}
+
+bool PrivacyCollector::labelsADate(std::size_t end) const
+{
+    static const char date[] = "\xE6\x97\xA5\xE6\x9C\x9F"; // "日期"
+    return m_window.compare(end, sizeof date - 1, date) == 0;
 }
 
 bool PrivacyCollector::sentenceBetween(std::size_t from, std::size_t to) const
@@ -669,7 +677,7 @@ void PrivacyCollector::accept(const Candidate &found)
     if (!m_matcher.with(found.rule).isEmpty() && !sentenceHas(start, end, m_matcher.with(found.rule)))
         return;
     // A word in a heading names what follows, no fact ("二、资产及征信情况", "考勤打卡明细").
-    if (m_matcher.dictionary(found.rule) && inHeading(start, end))
+    if (m_matcher.dictionary(found.rule) && (inHeading(start, end) || labelsADate(end)))
         return;
     // Rules the detail document shows under one name share their last hit.
     const std::size_t r = static_cast<std::size_t>(m_matcher.group(found.rule));

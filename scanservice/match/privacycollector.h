@@ -92,6 +92,9 @@ private:
     // without numbers or labels, numbered ("二、…") or ending in what names a
     // document or its part (情况, 明细, 台账 …).
     bool inHeading(std::size_t start, std::size_t end) const;
+    // Whether the word ending at the window's byte `end` begins a column's
+    // label of a date ("入住日期", "皈依日期"): the register's header, no fact.
+    bool labelsADate(std::size_t end) const;
     void trim();
     // Normalises the first `held` bytes of the raw text held back and scans them.
     void scanNew(std::size_t held);

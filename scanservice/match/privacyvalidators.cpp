@@ -299,7 +299,10 @@ bool noName(const QString &s)
                                    QStringLiteral("签名"), QStringLiteral("电话"), QStringLiteral("性别"), QStringLiteral("关系"),
                                    // a document's title after a role word ("员工花名册", "客户名单")
                                    QStringLiteral("名册"), QStringLiteral("名单"), QStringLiteral("手册"), QStringLiteral("档案"),
-                                   QStringLiteral("信息"), QStringLiteral("资料"), QStringLiteral("明细"), QStringLiteral("台账")};
+                                   QStringLiteral("信息"), QStringLiteral("资料"), QStringLiteral("明细"), QStringLiteral("台账"),
+                                   // a header's word before "身份证号", and the payment platforms
+                                   // a statement names where a person's name stands
+                                   QStringLiteral("公民"), QStringLiteral("支付宝"), QStringLiteral("财付通")};
     for (const QString &w : words) {
         if (s.startsWith(w) || s.endsWith(w))
             return true;
@@ -606,6 +609,11 @@ bool ipv4(Candidate &c)
     // the few public addresses of that form notwithstanding.
     if (octets[0] < 10 && octets[1] < 10)
         return false;
+    // So are two zero middle parts outside the private 10/8 ("16.0.0.230",
+    // an operating system's build in an inventory's version column): a
+    // host's public address of that form is rare in a person's documents.
+    if (octets[1] == 0 && octets[2] == 0 && octets[0] != 10)
+        return false;
     // Documentation ranges.
     if ((octets[0] == 192 && octets[1] == 0 && octets[2] == 2) || (octets[0] == 198 && octets[1] == 51 && octets[2] == 100)
         || (octets[0] == 203 && octets[1] == 0 && octets[2] == 113))
@@ -741,8 +749,8 @@ bool serial(Candidate &c)
     const char *v = c.p();
     const std::size_t n = c.length();
     const bool letters = std::any_of(v, v + n, [](char ch) { return isAlpha(ch); });
-    const bool digits = std::count_if(v, v + n, [](char ch) { return isDigit(ch); }) >= 2;
-    return n >= 8 && letters && digits;
+    const bool digits = std::count_if(v, v + n, [](char ch) { return isDigit(ch); }) >= 1;
+    return n >= 7 && letters && digits; // seven: a maker's service tag ("XBPS91K")
 }
 
 bool value(Candidate &c)
@@ -762,10 +770,23 @@ bool personName(Candidate &c)
     return nameAtEnd(c, true);
 }
 
-// As personName, the label kept in the hit ("配偶：杨娜").
+// As personName, the label kept in the hit ("配偶：杨娜"); the separator
+// a pattern may take before a short label ("\t子：余颖霞") is left out.
 bool labelledName(Candidate &c)
 {
-    return nameAtEnd(c, false);
+    if (!nameAtEnd(c, false))
+        return false;
+    while (c.start < c.end) {
+        const auto b = static_cast<unsigned char>(c.text[c.start]);
+        if (b < 0x80 && !isAlnum(c.text[c.start]))
+            ++c.start;
+        else if (c.end - c.start > 3 && ((b == 0xEF && static_cast<unsigned char>(c.text[c.start + 1]) == 0xBC)
+                                         || (b == 0xE3 && static_cast<unsigned char>(c.text[c.start + 1]) == 0x80)))
+            c.start += 3; // full-width and ideographic punctuation: "，" "：" "、"
+        else
+            break;
+    }
+    return true;
 }
 
 // Words that follow a person's name in running text ("其母亲黄勇长期患…",
@@ -783,7 +804,7 @@ bool followsName(const QString &after)
         QStringLiteral("因盗"), QStringLiteral("因犯"), QStringLiteral("因涉"), QStringLiteral("因交"), QStringLiteral("因车"),
         QStringLiteral("在外"), QStringLiteral("外出"), QStringLiteral("务工"), QStringLiteral("在家"), QStringLiteral("已故"),
         QStringLiteral("去世"), QStringLiteral("病故"), QStringLiteral("无业"), QStringLiteral("务农"), QStringLiteral("在本"),
-        QStringLiteral("在某"), QStringLiteral("在当")};
+        QStringLiteral("在某"), QStringLiteral("在当"), QStringLiteral("已知")};
     for (const QString &w : words) {
         if (after.startsWith(w))
             return true;
@@ -793,6 +814,12 @@ bool followsName(const QString &after)
 
 bool nameAtEnd(Candidate &c, bool narrow)
 {
+    // A pattern may end at the colon after the name (a chat line's writer,
+    // "17:01  姚倩:"), so that only names a colon follows are candidates.
+    if (c.length() > 1 && c.text[c.end - 1] == ':')
+        c.end -= 1;
+    else if (c.length() > 3 && std::memcmp(c.text + c.end - 3, "\xEF\xBC\x9A", 3) == 0) // "："
+        c.end -= 3;
     const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
     const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(6, c.size - c.end)));
     if (!after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after))
@@ -834,7 +861,17 @@ bool labelItself(const QString &s)
         if (s.endsWith(e))
             return true;
     }
-    return false;
+    // A pay sheet's next column ("岗位  应发工资"), and a label given again in
+    // the other language of a bilingual form ("Occupation 职业").
+    static const QStringList otherColumns{QStringLiteral("工资"), QStringLiteral("薪资"), QStringLiteral("所得税"),
+                                          QStringLiteral("收入")};
+    static const QStringList labels{QStringLiteral("职业"), QStringLiteral("职务"), QStringLiteral("职位"),
+                                    QStringLiteral("岗位"), QStringLiteral("职称"), QStringLiteral("工种")};
+    for (const QString &e : otherColumns) {
+        if (s.endsWith(e))
+            return true;
+    }
+    return labels.contains(s);
 }
 
 bool labelValue(Candidate &c)
@@ -880,13 +917,23 @@ bool vehiclePlate(Candidate &c)
     return small || large;
 }
 
-// E or G and eight digits, E and a letter and seven digits, P, S or D and seven digits.
+// E or G and eight digits, E and a letter and seven digits, P, S or D and
+// seven digits; and as other countries' passports and older books are
+// written, one or two capital letters and seven or eight digits
+// ("E6864145", "EB33755169", "KJ1234567"), not starting with a letter of
+// the permits (C, H, L, M, T, W).
 bool passport(Candidate &c)
 {
     const char *p = c.p();
     const std::size_t length = c.length();
-    return lettersThenDigits(p, length, "EeGg", 1, 8) || (p[0] == 'E' && lettersThenDigits(p + 1, length - 1, nullptr, 1, 7))
-           || lettersThenDigits(p, length, "PpSsDd", 1, 7);
+    if (lettersThenDigits(p, length, "EeGg", 1, 8) || (p[0] == 'E' && lettersThenDigits(p + 1, length - 1, nullptr, 1, 7))
+        || lettersThenDigits(p, length, "PpSsDd", 1, 7))
+        return true;
+    const auto upper = [](char ch) { return ch >= 'A' && ch <= 'Z'; };
+    const std::size_t letters = upper(p[0]) ? (length > 1 && upper(p[1]) ? 2 : 1) : 0;
+    if (letters == 0 || length - letters < 7 || length - letters > 8 || !allDigits(p + letters, length - letters))
+        return false;
+    return std::strchr("CHLMTW", p[0]) == nullptr;
 }
 
 // C or W and eight digits, C and a letter and seven digits, H or M and eight or ten digits.

@@ -98,14 +98,20 @@ QStringList PrivacySamples::rules()
 {
     return {"id_card", "mobile", "fixed_line", "email", "passport", "hk_macau_permit", "taiwan_permit", "uscc",
             "uscc_digits", "person_name", "person_name_en", "vehicle_plate", "religion", "religious_identity",
-            "religious_practice", "diagnosis", "medication", "test_report", "medical_record_no", "bank_card",
-            "account_password", "social_account", "flight", "train", "lodging", "lodging_en", "check_in", "minor_id_card",
-            "minor_age", "minor_school", "criminal_record", "biometrics", "sexual_orientation", "coordinates",
-            "coordinates_marked", "coordinates_dms", "address", "address_en", "family_member", "emergency_contact", "emergency_contact_en",
-            "relationship", "marital_status", "imei", "mac", "ipv4", "serial", "body_measure", "vital_signs",
-            "blood_type", "physiology", "education", "occupation", "occupation_label", "school", "student_id",
-            "disability_card", "special_status", "disability_grade", "special_identity", "income", "assets", "loan",
-            "credit", "transaction"};
+            "religious_practice", "religious_rite", "diagnosis", "diagnosis_classes", "surgery", "medication",
+            "medication_more", "test_report", "medical_record_no", "bank_card", "account_password", "social_account",
+            "flight", "train", "lodging", "lodging_en", "check_in", "minor_id_card", "minor_age", "minor_school",
+            "criminal_record", "biometrics", "sexual_orientation", "coordinates", "coordinates_marked",
+            "coordinates_dms", "address", "address_en", "family_member", "relative_stated", "emergency_contact",
+            "emergency_contact_en", "relationship", "marital_status", "imei", "mac", "ipv4", "serial",
+            "body_measure", "vital_signs", "blood_type", "physiology", "education", "degree_history", "occupation",
+            "occupation_label", "occupation_phrase", "occupation_history", "occupation_en", "school",
+            "school_history", "student_id", "student_card", "disability_card", "special_status", "disability_grade",
+            "special_identity", "income", "assets", "loan", "credit", "transaction", "person_name_roles",
+            "person_name_chat", "person_name_listed", "person_name_latin", "family_member_forms", "address_estate",
+            "lodging_dates", "religious_name", "religious_conversion", "crime_named", "detention",
+            "minor_age_column", "minor_class", "amount_forms", "balance_forms", "income_forms", "occupation_forms",
+            "temperature", "loan_forms", "education_en", "school_en", "diagnosis_more"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -182,11 +188,6 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"flight", [&] { return said("乘坐航班", pick({"CA", "MU", "CZ", "HU"}) + digits(4), "飞往成都。"); }},
         {"train", [&] { return said("乘坐", pick({"G", "D", "K"}) + QChar('1' + below(9)) + digits(2), "次列车返回。"); }},
         {"lodging", [&] { return said("在如家酒店办理", pick({"入住", "退房"})); }},
-        {"lodging_en", [&] {
-             return said("Trip: ", pick({"checked in at", "stayed at the", "check-in at"}) + QStringLiteral(" ")
-                                       + pick({"Hilton Garden Inn", "Marriott Hotel", "Jinjiang Inn", "Grand Hyatt Hotel"}),
-                         " on arrival.");
-         }},
         {"check_in", [&] { return said("上班", pick({"打卡", "签到"}), "地点：科技园。"); }},
         {"minor_id_card", [&] { return said("学生身份证号：", idNumber(childBirth())); }},
         {"minor_age", [&] { return said("孩子今年", QString::number(3 + below(10)) + "岁"); }},
@@ -270,8 +271,41 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"special_identity", [&] { return said("家庭类型：", pick({"低收入家庭", "单亲家庭", "留守儿童"})); }},
         {"special_status", [&] { return said("该户为", pick({"五保户", "失独家庭", "零就业家庭"}), "，每月走访。"); }},
         {"disability_grade", [&] {
-             const QString kind = pick({"肢体", "听力", "视力"});
-             return said("持证人", kind + "残疾" + pick({"一级", "二级", "三级"}), "。");
+             // (a kind without a word of its own in 特殊群体身份: the word's rule
+             // would report a graded kind under the display name they share)
+             return said("持证人", "多重残疾" + pick({"一级", "二级", "三级"}), "。");
+         }},
+        // Rules for what people write besides the labels above: other
+        // wordings, registers' cells, résumé lines and English forms.
+        {"religious_rite", [&] { return said("她每月在堂区", pick({"领圣体", "告解"}), "。"); }},
+        {"diagnosis_classes", [&] { return said("体检结论：", pick({"窦性心动过缓", "肺结节", "胆囊息肉"}), "，建议随诊。"); }},
+        {"surgery", [&] { return said("入院后于全麻下", "行" + pick({"腹腔镜胆囊切除术", "全髋关节置换术", "腹股沟疝修补术"}), "，术后恢复可。"); }},
+        {"relative_stated", [&] {
+             const QString value = "受益人：" + name() + "，与被保险人关系：" + pick({"母亲", "配偶", "儿子"});
+             return QPair<QString, QString>(value + "。", value);
+         }},
+        {"medication_more", [&] { return said("出院带药：", pick({"异烟肼", "秋水仙碱", "多奈哌齐"}), "片，每日一次。"); }},
+        {"lodging_en", [&] { return said("We stayed at the ", pick({"Grand Hyatt Hotel", "Holiday Inn", "Jinjiang Inn"}), " for 3 nights. "); }},
+        {"degree_history", [&] {
+             const QString degree = pick({"本科", "硕士研究生", "大专"});
+             return QPair<QString, QString>("2015.09-2019.06  华中科技大学  机械工程  " + degree + "\n", degree);
+         }},
+        {"occupation_phrase", [&] { return said("公司聘用该员工", "在" + pick({"行政专员", "质检员", "仓库管理员"}) + "岗位", "工作。"); }},
+        {"occupation_history", [&] {
+             const QString post = pick({"行政主管", "销售代表", "测试工程师"});
+             return QPair<QString, QString>("2019.07-至今  成都某某科技有限公司  " + post + "\n", post);
+         }},
+        {"occupation_en", [&] {
+             const QString value = "2017 – present  " + pick({"Project Manager", "Data Engineer", "Sales Director"});
+             return QPair<QString, QString>(value + ", Huawei\n", value);
+         }},
+        {"school_history", [&] {
+             const QString school = pick({"华中科技大学", "西南交通大学", "厦门大学"});
+             return QPair<QString, QString>("2015.09-2019.06  " + school + "  机械工程  本科\n", school);
+         }},
+        {"student_card", [&] {
+             const QString value = "2023" + digits(6);
+             return QPair<QString, QString>("学生证号：" + value + "。", value);
          }},
         {"loan", [&] {
              const QString value = QStringLiteral("借款金额%1万元").arg(1 + below(300));
@@ -290,6 +324,40 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
              const QString value = QStringLiteral("交易金额：%1.%2元").arg(10 + below(9000)).arg(digits(2));
              return QPair<QString, QString>(value + "。", value);
          }},
+        {"person_name_roles", [&] { return said(pick({"被告人", "乙方：", "户主 ", "审判长 "}), name(), "，"); }},
+        {"person_name_chat", [&] {
+             return said(QStringLiteral("2025-0%1-1%2 09:%3  ").arg(1 + below(9)).arg(below(10)).arg(10 + below(50)), name(), "：收到\n");
+         }},
+        {"person_name_listed", [&] {
+             const QString value = name();
+             return QPair<QString, QString>("参会人员：吴敏、" + value + "；议题：预算。", value);
+         }},
+        {"person_name_latin", [&] { return said(QString(), "Guest: " + pick({"WANG Fang", "LI Jianguo", "ZHAO Haiyan"}), ", "); }},
+        {"family_member_forms", [&] {
+             const QString value = "家庭成员：" + pick({"子", "女", "妻"}) + "：" + name();
+             return QPair<QString, QString>(value + "，", value);
+         }},
+        {"address_estate", [&] {
+             const QString value = pick({"北京市海淀区学府小区", "四川省成都市武侯区锦绣华庭"}) + QString::number(1 + below(30)) + "栋"
+                                   + QString::number(1 + below(4)) + "单元" + QString::number(1 + below(30)) + "0" + QString::number(1 + below(4));
+             return QPair<QString, QString>("家住" + value + "。", value);
+         }},
+        {"lodging_dates", [&] { return said("登记 ", QStringLiteral("入住日期：2025-0%1-1%2").arg(1 + below(9)).arg(below(10)), "，"); }},
+        {"religious_name", [&] { return said("登记：", pick({"法名：妙音", "圣名：若瑟", "经名：优素福"}), "，"); }},
+        {"religious_conversion", [&] { return said("两年前", pick({"归信基督", "已领洗"}), "。"); }},
+        {"crime_named", [&] { return said("该人此前", "犯" + pick({"盗窃罪", "诈骗罪", "危险驾驶罪"}), "。"); }},
+        {"detention", [&] { return said("该人曾", pick({"被拘留", "强制隔离戒毒"}), "十日。"); }},
+        {"minor_age_column", [&] { return said("周岁：", QString::number(3 + below(10)), "，"); }},
+        {"minor_class", [&] { return said("编入", pick({"一", "三", "五"}) + "年级" + QString::number(1 + below(9)) + "班", "。"); }},
+        {"amount_forms", [&] { return said(QString(), QStringLiteral("交易金额：-%1.%2").arg(10 + below(9000)).arg(digits(2)), "，"); }},
+        {"balance_forms", [&] { return said(QString(), QStringLiteral("账户余额：%1.%2").arg(100 + below(90000)).arg(digits(2)), "，"); }},
+        {"income_forms", [&] { return said(QString(), QStringLiteral("期望薪资：%1K/月").arg(8 + below(30)), "，"); }},
+        {"occupation_forms", [&] { return said("所学专业：", pick({"会计学", "临床医学", "土木工程"}), "，"); }},
+        {"diagnosis_more", [&] { return said("上周查出来", pick({"带状疱疹", "子宫肌瘤", "肾结石"}), "，在吃药。"); }},
+        {"education_en", [&] { return said(QString(), pick({"M.Sc. in Physics", "Bachelor of Accounting", "Ph.D. in Chemistry"}), ", 2014. "); }},
+        {"school_en", [&] { return said("Graduated from ", pick({"Tongji University", "University of Nottingham"}), " in 2012. "); }},
+        {"temperature", [&] { return said(QString(), QStringLiteral("体温：3%1.%2℃").arg(6 + below(3)).arg(below(10)), "，"); }},
+        {"loan_forms", [&] { return said(QString(), QStringLiteral("申请金额：人民币%1万元").arg(5 + below(90)), "，"); }},
     };
     const Maker maker = makers.value(rule);
     if (!maker)
