@@ -2,6 +2,7 @@
 // cells are laid out again from their word boxes (PdfLayout).
 #include "pdfextractor.h"
 
+#include "cjkradicals.h"
 #include "pdflayout.h"
 #include "scanlimits.h"
 
@@ -23,41 +24,6 @@ void quietPoppler(const std::string &, void *)
 {
     // Poppler's complaints about damaged files would flood the log; the
     // outcome of each file is logged by the task.
-}
-
-// Fonts without a Unicode map of their own often give an ideograph as the
-// radical drawn by the same glyph: 人⺠币, ⻘岛, 最⻓. Kangxi radicals
-// (U+2F00..U+2FD5) have a compatibility decomposition to their ideograph;
-// the CJK radicals supplement (U+2E80..U+2EF3) mostly has none, so its
-// equivalents are those of Unicode's EquivalentUnifiedIdeograph.txt.
-char16_t ideographFor(char16_t c)
-{
-    static const char16_t supplement[][2] = {
-        {0x2E84, 0x4E59}, {0x2E8C, 0x5C0F}, {0x2E8E, 0x5140}, {0x2E8F, 0x5C23}, {0x2E93, 0x5E7A}, {0x2E95, 0x5F50},
-        {0x2E97, 0x5FC3}, {0x2E98, 0x624C}, {0x2E99, 0x6535}, {0x2E9B, 0x65E1}, {0x2E9F, 0x6BCD}, {0x2EA0, 0x6C11},
-        {0x2EA1, 0x6C35}, {0x2EA3, 0x706C}, {0x2EA8, 0x72AD}, {0x2EA9, 0x738B}, {0x2EAA, 0x758B}, {0x2EAB, 0x76EE},
-        {0x2EAC, 0x793A}, {0x2EAD, 0x793B}, {0x2EAF, 0x7CF9}, {0x2EB2, 0x7F52}, {0x2EB7, 0x7F8A}, {0x2EBB, 0x8080},
-        {0x2EC0, 0x8279}, {0x2EC3, 0x8980}, {0x2EC4, 0x897F}, {0x2EC5, 0x89C1}, {0x2EC6, 0x89D2}, {0x2EC8, 0x8BA0},
-        {0x2EC9, 0x8D1D}, {0x2ECB, 0x8F66}, {0x2ECC, 0x8FB6}, {0x2ECF, 0x961D}, {0x2ED0, 0x9485}, {0x2ED1, 0x9577},
-        {0x2ED2, 0x9578}, {0x2ED3, 0x957F}, {0x2ED4, 0x95E8}, {0x2ED7, 0x96E8}, {0x2ED8, 0x9752}, {0x2ED9, 0x97E6},
-        {0x2EDA, 0x9875}, {0x2EDB, 0x98CE}, {0x2EDC, 0x98DE}, {0x2EDD, 0x98DF}, {0x2EDF, 0x98E0}, {0x2EE0, 0x9963},
-        {0x2EE2, 0x9A6C}, {0x2EE3, 0x9AA8}, {0x2EE4, 0x9B3C}, {0x2EE5, 0x9C7C}, {0x2EE6, 0x9E1F}, {0x2EE7, 0x5364},
-        {0x2EE8, 0x9EA6}, {0x2EE9, 0x9EC4}, {0x2EEA, 0x9EFE}, {0x2EEB, 0x6589}, {0x2EEC, 0x9F50}, {0x2EED, 0x6B6F},
-        {0x2EEE, 0x9F7F}, {0x2EEF, 0x7ADC}, {0x2EF0, 0x9F99}, {0x2EF1, 0x9F9C}, {0x2EF2, 0x4E80}, {0x2EF3, 0x9F9F}};
-    static char16_t table[0x2FE0 - 0x2E80];
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (char16_t u = 0x2E80; u < 0x2FE0; ++u) {
-            const QChar ch(u);
-            const QString decomposed = ch.decomposition();
-            table[u - 0x2E80] = (ch.decompositionTag() == QChar::Compat && decomposed.size() == 1)
-                                    ? static_cast<char16_t>(decomposed.at(0).unicode())
-                                    : u;
-        }
-        for (const auto &pair : supplement)
-            table[pair[0] - 0x2E80] = pair[1];
-    });
-    return (c >= 0x2E80 && c < 0x2FE0) ? table[c - 0x2E80] : c;
 }
 
 // Reading a page's word boxes costs as much again as reading its text, so
@@ -97,7 +63,7 @@ QVector<PdfWord> wordsOf(const poppler::page &page)
     for (const poppler::text_box &box : boxes) {
         poppler::ustring text = box.text();
         for (auto &c : text)
-            c = ideographFor(c);
+            c = unifiedIdeograph(c);
         const poppler::rectf r = box.bbox();
         PdfWord word;
         word.text = QString(reinterpret_cast<const QChar *>(text.data()), static_cast<int>(text.size()));
@@ -179,7 +145,7 @@ ExtractStatus PdfExtractor::extract(int fd, const QByteArray &path, TextSink &si
             }
         }
         for (auto &c : text)
-            c = ideographFor(c);
+            c = unifiedIdeograph(c);
         poppler::byte_array utf8 = text.to_utf8();
         utf8.push_back('\n');
         if (!sink.write(utf8.data(), utf8.size()))
