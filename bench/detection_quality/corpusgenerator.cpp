@@ -132,25 +132,8 @@ struct CorpusGenerator::Person
 };
 
 CorpusGenerator::CorpusGenerator(quint64 seed)
-    : m_state(seed)
+    : SeededRandom(seed)
 {
-}
-
-quint64 CorpusGenerator::next()
-{
-    // splitmix64: the same sequence on every platform.
-    quint64 z = (m_state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-QString CorpusGenerator::digits(int n)
-{
-    QString s;
-    for (int i = 0; i < n; ++i)
-        s += QChar('0' + below(10));
-    return s;
 }
 
 CorpusGenerator::Person CorpusGenerator::person(bool minor)

@@ -6,13 +6,14 @@
 #define CORPUSGENERATOR_H
 
 #include "corpusdocument.h"
+#include "seededrandom.h"
 
 #include <QDate>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
-class CorpusGenerator
+class CorpusGenerator : private SeededRandom
 {
 public:
     // The file formats of the corpus.
@@ -36,11 +37,6 @@ private:
     struct Person;
     struct Region;
 
-    quint64 next();
-    int below(int n) { return static_cast<int>(next() % static_cast<quint64>(n)); }
-    bool chance(int percent) { return below(100) < percent; }
-    const QString &pick(const QStringList &list) { return list.at(below(list.size())); }
-    QString digits(int n);
 
     // Values as people write them.
     Person person(bool minor = false);
@@ -90,7 +86,6 @@ private:
               const QString &member = QString());
     bool packArchive(const QString &relative, const QString &format, const QList<QPair<CorpusDocument, QString>> &members);
 
-    quint64 m_state;
     QString m_dir;
     QString m_error;
     QStringList m_labelLines;

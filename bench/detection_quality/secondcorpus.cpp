@@ -205,25 +205,8 @@ QStringList wrapped(const QStringList &lines, int width)
 
 } // namespace
 
-SecondCorpus::SecondCorpus(quint64 seed) : m_state(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull)
+SecondCorpus::SecondCorpus(quint64 seed) : SeededRandom(seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull)
 {
-}
-
-// splitmix64: small, seeded and the same on every machine.
-quint64 SecondCorpus::next()
-{
-    quint64 z = (m_state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-QString SecondCorpus::digits(int n)
-{
-    QString out;
-    for (int i = 0; i < n; ++i)
-        out += QChar('0' + below(10));
-    return out;
 }
 
 // ---------------------------------------------------------------- values

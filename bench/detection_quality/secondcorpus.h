@@ -7,6 +7,7 @@
 #define SECONDCORPUS_H
 
 #include "corpusdocument.h"
+#include "seededrandom.h"
 
 #include <QDate>
 #include <QList>
@@ -15,7 +16,7 @@
 #include <QString>
 #include <QStringList>
 
-class SecondCorpus
+class SecondCorpus : private SeededRandom
 {
 public:
     enum class Format { TxtUtf8, TxtGbk, TxtUtf16, Csv, Docx, Xlsx, Pptx, PdfEmbedded, PdfUnembedded, Doc };
@@ -47,11 +48,6 @@ private:
         int region = 0;
     };
 
-    quint64 next();
-    int below(int n) { return static_cast<int>(next() % static_cast<quint64>(n)); }
-    bool chance(int percent) { return below(100) < percent; }
-    const QString &pick(const QStringList &list) { return list.at(below(list.size())); }
-    QString digits(int n);
 
     // People and the values they write.
     Person person(int minAge, int maxAge);
@@ -131,7 +127,6 @@ private:
     QByteArray bytes(const CorpusDocument &doc, Format format, const QString &scratch);
     void addLabels(const CorpusDocument &doc, const QString &file, const QString &member, Format format);
 
-    quint64 m_state;
     QString m_dir;
     QString m_error;
     QStringList m_labelLines;
