@@ -5,6 +5,7 @@
 #include "corpusgenerator.h"
 
 #include "checkdigits.h"
+#include "corpuscategories.h"
 #include "sampledocuments.h"
 
 #include <QDir>
@@ -14,21 +15,7 @@
 
 namespace {
 
-// The category names the service reports.
-const QString Identity = QStringLiteral("身份标识");
-const QString Religion = QStringLiteral("宗教信仰");
-const QString Medical = QStringLiteral("医疗健康");
-const QString Account = QStringLiteral("账户信息");
-const QString Travel = QStringLiteral("行踪轨迹");
-const QString Minor = QStringLiteral("未成年人信息");
-const QString Legal = QStringLiteral("法规隐私");
-const QString Location = QStringLiteral("地理位置");
-const QString Relations = QStringLiteral("社会关系");
-const QString Device = QStringLiteral("设备信息");
-const QString Physical = QStringLiteral("健康生理");
-const QString Career = QStringLiteral("职业教育");
-const QString Special = QStringLiteral("特殊群体");
-const QString Finance = QStringLiteral("金融消费");
+using namespace CorpusCategories;
 
 QStringList words(const char *spaced)
 {

@@ -7,6 +7,7 @@
 #include "secondcorpus.h"
 
 #include "checkdigits.h"
+#include "corpuscategories.h"
 #include "sampledocuments.h"
 
 #include <QDir>
@@ -17,20 +18,7 @@
 
 namespace {
 
-const QString Identity = QStringLiteral("身份标识");
-const QString Religion = QStringLiteral("宗教信仰");
-const QString Medical = QStringLiteral("医疗健康");
-const QString Account = QStringLiteral("账户信息");
-const QString Travel = QStringLiteral("行踪轨迹");
-const QString Minor = QStringLiteral("未成年人信息");
-const QString Legal = QStringLiteral("法规隐私");
-const QString Location = QStringLiteral("地理位置");
-const QString Relation = QStringLiteral("社会关系");
-const QString Device = QStringLiteral("设备信息");
-const QString Body = QStringLiteral("健康生理");
-const QString Career = QStringLiteral("职业教育");
-const QString Group = QStringLiteral("特殊群体");
-const QString Finance = QStringLiteral("金融消费");
+using namespace CorpusCategories;
 
 struct Region
 {
@@ -614,7 +602,7 @@ CorpusDocument SecondCorpus::employmentContract()
     if (chance(60)) {
         const Person c = person(25, 70);
         const QString rel = pick(Relatives);
-        doc.text(QStringLiteral("紧急联系人：")).item(Relation, c.name).text(QStringLiteral("（") + rel + QStringLiteral("），电话")).item(Identity, writeMobile(c.mobile)).endParagraph();
+        doc.text(QStringLiteral("紧急联系人：")).item(Relations, c.name).text(QStringLiteral("（") + rel + QStringLiteral("），电话")).item(Identity, writeMobile(c.mobile)).endParagraph();
         doc.alsoLabel(Identity, c.name);
     }
     if (chance(40))
@@ -647,16 +635,16 @@ CorpusDocument SecondCorpus::dischargeSummary()
     doc.text(pick({"入院诊断：", "入院诊断:"})).item(Medical, d1).endParagraph();
     doc.text(QStringLiteral("出院诊断：1.")).item(Medical, d1).text(QStringLiteral(" 2.")).item(Medical, d2).endParagraph();
     doc.text(QStringLiteral("入院情况：患者因“") + pick({"反复咳嗽咳痰", "右上腹疼痛", "胸闷气短", "头晕乏力", "发热"}) + QStringLiteral("”")
-             + QString::number(2 + below(20)) + QStringLiteral("天入院。查体：体温")).item(Body, QString::number(36 + below(3)) + QLatin1Char('.') + QString::number(below(10)) + QStringLiteral("℃"))
-        .text(QStringLiteral("，血压")).item(Body, QString::number(100 + below(70)) + QLatin1Char('/') + QString::number(60 + below(40)) + QStringLiteral("mmHg"))
-        .text(QStringLiteral("，心率")).item(Body, QString::number(60 + below(50)) + QStringLiteral("次/分")).text(QStringLiteral("。")).endParagraph();
+             + QString::number(2 + below(20)) + QStringLiteral("天入院。查体：体温")).item(Physical, QString::number(36 + below(3)) + QLatin1Char('.') + QString::number(below(10)) + QStringLiteral("℃"))
+        .text(QStringLiteral("，血压")).item(Physical, QString::number(100 + below(70)) + QLatin1Char('/') + QString::number(60 + below(40)) + QStringLiteral("mmHg"))
+        .text(QStringLiteral("，心率")).item(Physical, QString::number(60 + below(50)) + QStringLiteral("次/分")).text(QStringLiteral("。")).endParagraph();
     if (chance(50))
         doc.text(QStringLiteral("诊疗经过：完善检查后于全麻下行")).item(Medical, pick(Operations)).text(QStringLiteral("，术后恢复可。")).endParagraph();
     doc.text(QStringLiteral("出院带药：")).item(Medical, pick(Medicines)).text(QStringLiteral(" ") + pick({"0.5g 每日两次", "1片 每日一次", "10mg qn", "遵医嘱"}) + QStringLiteral("；")).item(Medical, pick(Medicines)).text(QStringLiteral(" 1片 每日一次")).endParagraph();
     if (chance(50))
-        field(doc, QStringLiteral("血型"), Body, pick({"A型", "B型", "O型", "AB型", "O型 Rh阳性", "A型Rh(+)"})).endParagraph();
+        field(doc, QStringLiteral("血型"), Physical, pick({"A型", "B型", "O型", "AB型", "O型 Rh阳性", "A型Rh(+)"})).endParagraph();
     const Person f = person(30, 70);
-    doc.text(QStringLiteral("家属（") + pick(Relatives) + QStringLiteral("）")).item(Relation, f.name).text(QStringLiteral("已知情，联系电话")).item(Identity, writeMobile(f.mobile)).text(QStringLiteral("。")).endParagraph();
+    doc.text(QStringLiteral("家属（") + pick(Relatives) + QStringLiteral("）")).item(Relations, f.name).text(QStringLiteral("已知情，联系电话")).item(Identity, writeMobile(f.mobile)).text(QStringLiteral("。")).endParagraph();
     doc.alsoLabel(Identity, f.name);
     doc.text(QStringLiteral("主治医师：")).item(Identity, name(chance(50))).text(QStringLiteral("    住院医师：")).item(Identity, name(chance(50))).endParagraph();
     return doc;
@@ -698,7 +686,7 @@ CorpusDocument SecondCorpus::insuranceClaim()
     doc.row({CorpusDocument::plain(pick({"收款账号", "领款人银行账号"})), cell(Account, writeCard(card()))});
     doc.row({CorpusDocument::plain(QStringLiteral("开户行")), CorpusDocument::plain(pick(Banks) + ascii(Regions[p.region].city) + QStringLiteral("分行"))});
     const Person b = person(20, 70);
-    doc.text(QStringLiteral("身故受益人：")).item(Relation, b.name).text(QStringLiteral("，与被保险人关系：") + pick(Relatives)).endParagraph();
+    doc.text(QStringLiteral("身故受益人：")).item(Relations, b.name).text(QStringLiteral("，与被保险人关系：") + pick(Relatives)).endParagraph();
     doc.alsoLabel(Identity, b.name);
     doc.text(QStringLiteral("事故经过：被保险人于2025年") + QString::number(1 + below(10)) + QStringLiteral("月在") + ascii(Regions[p.region].city) + QStringLiteral("就诊，经检查确诊为"))
         .item(Medical, pick(Diagnoses)).text(QStringLiteral("，住院治疗") + QString::number(3 + below(20)) + QStringLiteral("天，自付医疗费用")).item(Finance, money(500 + below(30000))).text(QStringLiteral("。")).endParagraph();
@@ -723,10 +711,10 @@ CorpusDocument SecondCorpus::schoolEnrolment()
         if (note.isEmpty())
             cells[8] = CorpusDocument::plain(QString());
         else
-            cells[8] = cell(note.contains(QStringLiteral("儿")) || note.contains(QStringLiteral("子女")) ? Group : Medical, note);
+            cells[8] = cell(note.contains(QStringLiteral("儿")) || note.contains(QStringLiteral("子女")) ? Special : Medical, note);
         doc.row(cells);
         doc.labelCell(1, Minor);
-        doc.labelCell(4, Relation);
+        doc.labelCell(4, Relations);
     }
     return doc;
 }
@@ -741,13 +729,13 @@ CorpusDocument SecondCorpus::scholarshipForm()
     field(doc, pick({"学院及专业", "专业"}), Career, pick(Majors)).endParagraph();
     field(doc, pick({"身份证号码", "身份证"}), Identity, writeId(p.id)).endParagraph();
     field(doc, pick({"家庭人均月收入", "家庭年收入"}), Finance, money((5 + below(60)) * 100)).endParagraph();
-    doc.text(QStringLiteral("家庭经济困难类型：")).item(Group, pick({"建档立卡脱贫家庭", "城乡低保家庭", "特困供养", "残疾人子女", "烈士子女"})).endParagraph();
+    doc.text(QStringLiteral("家庭经济困难类型：")).item(Special, pick({"建档立卡脱贫家庭", "城乡低保家庭", "特困供养", "残疾人子女", "烈士子女"})).endParagraph();
     doc.paragraph(QStringLiteral("家庭成员情况"));
     doc.table({"称谓", "姓名", "年龄", "工作单位或职业", "年收入"});
     const int members = 2 + below(3);
     for (int i = 0; i < members; ++i) {
         const Person m = person(40, 75);
-        doc.row({CorpusDocument::plain(pick({"父亲", "母亲", "祖母", "哥哥"})), cell(Relation, m.name), CorpusDocument::plain(age(m.birth)),
+        doc.row({CorpusDocument::plain(pick({"父亲", "母亲", "祖母", "哥哥"})), cell(Relations, m.name), CorpusDocument::plain(age(m.birth)),
                  cell(Career, pick({"务农", "个体经营", "无业", "建筑工人", "保洁员"})), cell(Finance, QString::number((1 + below(5)) * 6000), chance(30))});
         doc.labelCell(1, Identity);
     }
@@ -775,7 +763,7 @@ CorpusDocument SecondCorpus::rentalAgreement()
     if (chance(40)) {
         const Person c = person(22, 45);
         doc.text(QStringLiteral("同住人：")).item(Identity, c.name).text(QStringLiteral("（乙方") + pick({"配偶", "女友", "同事", "妹妹"}) + QStringLiteral("）")).endParagraph();
-        doc.alsoLabel(Relation, c.name);
+        doc.alsoLabel(Relations, c.name);
     }
     if (chance(40))
         lookAlikeLine(doc);
@@ -818,11 +806,11 @@ CorpusDocument SecondCorpus::loanApplication()
     doc.paragraph(pick({"个人消费贷款申请书", "个人住房贷款申请表", "经营性贷款申请"}));
     doc.table({"申请人", "证件号码", "婚姻状况", "单位及职务", "月收入"});
     const QString status = pick(Marital);
-    doc.row({cell(Identity, p.name), cell(Identity, p.id), cell(Relation, status), cell(Career, pick(Companies) + QStringLiteral(" ") + pick(Posts)),
+    doc.row({cell(Identity, p.name), cell(Identity, p.id), cell(Relations, status), cell(Career, pick(Companies) + QStringLiteral(" ") + pick(Posts)),
              cell(Finance, QString::number((6 + below(40)) * 1000))});
     if (status.startsWith(QStringLiteral("已婚"))) {
         const Person s = person(25, 55);
-        doc.text(QStringLiteral("配偶")).item(Relation, s.name).text(QStringLiteral("，身份证")).item(Identity, writeId(s.id)).text(QStringLiteral("，共同还款人。")).endParagraph();
+        doc.text(QStringLiteral("配偶")).item(Relations, s.name).text(QStringLiteral("，身份证")).item(Identity, writeId(s.id)).text(QStringLiteral("，共同还款人。")).endParagraph();
         doc.alsoLabel(Identity, s.name);
     }
     doc.text(QStringLiteral("申请金额：")).item(Finance, QStringLiteral("人民币") + QString::number(5 + below(90)) + QStringLiteral("万元")).text(QStringLiteral("，期限") + QString::number(1 + below(30)) + QStringLiteral("年。")).endParagraph();
@@ -979,7 +967,7 @@ CorpusDocument SecondCorpus::resumeChinese()
     doc.paragraph(QStringLiteral("个人简历"));
     doc.item(Identity, p.name).endParagraph();
     doc.text(pick({"电话：", "手机 ", "Tel: "})).item(Identity, writeMobile(p.mobile)).text(QStringLiteral(" | 邮箱：")).item(Identity, email(p)).endParagraph();
-    doc.text(QStringLiteral("年龄：")).lookAlike(Minor, age(p.birth), QStringLiteral("an adult's age")).text(QStringLiteral("岁 | ")).item(Relation, pick(Marital)).text(QStringLiteral(" | 现居：")).item(Location, address(p.region)).endParagraph();
+    doc.text(QStringLiteral("年龄：")).lookAlike(Minor, age(p.birth), QStringLiteral("an adult's age")).text(QStringLiteral("岁 | ")).item(Relations, pick(Marital)).text(QStringLiteral(" | 现居：")).item(Location, address(p.region)).endParagraph();
     doc.text(QStringLiteral("求职意向：")).item(Career, pick(Posts)).text(QStringLiteral("  期望薪资：")).item(Finance, QString::number(8 + below(30)) + QStringLiteral("K/月")).endParagraph();
     doc.paragraph(QStringLiteral("教育背景"));
     doc.text(QStringLiteral("2012.09-2016.06  ")).item(Career, pick(Schools)).text(QStringLiteral("  ") + pick(Majors) + QStringLiteral("  ")).item(Career, pick(Degrees)).endParagraph();
@@ -1000,7 +988,7 @@ CorpusDocument SecondCorpus::resumeEnglish()
     doc.item(Identity, p.latin).endParagraph();
     doc.text(QStringLiteral("Mobile: ")).item(Identity, QStringLiteral("+86 ") + spaced(p.mobile, {3, 4, 4}, QStringLiteral(" "))).text(QStringLiteral("   Email: ")).item(Identity, email(p)).endParagraph();
     doc.text(QStringLiteral("Address: ")).item(Location, QStringLiteral("Room %1, Building %2, %3 Road, %4").arg(100 + below(2000)).arg(1 + below(30)).arg(pick({"Wensan", "Keyuan", "Zhongshan", "Renmin", "Jiefang"})).arg(QString::fromLatin1(Regions[p.region].code).startsWith(QStringLiteral("33")) ? QStringLiteral("Hangzhou") : QStringLiteral("Shenzhen"))).endParagraph();
-    doc.text(QStringLiteral("Marital status: ")).item(Relation, pick({"Married", "Single", "Divorced"})).endParagraph();
+    doc.text(QStringLiteral("Marital status: ")).item(Relations, pick({"Married", "Single", "Divorced"})).endParagraph();
     doc.paragraph(QStringLiteral("EDUCATION"));
     doc.item(Career, pick({"M.Sc. in Computer Science", "Bachelor of Accounting", "MBA", "Ph.D. in Chemistry", "B.Eng. in Mechanical Engineering"})).text(QStringLiteral(", ")).item(Career, pick({"Zhejiang University", "Tongji University", "Sichuan University", "Xiamen University", "Wuhan University"})).text(QStringLiteral(", 2014")).endParagraph();
     doc.paragraph(QStringLiteral("EXPERIENCE"));
@@ -1024,9 +1012,9 @@ CorpusDocument SecondCorpus::visaApplication()
     doc.row({CorpusDocument::plain(QStringLiteral("Telephone 电话")), cell(Identity, writeMobile(p.mobile))});
     doc.row({CorpusDocument::plain(QStringLiteral("Occupation 职业")), cell(Career, pick(Posts))});
     doc.row({CorpusDocument::plain(QStringLiteral("Monthly income 月收入")), cell(Finance, QStringLiteral("RMB ") + QString::number((8 + below(40)) * 1000))});
-    doc.row({CorpusDocument::plain(QStringLiteral("Marital status 婚姻状况")), cell(Relation, pick({"Married 已婚", "Single 未婚", "Divorced 离异"}))});
+    doc.row({CorpusDocument::plain(QStringLiteral("Marital status 婚姻状况")), cell(Relations, pick({"Married 已婚", "Single 未婚", "Divorced 离异"}))});
     const Person s = person(22, 65);
-    doc.row({CorpusDocument::plain(QStringLiteral("Spouse 配偶姓名")), cell(Relation, s.name)});
+    doc.row({CorpusDocument::plain(QStringLiteral("Spouse 配偶姓名")), cell(Relations, s.name)});
     doc.labelCell(1, Identity);
     doc.row({CorpusDocument::plain(QStringLiteral("Flight 航班")), cell(Travel, flight())});
     doc.row({CorpusDocument::plain(QStringLiteral("Hotel 住宿")), cell(Travel, pick({"Hilton Paris Opera", "Hotel Adlon Berlin", "NH Collection Milano"}))});
@@ -1071,7 +1059,7 @@ CorpusDocument SecondCorpus::meetingMinutes()
     if (chance(50))
         doc.text(QStringLiteral("3. ")).item(Identity, b.name).text(QStringLiteral("为")).item(Religion, pick({"穆斯林", "虔诚的佛教徒", "基督徒"})).text(QStringLiteral("，年底排班请予以照顾。")).endParagraph();
     if (chance(50))
-        doc.text(QStringLiteral("4. 新入职员工")).item(Identity, name(chance(50))).text(QStringLiteral("持有残疾人证（")).item(Group, pick(Disabilities)).text(QStringLiteral("），按规定享受个税减免。")).endParagraph();
+        doc.text(QStringLiteral("4. 新入职员工")).item(Identity, name(chance(50))).text(QStringLiteral("持有残疾人证（")).item(Special, pick(Disabilities)).text(QStringLiteral("），按规定享受个税减免。")).endParagraph();
     doc.paragraph(QStringLiteral("二、项目进度"));
     doc.paragraph(QStringLiteral("服务器升级至 ") + QStringLiteral("v%1.%2.%3，预计下周上线。").arg(2 + below(5)).arg(below(10)).arg(below(20)));
     doc.text(QStringLiteral("记录人：")).item(Identity, chair.name).endParagraph();
@@ -1091,9 +1079,9 @@ CorpusDocument SecondCorpus::communityRegister()
         const bool disabled = chance(40);
         const Person m = person(5, 80);
         const QString rel = pick({"妻", "夫", "子", "女", "孙"});
-        CorpusDocument::Cell family = cell(Relation, rel + QStringLiteral("：") + m.name);
+        CorpusDocument::Cell family = cell(Relations, rel + QStringLiteral("：") + m.name);
         doc.row({cell(Identity, p.name), cell(Identity, p.id), cell(Location, address(p.region)), cell(Identity, chance(70) ? p.mobile : homePhone(p.region)),
-                 cell(Group, disabled ? pick(Disabilities) : pick(Groups)), disabled ? cell(Group, disabilityCard(p.id)) : CorpusDocument::plain(QStringLiteral("/")), family});
+                 cell(Special, disabled ? pick(Disabilities) : pick(Groups)), disabled ? cell(Special, disabilityCard(p.id)) : CorpusDocument::plain(QStringLiteral("/")), family});
         if (disabled)
             doc.labelCell(5, Identity);
         doc.labelCell(6, Identity);
@@ -1182,12 +1170,12 @@ CorpusDocument SecondCorpus::healthCheck()
     doc.paragraph(pick({"入职体检报告", "年度健康体检报告", "体检结果汇总"}));
     doc.text(QStringLiteral("受检者：")).item(Identity, p.name).text(QStringLiteral("  体检编号 ")).lookAlike(Medical, QStringLiteral("TJ") + digits(10), QStringLiteral("examination number")).endParagraph();
     doc.table({"检查项目", "结果", "参考范围"});
-    doc.row({CorpusDocument::plain(QStringLiteral("身高")), cell(Body, QString::number(150 + below(40)) + QStringLiteral(" cm")), CorpusDocument::plain(QStringLiteral("-"))});
-    doc.row({CorpusDocument::plain(QStringLiteral("体重")), cell(Body, QString::number(45 + below(50)) + QStringLiteral(" kg")), CorpusDocument::plain(QStringLiteral("-"))});
-    doc.row({CorpusDocument::plain(QStringLiteral("血压")), cell(Body, QString::number(100 + below(60)) + QLatin1Char('/') + QString::number(60 + below(35))), CorpusDocument::plain(QStringLiteral("90-139/60-89 mmHg"))});
-    doc.row({cell(Medical, QStringLiteral("空腹血糖")), cell(Body, QString::number(4 + below(5)) + QLatin1Char('.') + QString::number(below(10))), CorpusDocument::plain(QStringLiteral("3.9-6.1 mmol/L"))});
-    doc.row({CorpusDocument::plain(QStringLiteral("血型")), cell(Body, pick({"A", "B", "O", "AB"}) + QStringLiteral("型")), CorpusDocument::plain(QStringLiteral("-"))});
-    doc.row({CorpusDocument::plain(QStringLiteral("视力（左/右）")), cell(Body, QStringLiteral("4.%1/4.%2").arg(5 + below(5)).arg(5 + below(5))), CorpusDocument::plain(QStringLiteral("≥4.9"))});
+    doc.row({CorpusDocument::plain(QStringLiteral("身高")), cell(Physical, QString::number(150 + below(40)) + QStringLiteral(" cm")), CorpusDocument::plain(QStringLiteral("-"))});
+    doc.row({CorpusDocument::plain(QStringLiteral("体重")), cell(Physical, QString::number(45 + below(50)) + QStringLiteral(" kg")), CorpusDocument::plain(QStringLiteral("-"))});
+    doc.row({CorpusDocument::plain(QStringLiteral("血压")), cell(Physical, QString::number(100 + below(60)) + QLatin1Char('/') + QString::number(60 + below(35))), CorpusDocument::plain(QStringLiteral("90-139/60-89 mmHg"))});
+    doc.row({cell(Medical, QStringLiteral("空腹血糖")), cell(Physical, QString::number(4 + below(5)) + QLatin1Char('.') + QString::number(below(10))), CorpusDocument::plain(QStringLiteral("3.9-6.1 mmol/L"))});
+    doc.row({CorpusDocument::plain(QStringLiteral("血型")), cell(Physical, pick({"A", "B", "O", "AB"}) + QStringLiteral("型")), CorpusDocument::plain(QStringLiteral("-"))});
+    doc.row({CorpusDocument::plain(QStringLiteral("视力（左/右）")), cell(Physical, QStringLiteral("4.%1/4.%2").arg(5 + below(5)).arg(5 + below(5))), CorpusDocument::plain(QStringLiteral("≥4.9"))});
     doc.text(QStringLiteral("结论：")).item(Medical, pick({"脂肪肝（轻度）", "甲状腺结节", "乙肝表面抗原阳性", "窦性心动过缓", "高尿酸血症"})).text(QStringLiteral("，建议专科随诊。")).endParagraph();
     return doc;
 }
