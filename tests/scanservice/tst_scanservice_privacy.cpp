@@ -463,6 +463,43 @@ private Q_SLOTS:
                                                 << QStringList{"43560722"};
         QTest::newRow("a bar in a sentence makes no table") << "选项 A | B 均可\n编号 43560722" << "medical_record_no" << QStringList{};
     }
+    // A name in running text, its end told by what may follow a name (a
+    // particle, a verb, a title), and the common words that begin with a
+    // surname's character in the same places.
+    void namesInSentences_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("values"); // of that rule
+        QTest::newRow("a party, then a particle") << "经审理查明，被告人李平的行为已构成诈骗罪。" << "person_name_roles"
+                                                  << QStringList{"李平"};
+        QTest::newRow("a party, then what he did") << "被告人赵小军犯盗窃罪，判处有期徒刑一年。" << "person_name_roles"
+                                                   << QStringList{"赵小军"};
+        QTest::newRow("a name with its title") << "联系人王磊经理，电话另告。\n申请人洪晓燕女士已到场。" << "person_name"
+                                               << QStringList{"王磊", "洪晓燕"};
+        QTest::newRow("a surname of the written forms") << "姓名：萧文强\n" << "person_name" << QStringList{"萧文强"};
+        QTest::newRow("a role word before common words is no name")
+            << "患者高血压的病史十年。\n学生高中时住校。\n客户王府井店的订单。\n对象张开双臂。\n员工安全的培训，学生管理等" << "person_name"
+            << QStringList{};
+        QTest::newRow("words starting with a surname, no role word") << "高明的做法是到王府井张开双臂吃李子。" << "person_name"
+                                                                     << QStringList{};
+    }
+    void namesInSentences()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, rule);
+        QFETCH(QStringList, values);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 3}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece)) {
+                if (f.rule == rule)
+                    got.append(f.value);
+            }
+            QVERIFY2(got == values, qPrintable(got.join(QLatin1Char(' '))));
+        }
+    }
+
     void labelsAndLookAlikes()
     {
         QFETCH(QString, text);
