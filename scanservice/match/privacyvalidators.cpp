@@ -854,8 +854,10 @@ bool followsPersonWord(const QString &after, const QString &label)
     int end = label.size();
     while (end > 0 && !isHan(label.at(end - 1).unicode()))
         --end;
-    if (end == 0)
-        return false;
+    // An item of a list, before the list's last joiner ("、王磊和刘洋").
+    static const QString joiners = QStringLiteral("和与及等");
+    if (end == 0 || (end == 1 && joiners.contains(label.at(0))))
+        return joiners.contains(after.at(0));
     const QChar last = label.at(end - 1);
     return last == QChar(0x4EBA) || last == QChar(0x8005) || last == QChar(0x544A); // 人 者 告
 }
@@ -881,7 +883,10 @@ bool nameAtEnd(Candidate &c, bool narrow)
         if (!isPersonName(name))
             return false;
     } else {
-        for (int n = std::min(4, run - 2); n >= 2 && name.isEmpty(); --n) {
+        // A list's last joiner is a label of one character ("和刘洋").
+        static const QString joiners = QStringLiteral("和与及");
+        const int label = hit.size() == run && joiners.contains(hit.at(0)) ? 1 : 2;
+        for (int n = std::min(4, run - label); n >= 2 && name.isEmpty(); --n) {
             if (isPersonName(hit.right(n)))
                 name = hit.right(n);
         }

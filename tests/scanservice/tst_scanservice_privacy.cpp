@@ -419,10 +419,10 @@ private Q_SLOTS:
             << "甲方于每月15日前支付工资。\n客服工单导出" << "person_name_roles" << QStringList{};
         QTest::newRow("a judgment names its party glued") << "被告人李平，男，1980年生。" << "person_name_roles" << QStringList{"李平"};
         QTest::newRow("those present, one after another") << "参会人员：张敏、王磊、刘洋\n议题：预算" << "person_name_listed"
-                                                          << QStringList{"王磊", "刘洋"};
+                                                          << QStringList{"张敏", "王磊", "刘洋"};
         QTest::newRow("a list far from those present names no one")
             << "参会人员：张敏\n会议认为本季度销售额增长较快，但应收账款偏高，需关注以下客户：高明、王府井店" << "person_name_listed"
-            << QStringList{};
+            << QStringList{"张敏"};
         QTest::newRow("a relative by one character in a register's row") << "袁志  低保  妻：冯德涛\n" << "person_name_roles"
                                                                           << QStringList{"冯德涛"};
         QTest::newRow("a chat export's writer") << "2025-09-15 17:01  姚倩: 你好\n2025-12-01 08:30  集合出发\n" << "person_name_chat"
@@ -481,6 +481,9 @@ private Q_SLOTS:
         QTest::newRow("a role word before common words is no name")
             << "患者高血压的病史十年。\n学生高中时住校。\n客户王府井店的订单。\n对象张开双臂。\n员工安全的培训，学生管理等" << "person_name"
             << QStringList{};
+        QTest::newRow("those present, the first too, the last after 和") << "参会：冯国明、胡彤芳和崔国海\n议题：高中部预算"
+                                                                       << "person_name_listed"
+                                                                       << QStringList{"冯国明", "胡彤芳", "崔国海"};
         QTest::newRow("words starting with a surname, no role word") << "高明的做法是到王府井张开双臂吃李子。" << "person_name"
                                                                      << QStringList{};
     }
