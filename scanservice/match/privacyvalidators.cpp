@@ -304,11 +304,7 @@ bool noName(const QString &s)
                                    QStringLiteral("信息"), QStringLiteral("资料"), QStringLiteral("明细"), QStringLiteral("台账"),
                                    // a header's word before "身份证号", and the payment platforms
                                    // a statement names where a person's name stands
-                                   QStringLiteral("公民"), QStringLiteral("支付宝"), QStringLiteral("财付通"),
-                                   // a surname and a title ("张经理说过"), no one's full name
-                                   QStringLiteral("经理"), QStringLiteral("老师"), QStringLiteral("主任"), QStringLiteral("医生"),
-                                   QStringLiteral("先生"), QStringLiteral("女士"), QStringLiteral("律师"), QStringLiteral("师傅"),
-                                   QStringLiteral("教授"), QStringLiteral("书记"), QStringLiteral("同学"), QStringLiteral("总监")};
+                                   QStringLiteral("公民"), QStringLiteral("支付宝"), QStringLiteral("财付通")};
     for (const QString &w : words) {
         if (s.startsWith(w) || s.endsWith(w))
             return true;
@@ -321,6 +317,15 @@ bool noName(const QString &s)
 // stage's, a particle's.
 bool commonWordAsName(const QString &s)
 {
+    // a surname and a title ("张经理说过"), no one's full name; a title is
+    // still a value after an occupation's label, so not among noName's words
+    static const QStringList titles{QStringLiteral("经理"), QStringLiteral("老师"), QStringLiteral("主任"), QStringLiteral("医生"),
+                                    QStringLiteral("先生"), QStringLiteral("女士"), QStringLiteral("律师"), QStringLiteral("师傅"),
+                                    QStringLiteral("教授"), QStringLiteral("书记"), QStringLiteral("同学"), QStringLiteral("总监")};
+    for (const QString &t : titles) {
+        if (s.endsWith(t))
+            return true;
+    }
     static const QString never = QStringLiteral("病症炎癌瘤痛血压疹热中级部门店府式的等们");
     for (int i = 1; i < s.size(); ++i) {
         if (never.contains(s.at(i)))

@@ -484,6 +484,8 @@ private Q_SLOTS:
         QTest::newRow("those present, the first too, the last after 和") << "参会：冯国明、胡彤芳和崔国海\n议题：高中部预算"
                                                                        << "person_name_listed"
                                                                        << QStringList{"冯国明", "胡彤芳", "崔国海"};
+        QTest::newRow("a surname and a title are no full name") << "联系人张律师，电话另告。" << "person_name" << QStringList{};
+        QTest::newRow("a title is still an occupation") << "职业：律师\n" << "occupation_label" << QStringList{"律师"};
         QTest::newRow("words starting with a surname, no role word") << "高明的做法是到王府井张开双臂吃李子。" << "person_name"
                                                                      << QStringList{};
     }
