@@ -269,7 +269,9 @@ const QSet<QString> &singleSurnames()
             "晏席卫米柏宗瞿桂全佟应臧闵苟邬边卞姬师和仇栾隋商刁沙荣巫寇桑郎甄丛仲虞敖巩明佘池查麻苑迟邝官封谈匡鞠惠荆"
             "乐冀郁胥南班储原栗燕楚鄢劳谌奚皮粟冼蔺楼盘满闻位厉伊仝区郜海阚花权强帅屠豆朴盖练廉禹井祖漆巴丰支卿国狄平"
             "计索宣晋相初门云容敬来扈晁芮都普阙浦戈伏鹿薄邸雍辜羊阿乌母裘亓修邰赫杭况那宿鲜印逯隆茹诸战慕危玉银亢嵇公"
-            "哈湛宾戎勾茅利於呼居揭干但尉冶斯元束檀衣信展阴昝智幸奉植衡富尧闭由");
+            "哈湛宾戎勾茅利於呼居揭干但尉冶斯元束檀衣信展阴昝智幸奉植衡富尧闭由"
+            // and those of the registers' second hundred, in their written forms too
+            "萧洪阎钮贝凤鄂");
         QSet<QString> set;
         for (const QChar ch : all)
             set.insert(QString(ch));
@@ -310,6 +312,28 @@ bool noName(const QString &s)
     return false;
 }
 
+// Characters no given name holds, though a word of a record after a role
+// word may ("患者高血压的…", "学生高中时", "学生管理等"): an illness's, a school
+// stage's, a particle's.
+bool commonWordAsName(const QString &s)
+{
+    // a surname and a title ("张经理说过"), no one's full name; a title is
+    // still a value after an occupation's label, so not among noName's words
+    static const QStringList titles{QStringLiteral("经理"), QStringLiteral("老师"), QStringLiteral("主任"), QStringLiteral("医生"),
+                                    QStringLiteral("先生"), QStringLiteral("女士"), QStringLiteral("律师"), QStringLiteral("师傅"),
+                                    QStringLiteral("教授"), QStringLiteral("书记"), QStringLiteral("同学"), QStringLiteral("总监")};
+    for (const QString &t : titles) {
+        if (s.endsWith(t))
+            return true;
+    }
+    static const QString never = QStringLiteral("病症炎癌瘤痛血压疹热中级部门店府式的等们");
+    for (int i = 1; i < s.size(); ++i) {
+        if (never.contains(s.at(i)))
+            return true;
+    }
+    return false;
+}
+
 // Whether s is a surname and a given name of one or two characters.
 bool isPersonName(const QString &s)
 {
@@ -319,7 +343,7 @@ bool isPersonName(const QString &s)
         if (s.startsWith(compound))
             return s.size() >= 3 && s.size() <= 4;
     }
-    return s.size() >= 2 && s.size() <= 3 && singleSurnames().contains(s.left(1));
+    return s.size() >= 2 && s.size() <= 3 && singleSurnames().contains(s.left(1)) && !commonWordAsName(s);
 }
 
 bool isHan(uint u)
@@ -790,8 +814,9 @@ bool labelledName(Candidate &c)
 }
 
 // Words that follow a person's name in running text ("其母亲黄勇长期患…",
-// "员工高海燕家庭困难"): a name glued to one of them still stands alone. Only
-// words of two characters, so that the name's own end is not taken for one.
+// "员工高海燕家庭困难"): a name glued to one of them still stands alone. Words
+// of two characters, so that the name's own end is not taken for one, but for
+// the particles and verbs of one that no given name ends the sentence with.
 bool followsName(const QString &after)
 {
     static const QStringList words{
@@ -804,12 +829,42 @@ bool followsName(const QString &after)
         QStringLiteral("因盗"), QStringLiteral("因犯"), QStringLiteral("因涉"), QStringLiteral("因交"), QStringLiteral("因车"),
         QStringLiteral("在外"), QStringLiteral("外出"), QStringLiteral("务工"), QStringLiteral("在家"), QStringLiteral("已故"),
         QStringLiteral("去世"), QStringLiteral("病故"), QStringLiteral("无业"), QStringLiteral("务农"), QStringLiteral("在本"),
-        QStringLiteral("在某"), QStringLiteral("在当"), QStringLiteral("已知")};
+        QStringLiteral("在某"), QStringLiteral("在当"), QStringLiteral("已知"),
+        // the titles a name takes ("李平先生", "王磊经理")
+        QStringLiteral("老师"), QStringLiteral("经理"), QStringLiteral("主任"), QStringLiteral("医生"), QStringLiteral("大夫"),
+        QStringLiteral("律师"), QStringLiteral("师傅"), QStringLiteral("教授"), QStringLiteral("博士"), QStringLiteral("同学"),
+        QStringLiteral("总监"), QStringLiteral("科长"), QStringLiteral("处长"), QStringLiteral("局长"), QStringLiteral("院长"),
+        QStringLiteral("校长"), QStringLiteral("部长"), QStringLiteral("书记"), QStringLiteral("护士"), QStringLiteral("警官"),
+        // verbs a person is the subject of ("…李平负责", "…张敏一起")
+        QStringLiteral("一起"), QStringLiteral("一同"), QStringLiteral("陪同"), QStringLiteral("通知"), QStringLiteral("签收"),
+        QStringLiteral("办理"), QStringLiteral("提交"), QStringLiteral("确认"), QStringLiteral("回复"), QStringLiteral("参加"),
+        QStringLiteral("出席"), QStringLiteral("发言"), QStringLiteral("汇报"), QStringLiteral("介绍"), QStringLiteral("提出"),
+        QStringLiteral("认为"), QStringLiteral("指出"), QStringLiteral("说明"), QStringLiteral("供述"), QStringLiteral("辩称")};
     for (const QString &w : words) {
         if (after.startsWith(w))
             return true;
     }
     return false;
+}
+
+// A particle or a verb of one character that a name is glued to in a
+// sentence ("被告人李平的行为", "被告人李平犯盗窃罪"). Common words glued to
+// them too ("员工安全的", "学生管理等"), so they count only after a word
+// that names a person by what he is or does (…人, …者, 原告, 被告).
+bool followsPersonWord(const QString &after, const QString &label)
+{
+    static const QString single = QStringLiteral("的和与及等犯因于已将被向对在曾称说系均");
+    if (!single.contains(after.at(0)))
+        return false;
+    int end = label.size();
+    while (end > 0 && !isHan(label.at(end - 1).unicode()))
+        --end;
+    // An item of a list, before the list's last joiner ("、王磊和刘洋").
+    static const QString joiners = QStringLiteral("和与及等");
+    if (end == 0 || (end == 1 && joiners.contains(label.at(0))))
+        return joiners.contains(after.at(0));
+    const QChar last = label.at(end - 1);
+    return last == QChar(0x4EBA) || last == QChar(0x8005) || last == QChar(0x544A); // 人 者 告
 }
 
 bool nameAtEnd(Candidate &c, bool narrow)
@@ -822,8 +877,7 @@ bool nameAtEnd(Candidate &c, bool narrow)
         c.end -= 3;
     const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
     const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(6, c.size - c.end)));
-    if (!after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after))
-        return false;
+    const bool glued = !after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after);
     int run = 0;
     while (run < hit.size() && isHan(hit.at(hit.size() - 1 - run).unicode()))
         ++run;
@@ -834,13 +888,18 @@ bool nameAtEnd(Candidate &c, bool narrow)
         if (!isPersonName(name))
             return false;
     } else {
-        for (int n = std::min(4, run - 2); n >= 2 && name.isEmpty(); --n) {
+        // A list's last joiner is a label of one character ("和刘洋").
+        static const QString joiners = QStringLiteral("和与及");
+        const int label = hit.size() == run && joiners.contains(hit.at(0)) ? 1 : 2;
+        for (int n = std::min(4, run - label); n >= 2 && name.isEmpty(); --n) {
             if (isPersonName(hit.right(n)))
                 name = hit.right(n);
         }
         if (name.isEmpty())
             return false;
     }
+    if (glued && !followsPersonWord(after, hit.left(hit.size() - name.size())))
+        return false;
     if (narrow)
         c.start = c.end - static_cast<std::size_t>(name.toUtf8().size());
     return true;

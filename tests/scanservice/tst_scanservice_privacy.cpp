@@ -419,10 +419,10 @@ private Q_SLOTS:
             << "甲方于每月15日前支付工资。\n客服工单导出" << "person_name_roles" << QStringList{};
         QTest::newRow("a judgment names its party glued") << "被告人李平，男，1980年生。" << "person_name_roles" << QStringList{"李平"};
         QTest::newRow("those present, one after another") << "参会人员：张敏、王磊、刘洋\n议题：预算" << "person_name_listed"
-                                                          << QStringList{"王磊", "刘洋"};
+                                                          << QStringList{"张敏", "王磊", "刘洋"};
         QTest::newRow("a list far from those present names no one")
             << "参会人员：张敏\n会议认为本季度销售额增长较快，但应收账款偏高，需关注以下客户：高明、王府井店" << "person_name_listed"
-            << QStringList{};
+            << QStringList{"张敏"};
         QTest::newRow("a relative by one character in a register's row") << "袁志  低保  妻：冯德涛\n" << "person_name_roles"
                                                                           << QStringList{"冯德涛"};
         QTest::newRow("a chat export's writer") << "2025-09-15 17:01  姚倩: 你好\n2025-12-01 08:30  集合出发\n" << "person_name_chat"
@@ -463,6 +463,48 @@ private Q_SLOTS:
                                                 << QStringList{"43560722"};
         QTest::newRow("a bar in a sentence makes no table") << "选项 A | B 均可\n编号 43560722" << "medical_record_no" << QStringList{};
     }
+    // A name in running text, its end told by what may follow a name (a
+    // particle, a verb, a title), and the common words that begin with a
+    // surname's character in the same places.
+    void namesInSentences_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("values"); // of that rule
+        QTest::newRow("a party, then a particle") << "经审理查明，被告人李平的行为已构成诈骗罪。" << "person_name_roles"
+                                                  << QStringList{"李平"};
+        QTest::newRow("a party, then what he did") << "被告人赵小军犯盗窃罪，判处有期徒刑一年。" << "person_name_roles"
+                                                   << QStringList{"赵小军"};
+        QTest::newRow("a name with its title") << "联系人王磊经理，电话另告。\n申请人洪晓燕女士已到场。" << "person_name"
+                                               << QStringList{"王磊", "洪晓燕"};
+        QTest::newRow("a surname of the written forms") << "姓名：萧文强\n" << "person_name" << QStringList{"萧文强"};
+        QTest::newRow("a role word before common words is no name")
+            << "患者高血压的病史十年。\n学生高中时住校。\n客户王府井店的订单。\n对象张开双臂。\n员工安全的培训，学生管理等" << "person_name"
+            << QStringList{};
+        QTest::newRow("those present, the first too, the last after 和") << "参会：冯国明、胡彤芳和崔国海\n议题：高中部预算"
+                                                                       << "person_name_listed"
+                                                                       << QStringList{"冯国明", "胡彤芳", "崔国海"};
+        QTest::newRow("a surname and a title are no full name") << "联系人张律师，电话另告。" << "person_name" << QStringList{};
+        QTest::newRow("a title is still an occupation") << "职业：律师\n" << "occupation_label" << QStringList{"律师"};
+        QTest::newRow("words starting with a surname, no role word") << "高明的做法是到王府井张开双臂吃李子。" << "person_name"
+                                                                     << QStringList{};
+    }
+    void namesInSentences()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, rule);
+        QFETCH(QStringList, values);
+        Detector detector(*m_matcher);
+        for (int piece : {1 << 20, 3}) {
+            QStringList got;
+            for (const Found &f : detector.scan(text, piece)) {
+                if (f.rule == rule)
+                    got.append(f.value);
+            }
+            QVERIFY2(got == values, qPrintable(got.join(QLatin1Char(' '))));
+        }
+    }
+
     void labelsAndLookAlikes()
     {
         QFETCH(QString, text);
