@@ -35,6 +35,9 @@ constexpr std::size_t OneFactBytes = 18;
 constexpr std::size_t Slice = 64 * 1024;
 // A heading is a line of at most this many bytes.
 constexpr std::size_t HeadingBytes = 60;
+// A row's first cell is context for the other cells of its row up to this
+// many bytes of it (a name, a test, a relation; not a paragraph).
+constexpr int MaxRowFirstBytes = 60;
 
 // The length of a sentence end at s[i], or 0. A line break is none: a
 // table's row and a form's lines run on over it.
@@ -371,14 +374,52 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
 {
     if (stopReason() != Stop::None || value.isEmpty() || label.isEmpty())
         return;
-    // Matched as a line of its own, "label：value", the label not in the file.
+    // The cells of a row come one after another; the file's text between
+    // them, or a header met again, starts the next row. The row's first cell
+    // names what its other cells tell (血压 over a result, 父亲 before a name).
+    if (m_rowHeaders.contains(label)) {
+        m_rowHeaders.clear();
+        m_rowFirst.clear();
+    }
+    const QByteArray rowFirst = m_rowFirst;
+    if (m_rowHeaders.isEmpty()) {
+        int cut = std::min(value.size(), MaxRowFirstBytes);
+        while (cut > 0 && cut < value.size() && (static_cast<unsigned char>(value.at(cut)) & 0xC0) == 0x80)
+            --cut;
+        m_rowFirst = value.left(cut).trimmed();
+    }
+    m_rowHeaders.append(label);
+    m_inLabelled = true;
+    // Matched as a line of its own, "label：value", the label not in the file;
+    // the row's first cell stands before the label as context.
     if (!m_held.empty() && m_held.back() != '\n')
         take("\n", 1);
-    m_injections.push_back({m_held.size(), label + "\xEF\xBC\x9A"});
-    const unsigned long long start = m_originalEnd + m_held.size();
+    m_injections.push_back({m_held.size(), rowFirst.isEmpty() ? label + "\xEF\xBC\x9A" : rowFirst + ' ' + label + "\xEF\xBC\x9A"});
+    unsigned long long start = m_originalEnd + m_held.size();
     m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
     take(value.constData(), static_cast<std::size_t>(value.size()));
     take("\n", 1);
+    // Read again with the row's first cell as its label ("血压：120/80",
+    // "父亲：张伟晨"), for the rules whose patterns hold the label; only a
+    // hit that starts in that label counts there.
+    if (!rowFirst.isEmpty()) {
+        m_injections.push_back({m_held.size(), rowFirst + "\xEF\xBC\x9A"});
+        start = m_originalEnd + m_held.size();
+        m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
+        m_rowPairs.push_back(m_pairs.back());
+        take(value.constData(), static_cast<std::size_t>(value.size()));
+        take("\n", 1);
+    }
+    m_inLabelled = false;
+}
+
+bool PrivacyCollector::inRowReading(unsigned long long raw) const
+{
+    auto it = std::upper_bound(m_rowPairs.begin(), m_rowPairs.end(), raw,
+                               [](unsigned long long value, const std::pair<unsigned long long, unsigned long long> &p) {
+                                   return value < p.first;
+                               });
+    return it != m_rowPairs.begin() && raw < (it - 1)->second;
 }
 
 bool PrivacyCollector::inLabelledValue(unsigned long long raw) const
@@ -399,6 +440,10 @@ void PrivacyCollector::take(const char *utf8, std::size_t length)
         take(utf8, Slice);
         utf8 += Slice;
         length -= Slice;
+    }
+    if (!m_inLabelled) {
+        m_rowHeaders.clear();
+        m_rowFirst.clear();
     }
     const std::size_t from = m_held.size();
     m_held.append(utf8, length);
@@ -446,6 +491,8 @@ void PrivacyCollector::beginPart(const QByteArray &label)
         takeLines(m_held.size(), true);
     scanNew(m_held.size());
     m_table.reset();
+    m_rowHeaders.clear();
+    m_rowFirst.clear();
     settle(true);
     const unsigned long long end = windowEnd();
     m_window.clear();
@@ -723,7 +770,35 @@ void PrivacyCollector::accept(const Candidate &found)
     // there counts once too.
     const QByteArray key = QByteArray::number(static_cast<int>(r)) + ':' + QByteArray(text + start, static_cast<int>(end - start));
     const QByteArray head = key.left(key.indexOf(':') + 1 + HeadBytes);
-    if (inLabelledValue(raw.first)) {
+    // The file's own bytes of the hit, from its last cell on ("159 cm" of
+    // "身高⏎159 cm"): the value a row's first cell gives it again.
+    const auto lastCell = [&]() {
+        const std::size_t from = static_cast<std::size_t>(std::max(raw.first, m_originalStart) - m_originalStart);
+        const std::size_t to = static_cast<std::size_t>(std::min(raw.second, m_originalEnd) - m_originalStart);
+        std::size_t cell = from;
+        for (std::size_t i = from; i < to; ++i) {
+            const char c = m_original[i];
+            if (c == '\n' || c == '\t' || (c == ' ' && i + 1 < to && m_original[i + 1] == ' '))
+                cell = i + 1;
+        }
+        return QByteArray::number(static_cast<int>(r)) + '~' + QByteArray(m_original.data() + cell, static_cast<int>(to - cell)).trimmed();
+    };
+    if (inRowReading(raw.first)) {
+        // A value read again under its row's first cell gives only what
+        // needed that cell as its label, and what the text did not give
+        // already ("身高⏎159 cm" in a table's text).
+        if (!injectedAt(candidate.start))
+            return;
+        const auto seen = m_flatHits.find(lastCell());
+        if (seen != m_flatHits.end() && seen.value() > 0) {
+            --seen.value();
+            m_hasLast[r] = true;
+            m_lastStart[r] = candidate.start;
+            m_lastEnd[r] = candidate.end;
+            m_lastPassage[r] = -1;
+            return;
+        }
+    } else if (inLabelledValue(raw.first)) {
         auto seen = m_flatHits.find(key);
         if (seen == m_flatHits.end() || seen.value() <= 0) {
             for (auto alike = m_flatHeads.constFind(head); alike != m_flatHeads.constEnd() && alike.key() == head; ++alike) {
@@ -746,6 +821,9 @@ void PrivacyCollector::accept(const Candidate &found)
         int &count = m_flatHits[key];
         if (count++ == 0 && key.size() > head.size())
             m_flatHeads.insert(head, key);
+        const QByteArray cell = lastCell();
+        if (cell.size() < key.size())
+            ++m_flatHits[cell];
     }
     m_hasLast[r] = true;
     m_lastStart[r] = candidate.start;
@@ -778,6 +856,8 @@ void PrivacyCollector::trim()
         const unsigned long long rawFrom = std::min(original(keepFrom, keepFrom + 1).first, m_originalEnd);
         while (!m_pairs.empty() && m_pairs.front().second <= rawFrom)
             m_pairs.pop_front();
+        while (!m_rowPairs.empty() && m_rowPairs.front().second <= rawFrom)
+            m_rowPairs.pop_front();
         if (rawFrom > m_originalStart) {
             m_original.erase(0, static_cast<std::size_t>(rawFrom - m_originalStart));
             m_originalStart = rawFrom;
