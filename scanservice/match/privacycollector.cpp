@@ -696,6 +696,21 @@ bool PrivacyCollector::contextNear(const Candidate &candidate) const
     const char *text = m_window.data();
     const char *begin = text + stretch.first;
     const char *end = text + stretch.second;
+    if (!m_pairs.empty() && inLabelledValue(original(candidate.start, candidate.end).first)) {
+        // A cell handed on with its header and row is a line of its own: the
+        // lines around it are other cells, maybe of another row.
+        const char *at = text + (candidate.start - m_windowStart);
+        const char *stop = text + (candidate.end - m_windowStart);
+        for (const char *c = at; c > begin; --c) {
+            if (c[-1] == '\n') {
+                begin = c;
+                break;
+            }
+        }
+        const void *lineEnd = stop < end ? std::memchr(stop, '\n', static_cast<std::size_t>(end - stop)) : nullptr;
+        if (lineEnd)
+            end = static_cast<const char *>(lineEnd);
+    }
     for (const QByteArray &word : m_matcher.context(candidate.rule)) {
         if (std::search(begin, end, word.constBegin(), word.constEnd()) != end)
             return true;
