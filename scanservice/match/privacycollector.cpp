@@ -35,9 +35,17 @@ constexpr std::size_t OneFactBytes = 18;
 constexpr std::size_t Slice = 64 * 1024;
 // A heading is a line of at most this many bytes.
 constexpr std::size_t HeadingBytes = 60;
-// A row's first cell is context for the other cells of its row up to this
-// many bytes of it (a name, a test, a relation; not a paragraph).
+// A row's first cell is context for the other cells of its row when it is
+// a short name without digits (a test, a relation, an item; not a number,
+// a date or a paragraph).
 constexpr int MaxRowFirstBytes = 60;
+
+bool namesItsRow(const char *utf8, std::size_t length)
+{
+    if (length == 0 || length > static_cast<std::size_t>(MaxRowFirstBytes))
+        return false;
+    return std::none_of(utf8, utf8 + length, [](char c) { return c >= '0' && c <= '9'; });
+}
 
 // The length of a sentence end at s[i], or 0. A line break is none: a
 // table's row and a form's lines run on over it.
@@ -382,14 +390,16 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
         m_rowFirst.clear();
     }
     const QByteArray rowFirst = m_rowFirst;
+    m_inLabelled = true;
     if (m_rowHeaders.isEmpty()) {
-        int cut = std::min(value.size(), MaxRowFirstBytes);
-        while (cut > 0 && cut < value.size() && (static_cast<unsigned char>(value.at(cut)) & 0xC0) == 0x80)
-            --cut;
-        m_rowFirst = value.left(cut).trimmed();
+        // A blank line before each row's cells keeps its context in the row.
+        if (!m_held.empty() && m_held.back() != '\n')
+            take("\n", 1);
+        take("\n", 1);
+        const QByteArray first = value.trimmed();
+        m_rowFirst = namesItsRow(first.constData(), static_cast<std::size_t>(first.size())) ? first : QByteArray();
     }
     m_rowHeaders.append(label);
-    m_inLabelled = true;
     // Matched as a line of its own, "label：value", the label not in the file;
     // the row's first cell stands before the label as context.
     if (!m_held.empty() && m_held.back() != '\n')
@@ -441,11 +451,13 @@ void PrivacyCollector::take(const char *utf8, std::size_t length)
         utf8 += Slice;
         length -= Slice;
     }
-    if (!m_inLabelled) {
+    const std::size_t from = m_held.size();
+    if (!m_inLabelled && !m_rowHeaders.isEmpty()) {
+        // The file's text after the cells of a row: a blank line ends the row.
         m_rowHeaders.clear();
         m_rowFirst.clear();
+        m_held += '\n';
     }
-    const std::size_t from = m_held.size();
     m_held.append(utf8, length);
     takeLines(from, false);
     // A line still open may yet get the labels of its cells: it waits whole.
@@ -697,19 +709,22 @@ bool PrivacyCollector::contextNear(const Candidate &candidate) const
     const char *begin = text + stretch.first;
     const char *end = text + stretch.second;
     if (!m_pairs.empty() && inLabelledValue(original(candidate.start, candidate.end).first)) {
-        // A cell handed on with its header and row is a line of its own: the
-        // lines around it are other cells, maybe of another row.
+        // The cells handed on of one row stand between blank lines: the
+        // lines beyond them are another row's.
         const char *at = text + (candidate.start - m_windowStart);
         const char *stop = text + (candidate.end - m_windowStart);
-        for (const char *c = at; c > begin; --c) {
-            if (c[-1] == '\n') {
+        for (const char *c = at; c - 1 > begin; --c) {
+            if (c[-1] == '\n' && c[-2] == '\n') {
                 begin = c;
                 break;
             }
         }
-        const void *lineEnd = stop < end ? std::memchr(stop, '\n', static_cast<std::size_t>(end - stop)) : nullptr;
-        if (lineEnd)
-            end = static_cast<const char *>(lineEnd);
+        for (const char *c = stop; c + 1 < end; ++c) {
+            if (c[0] == '\n' && c[1] == '\n') {
+                end = c;
+                break;
+            }
+        }
     }
     for (const QByteArray &word : m_matcher.context(candidate.rule)) {
         if (std::search(begin, end, word.constBegin(), word.constEnd()) != end)
