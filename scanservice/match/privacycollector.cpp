@@ -385,14 +385,12 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
     // The cells of a row come one after another; the file's text between
     // them, or a header met again, starts the next row. The row's first cell
     // names what its other cells tell (血压 over a result, 父亲 before a name).
-    if (m_rowHeaders.contains(label)) {
-        m_rowHeaders.clear();
-        m_rowFirst.clear();
-    }
+    if (m_rowHeaders.contains(label))
+        endRow();
     const QByteArray rowFirst = m_rowFirst;
     m_inLabelled = true;
     if (m_rowHeaders.isEmpty()) {
-        // A blank line before each row's cells keeps its context in the row.
+        // A blank line before each row's cells keeps their context in the row.
         if (!m_held.empty() && m_held.back() != '\n')
             take("\n", 1);
         take("\n", 1);
@@ -400,27 +398,45 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
         m_rowFirst = namesItsRow(first.constData(), static_cast<std::size_t>(first.size())) ? first : QByteArray();
     }
     m_rowHeaders.append(label);
-    // Matched as a line of its own, "label：value", the label not in the file;
-    // the row's first cell stands before the label as context.
+    // Matched as a line of its own, "label：value", the label not in the
+    // file; the row's first cell follows the value as context, after a tab
+    // (no part of the value, and no nearer to it than the cell before).
     if (!m_held.empty() && m_held.back() != '\n')
         take("\n", 1);
-    m_injections.push_back({m_held.size(), rowFirst.isEmpty() ? label + "\xEF\xBC\x9A" : rowFirst + ' ' + label + "\xEF\xBC\x9A"});
-    unsigned long long start = m_originalEnd + m_held.size();
+    m_injections.push_back({m_held.size(), label + "\xEF\xBC\x9A"});
+    const unsigned long long start = m_originalEnd + m_held.size();
     m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
     take(value.constData(), static_cast<std::size_t>(value.size()));
-    take("\n", 1);
-    // Read again with the row's first cell as its label ("血压：120/80",
-    // "父亲：张伟晨"), for the rules whose patterns hold the label; only a
-    // hit that starts in that label counts there.
     if (!rowFirst.isEmpty()) {
-        m_injections.push_back({m_held.size(), rowFirst + "\xEF\xBC\x9A"});
-        start = m_originalEnd + m_held.size();
+        m_injections.push_back({m_held.size(), '\t' + rowFirst});
+        m_rowAgain.append(value);
+    }
+    take("\n", 1);
+    m_inLabelled = false;
+}
+
+void PrivacyCollector::endRow()
+{
+    // The row's cells read again, each with the row's first cell as its
+    // label ("血压：120/80", "父亲：张伟晨"), for the rules whose patterns hold
+    // the label; only a hit that starts in that label counts there. They
+    // follow the row, so that its cells stay as near one another as before.
+    const bool inLabelled = m_inLabelled;
+    m_inLabelled = true;
+    for (const QByteArray &value : qAsConst(m_rowAgain)) {
+        m_injections.push_back({m_held.size(), m_rowFirst + "\xEF\xBC\x9A"});
+        const unsigned long long start = m_originalEnd + m_held.size();
         m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
         m_rowPairs.push_back(m_pairs.back());
         take(value.constData(), static_cast<std::size_t>(value.size()));
         take("\n", 1);
     }
-    m_inLabelled = false;
+    if (!m_rowHeaders.isEmpty())
+        take("\n", 1); // a blank line ends the row
+    m_inLabelled = inLabelled;
+    m_rowAgain.clear();
+    m_rowHeaders.clear();
+    m_rowFirst.clear();
 }
 
 bool PrivacyCollector::inRowReading(unsigned long long raw) const
@@ -451,13 +467,9 @@ void PrivacyCollector::take(const char *utf8, std::size_t length)
         utf8 += Slice;
         length -= Slice;
     }
+    if (!m_inLabelled && !m_rowHeaders.isEmpty())
+        endRow(); // the file's text after the cells of a row
     const std::size_t from = m_held.size();
-    if (!m_inLabelled && !m_rowHeaders.isEmpty()) {
-        // The file's text after the cells of a row: a blank line ends the row.
-        m_rowHeaders.clear();
-        m_rowFirst.clear();
-        m_held += '\n';
-    }
     m_held.append(utf8, length);
     takeLines(from, false);
     // A line still open may yet get the labels of its cells: it waits whole.
@@ -499,12 +511,12 @@ void PrivacyCollector::scanNew(std::size_t held)
 
 void PrivacyCollector::beginPart(const QByteArray &label)
 {
+    if (!m_rowHeaders.isEmpty() && stopReason() == Stop::None)
+        endRow();
     if (m_lineStart < m_held.size())
         takeLines(m_held.size(), true);
     scanNew(m_held.size());
     m_table.reset();
-    m_rowHeaders.clear();
-    m_rowFirst.clear();
     settle(true);
     const unsigned long long end = windowEnd();
     m_window.clear();
@@ -520,6 +532,8 @@ void PrivacyCollector::beginPart(const QByteArray &label)
 
 void PrivacyCollector::finish()
 {
+    if (!m_rowHeaders.isEmpty() && stopReason() == Stop::None)
+        endRow();
     if (m_lineStart < m_held.size())
         takeLines(m_held.size(), true);
     scanNew(m_held.size());

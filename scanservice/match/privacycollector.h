@@ -105,6 +105,8 @@ private:
     bool inLabelledValue(unsigned long long raw) const;
     // Whether the raw byte belongs to a value read again under its row's first cell.
     bool inRowReading(unsigned long long raw) const;
+    // Reads the open row's cells again under its first cell and ends the row.
+    void endRow();
     // Text that is not in the file (a cell's column header before its value).
     void appendInjected(const QByteArray &label);
     // Reads the lines completed in the held text from `from` on (all of it when `last`) for tables.
@@ -147,6 +149,7 @@ private:
     // ends the row, and so does a header met again.
     QByteArray m_rowFirst;
     QVector<QByteArray> m_rowHeaders;
+    QVector<QByteArray> m_rowAgain; // its cells to read again under the first
     bool m_inLabelled = false; // the text taken is a labelled value, not the file's
     QHash<QByteArray, int> m_flatHits; // per rule group and value: hits in the text not yet met again as a labelled value
     QMultiHash<QByteArray, QByteArray> m_flatHeads; // a value's group and first bytes -> its key in m_flatHits

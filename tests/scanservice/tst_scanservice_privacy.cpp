@@ -643,7 +643,7 @@ private Q_SLOTS:
         const QString items = QStringLiteral("项目,内容,备注");
         QTest::newRow("a status named by the row") << items << "婚姻状况,已婚,-" << false << "marital_status" << 1;
         QTest::newRow("the status named in the row above") << items << "婚姻状况,不详,-|联系地址,已婚,-" << false << "marital_status" << 0;
-        QTest::newRow("context from another cell of the row") << QStringLiteral("姓名,打卡时间,打卡类型") << "刘林,08:19,外勤签到" << false
+        QTest::newRow("context from another cell of the row") << QStringLiteral("姓名,时间,类型") << "刘林,08:19,外勤签到" << false
                                                              << "check_in" << 1;
         QTest::newRow("a surname less common in the mainland") << QStringLiteral("学生,家长姓名,电话") << "王小明,萧思静,-" << false
                                                                << "family_member" << 1;
