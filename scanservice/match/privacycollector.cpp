@@ -35,6 +35,17 @@ constexpr std::size_t OneFactBytes = 18;
 constexpr std::size_t Slice = 64 * 1024;
 // A heading is a line of at most this many bytes.
 constexpr std::size_t HeadingBytes = 60;
+// A row's first cell is context for the other cells of its row when it is
+// a short name without digits (a test, a relation, an item; not a number,
+// a date or a paragraph).
+constexpr int MaxRowFirstBytes = 60;
+
+bool namesItsRow(const char *utf8, std::size_t length)
+{
+    if (length == 0 || length > static_cast<std::size_t>(MaxRowFirstBytes))
+        return false;
+    return std::none_of(utf8, utf8 + length, [](char c) { return c >= '0' && c <= '9'; });
+}
 
 // The length of a sentence end at s[i], or 0. A line break is none: a
 // table's row and a form's lines run on over it.
@@ -371,14 +382,70 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
 {
     if (stopReason() != Stop::None || value.isEmpty() || label.isEmpty())
         return;
-    // Matched as a line of its own, "label：value", the label not in the file.
+    // The cells of a row come one after another; the file's text between
+    // them, or a header met again, starts the next row. The row's first cell
+    // names what its other cells tell (血压 over a result, 父亲 before a name).
+    if (m_rowHeaders.contains(label))
+        endRow();
+    const QByteArray rowFirst = m_rowFirst;
+    m_inLabelled = true;
+    if (m_rowHeaders.isEmpty()) {
+        // A blank line before each row's cells keeps their context in the row.
+        if (!m_held.empty() && m_held.back() != '\n')
+            take("\n", 1);
+        take("\n", 1);
+        const QByteArray first = value.trimmed();
+        m_rowFirst = namesItsRow(first.constData(), static_cast<std::size_t>(first.size())) ? first : QByteArray();
+    }
+    m_rowHeaders.append(label);
+    // Matched as a line of its own, "label：value", the label not in the
+    // file; the row's first cell follows the value as context, after a tab
+    // (no part of the value, and no nearer to it than the cell before).
     if (!m_held.empty() && m_held.back() != '\n')
         take("\n", 1);
     m_injections.push_back({m_held.size(), label + "\xEF\xBC\x9A"});
     const unsigned long long start = m_originalEnd + m_held.size();
     m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
     take(value.constData(), static_cast<std::size_t>(value.size()));
+    if (!rowFirst.isEmpty()) {
+        m_injections.push_back({m_held.size(), '\t' + rowFirst});
+        m_rowAgain.append(value);
+    }
     take("\n", 1);
+    m_inLabelled = false;
+}
+
+void PrivacyCollector::endRow()
+{
+    // The row's cells read again, each with the row's first cell as its
+    // label ("血压：120/80", "父亲：张伟晨"), for the rules whose patterns hold
+    // the label; only a hit that starts in that label counts there. They
+    // follow the row, so that its cells stay as near one another as before.
+    const bool inLabelled = m_inLabelled;
+    m_inLabelled = true;
+    for (const QByteArray &value : qAsConst(m_rowAgain)) {
+        m_injections.push_back({m_held.size(), m_rowFirst + "\xEF\xBC\x9A"});
+        const unsigned long long start = m_originalEnd + m_held.size();
+        m_pairs.push_back({start, start + static_cast<unsigned long long>(value.size())});
+        m_rowPairs.push_back(m_pairs.back());
+        take(value.constData(), static_cast<std::size_t>(value.size()));
+        take("\n", 1);
+    }
+    if (!m_rowHeaders.isEmpty())
+        take("\n", 1); // a blank line ends the row
+    m_inLabelled = inLabelled;
+    m_rowAgain.clear();
+    m_rowHeaders.clear();
+    m_rowFirst.clear();
+}
+
+bool PrivacyCollector::inRowReading(unsigned long long raw) const
+{
+    auto it = std::upper_bound(m_rowPairs.begin(), m_rowPairs.end(), raw,
+                               [](unsigned long long value, const std::pair<unsigned long long, unsigned long long> &p) {
+                                   return value < p.first;
+                               });
+    return it != m_rowPairs.begin() && raw < (it - 1)->second;
 }
 
 bool PrivacyCollector::inLabelledValue(unsigned long long raw) const
@@ -400,6 +467,8 @@ void PrivacyCollector::take(const char *utf8, std::size_t length)
         utf8 += Slice;
         length -= Slice;
     }
+    if (!m_inLabelled && !m_rowHeaders.isEmpty())
+        endRow(); // the file's text after the cells of a row
     const std::size_t from = m_held.size();
     m_held.append(utf8, length);
     takeLines(from, false);
@@ -442,6 +511,8 @@ void PrivacyCollector::scanNew(std::size_t held)
 
 void PrivacyCollector::beginPart(const QByteArray &label)
 {
+    if (!m_rowHeaders.isEmpty() && stopReason() == Stop::None)
+        endRow();
     if (m_lineStart < m_held.size())
         takeLines(m_held.size(), true);
     scanNew(m_held.size());
@@ -461,6 +532,8 @@ void PrivacyCollector::beginPart(const QByteArray &label)
 
 void PrivacyCollector::finish()
 {
+    if (!m_rowHeaders.isEmpty() && stopReason() == Stop::None)
+        endRow();
     if (m_lineStart < m_held.size())
         takeLines(m_held.size(), true);
     scanNew(m_held.size());
@@ -649,6 +722,24 @@ bool PrivacyCollector::contextNear(const Candidate &candidate) const
     const char *text = m_window.data();
     const char *begin = text + stretch.first;
     const char *end = text + stretch.second;
+    if (!m_pairs.empty() && inLabelledValue(original(candidate.start, candidate.end).first)) {
+        // The cells handed on of one row stand between blank lines: the
+        // lines beyond them are another row's.
+        const char *at = text + (candidate.start - m_windowStart);
+        const char *stop = text + (candidate.end - m_windowStart);
+        for (const char *c = at; c - 1 > begin; --c) {
+            if (c[-1] == '\n' && c[-2] == '\n') {
+                begin = c;
+                break;
+            }
+        }
+        for (const char *c = stop; c + 1 < end; ++c) {
+            if (c[0] == '\n' && c[1] == '\n') {
+                end = c;
+                break;
+            }
+        }
+    }
     for (const QByteArray &word : m_matcher.context(candidate.rule)) {
         if (std::search(begin, end, word.constBegin(), word.constEnd()) != end)
             return true;
@@ -723,7 +814,35 @@ void PrivacyCollector::accept(const Candidate &found)
     // there counts once too.
     const QByteArray key = QByteArray::number(static_cast<int>(r)) + ':' + QByteArray(text + start, static_cast<int>(end - start));
     const QByteArray head = key.left(key.indexOf(':') + 1 + HeadBytes);
-    if (inLabelledValue(raw.first)) {
+    // The file's own bytes of the hit, from its last cell on ("159 cm" of
+    // "身高⏎159 cm"): the value a row's first cell gives it again.
+    const auto lastCell = [&]() {
+        const std::size_t from = static_cast<std::size_t>(std::max(raw.first, m_originalStart) - m_originalStart);
+        const std::size_t to = static_cast<std::size_t>(std::min(raw.second, m_originalEnd) - m_originalStart);
+        std::size_t cell = from;
+        for (std::size_t i = from; i < to; ++i) {
+            const char c = m_original[i];
+            if (c == '\n' || c == '\t' || (c == ' ' && i + 1 < to && m_original[i + 1] == ' '))
+                cell = i + 1;
+        }
+        return QByteArray::number(static_cast<int>(r)) + '~' + QByteArray(m_original.data() + cell, static_cast<int>(to - cell)).trimmed();
+    };
+    if (inRowReading(raw.first)) {
+        // A value read again under its row's first cell gives only what
+        // needed that cell as its label, and what the text did not give
+        // already ("身高⏎159 cm" in a table's text).
+        if (!injectedAt(candidate.start))
+            return;
+        const auto seen = m_flatHits.find(lastCell());
+        if (seen != m_flatHits.end() && seen.value() > 0) {
+            --seen.value();
+            m_hasLast[r] = true;
+            m_lastStart[r] = candidate.start;
+            m_lastEnd[r] = candidate.end;
+            m_lastPassage[r] = -1;
+            return;
+        }
+    } else if (inLabelledValue(raw.first)) {
         auto seen = m_flatHits.find(key);
         if (seen == m_flatHits.end() || seen.value() <= 0) {
             for (auto alike = m_flatHeads.constFind(head); alike != m_flatHeads.constEnd() && alike.key() == head; ++alike) {
@@ -746,6 +865,9 @@ void PrivacyCollector::accept(const Candidate &found)
         int &count = m_flatHits[key];
         if (count++ == 0 && key.size() > head.size())
             m_flatHeads.insert(head, key);
+        const QByteArray cell = lastCell();
+        if (cell.size() < key.size())
+            ++m_flatHits[cell];
     }
     m_hasLast[r] = true;
     m_lastStart[r] = candidate.start;
@@ -778,6 +900,8 @@ void PrivacyCollector::trim()
         const unsigned long long rawFrom = std::min(original(keepFrom, keepFrom + 1).first, m_originalEnd);
         while (!m_pairs.empty() && m_pairs.front().second <= rawFrom)
             m_pairs.pop_front();
+        while (!m_rowPairs.empty() && m_rowPairs.front().second <= rawFrom)
+            m_rowPairs.pop_front();
         if (rawFrom > m_originalStart) {
             m_original.erase(0, static_cast<std::size_t>(rawFrom - m_originalStart));
             m_originalStart = rawFrom;

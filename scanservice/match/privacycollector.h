@@ -103,6 +103,10 @@ private:
     void normaliseHeld(std::size_t upTo);
     void normaliseSpan(std::size_t from, std::size_t upTo);
     bool inLabelledValue(unsigned long long raw) const;
+    // Whether the raw byte belongs to a value read again under its row's first cell.
+    bool inRowReading(unsigned long long raw) const;
+    // Reads the open row's cells again under its first cell and ends the row.
+    void endRow();
     // Text that is not in the file (a cell's column header before its value).
     void appendInjected(const QByteArray &label);
     // Reads the lines completed in the held text from `from` on (all of it when `last`) for tables.
@@ -139,6 +143,14 @@ private:
     bool m_lineLong = false;     // the open line is too long to be a table row
     std::vector<std::pair<std::size_t, QByteArray>> m_injections; // in m_held: labels before cells
     std::deque<std::pair<unsigned long long, unsigned long long>> m_pairs; // raw spans of labelled values
+    std::deque<std::pair<unsigned long long, unsigned long long>> m_rowPairs; // raw spans read again under the row's first cell
+    // The row the labelled values handed on belong to: its first cell's value
+    // and the headers met in it. Text of the file between two labelled values
+    // ends the row, and so does a header met again.
+    QByteArray m_rowFirst;
+    QVector<QByteArray> m_rowHeaders;
+    QVector<QByteArray> m_rowAgain; // its cells to read again under the first
+    bool m_inLabelled = false; // the text taken is a labelled value, not the file's
     QHash<QByteArray, int> m_flatHits; // per rule group and value: hits in the text not yet met again as a labelled value
     QMultiHash<QByteArray, QByteArray> m_flatHeads; // a value's group and first bytes -> its key in m_flatHits
     std::string m_window; // the normalised text from m_windowStart to windowEnd()

@@ -270,8 +270,9 @@ const QSet<QString> &singleSurnames()
             "乐冀郁胥南班储原栗燕楚鄢劳谌奚皮粟冼蔺楼盘满闻位厉伊仝区郜海阚花权强帅屠豆朴盖练廉禹井祖漆巴丰支卿国狄平"
             "计索宣晋相初门云容敬来扈晁芮都普阙浦戈伏鹿薄邸雍辜羊阿乌母裘亓修邰赫杭况那宿鲜印逯隆茹诸战慕危玉银亢嵇公"
             "哈湛宾戎勾茅利於呼居揭干但尉冶斯元束檀衣信展阴昝智幸奉植衡富尧闭由"
-            // and those of the registers' second hundred, in their written forms too
-            "萧洪阎钮贝凤鄂");
+            // and those of the registers' second hundred and of the national
+            // rankings, in their written forms too (萧 and 阎 beside 肖 and 闫)
+            "萧洪阎钮贝凤鄂傅赖");
         QSet<QString> set;
         for (const QChar ch : all)
             set.insert(QString(ch));

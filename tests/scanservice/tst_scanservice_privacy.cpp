@@ -663,6 +663,59 @@ private Q_SLOTS:
         QCOMPARE(hits, 1);
     }
 
+    // A table's row handed on cell by cell under its headers (rows parted by
+    // "|", cells by ","), with the row's text before it in the file or not
+    // (a sheet's shared strings): the row's first cell is context for its
+    // other cells, never for those of another row.
+    void rowFirstCellIsContext_data()
+    {
+        QTest::addColumn<QString>("headers");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<bool>("textBetween");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<int>("hits");
+        const QString tests = QStringLiteral("检查项目,结果,参考范围");
+        QTest::newRow("a test's result") << tests << "血压,101/84,90-139/60-89" << false << "vital_signs" << 1;
+        QTest::newRow("a test's result, the row in the text") << tests << "身高,160 cm,-" << true << "body_measure" << 1;
+        QTest::newRow("the test in the row above") << tests << "血压,未测,-|视力,101/84,-" << false << "vital_signs" << 0;
+        QTest::newRow("the test in the row above, rows in the text") << tests << "血压,未测,-|视力,101/84,-" << true << "vital_signs" << 0;
+        const QString family = QStringLiteral("称谓,姓名,年龄");
+        QTest::newRow("a relative named by the row") << family << "父亲,张伟晨,71" << false << "family_member" << 1;
+        QTest::newRow("the relation in the row above") << family << "父亲,不详,71|同学,张伟晨,20" << false << "family_member" << 0;
+        const QString items = QStringLiteral("项目,内容,备注");
+        QTest::newRow("a status named by the row") << items << "婚姻状况,已婚,-" << false << "marital_status" << 1;
+        QTest::newRow("the status named in the row above") << items << "婚姻状况,不详,-|联系地址,已婚,-" << false << "marital_status" << 0;
+        QTest::newRow("context from another cell of the row") << QStringLiteral("姓名,时间,类型") << "刘林,08:19,外勤签到" << false
+                                                             << "check_in" << 1;
+        QTest::newRow("a surname less common in the mainland") << QStringLiteral("学生,家长姓名,电话") << "王小明,萧思静,-" << false
+                                                               << "family_member" << 1;
+    }
+    void rowFirstCellIsContext()
+    {
+        QFETCH(QString, headers);
+        QFETCH(QString, rows);
+        QFETCH(bool, textBetween);
+        QFETCH(QString, rule);
+        QFETCH(int, hits);
+        PrivacyMatcher::Scratch scratch(*m_matcher);
+        PrivacyCollector collector(*m_matcher, scratch, QDate::currentDate());
+        const QStringList header = headers.split(QLatin1Char(','));
+        const QByteArray title = "体检结果汇总\n" + header.join(QLatin1Char('\n')).toUtf8() + '\n';
+        collector.write(title.constData(), static_cast<std::size_t>(title.size()));
+        for (const QString &row : rows.split(QLatin1Char('|'))) {
+            const QStringList cells = row.split(QLatin1Char(','));
+            if (textBetween) {
+                // as a document's table gives it: every cell a line of its own
+                const QByteArray text = cells.join(QLatin1Char('\n')).toUtf8() + '\n';
+                collector.write(text.constData(), static_cast<std::size_t>(text.size()));
+            }
+            for (int i = 0; i < cells.size(); ++i)
+                collector.labelledValue(header.at(i).toUtf8(), cells.at(i).toUtf8());
+        }
+        collector.finish();
+        QCOMPARE(collector.hits(m_table.indexOf(rule)), hits);
+    }
+
     void checksOfTheStandards_data()
     {
         QTest::addColumn<QString>("what");
