@@ -39,6 +39,10 @@ constexpr std::size_t HeadingBytes = 60;
 // a short name without digits (a test, a relation, an item; not a number,
 // a date or a paragraph).
 constexpr int MaxRowFirstBytes = 60;
+// Headers of one row remembered to tell the next row by its first header met
+// again, and cells of it read again under its first cell: a sheet of
+// thousands of columns costs no more per cell than one of this many.
+constexpr int MaxRowCells = 256;
 
 bool namesItsRow(const char *utf8, std::size_t length)
 {
@@ -397,7 +401,9 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
         const QByteArray first = value.trimmed();
         m_rowFirst = namesItsRow(first.constData(), static_cast<std::size_t>(first.size())) ? first : QByteArray();
     }
-    m_rowHeaders.append(label);
+    const bool remembered = m_rowHeaders.size() < MaxRowCells;
+    if (remembered)
+        m_rowHeaders.append(label);
     // Matched as a line of its own, "label：value", the label not in the
     // file; the row's first cell follows the value as context, after a tab
     // (no part of the value, and no nearer to it than the cell before).
@@ -409,7 +415,8 @@ void PrivacyCollector::labelledValue(const QByteArray &label, const QByteArray &
     take(value.constData(), static_cast<std::size_t>(value.size()));
     if (!rowFirst.isEmpty()) {
         m_injections.push_back({m_held.size(), '\t' + rowFirst});
-        m_rowAgain.append(value);
+        if (remembered)
+            m_rowAgain.append(value);
     }
     take("\n", 1);
     m_inLabelled = false;

@@ -674,6 +674,20 @@ private Q_SLOTS:
                                                              << "check_in" << 1;
         QTest::newRow("a surname less common in the mainland") << QStringLiteral("学生,家长姓名,电话") << "王小明,萧思静,-" << false
                                                                << "family_member" << 1;
+        // A sheet wider than the headers a row remembers still parts its rows.
+        QStringList wide{QStringLiteral("检查项目"), QStringLiteral("结果")}, above{QStringLiteral("血压"), QStringLiteral("未测")},
+            below{QStringLiteral("视力"), QStringLiteral("101/84")};
+        for (int column = 2; column < 300; ++column) {
+            wide.append(QStringLiteral("列%1").arg(column));
+            above.append(QStringLiteral("-"));
+            below.append(QStringLiteral("-"));
+        }
+        QTest::newRow("the test in the row above, a wide sheet")
+            << wide.join(QLatin1Char(',')) << above.join(QLatin1Char(',')) + QLatin1Char('|') + below.join(QLatin1Char(','))
+            << false << "vital_signs" << 0;
+        QTest::newRow("a test's result, a wide sheet")
+            << wide.join(QLatin1Char(',')) << QStringLiteral("血压,101/84,") + QStringList(above.mid(2)).join(QLatin1Char(','))
+            << false << "vital_signs" << 1;
     }
     void rowFirstCellIsContext()
     {
