@@ -876,9 +876,21 @@ bool nameAtEnd(Candidate &c, bool narrow)
         c.end -= 1;
     else if (c.length() > 3 && std::memcmp(c.text + c.end - 3, "\xEF\xBC\x9A", 3) == 0) // "："
         c.end -= 3;
+    // Or at the words after it that tell the name's end: a chat export's
+    // title names the other party ("与徐伟建的对话", "与叶彤的聊天记录").
+    static const QByteArray chatTitleEnds[] = {QByteArrayLiteral("的对话"), QByteArrayLiteral("的聊天")};
+    bool endTold = false;
+    for (const QByteArray &tail : chatTitleEnds) {
+        const auto n = static_cast<std::size_t>(tail.size());
+        if (c.length() > n && std::memcmp(c.text + c.end - n, tail.constData(), n) == 0) {
+            c.end -= n;
+            endTold = true;
+            break;
+        }
+    }
     const QString hit = QString::fromUtf8(c.p(), static_cast<int>(c.length()));
     const QString after = QString::fromUtf8(c.text + c.end, static_cast<int>(std::min<std::size_t>(6, c.size - c.end)));
-    const bool glued = !after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after);
+    const bool glued = !endTold && !after.isEmpty() && isHan(after.at(0).unicode()) && !followsName(after);
     int run = 0;
     while (run < hit.size() && isHan(hit.at(hit.size() - 1 - run).unicode()))
         ++run;

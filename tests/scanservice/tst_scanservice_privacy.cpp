@@ -512,6 +512,22 @@ private Q_SLOTS:
         compareValuesOfRule();
     }
 
+    // Names in chat exports and notes, told by the words around them.
+    void namesInNotes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("values"); // of that rule
+        QTest::newRow("a chat export's title names the other party")
+            << "聊天记录导出 钉钉 与徐伟建的对话\n微信 与叶彤的聊天记录\n" << "person_name_chat" << QStringList{"徐伟建", "叶彤"};
+        QTest::newRow("a conversation with no one named")
+            << "与客户的对话记录\n与本人的聊天\n与会议无关的对话" << "person_name_chat" << QStringList{};
+    }
+    void namesInNotes()
+    {
+        compareValuesOfRule();
+    }
+
     void labelsAndLookAlikes()
     {
         compareValuesOfRule();
