@@ -18,7 +18,8 @@ const QHash<QString, PrivacyRule::Validator> &validatorNames()
         {"hk_macau_permit", V::HkMacauPermit}, {"taiwan_permit", V::TaiwanPermit},
         {"person_name", V::PersonName},
         {"labelled_name", V::LabelledName}, {"label_value", V::LabelValue},
-        {"vehicle_plate", V::VehiclePlate}, {"coordinates_dms", V::CoordinatesDms}};
+        {"vehicle_plate", V::VehiclePlate}, {"coordinates_dms", V::CoordinatesDms},
+        {"measurement", V::Measurement}};
     return names;
 }
 

@@ -16,7 +16,7 @@ struct PrivacyRule
     enum class Validator {
         None, IdCard, IdCardMinor, Mobile, FixedLine, Email, BankCard, Imei, Uscc, UsccDigits, Ipv4, Mac,
         Coordinates, Address, AgeMinor, DisabilityCard, Serial, Value, Passport, HkMacauPermit, TaiwanPermit, PersonName,
-        LabelledName, LabelValue, VehiclePlate, CoordinatesDms
+        LabelledName, LabelValue, VehiclePlate, CoordinatesDms, Measurement
     };
     enum class Boundary { None, Digit, Alnum };
 

@@ -778,6 +778,26 @@ bool serial(Candidate &c)
     return n >= 7 && letters && digits; // seven: a maker's service tag ("XBPS91K")
 }
 
+bool measurement(Candidate &c)
+{
+    // A result is one number (or a pair, "4.7/4.9"); the first number of a
+    // range ("3.9-6.1", "3.9～6.1", "3.9至6.1") is a reference interval, and
+    // a number cut short ("10" of "10.5") is no result either.
+    std::size_t k = 0;
+    while (c.end + k < c.size && (c.after(k) == ' ' || c.after(k) == '\t'))
+        ++k;
+    const char next = c.after(k);
+    if (isDigit(c.after()) || (c.after() == '.' && isDigit(c.after(1))) || next == '-' || next == '~')
+        return false;
+    const char *rest = c.text + c.end + k;
+    const std::size_t left = c.size - std::min(c.size, c.end + k);
+    for (const char *dash : {"\xef\xbd\x9e", "\xe2\x80\x94", "\xe2\x80\x93", "\xe8\x87\xb3"}) {
+        if (left >= 3 && std::memcmp(rest, dash, 3) == 0)
+            return false;
+    }
+    return true;
+}
+
 bool value(Candidate &c)
 {
     return valueAfterLabel(c.text, c.start, c.end);
@@ -1062,6 +1082,7 @@ constexpr Entry Checks[] = {
     {V::LabelValue, labelValue},
     {V::VehiclePlate, vehiclePlate},
     {V::CoordinatesDms, coordinatesDms},
+    {V::Measurement, measurement},
 };
 constexpr std::size_t CheckCount = sizeof(Checks) / sizeof(Checks[0]);
 
@@ -1071,7 +1092,7 @@ constexpr bool everyValidatorInItsPlace()
         if (static_cast<std::size_t>(Checks[i].validator) != i)
             return false;
     }
-    return CheckCount == static_cast<std::size_t>(V::CoordinatesDms) + 1;
+    return CheckCount == static_cast<std::size_t>(V::Measurement) + 1;
 }
 static_assert(everyValidatorInItsPlace(), "one check per validator, in the order of PrivacyRule::Validator");
 

@@ -111,7 +111,7 @@ QStringList PrivacySamples::rules()
             "person_name_chat", "person_name_listed", "person_name_latin", "family_member_forms", "address_estate",
             "lodging_dates", "religious_name", "religious_conversion", "crime_named", "detention",
             "minor_age_column", "minor_class", "amount_forms", "balance_forms", "income_forms", "occupation_forms",
-            "temperature", "loan_forms", "education_en", "school_en", "diagnosis_more"};
+            "temperature", "loan_forms", "education_en", "school_en", "diagnosis_more", "checkup_results"};
 }
 
 QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
@@ -358,6 +358,9 @@ QString PrivacySamples::valid(const QString &rule, QList<Item> *items)
         {"school_en", [&] { return said("Graduated from ", pick({"Tongji University", "University of Nottingham"}), " in 2012. "); }},
         {"temperature", [&] { return said(QString(), QStringLiteral("体温：3%1.%2℃").arg(6 + below(3)).arg(below(10)), "，"); }},
         {"loan_forms", [&] { return said(QString(), QStringLiteral("申请金额：人民币%1万元").arg(5 + below(90)), "，"); }},
+        {"checkup_results", [&] {
+             return said(QString(), QStringLiteral("空腹血糖：%1.%2mmol/L").arg(4 + below(5)).arg(below(10)), "，");
+         }},
     };
     const Maker maker = makers.value(rule);
     if (!maker)

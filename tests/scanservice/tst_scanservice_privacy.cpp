@@ -633,6 +633,33 @@ private Q_SLOTS:
         compareValuesOfRule();
     }
 
+    // A check-up's results under their item's name, and what only looks like
+    // them: a reference interval, a meter's price and range, an eye chart.
+    void checkupResults_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QStringList>("values"); // of that rule
+        QTest::newRow("blood sugar and eyesight as a row reads them") << "空腹血糖：7.3\n视力（左/右）：4.7/4.9\n" << "checkup_results"
+                                                                      << QStringList{"空腹血糖：7.3", "视力（左/右）：4.7/4.9"};
+        QTest::newRow("results in a form, spaced from their items") << "糖化血红蛋白 7.2%  血红蛋白 98 g/L  空腹血糖 6.8 mmol/L" << "checkup_results"
+                                                                    << QStringList{"糖化血红蛋白 7.2%", "血红蛋白 98 g/L", "空腹血糖 6.8 mmol/L"};
+        QTest::newRow("a record's examination line is the test report's") << "辅助检查：空腹血糖9.6mmol/L；糖化血红蛋白8.2%。" << "checkup_results"
+                                                                          << QStringList{};
+        QTest::newRow("a lab's reference intervals are no results")
+            << "空腹血糖 3.9-6.1 mmol/L\n总胆固醇：2.8～5.2\n血红蛋白 110 - 150 g/L\n" << "checkup_results" << QStringList{};
+        QTest::newRow("a meter's price and range, an eye chart") << "血糖仪 ¥199，测量范围 1.1~33.3 mmol/L；视力表 5.0 标准对数" << "checkup_results"
+                                                                 << QStringList{};
+        QTest::newRow("glycated is not plain haemoglobin") << "糖化血红蛋白：10.5%" << "checkup_results"
+                                                           << QStringList{"糖化血红蛋白：10.5%"};
+        QTest::newRow("BMI and hearing in a form") << "BMI：27.3\n听力（左/右）：正常\n体重指数 ≥28 为肥胖" << "checkup_results"
+                                                   << QStringList{"BMI：27.3", "听力（左/右）：正常"};
+    }
+    void checkupResults()
+    {
+        compareValuesOfRule();
+    }
+
     // A document's table cell comes in the text and again with its header;
     // the header's context may let a shorter word of the same display name
     // count there ("视力残疾" of "视力残疾一级"): still one fact.
