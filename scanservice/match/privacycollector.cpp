@@ -834,6 +834,13 @@ void PrivacyCollector::accept(const Candidate &found)
         }
         return QByteArray::number(static_cast<int>(r)) + '~' + QByteArray(m_original.data() + cell, static_cast<int>(to - cell)).trimmed();
     };
+    // The hit stands as its group's last, with no passage of its own yet.
+    const auto standAsLast = [&]() {
+        m_hasLast[r] = true;
+        m_lastStart[r] = candidate.start;
+        m_lastEnd[r] = candidate.end;
+        m_lastPassage[r] = -1;
+    };
     if (inRowReading(raw.first)) {
         // A value read again under its row's first cell gives only what
         // needed that cell as its label, and what the text did not give
@@ -843,10 +850,7 @@ void PrivacyCollector::accept(const Candidate &found)
         const auto seen = m_flatHits.find(lastCell());
         if (seen != m_flatHits.end() && seen.value() > 0) {
             --seen.value();
-            m_hasLast[r] = true;
-            m_lastStart[r] = candidate.start;
-            m_lastEnd[r] = candidate.end;
-            m_lastPassage[r] = -1;
+            standAsLast();
             return;
         }
     } else if (inLabelledValue(raw.first)) {
@@ -862,10 +866,7 @@ void PrivacyCollector::accept(const Candidate &found)
         }
         if (seen != m_flatHits.end() && seen.value() > 0) {
             --seen.value();
-            m_hasLast[r] = true;
-            m_lastStart[r] = candidate.start;
-            m_lastEnd[r] = candidate.end;
-            m_lastPassage[r] = -1;
+            standAsLast();
             return;
         }
     } else if (m_flatHits.size() < MaxRememberedHits) {
@@ -876,10 +877,7 @@ void PrivacyCollector::accept(const Candidate &found)
         if (cell.size() < key.size())
             ++m_flatHits[cell];
     }
-    m_hasLast[r] = true;
-    m_lastStart[r] = candidate.start;
-    m_lastEnd[r] = candidate.end;
-    m_lastPassage[r] = -1;
+    standAsLast();
     if (m_counts[found.rule]++ == 0)
         m_found.append(found.rule);
     if (m_kept[found.rule] >= Limits::MaxPassagesPerWord || m_passages.size() >= Limits::MaxPassagesPerFile)
